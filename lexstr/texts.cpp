@@ -1,0 +1,264 @@
+#include "texts.h"
+
+namespace lexstr {
+
+const Entry kCaptions[] = {
+    // Main menu: File
+    {1001, "&Datei"},
+    {1002, "&Neu..."},
+    {1003, "Ö&ffnen..."},
+    {1004, "&Speichern"},
+    {1005, "Speichern &unter..."},
+    {1006, "&Zuletzt geöffnet"},
+    // Reserved numbers that no window shows; kept so every number answers
+    {1007, ""},
+    {1008, ""},
+    // Main menu: File (quit) and Edit
+    {1009, "&Beenden"},
+    {1010, "&Bearbeiten"},
+    {1011, "&Rückgängig"},
+    {1012, "&Ausschneiden"},
+    {1013, "&Kopieren"},
+    {1014, "&Einfügen"},
+    {1015, "&Löschen"},
+    {1016, "Alles &markieren"},
+    // Reserved
+    {1017, ""},
+    // Main menu: Edit
+    {1018, "&Suchen und Ersetzen..."},
+    // Reserved
+    {1019, ""},
+    {1020, ""},
+    // Main menu: Extras, Window and Help
+    {1021, "E&xtras"},
+    {1022, "&Fenster"},
+    {1023, "Ü&berlappend"},
+    {1024, "&Nebeneinander"},
+    {1025, "&Untereinander"},
+    {1026, "&Symbole anordnen"},
+    {1027, "&Hilfe"},
+    {1028, "&Hilfe anzeigen"},
+    {1029, "&Info..."},
+    {1030, "&Bildbrowser"},
+    {1031, "&Farbcodes..."},
+    // Reserved
+    {1032, ""},
+    // Main menu: Extras
+    {1033, "&Sonderzeichen..."},
+    // Reserved
+    {1034, ""},
+    // Main menu: Extras
+    {1035, "&Optionen..."},
+    // Document window: page titles and page button tooltips
+    {1036, "Quelltext"},
+    {1037, "Vorschau"},
+    {1038, "Info"},
+    // New document: window caption, proposed file name and title of both choosers
+    {1039, "Neues Dokument"},
+    // New-document wizard and template chooser
+    {1040, "Titel:"},
+    {1041, "Hintergrundbild:"},
+    {1042, "Farben"},
+    {1043, "Text:"},
+    {1044, "Hintergrund:"},
+    {1045, "Links:"},
+    {1046, "Aktiver Link:"},
+    {1047, "Besuchter Link:"},
+    {1048, "&Leeres Dokument"},
+    {1049, "&Erstellen"},
+    {1050, "Vorlage:"},
+    // Status bar: caret position, followed by " line/count"
+    {1051, "Zeile"},
+    // Options dialog
+    {1052, "Optionen"},
+    {1053, "Arbeitsbereich"},
+    {1054, "Browser"},
+    {1055, "Farben"},
+    {1056, "Schriftarten"},
+    {1057, "&Hintergrund..."},
+    {1058, "&Tags..."},
+    {1059, "&Attribute..."},
+    {1060, "Te&xt..."},
+    {1061, "&Kommentare..."},
+    {1062, "Editor"},
+    // Also the print preview's toolbar caption, hence no colon
+    {1063, "Drucker"},
+    {1064, "Titel:"},
+    {1065, "Programm:"},
+    {1066, "Ü&bernehmen"},
+    {1067, "Abbrechen"},
+    {1068, "OK"},
+    // Main menu: File, printing
+    {1069, "&Drucken"},
+    {1070, "Druck&vorschau"},
+    // Colour-code picker
+    {1071, "Farbcodes"},
+    {1072, "R:"},
+    {1073, "G:"},
+    {1074, "B:"},
+    {1075, "In &Zwischenablage"},
+    {1076, "&Farbauswahl..."},
+    {1077, "&Einfügen"},
+    {1078, "&Schließen"},
+    // Options dialog: side of the tag list
+    {1079, "Position der Tag-Liste"},
+    {1080, "&Links"},
+    {1081, "&Rechts"},
+    // Special-character table
+    {1082, "Sonderzeichen"},
+    {1083, "&Kopieren"},
+    {1084, "&Einfügen"},
+    // Main menu: File
+    {1085, "Neu &laden"},
+    // Conversion pop-up menu: banner and items
+    {1086, "Konvertieren"},
+    {1087, "&Umlaute in HTML-Code umwandeln"},
+    {1088, "&Code in Umlaute umwandeln"},
+    {1089, "&Sonderzeichen in HTML-Code umwandeln"},
+    {1090, "C&ode in Sonderzeichen umwandeln"},
+    {1091, "HTML-&Tags entfernen"},
+    // Plug-in pop-up menu banner
+    {1092, "Assistenten"},
+    // Document window: links page
+    {1093, "Links"},
+    // Options dialog: background page
+    {1094, "Hintergrundbild"},
+    // Search window
+    {1095, "Suchen und Ersetzen"},
+    {1096, "Suchen:"},
+    {1097, "Ersetzen:"},
+    {1098, "&Weitersuchen"},
+    {1099, "&Ersetzen"},
+    {1100, "&Alle ersetzen"},
+    {1101, "&Schließen"},
+    {1102, "&Groß-/Kleinschreibung"},
+    {1103, "&Nur ganze Wörter"},
+    {1104, "&Rückwärts"},
+    {1105, "Ab &Textanfang"},
+    // Image browser: window title and context menu
+    {1106, "Bildbrowser"},
+    {1107, "&Vorschau"},
+    {1108, "Bild-&Tag kopieren"},
+    {1109, "&Pfad kopieren"},
+    {1110, "Ordner &einlesen"},
+    {1111, "&Miniaturansicht"},
+    {1112, "&Detailansicht"},
+    {1113, "&Schließen"},
+    // Picture preview title, followed by the picture's path
+    {1114, "Bildvorschau"},
+    // Scan progress window
+    {1115, "Ordner wird durchsucht..."},
+    {1116, "&Stopp"},
+    // Main menu: Window, and the dockable toolbar
+    {1117, "&Fensterleiste"},
+    {1118, "Symbolleiste"},
+    // Document window: info page
+    {1119, "Pfad:"},
+    {1120, "Größe:"},
+    {1121, "Kurzname:"},
+    {1122, "Geändert:"},
+    {1123, "Attribute:"},
+    {1124, "Schreibgeschützt"},
+    {1125, "Versteckt"},
+    {1126, "System"},
+    {1127, "Archiv"},
+    {0, nullptr},
+};
+
+// The part before the first "|" is the tooltip, the rest goes to the status bar.
+const Entry kHints[] = {
+    // Main toolbar
+    {2001, "Neu|Neues Dokument mit dem Assistenten anlegen"},
+    {2002, "Öffnen|Vorhandene Datei öffnen"},
+    {2003, "Speichern|Aktuelles Dokument speichern"},
+    {2004, "Speichern unter|Aktuelles Dokument unter einem neuen Namen speichern"},
+    {2005, "Optionen|Farben, Schriftarten, Browser und Hintergrund einstellen"},
+    {2006, "Hilfe|Hilfe zum Programm anzeigen"},
+    {2007, "Beenden|Programm beenden"},
+    {2008, "Drucken|Aktuelles Dokument sofort auf dem aktuellen Drucker ausgeben"},
+    {2009, "Im Browser anzeigen|Gespeicherte Datei in einem Webbrowser öffnen"},
+    {2010, "Bildbrowser|Bilder eines Ordners ansehen und Bild-Tags kopieren"},
+    {2011, "Farbcodes|Eine Farbe mischen und ihren HTML-Farbcode einfügen"},
+    // Reserved
+    {2012, ""},
+    // Main toolbar
+    {2013, "Sonderzeichen|Sonderzeichen als HTML-Entity einfügen"},
+    {2014, "Konvertieren|Umlaute und Sonderzeichen umwandeln oder HTML-Tags entfernen"},
+    // Reserved
+    {2015, ""},
+    {2016, ""},
+    // Colour palette below the tag list
+    {2017, "Farbnamen|Auf eine Farbe klicken, um ihren Namen in das Dokument einzufügen"},
+    // Reserved
+    {2018, ""},
+    {2019, ""},
+    {2020, ""},
+    {2021, ""},
+    {2022, ""},
+    {2023, ""},
+    {2024, ""},
+    {2025, ""},
+    // Main toolbar
+    {2026, "Explorer|Ordner des Dokuments im Explorer öffnen"},
+    // Colour-code picker
+    {2027, "Heller|Farbe aufhellen: linke Maustaste um 1, rechte Maustaste um 10"},
+    {2028, "Dunkler|Farbe abdunkeln: linke Maustaste um 1, rechte Maustaste um 10"},
+    // Main toolbar
+    {2029, "Tag-Liste|Tag-Liste ein- oder ausblenden"},
+    {2030, "Assistenten|Installierte Assistenten und Erweiterungen aufrufen"},
+    // Image browser toolbar
+    {2031, "Vorschau|Ausgewähltes Bild in Originalgröße anzeigen"},
+    {2032, "Bild-Tag kopieren|<img>-Tag mit Breite und Höhe des Bildes in die Zwischenablage kopieren"},
+    {2033, "Pfad kopieren|Pfad des Bildes relativ zum Dokument in die Zwischenablage kopieren"},
+    {2034, "Ordner einlesen|Gewählten Ordner nach GIF- und JPEG-Bildern durchsuchen"},
+    {2035, "Miniaturansicht|Bilder als Miniaturen anzeigen"},
+    {2036, "Detailansicht|Bilder als Liste mit Breite, Höhe und Dateigröße anzeigen"},
+    {2037, "Schließen|Bildbrowser schließen"},
+    // Picture preview: background colour controls
+    {2038, "Hintergrundfarbe|Hintergrundfarbe um das Bild wählen, um transparente Bereiche zu beurteilen"},
+    {0, nullptr},
+};
+
+const Entry kMessages[] = {
+    // Template chooser: template file missing
+    {1002, "Die Vorlagendatei template.mvt wurde nicht gefunden. Das neue Dokument bleibt leer."},
+    // Tag list: tag file missing
+    {3001, "Die Datei tagcodes.mvt wurde nicht gefunden. Die Tag-Liste bleibt leer."},
+    // Reserved
+    {3002, ""},
+    // Quit and close questions; 3004 and 3005 enclose the document's caption
+    {3003, "Es ist kein Dokument geöffnet. Möchten Sie das Programm beenden?"},
+    {3004, "Möchten Sie die Änderungen an „"},
+    {3005, "“ speichern?"},
+    // Reload question
+    {3006, "Das Dokument aus seiner Datei neu laden? Alle nicht gespeicherten Änderungen gehen dabei verloren."},
+    // Conversions and tag stripping
+    {3007, "Alle HTML-Entities aus der Tabelle entities.mvt in Sonderzeichen umwandeln? Ist Text markiert, wird nur die Markierung umgewandelt, sonst der ganze Text."},
+    {3008, "Alle Sonderzeichen aus der Tabelle entities.mvt in HTML-Entities umwandeln? Ist Text markiert, wird nur die Markierung umgewandelt, sonst der ganze Text."},
+    {3009, "Alle HTML-Tags aus dem gesamten Dokument entfernen? Nur der Text zwischen den Tags bleibt erhalten."},
+    // Plug-in started without a document
+    {3010, "Dieser Assistent fügt Text in ein Dokument ein. Bitte öffnen oder erstellen Sie zuerst ein Dokument."},
+    // Help
+    {3011, "Es wurde keine Hilfe gefunden. Die Hilfedateien fehlen im Programmordner."},
+    // General error box: first and last line around the error text
+    {3012, "Es ist ein Fehler aufgetreten:"},
+    {3013, "Das Programm läuft weiter. Speichern Sie zur Sicherheit Ihre Dokumente."},
+    // Search window: follows the quoted search text
+    {3014, "wurde nicht gefunden."},
+    // Saving: characters that Windows-1252 cannot hold; nothing is appended to this text
+    {3015, "Das Dokument enthält Zeichen, die in Windows-1252 nicht gespeichert werden können.\n\n"
+           "Ja: Datei als UTF-8 speichern.\n"
+           "Nein: Diese Zeichen als Zeichenreferenzen wie &#937; schreiben.\n"
+           "Abbrechen: Nicht speichern."},
+    // Saving: file changed on disk; the file name and a line break come first
+    {3016, "Diese Datei wurde seit dem Laden oder letzten Speichern von einem anderen Programm geändert. "
+           "Möchten Sie sie trotzdem überschreiben?"},
+    // Activating a document whose file changed on disk while it has no unsaved edits
+    {3017, "Die Datei dieses Dokuments wurde von einem anderen Programm geändert. "
+           "Möchten Sie sie neu laden? Mit „Nein“ bleibt der angezeigte Text erhalten."},
+    // Saving failed; the file name comes first, a line break and the system's reason follow
+    {3018, "Die Datei konnte nicht gespeichert werden."},
+    {0, nullptr},
+};
+
+} // namespace lexstr

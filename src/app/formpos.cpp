@@ -1,0 +1,104 @@
+#include "formpos.h"
+
+#include "platform/registry.h"
+#include "settings/settings.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QWidget>
+
+FormBounds parseFormBounds(const QString &value)
+{
+    const QStringList items = value.split(u';');
+    if (items.size() < 5)
+        return {};
+    int numbers[5];
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        numbers[i] = items[i].trimmed().toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    return {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
+}
+
+QString formatFormBounds(const FormBounds &b)
+{
+    return QStringLiteral("%1;%2;%3;%4;%5").arg(b.left).arg(b.top).arg(b.width).arg(b.height).arg(b.state);
+}
+
+TFormPosition::TFormPosition(QWidget *owner, Registry *registry)
+    : m_owner(owner)
+    , m_registry(registry)
+{
+}
+
+Registry &TFormPosition::registry() const { return m_registry ? *m_registry : settings::registry(); }
+
+QString TFormPosition::key() const
+{
+    return Key.isEmpty() ? QStringLiteral("\\Software\\") + QCoreApplication::applicationName() : Key;
+}
+
+QString TFormPosition::valueName() const
+{
+    return ValueName.isEmpty() ? m_owner->objectName() + QStringLiteral("Pos") : ValueName;
+}
+
+QString TFormPosition::readValue()
+{
+    Registry &reg = registry();
+    try {
+        reg.closeKey();
+        QString value;
+        if (reg.openKey(key(), false) && reg.valueExists(valueName()))
+            value = reg.readString(valueName());
+        reg.closeKey();
+        return value;
+    } catch (const RegistryError &) {
+        reg.closeKey();
+        return {};
+    }
+}
+
+void TFormPosition::load()
+{
+    if (!m_owner || !m_owner->isWindow())
+        return;
+    const FormBounds b = parseFormBounds(readValue());
+    m_owner->setWindowState(m_owner->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    QRect r = m_owner->geometry();
+    if (b.left > 0)
+        r.moveLeft(b.left);
+    if (b.top > 0)
+        r.moveTop(b.top);
+    if (b.width > 0)
+        r.setWidth(b.width);
+    if (b.height > 0)
+        r.setHeight(b.height);
+    m_owner->setGeometry(r);
+    if (b.state == 1)
+        m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
+    else if (b.state == 2)
+        m_owner->setWindowState(m_owner->windowState() | Qt::WindowMaximized);
+}
+
+void TFormPosition::save()
+{
+    if (!m_owner || !m_owner->isWindow())
+        return;
+    const Qt::WindowStates states = m_owner->windowState();
+    const int state = states.testFlag(Qt::WindowMinimized) ? 1 : states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+    // The normal bounds, not those of the maximised or minimised window.
+    QRect r = state == 0 ? m_owner->geometry() : m_owner->normalGeometry();
+    if (!r.isValid())
+        r = m_owner->geometry(); // never shown in its normal state
+    Registry &reg = registry();
+    try {
+        reg.closeKey();
+        if (reg.openKey(key(), true))
+            reg.writeString(valueName(), formatFormBounds({r.left(), r.top(), r.width(), r.height(), state}));
+    } catch (const RegistryError &) {
+    }
+    reg.closeKey();
+}

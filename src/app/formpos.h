@@ -1,0 +1,40 @@
+// Keeps a window's normal bounds and state across runs in one registry text
+// value: left;top;width;height;state (0 normal, 1 minimised, 2 maximised).
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class Registry;
+
+class TFormPosition
+{
+public:
+    inline static const QString kDefaultKey = QStringLiteral("\\Software\\Morvaline\\Viravezedur\\Workarea");
+
+    explicit TFormPosition(QWidget *owner, Registry *registry = nullptr);
+
+    QString Key;
+    QString ValueName;
+
+    // Both do nothing when the owner is not a window.
+    void load();
+    void save();
+
+private:
+    QWidget *m_owner;
+    Registry *m_registry;
+
+    Registry &registry() const;
+    QString key() const;
+    QString valueName() const;
+    QString readValue();
+};
+
+// The five numbers of a stored value; all zero when it has fewer than five
+// items or one of them is no number.
+struct FormBounds {
+    int left = 0, top = 0, width = 0, height = 0, state = 0;
+};
+FormBounds parseFormBounds(const QString &value);
+QString formatFormBounds(const FormBounds &bounds);

@@ -1,0 +1,330 @@
+#include "regfile.h"
+
+#include <QStringList>
+
+namespace {
+
+bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+// Reads a quoted text starting at pos (on the opening quote); returns false
+// when the closing quote is missing. Backslash escapes \\, \" and, for our
+// own files, nothing else.
+bool readQuoted(QStringView line, qsizetype &pos, QString &out)
+{
+    if (pos >= line.size() || line[pos] != u'"')
+        return false;
+    out.clear();
+    for (++pos; pos < line.size(); ++pos) {
+        const QChar c = line[pos];
+        if (c == u'"') {
+            ++pos;
+            return true;
+        }
+        if (c == u'\\' && pos + 1 < line.size())
+            ++pos;
+        out.append(line[pos]);
+    }
+    return false;
+}
+
+QString quoted(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out.append(u'"');
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'"')
+            out.append(u'\\');
+        out.append(c);
+    }
+    out.append(u'"');
+    return out;
+}
+
+bool needsHexForm(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return true;
+    return false;
+}
+
+// hex(1): is a text as UTF-16LE bytes with a closing NUL; used for texts with
+// line breaks and other control characters, which the quoted form cannot hold.
+QString hexStringForm(QStringView text)
+{
+    QString out = QStringLiteral("hex(1):");
+    auto byte = [&out](unsigned b) {
+        if (!out.endsWith(u':'))
+            out.append(u',');
+        out.append(QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')));
+    };
+    for (const QChar c : text) {
+        byte(c.unicode() & 0xFF);
+        byte(c.unicode() >> 8);
+    }
+    byte(0);
+    byte(0);
+    return out;
+}
+
+bool parseHexBytes(QStringView list, QByteArray &bytes)
+{
+    bytes.clear();
+    if (list.trimmed().isEmpty())
+        return true;
+    for (const QStringView part : list.split(u',')) {
+        bool ok = false;
+        const QStringView t = part.trimmed();
+        const uint b = t.toUInt(&ok, 16);
+        if (!ok || t.size() > 2)
+            return false;
+        bytes.append(char(b));
+    }
+    return true;
+}
+
+bool parseData(QStringView data, RegValue &value)
+{
+    if (data.startsWith(u'"')) {
+        qsizetype pos = 0;
+        value.type = RegType::String;
+        return readQuoted(data, pos, value.text) && data.mid(pos).trimmed().isEmpty();
+    }
+    if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
+        const QStringView digits = data.mid(6).trimmed();
+        bool ok = false;
+        value.type = RegType::DWord;
+        value.number = digits.toUInt(&ok, 16);
+        return ok && !digits.isEmpty() && digits.size() <= 8;
+    }
+    if (data.startsWith(QLatin1String("hex(1):"), Qt::CaseInsensitive)) {
+        QByteArray bytes;
+        if (!parseHexBytes(data.mid(7), bytes) || bytes.size() % 2)
+            return false;
+        value.type = RegType::String;
+        value.text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
+        if (value.text.endsWith(QChar(0)))
+            value.text.chop(1); // the terminator, not part of the text
+        return true;
+    }
+    if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
+        const qsizetype colon = data.indexOf(u':');
+        QByteArray bytes;
+        if (colon < 0 || !parseHexBytes(data.mid(colon + 1), bytes))
+            return false;
+        value.type = RegType::Other;
+        value.raw = data.toString();
+        return true;
+    }
+    return false;
+}
+
+class Parser
+{
+public:
+    RegParseResult result;
+
+    void line(QStringView l)
+    {
+        l = l.trimmed();
+        if (l.isEmpty() || l.startsWith(u';'))
+            return;
+        if (!sawHeader) {
+            sawHeader = true;
+            if (l == QLatin1String("REGEDIT4") || l.startsWith(QLatin1String("Windows Registry Editor")))
+                return;
+            ++result.badLines;
+        }
+        if (l.startsWith(u'['))
+            section(l);
+        else
+            valueLine(l);
+    }
+
+private:
+    bool sawHeader = false;
+    RegKey *current = nullptr;
+
+    void section(QStringView l)
+    {
+        current = nullptr;
+        if (!l.endsWith(u']') || l.size() < 3) {
+            ++result.badLines;
+            return;
+        }
+        const QStringView path = l.mid(1, l.size() - 2);
+        if (path.startsWith(u'-'))
+            return; // a deletion entry: nothing to keep
+        current = &result.data.ensureKey(path.toString());
+    }
+
+    void valueLine(QStringView l)
+    {
+        RegValue value;
+        qsizetype pos = 0;
+        if (l.startsWith(u'@')) {
+            pos = 1;
+        } else if (!readQuoted(l, pos, value.name)) {
+            ++result.badLines;
+            return;
+        }
+        while (pos < l.size() && l[pos].isSpace())
+            ++pos;
+        if (!current || pos >= l.size() || l[pos] != u'=') {
+            ++result.badLines;
+            return;
+        }
+        const QStringView data = l.mid(pos + 1).trimmed();
+        if (data == u'-')
+            return;
+        if (!parseData(data, value)) {
+            ++result.badLines;
+            return;
+        }
+        const QString name = value.name;
+        current->setValue(name) = std::move(value);
+    }
+};
+
+QString dataText(const RegValue &v)
+{
+    switch (v.type) {
+    case RegType::DWord: return QStringLiteral("dword:%1").arg(v.number, 8, 16, QLatin1Char('0'));
+    case RegType::Other: return v.raw;
+    case RegType::String: break;
+    }
+    return needsHexForm(v.text) ? hexStringForm(v.text) : quoted(v.text);
+}
+
+} // namespace
+
+RegValue *RegKey::findValue(QStringView name)
+{
+    for (RegValue &v : values)
+        if (sameName(v.name, name))
+            return &v;
+    return nullptr;
+}
+
+const RegValue *RegKey::findValue(QStringView name) const { return const_cast<RegKey *>(this)->findValue(name); }
+
+RegValue &RegKey::setValue(const QString &name)
+{
+    if (RegValue *v = findValue(name))
+        return *v;
+    values.push_back(RegValue{name, RegType::String, {}, 0, {}});
+    return values.back();
+}
+
+bool RegKey::removeValue(QStringView name)
+{
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (sameName(it->name, name)) {
+            values.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+RegKey *RegData::findKey(QStringView path)
+{
+    for (RegKey &k : keys)
+        if (sameName(k.path, path))
+            return &k;
+    return nullptr;
+}
+
+const RegKey *RegData::findKey(QStringView path) const { return const_cast<RegData *>(this)->findKey(path); }
+
+bool RegData::keyExists(QStringView path) const
+{
+    for (const RegKey &k : keys) {
+        if (sameName(k.path, path))
+            return true;
+        if (k.path.size() > path.size() && k.path[path.size()] == u'\\' && sameName(QStringView(k.path).left(path.size()), path))
+            return true;
+    }
+    return false;
+}
+
+RegKey &RegData::ensureKey(const QString &path)
+{
+    if (RegKey *k = findKey(path))
+        return *k;
+    // Parents first, so that an export lists them before their subkeys.
+    const qsizetype cut = path.lastIndexOf(u'\\');
+    if (cut > 0 && !keyExists(QStringView(path).left(cut)))
+        ensureKey(path.left(cut));
+    keys.push_back(RegKey{path, {}});
+    return keys.back();
+}
+
+bool RegData::removeKey(QStringView path)
+{
+    const auto before = keys.size();
+    std::erase_if(keys, [path](const RegKey &k) {
+        return sameName(k.path, path) || (k.path.size() > path.size() && k.path[path.size()] == u'\\' && sameName(QStringView(k.path).left(path.size()), path));
+    });
+    return keys.size() != before;
+}
+
+QStringList RegData::subKeyNames(QStringView path) const
+{
+    QStringList names;
+    for (const RegKey &k : keys) {
+        if (k.path.size() <= path.size() + 1 || k.path[path.size()] != u'\\' || !sameName(QStringView(k.path).left(path.size()), path))
+            continue;
+        const QString name = k.path.mid(path.size() + 1).section(u'\\', 0, 0);
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names.append(name);
+    }
+    return names;
+}
+
+RegParseResult parseRegText(QStringView text)
+{
+    Parser parser;
+    QString pending;
+    for (QStringView line : text.split(u'\n')) {
+        const QStringView t = line.trimmed();
+        // A trailing backslash continues a long hex list on the next line.
+        if (t.endsWith(u'\\')) {
+            pending += t.chopped(1);
+            continue;
+        }
+        if (pending.isEmpty()) {
+            parser.line(t);
+        } else {
+            pending += t;
+            parser.line(pending);
+            pending.clear();
+        }
+    }
+    if (!pending.isEmpty())
+        parser.line(pending);
+    return std::move(parser.result);
+}
+
+QString serializeRegText(const RegData &data)
+{
+    QString out = QStringLiteral("REGEDIT4\n");
+    for (const RegKey &k : data.keys) {
+        out += u'\n' + (u'[' + k.path + u']') + u'\n';
+        for (const RegValue &v : k.values) {
+            out += v.name.isEmpty() ? QStringLiteral("@") : quoted(v.name);
+            out += u'=' + dataText(v) + u'\n';
+        }
+    }
+    return out;
+}
+
+QString decodeRegBytes(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    return QString::fromUtf8(bytes);
+}

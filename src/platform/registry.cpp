@@ -1,0 +1,226 @@
+#include "registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+
+Q_LOGGING_CATEGORY(lcRegistry, "quirtle.platform.registry")
+
+namespace {
+
+const QString kRoot = QStringLiteral("HKEY_CURRENT_USER");
+
+} // namespace
+
+RegistryError::RegistryError(const QString &message)
+    : std::runtime_error(message.toStdString())
+{
+}
+
+QString Registry::defaultFilePath()
+{
+    const QString overridden = qEnvironmentVariable("QUIRTLE_REGISTRY");
+    if (!overridden.isEmpty())
+        return overridden;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quirtle/user.reg");
+}
+
+Registry::Registry(QString filePath)
+    : m_filePath(std::move(filePath))
+{
+}
+
+QString Registry::fullPath(const QString &key)
+{
+    QString k = key;
+    while (k.startsWith(u'\\'))
+        k.remove(0, 1);
+    while (k.endsWith(u'\\'))
+        k.chop(1);
+    return k.isEmpty() ? kRoot : kRoot + u'\\' + k;
+}
+
+Registry::Stamp Registry::currentStamp() const
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(m_filePath).constData(), &st) != 0)
+        return {};
+    return {qint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// Another editor may have written the file since the last read; values are
+// never cached across such a change.
+void Registry::refresh()
+{
+    if (currentStamp() != m_stamp)
+        loadFromDisk();
+}
+
+void Registry::loadFromDisk()
+{
+    m_stamp = currentStamp();
+    m_data = {};
+    m_badLines = 0;
+    QFile file(m_filePath);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcRegistry) << "cannot read" << m_filePath << file.errorString();
+        return;
+    }
+    RegParseResult parsed = parseRegText(decodeRegBytes(file.readAll()));
+    m_data = std::move(parsed.data);
+    m_badLines = parsed.badLines;
+    if (m_badLines > 0) {
+        qCWarning(lcRegistry) << m_badLines << "unreadable lines skipped in" << m_filePath;
+        keepDamagedCopy();
+    }
+}
+
+// The damaged original stays beside the file until the next good write
+// replaces it, so that nothing the user had is silently thrown away.
+void Registry::keepDamagedCopy() const
+{
+    const QString copy = m_filePath + QStringLiteral(".damaged");
+    QFile::remove(copy);
+    QFile::copy(m_filePath, copy);
+}
+
+template <typename Change> void Registry::modify(Change change)
+{
+    const QFileInfo info(m_filePath);
+    if (!QDir().mkpath(info.absolutePath()))
+        throw RegistryError(QStringLiteral("Cannot create the folder %1").arg(info.absolutePath()));
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    lock.setStaleLockTime(10000);
+    if (!lock.tryLock(5000))
+        throw RegistryError(QStringLiteral("The settings file %1 is locked by another program").arg(m_filePath));
+    loadFromDisk();
+    change(m_data);
+    QSaveFile out(m_filePath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(serializeRegText(m_data).toUtf8()) < 0 || !out.commit())
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(m_filePath, out.errorString()));
+    m_stamp = currentStamp();
+    m_badLines = 0;
+}
+
+bool Registry::openKey(const QString &key, bool canCreate)
+{
+    const QString path = fullPath(key);
+    refresh();
+    if (!m_data.keyExists(path)) {
+        if (!canCreate)
+            return false;
+        modify([&path](RegData &d) { d.ensureKey(path); });
+    }
+    m_current = path;
+    return true;
+}
+
+void Registry::closeKey() { m_current.clear(); }
+
+bool Registry::keyExists(const QString &key)
+{
+    refresh();
+    return m_data.keyExists(fullPath(key));
+}
+
+bool Registry::deleteKey(const QString &key)
+{
+    const QString path = fullPath(key);
+    if (!keyExists(key))
+        return false;
+    modify([&path](RegData &d) { d.removeKey(path); });
+    return true;
+}
+
+QStringList Registry::subKeyNames()
+{
+    refresh();
+    return m_current.isEmpty() ? QStringList() : m_data.subKeyNames(m_current);
+}
+
+const RegValue *Registry::findValue(const QString &name)
+{
+    refresh();
+    if (m_current.isEmpty())
+        return nullptr;
+    const RegKey *key = m_data.findKey(m_current);
+    return key ? key->findValue(name) : nullptr;
+}
+
+bool Registry::valueExists(const QString &name) { return findValue(name) != nullptr; }
+
+RegType Registry::valueType(const QString &name)
+{
+    const RegValue *v = findValue(name);
+    if (!v)
+        throw RegistryError(QStringLiteral("The value '%1' does not exist").arg(name));
+    return v->type;
+}
+
+QStringList Registry::valueNames()
+{
+    refresh();
+    QStringList names;
+    if (const RegKey *key = m_current.isEmpty() ? nullptr : m_data.findKey(m_current))
+        for (const RegValue &v : key->values)
+            names.append(v.name);
+    return names;
+}
+
+QString Registry::readString(const QString &name)
+{
+    if (valueType(name) != RegType::String)
+        throw RegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return findValue(name)->text;
+}
+
+qint32 Registry::readInteger(const QString &name)
+{
+    if (valueType(name) != RegType::DWord)
+        throw RegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return qint32(findValue(name)->number);
+}
+
+void Registry::writeString(const QString &name, const QString &value)
+{
+    if (m_current.isEmpty())
+        throw RegistryError(QStringLiteral("Failed to set data for '%1'").arg(name));
+    const QString path = m_current;
+    modify([&](RegData &d) {
+        RegValue &v = d.ensureKey(path).setValue(name);
+        v.type = RegType::String;
+        v.text = value;
+    });
+}
+
+void Registry::writeInteger(const QString &name, qint32 value)
+{
+    if (m_current.isEmpty())
+        throw RegistryError(QStringLiteral("Failed to set data for '%1'").arg(name));
+    const QString path = m_current;
+    modify([&](RegData &d) {
+        RegValue &v = d.ensureKey(path).setValue(name);
+        v.type = RegType::DWord;
+        v.number = quint32(value);
+    });
+}
+
+bool Registry::deleteValue(const QString &name)
+{
+    if (!valueExists(name))
+        return false;
+    const QString path = m_current;
+    modify([&](RegData &d) {
+        if (RegKey *k = d.findKey(path))
+            k->removeValue(name);
+    });
+    return true;
+}

@@ -1,0 +1,160 @@
+#include "settings.h"
+
+#include "platform/registry.h"
+
+#include <memory>
+
+namespace settings {
+
+namespace {
+
+std::unique_ptr<Registry> &instance()
+{
+    static std::unique_ptr<Registry> reg;
+    return reg;
+}
+
+// Opens the key for one access and closes it again on every path out.
+class KeyAccess
+{
+public:
+    KeyAccess(const QString &key, bool canCreate)
+        : m_reg(registry())
+    {
+        m_reg.closeKey();
+        m_open = m_reg.openKey(key, canCreate);
+    }
+    ~KeyAccess() { m_reg.closeKey(); }
+    KeyAccess(const KeyAccess &) = delete;
+    KeyAccess &operator=(const KeyAccess &) = delete;
+
+    bool open() const { return m_open; }
+    bool has(const QString &name) const { return m_open && m_reg.valueExists(name); }
+    Registry *operator->() const { return &m_reg; }
+
+private:
+    Registry &m_reg;
+    bool m_open = false;
+};
+
+QString getText(const QString &name, const QString &fallback = {})
+{
+    KeyAccess key(kSettingsKey, false);
+    return key.has(name) ? key->readString(name) : fallback;
+}
+
+qint32 getNumber(const QString &name, qint32 fallback)
+{
+    KeyAccess key(kSettingsKey, false);
+    return key.has(name) ? key->readInteger(name) : fallback;
+}
+
+void setText(const QString &name, const QString &value, bool canCreate = false)
+{
+    KeyAccess key(kSettingsKey, canCreate);
+    key->writeString(name, value);
+}
+
+void setNumber(const QString &name, qint32 value, bool canCreate = false)
+{
+    KeyAccess key(kSettingsKey, canCreate);
+    key->writeInteger(name, value);
+}
+
+ColorValue storedColor(const QString &name, ColorValue fallback)
+{
+    {
+        KeyAccess key(kSettingsKey, false);
+        if (key.has(name) && key->valueType(name) == RegType::DWord)
+            return ColorValue(key->readInteger(name));
+    }
+    setNumber(name, qint32(fallback), true);
+    return fallback;
+}
+
+QString browserValue(int n, const char *part)
+{
+    return QStringLiteral("Browser%1%2").arg(n).arg(QLatin1String(part));
+}
+
+QString browserText(const QString &name)
+{
+    KeyAccess key(kSettingsKey, false);
+    if (!key.has(name) || key->valueType(name) != RegType::String)
+        return {};
+    return key->readString(name);
+}
+
+} // namespace
+
+Registry &registry()
+{
+    if (!instance())
+        instance() = std::make_unique<Registry>();
+    return *instance();
+}
+
+void releaseRegistry() { instance().reset(); }
+
+QString background() { return getText(QStringLiteral("Background")); }
+void setBackground(const QString &name) { setText(QStringLiteral("Background"), name); }
+
+ColorValue previewColor() { return ColorValue(getNumber(QStringLiteral("PreviewColor"), qint32(colors::clBtnFace))); }
+void setPreviewColor(ColorValue color) { setNumber(QStringLiteral("PreviewColor"), qint32(color)); }
+
+bool mdiListVisible() { return getNumber(QStringLiteral("MDIListVisible"), 1) != 0; }
+void setMdiListVisible(bool visible) { setNumber(QStringLiteral("MDIListVisible"), visible ? 1 : 0); }
+
+bool tagListVisible() { return getNumber(QStringLiteral("TagListVisible"), 1) != 0; }
+void setTagListVisible(bool visible) { setNumber(QStringLiteral("TagListVisible"), visible ? 1 : 0); }
+
+Side tagListAlign() { return getNumber(QStringLiteral("TagListAlign"), 0) != 0 ? Side::Right : Side::Left; }
+void setTagListAlign(Side side) { setNumber(QStringLiteral("TagListAlign"), side == Side::Right ? 1 : 0); }
+
+QString font() { return getText(QStringLiteral("Font")); }
+void setFont(const QString &name) { setText(QStringLiteral("Font"), name); }
+int fontHeight() { return getNumber(QStringLiteral("FontHeight"), 10); }
+void setFontHeight(int points) { setNumber(QStringLiteral("FontHeight"), points); }
+
+QString pFont() { return getText(QStringLiteral("PFont")); }
+void setPFont(const QString &name) { setText(QStringLiteral("PFont"), name); }
+int pFontHeight() { return getNumber(QStringLiteral("PFontHeight"), 10); }
+void setPFontHeight(int points) { setNumber(QStringLiteral("PFontHeight"), points); }
+
+ColorValue backColor() { return storedColor(QStringLiteral("BackColor"), colors::clWhite); }
+void setBackColor(ColorValue color) { setNumber(QStringLiteral("BackColor"), qint32(color), true); }
+ColorValue frontColor() { return storedColor(QStringLiteral("FrontColor"), colors::clBlack); }
+void setFrontColor(ColorValue color) { setNumber(QStringLiteral("FrontColor"), qint32(color), true); }
+ColorValue htmlColor() { return storedColor(QStringLiteral("HTMLColor"), colors::clRed); }
+void setHtmlColor(ColorValue color) { setNumber(QStringLiteral("HTMLColor"), qint32(color), true); }
+ColorValue attrbColor() { return storedColor(QStringLiteral("AttrbColor"), colors::clBlue); }
+void setAttrbColor(ColorValue color) { setNumber(QStringLiteral("AttrbColor"), qint32(color), true); }
+ColorValue kommColor() { return storedColor(QStringLiteral("KommColor"), colors::clGray); }
+void setKommColor(ColorValue color) { setNumber(QStringLiteral("KommColor"), qint32(color), true); }
+
+QString browserName(int n) { return browserText(browserValue(n, "Name")); }
+void setBrowserName(int n, const QString &name) { setText(browserValue(n, "Name"), name, true); }
+QString browserPath(int n) { return browserText(browserValue(n, "Path")); }
+void setBrowserPath(int n, const QString &path) { setText(browserValue(n, "Path"), path, true); }
+
+QStringList loadOpenFiles()
+{
+    QStringList files;
+    KeyAccess key(kOpenFilesKey, false);
+    for (int n = 1; n <= kMaxOpenFiles; ++n) {
+        const QString name = QStringLiteral("FileName%1").arg(n);
+        // A value of another type is no path; it is passed over like a gap.
+        if (key.has(name) && key->valueType(name) == RegType::String)
+            files.append(key->readString(name));
+    }
+    return files;
+}
+
+void saveOpenFiles(const QStringList &paths)
+{
+    KeyAccess key(kOpenFilesKey, true);
+    for (qsizetype k = 0; k < paths.size() && k < kMaxOpenFiles; ++k)
+        key->writeString(QStringLiteral("FileName%1").arg(k + 1), paths[k]);
+}
+
+} // namespace settings

@@ -1,0 +1,119 @@
+#include "app/formpos.h"
+#include "platform/registry.h"
+#include "settings/settings.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FormPosTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    QWidget form;
+
+    FormPosTest()
+    {
+        form.setGeometry(205, 109, 413, 323);
+    }
+    TFormPosition position()
+    {
+        TFormPosition pos(&form);
+        pos.Key = TFormPosition::kDefaultKey;
+        pos.ValueName = QStringLiteral("MainFormPos");
+        return pos;
+    }
+    void store(const QString &value)
+    {
+        Registry r(reg.path());
+        ASSERT_TRUE(r.openKey(TFormPosition::kDefaultKey, true));
+        r.writeString(QStringLiteral("MainFormPos"), value);
+    }
+    QString stored()
+    {
+        Registry r(reg.path());
+        return r.openKey(TFormPosition::kDefaultKey, false) ? r.readString(QStringLiteral("MainFormPos")) : QString();
+    }
+};
+
+} // namespace
+
+TEST(FormBoundsText, NeedsFiveNumbers)
+{
+    const FormBounds b = parseFormBounds(QStringLiteral("120;80;640;480;2"));
+    EXPECT_EQ(b.left, 120);
+    EXPECT_EQ(b.state, 2);
+    EXPECT_EQ(parseFormBounds(QStringLiteral("1;2;3;4")).left, 0);
+    EXPECT_EQ(parseFormBounds(QStringLiteral("1;x;3;4;0")).left, 0);
+    EXPECT_EQ(parseFormBounds(QString()).width, 0);
+    EXPECT_EQ(formatFormBounds({120, 80, 640, 480, 2}), QStringLiteral("120;80;640;480;2"));
+}
+
+TEST_F(FormPosTest, ShortOrMissingValueKeepsDesignBounds)
+{
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(205, 109, 413, 323));
+    store(QStringLiteral("1;2;3;4"));
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(205, 109, 413, 323));
+    EXPECT_EQ(form.windowState(), Qt::WindowNoState);
+}
+
+TEST_F(FormPosTest, ZeroSizesKeepDesignSizeThenMaximise)
+{
+    store(QStringLiteral("10;20;0;0;2"));
+    position().load();
+    form.show();
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_EQ(form.normalGeometry().topLeft(), QPoint(10, 20));
+    EXPECT_EQ(form.normalGeometry().size(), QSize(413, 323));
+}
+
+TEST_F(FormPosTest, MaximisedFormStoresNormalBoundsAndComesBackMaximised)
+{
+    form.setGeometry(120, 80, 640, 480);
+    form.show();
+    form.showMaximized();
+    position().save();
+    EXPECT_EQ(stored(), QStringLiteral("120;80;640;480;2"));
+
+    QWidget other;
+    TFormPosition pos(&other);
+    pos.Key = TFormPosition::kDefaultKey;
+    pos.ValueName = QStringLiteral("MainFormPos");
+    pos.load();
+    other.show();
+    EXPECT_TRUE(other.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_EQ(other.normalGeometry(), QRect(120, 80, 640, 480));
+}
+
+TEST_F(FormPosTest, UnknownStateLoadsNormal)
+{
+    store(QStringLiteral("30;40;300;200;7"));
+    position().load();
+    EXPECT_EQ(form.windowState(), Qt::WindowNoState);
+    EXPECT_EQ(form.geometry(), QRect(30, 40, 300, 200));
+}
+
+TEST_F(FormPosTest, ChildWidgetsAreNoForms)
+{
+    QWidget child(&form);
+    TFormPosition pos(&child);
+    pos.Key = TFormPosition::kDefaultKey;
+    pos.ValueName = QStringLiteral("MainFormPos");
+    pos.save();
+    EXPECT_EQ(stored(), QString());
+}
+
+TEST_F(FormPosTest, EmptyKeyAndNameFallBackToApplicationAndFormName)
+{
+    form.setObjectName(QStringLiteral("BrowseForm"));
+    TFormPosition pos(&form);
+    pos.save();
+    Registry r(reg.path());
+    ASSERT_TRUE(r.openKey(QStringLiteral("\\Software\\") + QCoreApplication::applicationName(), false));
+    EXPECT_TRUE(r.valueExists(QStringLiteral("BrowseFormPos")));
+}

@@ -1,0 +1,98 @@
+#include "platform/regfile.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const RegValue *valueOf(const RegData &data, const char *key, const char *name)
+{
+    const RegKey *k = data.findKey(QString::fromLatin1(key));
+    return k ? k->findValue(QString::fromLatin1(name)) : nullptr;
+}
+
+} // namespace
+
+TEST(RegFile, ReadsTextNumbersAndDefaultValue)
+{
+    const RegParseResult r = parseRegText(u"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
+                                          u"\"Name\"=\"a \\\"quoted\\\" \\\\ text\"\r\n\"Size\"=dword:0000000a\r\n@=\"dflt\"\r\n");
+    EXPECT_EQ(r.badLines, 0);
+    ASSERT_TRUE(valueOf(r.data, "HKEY_CURRENT_USER\\Software\\A", "name"));
+    EXPECT_EQ(valueOf(r.data, "hkey_current_user\\software\\a", "NAME")->text, QStringLiteral("a \"quoted\" \\ text"));
+    EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\Software\\A", "Size")->number, 10u);
+    EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\Software\\A", "")->text, QStringLiteral("dflt"));
+}
+
+TEST(RegFile, DamagedLinesAreSkippedAndCounted)
+{
+    const RegParseResult r = parseRegText(u"REGEDIT4\n[HKEY_CURRENT_USER\\S]\n\"A\"=\"1\"\n"
+                                          u"garbage line\n\"B\"=dword:zz\n\"C\"=\"unterminated\n[broken\n"
+                                          u"[HKEY_CURRENT_USER\\T]\n\"D\"=dword:00000004\n\"E\"=\"tail");
+    EXPECT_EQ(r.badLines, 5);
+    EXPECT_TRUE(valueOf(r.data, "HKEY_CURRENT_USER\\S", "A"));
+    EXPECT_FALSE(valueOf(r.data, "HKEY_CURRENT_USER\\S", "B"));
+    EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\T", "D")->number, 4u);
+}
+
+TEST(RegFile, ValueBeforeAnyKeyAndMissingHeaderAreBad)
+{
+    EXPECT_EQ(parseRegText(u"\"A\"=\"1\"\n").badLines, 2);
+    EXPECT_EQ(parseRegText(u"").badLines, 0);
+}
+
+TEST(RegFile, HexListsMayContinueOverLines)
+{
+    const RegParseResult r = parseRegText(u"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"Bin\"=hex:01,02,\\\n  03,04\n\"S\"=hex(1):41,00,0a,00,42,00,00,00\n");
+    EXPECT_EQ(r.badLines, 0);
+    EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "Bin")->type, RegType::Other);
+    EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "S")->text, QStringLiteral("A\nB"));
+}
+
+TEST(RegFile, SerializedDataParsesBackToTheSameValues)
+{
+    RegData data;
+    RegKey &k = data.ensureKey(QStringLiteral("HKEY_CURRENT_USER\\Software\\Q\\Sub"));
+    const QString texts[] = {QStringLiteral("plain"), QStringLiteral("\"q\" \\ back\\"), QStringLiteral("line1\r\nline2\ttab"),
+                             QString::fromUtf8("Ελληνικά 日本語 😀"), QString()};
+    for (int i = 0; i < 5; ++i) {
+        RegValue &v = k.setValue(QStringLiteral("T%1\"x").arg(i));
+        v.text = texts[i];
+    }
+    RegValue &n = k.setValue(QStringLiteral("N"));
+    n.type = RegType::DWord;
+    n.number = 0x8000000F;
+    RegValue &o = k.setValue(QStringLiteral("O"));
+    o.type = RegType::Other;
+    o.raw = QStringLiteral("hex(7):41,00,00,00");
+
+    const RegParseResult back = parseRegText(serializeRegText(data));
+    EXPECT_EQ(back.badLines, 0);
+    const RegKey *bk = back.data.findKey(QStringLiteral("HKEY_CURRENT_USER\\Software\\Q\\Sub"));
+    ASSERT_TRUE(bk);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(bk->findValue(QStringLiteral("T%1\"x").arg(i))->text, texts[i]) << i;
+    EXPECT_EQ(bk->findValue(u"N")->number, 0x8000000Fu);
+    EXPECT_EQ(bk->findValue(u"O")->raw, o.raw);
+    // Parents are listed before their subkeys, as an export does.
+    EXPECT_TRUE(back.data.findKey(u"HKEY_CURRENT_USER\\Software\\Q"));
+}
+
+TEST(RegFile, KeysExistThroughTheirSubkeys)
+{
+    RegData data;
+    data.keys.push_back(RegKey{QStringLiteral("HKEY_CURRENT_USER\\A\\B\\C"), {}});
+    EXPECT_TRUE(data.keyExists(u"HKEY_CURRENT_USER\\a\\b"));
+    EXPECT_FALSE(data.keyExists(u"HKEY_CURRENT_USER\\A\\B\\"));
+    EXPECT_FALSE(data.keyExists(u"HKEY_CURRENT_USER\\A\\BC"));
+    EXPECT_EQ(data.subKeyNames(u"HKEY_CURRENT_USER\\A"), QStringList{QStringLiteral("B")});
+}
+
+TEST(RegFile, Utf16FilesWithByteOrderMarkDecode)
+{
+    const QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n");
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    EXPECT_EQ(decodeRegBytes(bytes), text);
+    EXPECT_EQ(decodeRegBytes(QByteArray("\xEF\xBB\xBF" "REGEDIT4")), QStringLiteral("REGEDIT4"));
+}

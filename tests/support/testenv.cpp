@@ -1,0 +1,56 @@
+#include "testenv.h"
+
+#include "platform/programdir.h"
+#include "settings/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+void PrintTo(const QByteArray &bytes, std::ostream *os) { *os << '"' << bytes.toPercentEncoding(" ;=[]\"\\").toStdString() << '"'; }
+
+TempRegistry::TempRegistry()
+    : m_path(m_dir.filePath(QStringLiteral("user.reg")))
+    , m_previous(qgetenv("QUIRTLE_REGISTRY"))
+{
+    qputenv("QUIRTLE_REGISTRY", QFile::encodeName(m_path));
+    settings::releaseRegistry();
+}
+
+TempRegistry::~TempRegistry()
+{
+    settings::releaseRegistry();
+    if (m_previous.isEmpty())
+        qunsetenv("QUIRTLE_REGISTRY");
+    else
+        qputenv("QUIRTLE_REGISTRY", m_previous);
+}
+
+QByteArray TempRegistry::contents() const
+{
+    QFile file(m_path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TempRegistry::write(const QByteArray &contents) const
+{
+    QFile file(m_path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+}
+
+TempProgramDir::TempProgramDir() { programdir::setOverride(m_dir.path()); }
+
+TempProgramDir::~TempProgramDir() { programdir::setOverride(QString()); }
+
+QString TempProgramDir::path() const { return programdir::path(); }
+
+void TempProgramDir::write(const QString &relativePath, const QByteArray &contents) const
+{
+    const QString full = m_dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+}

@@ -1,0 +1,48 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <ostream>
+
+void PrintTo(const QString &text, std::ostream *os);
+void PrintTo(const QByteArray &bytes, std::ostream *os);
+
+// Points the settings store at a fresh registry file for one test and puts
+// the previous one back afterwards.
+class TempRegistry
+{
+public:
+    TempRegistry();
+    ~TempRegistry();
+    TempRegistry(const TempRegistry &) = delete;
+    TempRegistry &operator=(const TempRegistry &) = delete;
+
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+    QByteArray contents() const;
+    void write(const QByteArray &contents) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    QByteArray m_previous;
+};
+
+// Points the program folder at a fresh temporary folder for one test.
+class TempProgramDir
+{
+public:
+    TempProgramDir();
+    ~TempProgramDir();
+    TempProgramDir(const TempProgramDir &) = delete;
+    TempProgramDir &operator=(const TempProgramDir &) = delete;
+
+    QString path() const; // with a trailing separator
+    void write(const QString &relativePath, const QByteArray &contents) const;
+
+private:
+    QTemporaryDir m_dir;
+};
