@@ -1,16 +1,33 @@
-#include "app/lexstrings.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "app/application.h"
+#include "app/mainform.h"
+#include "app/splash.h"
+#include "docs/browseform.h"
+#include "docs/printprevform.h"
+#include "tools/searchform.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
+    auto splash = std::make_unique<TSplashScreen>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
     const QString title = QStringLiteral("Morvaline\u00B4s Quirtle 2.3");
     QApplication::setApplicationName(title);
-    QMainWindow window;
-    window.setWindowTitle(title);
-    window.resize(800, 600);
-    window.show();
+    QApplication::setApplicationDisplayName(title);
+
+    TMainForm mainForm;
+    TBrowseForm browseForm(&mainForm);
+    TSearchForm searchForm(&mainForm);
+    TPrintPrevForm printPrevForm(&mainForm);
+    mainForm.setToolWindows(&browseForm, &searchForm, &printPrevForm);
+    app.onException = [&mainForm](const QString &message) { mainForm.ShowException(message); };
+
+    QStringList files = QApplication::arguments();
+    files.removeFirst();
+    mainForm.setStartFiles(files);
+    QObject::connect(&mainForm, &TMainForm::splashDone, [&splash] { splash.reset(); });
+    mainForm.show();
     return QApplication::exec();
 }

@@ -1,0 +1,32 @@
+#include "application.h"
+
+#include "app/errorbox.h"
+
+#include <exception>
+
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool deliverGuarded(const std::function<bool()> &deliver, const std::function<void(const QString &)> &report)
+{
+    try {
+        return deliver();
+    } catch (const std::exception &e) {
+        report(QString::fromUtf8(e.what()));
+    } catch (...) {
+        report(QString());
+    }
+    return false;
+}
+
+bool TApplication::notify(QObject *receiver, QEvent *event)
+{
+    return deliverGuarded([&] { return QApplication::notify(receiver, event); }, [this](const QString &m) { report(m); });
+}
+
+void TApplication::report(const QString &message)
+{
+    if (onException)
+        onException(message);
+    else
+        showErrorBox(activeWindow(), message);
+}

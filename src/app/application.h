@@ -1,0 +1,27 @@
+// The application object: catches what escapes an event handler and shows
+// it in the error box, after which the program goes on.
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+
+// Runs one delivery; whatever it throws goes to report() instead of ending
+// the program.
+bool deliverGuarded(const std::function<bool()> &deliver, const std::function<void(const QString &)> &report);
+
+class TApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    TApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Where escaped errors go; the main window installs its error box.
+    std::function<void(const QString &)> onException;
+
+private:
+    void report(const QString &message);
+};

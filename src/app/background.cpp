@@ -1,0 +1,17 @@
+#include "background.h"
+
+#include "glyphs.h"
+
+#include <QFileInfo>
+
+QImage loadBackgroundTile(const QString &programFolder, const QString &name)
+{
+    const QString path = programFolder + QStringLiteral("backs/") + name;
+    if (!name.isEmpty() && QFileInfo(path).isFile()) {
+        const QImage picture(path);
+        const auto fits = [](int n) { return n >= 1 && n <= 100; };
+        if (!picture.isNull() && fits(picture.width()) && fits(picture.height()))
+            return picture.convertToFormat(QImage::Format_RGB32);
+    }
+    return builtinBackgroundTile();
+}

@@ -1,0 +1,9 @@
+// The tile behind the document windows.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// The picture "backs/<name>" of the program folder when it exists, loads and
+// is 1 to 100 pixels in both directions; otherwise the built-in tile.
+QImage loadBackgroundTile(const QString &programFolder, const QString &name);

@@ -1,0 +1,24 @@
+// A pop-up menu with a painted side banner; the banner text reads upwards
+// from the menu's bottom end.
+#pragma once
+
+#include <QMenu>
+
+class TBannerMenu : public QMenu
+{
+    Q_OBJECT
+
+public:
+    TBannerMenu(int bannerWidth, QWidget *parent = nullptr);
+
+    QString bannerText() const { return m_text; }
+    void setBannerText(const QString &text);
+    int bannerWidth() const { return m_width; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_width;
+    QString m_text;
+};

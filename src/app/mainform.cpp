@@ -1,0 +1,264 @@
+#include "mainform.h"
+
+#include "app/background.h"
+#include "app/commandstate.h"
+#include "app/errorbox.h"
+#include "app/glyphs.h"
+#include "app/lexstrings.h"
+#include "app/palette.h"
+#include "editor/editwin.h"
+#include "platform/dialogs.h"
+#include "platform/programdir.h"
+#include "platform/registry.h"
+#include "settings/settings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Morvaline\u00B4s Quirtle 2.3");
+
+QWidget *panel(const char *name, QWidget *parent)
+{
+    auto *w = new QWidget(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(kTitle);
+    setWindowIcon(glyphIcon(Glyph::PageSource));
+    setGeometry(205, 109, 413, 323);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    m_terminating = true;
+}
+
+void TMainForm::FormCreate()
+{
+    buildLayout();
+    LoadBackground();
+    buildMenus();
+    buildToolbar();
+    buildPopups();
+    applyCaptions();
+    applyHints();
+    connectCommands();
+    alignTagList();
+    restoreToolbar();
+    watchClipboard();
+    FormPosition = std::make_unique<TFormPosition>(this);
+    FormPosition->Key = TFormPosition::kDefaultKey;
+    FormPosition->ValueName = QStringLiteral("MainFormPos");
+    SplashTimer = new QTimer(this);
+    SplashTimer->setInterval(250);
+    SplashTimer->setSingleShot(true);
+    connect(SplashTimer, &QTimer::timeout, this, &TMainForm::splashDone);
+    qApp->installEventFilter(this);
+}
+
+void TMainForm::buildLayout()
+{
+    auto *central = panel("Central", this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    P_Toolbar = panel("P_Toolbar", central);
+    auto *top = new QVBoxLayout(P_Toolbar);
+    top->setContentsMargins(0, 0, 0, 2);
+    top->addStretch();
+    P_Tabs = panel("P_Tabs", P_Toolbar);
+    P_Tabs->setFixedHeight(21);
+    Tab_TagBtnListe = new QTabBar(P_Tabs);
+    Tab_TagBtnListe->setObjectName(QStringLiteral("Tab_TagBtnListe"));
+    Tab_TagBtnListe->setDrawBase(false);
+    Tab_TagBtnListe->setExpanding(false);
+    auto *tabs = new QHBoxLayout(P_Tabs);
+    tabs->setContentsMargins(2, 0, 2, 0);
+    tabs->addWidget(Tab_TagBtnListe);
+    tabs->addStretch();
+    top->addWidget(P_Tabs);
+    column->addWidget(P_Toolbar);
+
+    m_body = panel("Body", central);
+    auto *row = new QHBoxLayout(m_body);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    buildTagList();
+    MDIArea = new QMdiArea(m_body);
+    MDIArea->setObjectName(QStringLiteral("MDIArea"));
+    MDIArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MDIArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    row->addWidget(MDIArea, 1);
+    column->addWidget(m_body, 1);
+
+    buildWindowBar();
+    column->addWidget(P_MDI);
+    setCentralWidget(central);
+    buildStatusBar();
+}
+
+void TMainForm::buildTagList()
+{
+    P_TagList = panel("P_TagList", m_body);
+    P_TagList->setFixedWidth(132);
+    auto *layout = new QVBoxLayout(P_TagList);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    Pager = new QScrollArea(P_TagList);
+    Pager->setObjectName(QStringLiteral("Pager"));
+    Pager->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Pager->setFrameShape(QFrame::NoFrame);
+    Pager->setWidgetResizable(true);
+    Pages = new QStackedWidget;
+    Pages->setObjectName(QStringLiteral("Pages"));
+    Pager->setWidget(Pages);
+    layout->addWidget(Pager, 1);
+    ImageColors = new QLabel(P_TagList);
+    ImageColors->setObjectName(QStringLiteral("ImageColors"));
+    ImageColors->setPixmap(QPixmap::fromImage(paletteImage()));
+    ImageColors->setFixedSize(128, 32);
+    layout->addWidget(ImageColors);
+}
+
+void TMainForm::buildWindowBar()
+{
+    P_MDI = panel("P_MDI", this);
+    P_MDI->setFixedHeight(26);
+    auto *outer = new QHBoxLayout(P_MDI);
+    outer->setContentsMargins(0, 0, 0, 0);
+    P_MDIList = panel("P_MDIList", P_MDI);
+    auto *inner = new QHBoxLayout(P_MDIList);
+    inner->setContentsMargins(0, 0, 0, 0);
+    TabMDI = new QTabBar(P_MDIList);
+    TabMDI->setObjectName(QStringLiteral("TabMDI"));
+    TabMDI->setShape(QTabBar::RoundedSouth);
+    TabMDI->setExpanding(false);
+    TabMDI->setDrawBase(false);
+    TabMDI->hide();
+    inner->addWidget(TabMDI);
+    inner->addStretch();
+    outer->addWidget(P_MDIList);
+}
+
+void TMainForm::buildStatusBar()
+{
+    const int widths[3] = {300, 100, 0};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(this);
+        StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
+        StatusPanels[i]->setTextFormat(Qt::PlainText);
+        if (widths[i] > 0)
+            StatusPanels[i]->setFixedWidth(widths[i]);
+        statusBar()->addWidget(StatusPanels[i], widths[i] > 0 ? 0 : 1);
+    }
+    StatusPanels[1]->setAlignment(Qt::AlignCenter);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+}
+
+void TMainForm::setToolWindows(QWidget *browseForm, QWidget *searchForm, QWidget *printPrevForm)
+{
+    m_browseForm = browseForm;
+    m_searchForm = searchForm;
+    m_printPrevForm = printPrevForm;
+    ClipboardChange();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    BtnList->setChecked(settings::tagListVisible());
+    BtnListClick();
+    P_MDI->setVisible(settings::mdiListVisible());
+    Menu_WindowBar->setChecked(!P_MDI->isHidden());
+    FormPosition->load();
+    for (const QString &file : std::as_const(m_startFiles))
+        OpenDocument(file, false, 0);
+    SplashTimer->start();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (!runClosingPass()) {
+        event->ignore();
+        return;
+    }
+    saveSettingsAtClose();
+    m_terminating = true;
+    event->accept();
+}
+
+void TMainForm::saveSettingsAtClose()
+{
+    try {
+        FormPosition->save();
+        saveToolbar();
+        settings::setMdiListVisible(!P_MDI->isHidden());
+        settings::setTagListVisible(!P_TagList->isHidden());
+    } catch (const RegistryError &e) {
+        ShowException(e.message());
+    }
+    settings::releaseRegistry();
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    // Hints go to status panel 0 instead of replacing the panels.
+    if (event->type() == QEvent::StatusTip) {
+        StatusPanels[0]->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::SetStatusPanel(int index, const QString &text)
+{
+    if (index >= 0 && index < 3)
+        StatusPanels[index]->setText(text);
+}
+
+QString TMainForm::statusPanelText(int index) const
+{
+    return index >= 0 && index < 3 ? StatusPanels[index]->text() : QString();
+}
+
+void TMainForm::ShowException(const QString &message)
+{
+    showErrorBox(this, message);
+}
+
+void TMainForm::LoadBackground()
+{
+    m_tile = loadBackgroundTile(programdir::path(), settings::background());
+    MDIArea->setBackground(QBrush(m_tile));
+}

@@ -1,0 +1,175 @@
+// The multi-document frame: menus, the dockable toolbar, the tag list, the
+// window bar and the status bar around the document area.
+#pragma once
+
+#include "app/formpos.h"
+#include "app/mvcodec.h"
+#include "editor/mainhost.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QScrollArea;
+class QStackedWidget;
+class QTabBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TBannerMenu;
+class TEditForm;
+
+class TMainForm : public QMainWindow, public TMainHost
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // The program's other long-lived windows, made at start by the entry.
+    void setToolWindows(QWidget *browseForm, QWidget *searchForm, QWidget *printPrevForm);
+    // Command-line files, opened when the window is first shown.
+    void setStartFiles(const QStringList &files) { m_startFiles = files; }
+
+    // TMainHost
+    void RebuildWindowBar() override;
+    void UpdateCommandState() override;
+    void SetStatusPanel(int index, const QString &text) override;
+    void InsertAroundSelection(const QString &before, const QString &after) override;
+    void AddRecentFile(const QString &path) override;
+
+    void UpdateEditCommands();
+    void LoadBackground();
+    TEditForm *OpenDocument(const QString &path, bool isNew, int newKind);
+    TEditForm *activeDocument() const;
+    QList<TEditForm *> documents() const; // most recently focused first
+    QImage backgroundTile() const { return m_tile; }
+    // Top panel height as the toolbar dock and the tag-page tabs take it.
+    int toolbarPanelHeightNow() const;
+    bool toolbarDockedTop() const;
+    QString statusPanelText(int index) const;
+    // The one error box for errors no command handled; the program goes on.
+    void ShowException(const QString &message);
+    // Applies the tag-list visibility and panel heights after the toolbar moved.
+    void ToolbarDockChange();
+    void BtnListClick();
+
+    // Components, named as the rest of the program refers to them.
+    QMdiArea *MDIArea = nullptr;
+    QToolBar *Toolbar = nullptr;
+    QWidget *P_Toolbar = nullptr;
+    QWidget *P_Tabs = nullptr;
+    QTabBar *Tab_TagBtnListe = nullptr;
+    QWidget *P_TagList = nullptr;
+    QScrollArea *Pager = nullptr;
+    QStackedWidget *Pages = nullptr;
+    QLabel *ImageColors = nullptr;
+    QWidget *P_MDI = nullptr;
+    QWidget *P_MDIList = nullptr;
+    QTabBar *TabMDI = nullptr;
+    QLabel *StatusPanels[3] = {};
+    TMvCodeStringList MvCoder;
+    std::unique_ptr<TFormPosition> FormPosition;
+
+    QMenu *Menu_File = nullptr, *Menu_Edit = nullptr, *Menu_Extras = nullptr, *Menu_Window = nullptr, *Menu_Help = nullptr;
+    QMenu *Menu_OpenNew = nullptr;
+    QAction *Menu_New = nullptr, *Menu_Open = nullptr, *Menu_Save = nullptr, *Menu_SaveAs = nullptr, *Menu_Reload = nullptr;
+    QAction *Menu_Print = nullptr, *Menu_PrintPreview = nullptr, *Menu_Close = nullptr;
+    QAction *Menu_Undo = nullptr, *Menu_Cut = nullptr, *Menu_Copy = nullptr, *Menu_Paste = nullptr, *Menu_Delete = nullptr;
+    QAction *Menu_SearchIt = nullptr, *Menu_SelectAll = nullptr;
+    QAction *Menu_Pics = nullptr, *Menu_Colors = nullptr, *Menu_Entity = nullptr, *Menu_Options = nullptr;
+    QAction *Menu_Cascade = nullptr, *Menu_TileH = nullptr, *Menu_TileV = nullptr, *Menu_Arrange = nullptr, *Menu_WindowBar = nullptr;
+    QAction *Menu_HelpMe = nullptr, *Menu_Info = nullptr;
+
+    QAction *BtnNew = nullptr, *BtnOpen = nullptr, *BtnSave = nullptr, *BtnSaveAs = nullptr, *BtnPrint = nullptr;
+    QAction *BtnBrowser = nullptr, *BtnExplore = nullptr, *BtnPicture = nullptr, *BtnColorPick = nullptr;
+    QAction *BtnAmpersand = nullptr, *BtnList = nullptr, *BtnChange = nullptr, *BtnAssist = nullptr, *BtnTools = nullptr;
+    QAction *BtnHelp = nullptr, *BtnClose = nullptr;
+
+    TBannerMenu *PopupBrowser = nullptr, *PopupChange = nullptr, *PopupAssist = nullptr;
+    QAction *PopBrowser_Standard = nullptr, *Menu_Browser1 = nullptr, *Menu_Browser2 = nullptr;
+    QAction *PopChange_UmlCode = nullptr, *PopChange_CodeUml = nullptr, *SonderzeichenzuCode1 = nullptr;
+    QAction *CodezuSonderzeichen1 = nullptr, *HTMLTagslschen1 = nullptr;
+
+Q_SIGNALS:
+    // Told when the splash window may go, about 250 ms after the first show.
+    void splashDone();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QWidget *m_browseForm = nullptr;
+    QWidget *m_searchForm = nullptr;
+    QWidget *m_printPrevForm = nullptr;
+    QStringList m_startFiles;
+    QImage m_tile;
+    QWidget *m_body = nullptr;
+    QTimer *SplashTimer = nullptr;
+    bool m_shownOnce = false;
+    bool m_terminating = false;
+
+    void FormCreate();
+    void FormShow();
+    void buildLayout();
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildExtrasMenu();
+    void buildWindowMenu();
+    void buildHelpMenu();
+    void buildToolbar();
+    void buildPopups();
+    void buildStatusBar();
+    void buildTagList();
+    void buildWindowBar();
+    void applyCaptions();
+    void applyHints();
+    void restoreToolbar();
+    void saveToolbar();
+    void alignTagList();
+    void connectCommands();
+    void watchClipboard();
+    QList<QAction *> documentGroup() const;
+    QToolButton *toolButton(QAction *action) const;
+    bool runClosingPass();
+    void saveSettingsAtClose();
+    void rebuildWindowList();
+    template <typename Handler> void command(QAction *action, Handler handler);
+
+    // Command handlers.
+    void BtnNewClick();
+    void Menu_NewClick();
+    void BtnOpenClick();
+    void BtnSaveClick();
+    void BtnSaveAsClick();
+    void Menu_ReloadClick();
+    void BtnCloseClick();
+    void Menu_EditClick();
+    void Menu_UndoClick();
+    void Menu_CutClick();
+    void Menu_CopyClick();
+    void Menu_PasteClick();
+    void Menu_DeleteClick();
+    void Menu_SearchItClick();
+    void Menu_SelectAllClick();
+    void BtnPictureClick();
+    void Menu_CascadeClick();
+    void Menu_TileHClick();
+    void Menu_TileVClick();
+    void Menu_ArrangeClick();
+    void Menu_WindowBarClick();
+    void Menu_InfoClick();
+    void ClipboardChange();
+    void TabMDIChange(int index);
+};

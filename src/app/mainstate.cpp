@@ -1,0 +1,323 @@
+// Enabling of commands, the tag list and toolbar panels, the clipboard and
+// the window arrangement of the main window.
+#include "mainform.h"
+
+#include "app/commandstate.h"
+#include "app/splash.h"
+#include "editor/editwin.h"
+#include "platform/registry.h"
+#include "settings/settings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QToolBar>
+
+#include <exception>
+
+template <typename Handler> void TMainForm::command(QAction *action, Handler handler)
+{
+    // Every command catches its own errors and reports them in the error box.
+    connect(action, &QAction::triggered, this, [this, handler] {
+        try {
+            (this->*handler)();
+        } catch (const RegistryError &e) {
+            ShowException(e.message());
+        } catch (const std::exception &e) {
+            ShowException(QString::fromUtf8(e.what()));
+        }
+    });
+}
+
+void TMainForm::connectCommands()
+{
+    command(BtnNew, &TMainForm::BtnNewClick);
+    command(Menu_New, &TMainForm::Menu_NewClick);
+    command(BtnOpen, &TMainForm::BtnOpenClick);
+    command(Menu_Open, &TMainForm::BtnOpenClick);
+    command(BtnSave, &TMainForm::BtnSaveClick);
+    command(Menu_Save, &TMainForm::BtnSaveClick);
+    command(BtnSaveAs, &TMainForm::BtnSaveAsClick);
+    command(Menu_SaveAs, &TMainForm::BtnSaveAsClick);
+    command(Menu_Reload, &TMainForm::Menu_ReloadClick);
+    command(BtnClose, &TMainForm::BtnCloseClick);
+    command(Menu_Close, &TMainForm::BtnCloseClick);
+    command(Menu_Undo, &TMainForm::Menu_UndoClick);
+    command(Menu_Cut, &TMainForm::Menu_CutClick);
+    command(Menu_Copy, &TMainForm::Menu_CopyClick);
+    command(Menu_Paste, &TMainForm::Menu_PasteClick);
+    command(Menu_Delete, &TMainForm::Menu_DeleteClick);
+    command(Menu_SearchIt, &TMainForm::Menu_SearchItClick);
+    command(Menu_SelectAll, &TMainForm::Menu_SelectAllClick);
+    command(BtnPicture, &TMainForm::BtnPictureClick);
+    command(Menu_Pics, &TMainForm::BtnPictureClick);
+    command(Menu_Cascade, &TMainForm::Menu_CascadeClick);
+    command(Menu_TileH, &TMainForm::Menu_TileHClick);
+    command(Menu_TileV, &TMainForm::Menu_TileVClick);
+    command(Menu_Arrange, &TMainForm::Menu_ArrangeClick);
+    command(Menu_WindowBar, &TMainForm::Menu_WindowBarClick);
+    command(BtnList, &TMainForm::BtnListClick);
+    command(Menu_Info, &TMainForm::Menu_InfoClick);
+    connect(Menu_Edit, &QMenu::aboutToShow, this, &TMainForm::Menu_EditClick);
+    connect(Menu_Window, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
+    connect(Toolbar, &QToolBar::topLevelChanged, this, &TMainForm::ToolbarDockChange);
+    connect(Toolbar, &QToolBar::orientationChanged, this, &TMainForm::ToolbarDockChange);
+    connect(TabMDI, &QTabBar::tabBarClicked, this, &TMainForm::TabMDIChange);
+    connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandState(); });
+    for (QAction *a : documentGroup())
+        a->setEnabled(false);
+    BtnSave->setEnabled(false);
+    Menu_Save->setEnabled(false);
+}
+
+QList<QAction *> TMainForm::documentGroup() const
+{
+    return {BtnSaveAs,
+            BtnPrint,
+            BtnBrowser,
+            BtnExplore,
+            BtnPicture,
+            BtnColorPick,
+            BtnAmpersand,
+            BtnChange,
+            Menu_SaveAs,
+            Menu_Reload,
+            Menu_Print,
+            Menu_PrintPreview,
+            Menu_Edit->menuAction(),
+            Menu_Pics,
+            Menu_Colors,
+            Menu_Entity};
+}
+
+void TMainForm::UpdateCommandState()
+{
+    const TEditForm *doc = activeDocument();
+    DocumentStateInput in;
+    in.terminating = m_terminating;
+    in.hasActiveChild = MDIArea && MDIArea->currentSubWindow() != nullptr;
+    in.activeBeingDestroyed = in.hasActiveChild && (!doc || doc->isBeingDestroyed());
+    in.modified = doc && doc->isModified();
+    CommandState state;
+    if (!computeCommandState(in, state))
+        return;
+    for (QAction *a : documentGroup())
+        a->setEnabled(state.documentGroup);
+    BtnSave->setEnabled(state.save);
+    Menu_Save->setEnabled(state.save);
+}
+
+void TMainForm::UpdateEditCommands()
+{
+    EditStateInput in;
+    const TEditForm *doc = activeDocument();
+    in.hasActiveDocument = doc != nullptr;
+    if (doc) {
+        in.canUndo = doc->ColorMemo->document()->isUndoAvailable();
+        in.hasSelection = doc->ColorMemo->textCursor().hasSelection();
+        const QMimeData *mime = QApplication::clipboard()->mimeData();
+        in.clipboardHasText = mime && mime->hasText() && !mime->text().isEmpty();
+    }
+    const EditCommandState s = computeEditCommands(in);
+    Menu_Undo->setEnabled(s.undo);
+    Menu_Cut->setEnabled(s.cut);
+    Menu_Copy->setEnabled(s.copy);
+    Menu_Paste->setEnabled(s.paste);
+    Menu_Delete->setEnabled(s.clear);
+    Menu_SearchIt->setEnabled(s.search);
+    Menu_SelectAll->setEnabled(s.selectAll);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Shortcuts are matched before the key press arrives, so the edit
+    // commands are brought up to date as soon as a Ctrl chord begins.
+    if (event->type() == QEvent::ShortcutOverride && QApplication::activeWindow() == this) {
+        if (static_cast<QKeyEvent *>(event)->modifiers().testFlag(Qt::ControlModifier))
+            UpdateEditCommands();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::toolbarDockedTop() const
+{
+    return !Toolbar->isFloating() && toolBarArea(Toolbar) == Qt::TopToolBarArea;
+}
+
+int TMainForm::toolbarPanelHeightNow() const
+{
+    const int dock = toolbarDockedTop() && !Toolbar->isHidden() ? Toolbar->height() : 0;
+    return dock + P_Toolbar->height();
+}
+
+void TMainForm::BtnListClick()
+{
+    const bool down = BtnList->isChecked();
+    P_TagList->setVisible(down);
+    P_Tabs->setVisible(down);
+    const bool top = toolbarDockedTop();
+    // The toolbar row takes 30 pixels when it lies in the top dock; the panel
+    // below it holds the rest of the height the layout rules give.
+    if (top && Toolbar->orientation() == Qt::Horizontal)
+        Toolbar->setFixedHeight(30);
+    P_Toolbar->setFixedHeight(toolbarPanelHeight(top, down) - (top ? 30 : 0));
+}
+
+void TMainForm::ToolbarDockChange()
+{
+    if (Toolbar->orientation() == Qt::Vertical) {
+        Toolbar->setMinimumHeight(0);
+        Toolbar->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    BtnListClick();
+}
+
+void TMainForm::alignTagList()
+{
+    auto *row = static_cast<QHBoxLayout *>(m_body->layout());
+    row->removeWidget(P_TagList);
+    row->insertWidget(settings::tagListAlign() == settings::Side::Right ? 1 : 0, P_TagList);
+}
+
+void TMainForm::restoreToolbar()
+{
+    Registry &reg = settings::registry();
+    try {
+        reg.closeKey();
+        if (reg.openKey(settings::kSettingsKey + QStringLiteral("\\Toolbar"), false) && reg.valueExists(QStringLiteral("State")))
+            restoreState(QByteArray::fromBase64(reg.readString(QStringLiteral("State")).toLatin1()));
+        if (reg.hasCurrentKey() && reg.valueExists(QStringLiteral("Visible")))
+            Toolbar->setVisible(reg.readInteger(QStringLiteral("Visible")) != 0);
+    } catch (const RegistryError &) {
+        // A damaged toolbar entry leaves the toolbar in its design place.
+    }
+    reg.closeKey();
+}
+
+void TMainForm::saveToolbar()
+{
+    Registry &reg = settings::registry();
+    reg.closeKey();
+    if (!reg.openKey(settings::kSettingsKey + QStringLiteral("\\Toolbar"), true))
+        return;
+    const Qt::ToolBarArea area = toolBarArea(Toolbar);
+    const QString dock = Toolbar->isFloating()          ? QString()
+                         : area == Qt::LeftToolBarArea  ? QStringLiteral("Dock972")
+                         : area == Qt::RightToolBarArea ? QStringLiteral("Dock973")
+                                                        : QStringLiteral("Dock971");
+    reg.writeInteger(QStringLiteral("Visible"), Toolbar->isHidden() ? 0 : 1);
+    reg.writeString(QStringLiteral("DockedTo"), dock);
+    const QRect floatRect = Toolbar->isFloating() ? Toolbar->geometry() : QRect();
+    reg.writeInteger(QStringLiteral("FloatLeft"), floatRect.left());
+    reg.writeInteger(QStringLiteral("FloatTop"), floatRect.top());
+    reg.writeInteger(QStringLiteral("FloatRight"), floatRect.right());
+    reg.writeInteger(QStringLiteral("FloatBottom"), floatRect.bottom());
+    reg.writeString(QStringLiteral("State"), QString::fromLatin1(saveState().toBase64()));
+    reg.closeKey();
+}
+
+void TMainForm::watchClipboard()
+{
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::ClipboardChange);
+    ClipboardChange();
+}
+
+void TMainForm::ClipboardChange()
+{
+    QString text;
+    try {
+        const QMimeData *mime = QApplication::clipboard()->mimeData();
+        if (mime && mime->hasText())
+            text = mime->text();
+    } catch (...) {
+        // Reading the clipboard may fail while another program holds it.
+    }
+    StatusPanels[2]->setText(text);
+    if (auto *clip = m_browseForm ? m_browseForm->findChild<QLabel *>(QStringLiteral("P_Clipbrd")) : nullptr)
+        clip->setText(text);
+}
+
+void TMainForm::Menu_EditClick()
+{
+    UpdateEditCommands();
+}
+
+namespace {
+
+QPlainTextEdit *editorOf(TEditForm *doc)
+{
+    return doc ? doc->ColorMemo : nullptr;
+}
+
+} // namespace
+
+void TMainForm::Menu_UndoClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->undo();
+}
+
+void TMainForm::Menu_CutClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->cut();
+}
+
+void TMainForm::Menu_CopyClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->copy();
+}
+
+void TMainForm::Menu_PasteClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->paste();
+}
+
+void TMainForm::Menu_DeleteClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->textCursor().removeSelectedText();
+}
+
+void TMainForm::Menu_SelectAllClick()
+{
+    if (auto *e = editorOf(activeDocument()))
+        e->selectAll();
+}
+
+void TMainForm::Menu_SearchItClick()
+{
+    if (m_searchForm) {
+        m_searchForm->show();
+        m_searchForm->raise();
+    }
+}
+
+void TMainForm::BtnPictureClick()
+{
+    if (!m_browseForm)
+        return;
+    m_browseForm->setWindowState(m_browseForm->windowState() & ~Qt::WindowMinimized);
+    m_browseForm->show();
+    m_browseForm->raise();
+}
+
+void TMainForm::Menu_InfoClick()
+{
+    showInfoBox(this);
+}
+
+void TMainForm::BtnCloseClick()
+{
+    close();
+}

@@ -1,0 +1,399 @@
+#include "app/application.h"
+#include "app/background.h"
+#include "app/bannermenu.h"
+#include "app/commandstate.h"
+#include "app/errorbox.h"
+#include "app/lexstrings.h"
+#include "app/mainform.h"
+#include "editor/editwin.h"
+#include "platform/registry.h"
+#include "platform/scripteddialogs.h"
+#include "settings/settings.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+class MainFormTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+
+    std::unique_ptr<TMainForm> makeShown(const QStringList &files = {})
+    {
+        auto form = std::make_unique<TMainForm>();
+        form->setStartFiles(files);
+        form->show();
+        QCoreApplication::processEvents();
+        return form;
+    }
+    // Closes the form the way the user would, answering the quit question.
+    void closeForm(TMainForm &form)
+    {
+        scripted->answers.push_back(dialogs::Answer::Yes);
+        form.close();
+        QCoreApplication::processEvents();
+    }
+    void writeTile(const char *name, int w, int h)
+    {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QDir().mkpath(programDir.path() + QStringLiteral("backs"));
+        image.save(programDir.path() + QStringLiteral("backs/") + QLatin1String(name));
+    }
+};
+
+bool allEnabled(const QList<QAction *> &actions, bool enabled)
+{
+    for (const QAction *a : actions)
+        if (a->isEnabled() != enabled)
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST(CommandRules, SaveNeedsAModifiedActiveDocument)
+{
+    CommandState s;
+    EXPECT_TRUE(computeCommandState({false, false, false, true}, s));
+    EXPECT_FALSE(s.documentGroup);
+    EXPECT_FALSE(s.save);
+    EXPECT_TRUE(computeCommandState({false, true, false, false}, s));
+    EXPECT_TRUE(s.documentGroup);
+    EXPECT_FALSE(s.save);
+    EXPECT_TRUE(computeCommandState({false, true, false, true}, s));
+    EXPECT_TRUE(s.save);
+    EXPECT_TRUE(computeCommandState({false, true, true, true}, s));
+    EXPECT_FALSE(s.documentGroup);
+    EXPECT_FALSE(s.save);
+    CommandState untouched{true, true};
+    EXPECT_FALSE(computeCommandState({true, false, false, false}, untouched));
+    EXPECT_TRUE(untouched.save);
+}
+
+TEST(CommandRules, EditCommandsFollowEditorAndClipboard)
+{
+    const EditCommandState none = computeEditCommands({false, true, true, true});
+    EXPECT_FALSE(none.undo || none.cut || none.copy || none.paste || none.clear || none.search || none.selectAll);
+    const EditCommandState bare = computeEditCommands({true, false, false, false});
+    EXPECT_FALSE(bare.undo || bare.cut || bare.paste);
+    EXPECT_TRUE(bare.search && bare.selectAll);
+    const EditCommandState full = computeEditCommands({true, true, true, true});
+    EXPECT_TRUE(full.undo && full.cut && full.copy && full.clear && full.paste);
+}
+
+TEST(CommandRules, ToolbarPanelHeights)
+{
+    EXPECT_EQ(toolbarPanelHeight(true, true), 53);
+    EXPECT_EQ(toolbarPanelHeight(true, false), 30);
+    EXPECT_EQ(toolbarPanelHeight(false, true), 26);
+    EXPECT_EQ(toolbarPanelHeight(false, false), 2);
+}
+
+TEST(ErrorBox, MessagesStandOnLinesOfTheirOwn)
+{
+    EXPECT_EQ(errorBoxText(QStringLiteral("Disk full")), lex::message(3012) + QStringLiteral("\nDisk full\n\n") + lex::message(3013));
+    EXPECT_EQ(errorBoxText(QString()), lex::message(3012) + QStringLiteral("\n\n\n") + lex::message(3013));
+}
+
+TEST(ErrorBox, EscapedErrorsAreReportedAndDeliveryGoesOn)
+{
+    QStringList reported;
+    const auto report = [&reported](const QString &m) { reported.append(m); };
+    EXPECT_FALSE(deliverGuarded([]() -> bool { throw std::runtime_error("boom"); }, report));
+    EXPECT_FALSE(deliverGuarded([]() -> bool { throw 42; }, report));
+    EXPECT_TRUE(deliverGuarded([] { return true; }, report));
+    EXPECT_EQ(reported, (QStringList{QStringLiteral("boom"), QString()}));
+}
+
+TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
+{
+    writeTile("wide.png", 101, 50);
+    writeTile("square.png", 100, 100);
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("wide.png")).size(), QSize(50, 50));
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("square.png")).size(), QSize(100, 100));
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("missing.png")).size(), QSize(50, 50));
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QString()).size(), QSize(50, 50));
+
+    settings::backColor();
+    settings::setBackground(QStringLiteral("square.png"));
+    TMainForm form;
+    EXPECT_EQ(form.backgroundTile().size(), QSize(100, 100));
+    EXPECT_EQ(form.backgroundTile().pixelColor(5, 5), QColor(Qt::green));
+    settings::setBackground(QStringLiteral("wide.png"));
+    form.LoadBackground();
+    EXPECT_EQ(form.backgroundTile().size(), QSize(50, 50));
+}
+
+TEST_F(MainFormTest, DocumentCommandsFollowTheActiveDocument)
+{
+    auto form = makeShown();
+    const QList<QAction *> alwaysOn = {form->BtnNew, form->BtnOpen, form->BtnList, form->BtnTools, form->BtnHelp, form->BtnClose};
+    const QList<QAction *> group = {form->BtnSaveAs,
+                                    form->BtnPrint,
+                                    form->BtnBrowser,
+                                    form->BtnExplore,
+                                    form->BtnPicture,
+                                    form->BtnColorPick,
+                                    form->BtnAmpersand,
+                                    form->BtnChange,
+                                    form->Menu_SaveAs,
+                                    form->Menu_Reload,
+                                    form->Menu_Print,
+                                    form->Menu_PrintPreview,
+                                    form->Menu_Edit->menuAction(),
+                                    form->Menu_Pics,
+                                    form->Menu_Colors,
+                                    form->Menu_Entity};
+    EXPECT_TRUE(allEnabled(alwaysOn, true));
+    EXPECT_TRUE(allEnabled(group, false));
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    EXPECT_FALSE(form->BtnAssist->isEnabled()) << "no plug-ins installed";
+
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(allEnabled(group, true));
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    doc->ColorMemo->insertPlainText(QStringLiteral("x"));
+    EXPECT_TRUE(form->BtnSave->isEnabled());
+    EXPECT_TRUE(form->Menu_Save->isEnabled());
+
+    doc->ColorMemo->document()->setModified(false);
+    doc->parentWidget()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(allEnabled(group, false));
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    EXPECT_TRUE(allEnabled(alwaysOn, true));
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
+{
+    auto form = makeShown();
+    form->UpdateEditCommands();
+    EXPECT_FALSE(form->Menu_SelectAll->isEnabled());
+    EXPECT_FALSE(form->Menu_SearchIt->isEnabled());
+
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    QApplication::clipboard()->setText(QString());
+    form->UpdateEditCommands();
+    EXPECT_TRUE(form->Menu_SelectAll->isEnabled());
+    EXPECT_TRUE(form->Menu_SearchIt->isEnabled());
+    EXPECT_FALSE(form->Menu_Undo->isEnabled());
+    EXPECT_FALSE(form->Menu_Cut->isEnabled());
+    EXPECT_FALSE(form->Menu_Paste->isEnabled());
+
+    doc->ColorMemo->insertPlainText(QStringLiteral("hello"));
+    doc->ColorMemo->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    form->UpdateEditCommands();
+    EXPECT_TRUE(form->Menu_Undo->isEnabled());
+    EXPECT_TRUE(form->Menu_Cut->isEnabled());
+    EXPECT_TRUE(form->Menu_Copy->isEnabled());
+    EXPECT_TRUE(form->Menu_Delete->isEnabled());
+    EXPECT_TRUE(form->Menu_Paste->isEnabled());
+
+    form->Menu_Delete->trigger();
+    EXPECT_EQ(doc->ColorMemo->toPlainText(), QString());
+    form->Menu_Undo->trigger();
+    EXPECT_EQ(doc->ColorMemo->toPlainText(), QStringLiteral("hello"));
+    doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, ToolbarPanelHeightFollowsDockAndTagList)
+{
+    auto form = makeShown();
+    ASSERT_TRUE(form->BtnList->isChecked());
+    EXPECT_EQ(form->toolbarPanelHeightNow(), 53);
+    form->BtnList->trigger();
+    EXPECT_FALSE(form->P_TagList->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->P_Tabs->isVisibleTo(form.get()));
+    EXPECT_EQ(form->toolbarPanelHeightNow(), 30);
+
+    form->addToolBar(Qt::LeftToolBarArea, form->Toolbar);
+    form->ToolbarDockChange();
+    EXPECT_EQ(form->toolbarPanelHeightNow(), 2);
+    form->BtnList->trigger();
+    EXPECT_EQ(form->toolbarPanelHeightNow(), 26);
+    EXPECT_TRUE(form->P_TagList->isVisibleTo(form.get()));
+
+    form->BtnList->trigger();
+    form->addToolBar(Qt::TopToolBarArea, form->Toolbar);
+    form->ToolbarDockChange();
+    EXPECT_EQ(form->toolbarPanelHeightNow(), 30);
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, CaptionsAndHintsComeFromTheStringLibrary)
+{
+    TMainForm form;
+    EXPECT_EQ(form.Menu_File->title(), lex::caption(1001));
+    EXPECT_EQ(form.Menu_TileH->text(), lex::caption(1025));
+    EXPECT_EQ(form.Menu_TileV->text(), lex::caption(1024));
+    EXPECT_EQ(form.Menu_WindowBar->text(), lex::caption(1117));
+    EXPECT_EQ(form.HTMLTagslschen1->text(), lex::caption(1091));
+    EXPECT_EQ(form.PopupChange->bannerText(), lex::caption(1086));
+    EXPECT_EQ(form.PopupAssist->bannerText(), lex::caption(1092));
+    EXPECT_EQ(form.Toolbar->windowTitle(), lex::caption(1118));
+    EXPECT_EQ(form.BtnNew->toolTip(), lex::shortHint(lex::hint(2001)));
+    EXPECT_EQ(form.BtnExplore->statusTip(), lex::longHint(lex::hint(2026)));
+    EXPECT_EQ(form.ImageColors->toolTip(), lex::shortHint(lex::hint(2017)));
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Morvaline´s Quirtle 2.3"));
+
+    QStatusTipEvent tip(QStringLiteral("long part"));
+    QApplication::sendEvent(&form, &tip);
+    EXPECT_EQ(form.statusPanelText(0), QStringLiteral("long part"));
+}
+
+TEST_F(MainFormTest, MenusHaveTheirOrderSeparatorsAndShortcuts)
+{
+    TMainForm form;
+    QStringList names;
+    for (const QAction *a : form.Menu_Edit->actions())
+        names.append(a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    EXPECT_EQ(names.join(u' '), QStringLiteral("Menu_Undo - Menu_Cut Menu_Copy Menu_Paste Menu_Delete - Menu_SearchIt - Menu_SelectAll"));
+    EXPECT_EQ(form.Menu_SearchIt->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(form.Menu_Delete->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    EXPECT_TRUE(form.Menu_Save->shortcut().isEmpty());
+    EXPECT_EQ(form.Menu_HelpMe->shortcut(), QKeySequence(Qt::Key_F1));
+    names.clear();
+    for (const QAction *a : form.Toolbar->actions())
+        names.append(a->isSeparator() ? QStringLiteral("|") : a->objectName().mid(3));
+    EXPECT_EQ(names.join(u' '), QStringLiteral("New Open Save SaveAs | Print | Browser | Explore | Picture ColorPick Ampersand | List | "
+                                               "Change Assist | Tools Help | Close"));
+}
+
+TEST_F(MainFormTest, StartFilesOpenInOrderAndMissingOnesGiveAnEmptyEditor)
+{
+    programDir.write(QStringLiteral("one.htm"), "<b>1</b>");
+    const QString missing = programDir.path() + QStringLiteral("nope.htm");
+    auto form = makeShown({programDir.path() + QStringLiteral("one.htm"), missing});
+    const QList<QMdiSubWindow *> subs = form->MDIArea->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 2);
+    EXPECT_EQ(subs[0]->windowTitle(), QStringLiteral("one.htm"));
+    EXPECT_EQ(subs[1]->windowTitle(), QStringLiteral("Editor"));
+    EXPECT_EQ(qobject_cast<TEditForm *>(subs[0]->widget())->ColorMemo->toPlainText(), QStringLiteral("<b>1</b>"));
+    EXPECT_EQ(form->TabMDI->count(), 2);
+    EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("Editor")) << "the active window's tab comes first";
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, ClosingWithoutDocumentsAsksFirst)
+{
+    auto form = makeShown();
+    scripted->answers.push_back(dialogs::Answer::No);
+    EXPECT_FALSE(form->close());
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3003));
+    EXPECT_EQ(scripted->messages[0].buttons, dialogs::Buttons::YesNo);
+    EXPECT_TRUE(form->isVisible());
+    scripted->answers.push_back(dialogs::Answer::Yes);
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainFormTest, SettingsWrittenAtShutDownComeBackAtStart)
+{
+    {
+        auto form = makeShown();
+        form->setGeometry(60, 70, 700, 500);
+        form->BtnList->trigger();
+        form->Menu_WindowBar->trigger();
+        form->addToolBar(Qt::RightToolBarArea, form->Toolbar);
+        closeForm(*form);
+    }
+    EXPECT_FALSE(settings::tagListVisible());
+    EXPECT_FALSE(settings::mdiListVisible());
+    Registry check(reg.path());
+    ASSERT_TRUE(check.openKey(settings::kSettingsKey + QStringLiteral("\\Toolbar"), false));
+    EXPECT_EQ(check.readString(QStringLiteral("DockedTo")), QStringLiteral("Dock973"));
+    EXPECT_EQ(check.readInteger(QStringLiteral("Visible")), 1);
+    ASSERT_TRUE(check.openKey(TFormPosition::kDefaultKey, false));
+    EXPECT_EQ(check.readString(QStringLiteral("MainFormPos")), QStringLiteral("60;70;700;500;0"));
+
+    auto again = makeShown();
+    EXPECT_FALSE(again->BtnList->isChecked());
+    EXPECT_FALSE(again->P_TagList->isVisibleTo(again.get()));
+    EXPECT_FALSE(again->P_MDI->isVisibleTo(again.get()));
+    EXPECT_FALSE(again->Menu_WindowBar->isChecked());
+    EXPECT_EQ(again->toolBarArea(again->Toolbar), Qt::RightToolBarArea);
+    EXPECT_EQ(again->geometry(), QRect(60, 70, 700, 500));
+    closeForm(*again);
+}
+
+TEST_F(MainFormTest, MaximisedWindowKeepsItsNormalBounds)
+{
+    {
+        auto form = makeShown();
+        form->setGeometry(30, 40, 640, 480);
+        form->showMaximized();
+        QCoreApplication::processEvents();
+        closeForm(*form);
+    }
+    Registry check(reg.path());
+    ASSERT_TRUE(check.openKey(TFormPosition::kDefaultKey, false));
+    EXPECT_EQ(check.readString(QStringLiteral("MainFormPos")), QStringLiteral("30;40;640;480;2"));
+    auto again = makeShown();
+    EXPECT_TRUE(again->isMaximized());
+    EXPECT_EQ(again->normalGeometry(), QRect(30, 40, 640, 480));
+    closeForm(*again);
+}
+
+TEST_F(MainFormTest, ClipboardTextShowsInTheLastPanel)
+{
+    auto form = makeShown();
+    QApplication::clipboard()->setText(QStringLiteral("copied"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->statusPanelText(2), QStringLiteral("copied"));
+    auto *mime = new QMimeData;
+    mime->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QApplication::clipboard()->setMimeData(mime);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->statusPanelText(2), QString());
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, TilingHorizontallyAndVerticallyDiffer)
+{
+    auto form = makeShown();
+    form->resize(800, 600);
+    form->OpenDocument(QString(), true, -1);
+    form->OpenDocument(QString(), true, -1);
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow *> subs = form->MDIArea->subWindowList(QMdiArea::CreationOrder);
+    form->Menu_TileH->trigger();
+    EXPECT_EQ(subs[0]->width(), subs[1]->width());
+    EXPECT_NE(subs[0]->y(), subs[1]->y());
+    EXPECT_EQ(subs[0]->width(), form->MDIArea->viewport()->width());
+    form->Menu_TileV->trigger();
+    EXPECT_EQ(subs[0]->height(), form->MDIArea->viewport()->height());
+    EXPECT_NE(subs[0]->x(), subs[1]->x());
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, TagListStandsOnTheStoredSide)
+{
+    settings::backColor();
+    settings::setTagListAlign(settings::Side::Right);
+    auto form = makeShown();
+    EXPECT_GT(form->P_TagList->x(), form->MDIArea->x());
+    closeForm(*form);
+}
