@@ -4,7 +4,10 @@
 
 namespace {
 
-bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Reads a quoted text starting at pos (on the opening quote); returns false
 // when the closing quote is missing. Backslash escapes \\, \" and, for our
@@ -103,7 +106,10 @@ bool parseData(QStringView data, RegValue &value)
         if (!parseHexBytes(data.mid(7), bytes) || bytes.size() % 2)
             return false;
         value.type = RegType::String;
-        value.text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2);
+        // Built unit by unit: a decoder would drop a leading byte-order mark.
+        value.text.resize(bytes.size() / 2);
+        for (qsizetype i = 0; i < value.text.size(); ++i)
+            value.text[i] = QChar(char16_t(uchar(bytes[2 * i]) | (uchar(bytes[2 * i + 1]) << 8)));
         if (value.text.endsWith(QChar(0)))
             value.text.chop(1); // the terminator, not part of the text
         return true;
@@ -207,7 +213,10 @@ RegValue *RegKey::findValue(QStringView name)
     return nullptr;
 }
 
-const RegValue *RegKey::findValue(QStringView name) const { return const_cast<RegKey *>(this)->findValue(name); }
+const RegValue *RegKey::findValue(QStringView name) const
+{
+    return const_cast<RegKey *>(this)->findValue(name);
+}
 
 RegValue &RegKey::setValue(const QString &name)
 {
@@ -236,7 +245,10 @@ RegKey *RegData::findKey(QStringView path)
     return nullptr;
 }
 
-const RegKey *RegData::findKey(QStringView path) const { return const_cast<RegData *>(this)->findKey(path); }
+const RegKey *RegData::findKey(QStringView path) const
+{
+    return const_cast<RegData *>(this)->findKey(path);
+}
 
 bool RegData::keyExists(QStringView path) const
 {
@@ -265,7 +277,8 @@ bool RegData::removeKey(QStringView path)
 {
     const auto before = keys.size();
     std::erase_if(keys, [path](const RegKey &k) {
-        return sameName(k.path, path) || (k.path.size() > path.size() && k.path[path.size()] == u'\\' && sameName(QStringView(k.path).left(path.size()), path));
+        return sameName(k.path, path) ||
+               (k.path.size() > path.size() && k.path[path.size()] == u'\\' && sameName(QStringView(k.path).left(path.size()), path));
     });
     return keys.size() != before;
 }

@@ -7,12 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 
-void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-void PrintTo(const QByteArray &bytes, std::ostream *os) { *os << '"' << bytes.toPercentEncoding(" ;=[]\"\\").toStdString() << '"'; }
+#include <unistd.h>
 
-TempRegistry::TempRegistry()
-    : m_path(m_dir.filePath(QStringLiteral("user.reg")))
-    , m_previous(qgetenv("QUIRTLE_REGISTRY"))
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toPercentEncoding(" ;=[]\"\\").toStdString() << '"';
+}
+
+TempRegistry::TempRegistry() : m_path(m_dir.filePath(QStringLiteral("user.reg"))), m_previous(qgetenv("QUIRTLE_REGISTRY"))
 {
     qputenv("QUIRTLE_REGISTRY", QFile::encodeName(m_path));
     settings::releaseRegistry();
@@ -40,11 +46,20 @@ void TempRegistry::write(const QByteArray &contents) const
         file.write(contents);
 }
 
-TempProgramDir::TempProgramDir() { programdir::setOverride(m_dir.path()); }
+TempProgramDir::TempProgramDir()
+{
+    programdir::setOverride(m_dir.path());
+}
 
-TempProgramDir::~TempProgramDir() { programdir::setOverride(QString()); }
+TempProgramDir::~TempProgramDir()
+{
+    programdir::setOverride(QString());
+}
 
-QString TempProgramDir::path() const { return programdir::path(); }
+QString TempProgramDir::path() const
+{
+    return programdir::path();
+}
 
 void TempProgramDir::write(const QString &relativePath, const QByteArray &contents) const
 {
@@ -53,4 +68,18 @@ void TempProgramDir::write(const QString &relativePath, const QByteArray &conten
     QFile file(full);
     if (file.open(QIODevice::WriteOnly))
         file.write(contents);
+}
+
+Unprivileged::Unprivileged()
+{
+    if (::geteuid() == 0)
+        m_switched = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+}
+
+Unprivileged::~Unprivileged()
+{
+    if (m_switched) {
+        [[maybe_unused]] const int a = ::seteuid(0);
+        [[maybe_unused]] const int b = ::setegid(0);
+    }
 }

@@ -46,3 +46,17 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// While it lives, the process acts as an unprivileged user, so that folder
+// and file permissions apply even when the tests run as root.
+class Unprivileged
+{
+public:
+    Unprivileged();
+    ~Unprivileged();
+    Unprivileged(const Unprivileged &) = delete;
+    Unprivileged &operator=(const Unprivileged &) = delete;
+
+private:
+    bool m_switched = false;
+};

@@ -1,0 +1,58 @@
+// Text files that keep their bytes: the encoding, byte-order mark and
+// line-break style are read from the file and used again when it is saved,
+// so a file opened and saved without edits is written back unchanged.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+enum class TextEncoding { Windows1252, Utf8 };
+enum class LineBreak { CrLf, Lf, Cr };
+
+struct TextFormat {
+    TextEncoding encoding = TextEncoding::Windows1252;
+    bool bom = false;
+    LineBreak lineBreak = LineBreak::CrLf;
+    // The last line ended with a break. A new document ends every line with one.
+    bool finalBreak = true;
+
+    bool operator==(const TextFormat &) const = default;
+};
+
+struct DecodedText {
+    QString text; // line breaks as "\n", the final one kept
+    TextFormat format;
+};
+
+// UTF-8 (with or without byte-order mark) when the bytes are valid UTF-8,
+// otherwise Windows-1252; the line-break style most lines use.
+DecodedText decodeText(const QByteArray &bytes);
+
+// The text in the format's encoding and line breaks. Characters that
+// Windows-1252 cannot store must have been dealt with before.
+QByteArray encodeText(QStringView text, const TextFormat &format);
+
+// Characters Windows-1252 cannot store written as numeric character
+// references (&#8364; style); characters beyond the first plane stay whole.
+QString withCharacterReferences(QStringView text);
+
+QString lineBreakName(LineBreak lineBreak);
+QString encodingName(const TextFormat &format);
+
+struct FileResult {
+    bool ok = false;
+    QString error; // the system's reason, readable by a user
+};
+
+struct LoadedFile {
+    FileResult result;
+    DecodedText decoded;
+};
+
+LoadedFile loadTextFile(const QString &path);
+
+// Written to a temporary file in the same folder and renamed over the target
+// only when everything was written; on any failure the target is untouched.
+// A symbolic link is followed and the target's permissions are kept.
+FileResult saveFileAtomically(const QString &path, const QByteArray &bytes);

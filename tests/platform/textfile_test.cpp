@@ -1,0 +1,168 @@
+#include "platform/textfile.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+struct Sample {
+    const char *name;
+    QByteArray bytes;
+    TextEncoding encoding;
+    LineBreak lineBreak;
+    bool bom;
+    bool finalBreak;
+};
+
+QByteArray all1252Bytes()
+{
+    QByteArray b;
+    for (int i = 0; i < 256; ++i)
+        if (i != '\r' && i != '\n')
+            b.append(char(i));
+    return b + "\r\nend\r\n";
+}
+
+class RoundTrip : public ::testing::TestWithParam<Sample>
+{
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST_P(RoundTrip, DecodeThenEncodeGivesTheSameBytes)
+{
+    const Sample &s = GetParam();
+    const DecodedText d = decodeText(s.bytes);
+    EXPECT_EQ(d.format.encoding, s.encoding);
+    EXPECT_EQ(d.format.lineBreak, s.lineBreak);
+    EXPECT_EQ(d.format.bom, s.bom);
+    EXPECT_EQ(d.format.finalBreak, s.finalBreak);
+    EXPECT_FALSE(d.text.contains(u'\r'));
+    EXPECT_EQ(encodeText(d.text, d.format), s.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextFile, RoundTrip,
+    ::testing::Values(Sample{"Empty", QByteArray(), TextEncoding::Utf8, LineBreak::CrLf, false, false},
+                      Sample{"Utf8CrLf",
+                             "<p>Gr\xC3\xBC\xC3\x9F"
+                             "e</p>\r\n<p>\xE2\x82\xAC</p>\r\n",
+                             TextEncoding::Utf8, LineBreak::CrLf, false, true},
+                      Sample{"Utf8BomLfNoFinalBreak", "\xEF\xBB\xBF<a>\n<b>", TextEncoding::Utf8, LineBreak::Lf, true, false},
+                      Sample{"Utf8DoubleBom", "\xEF\xBB\xBF\xEF\xBB\xBFx\n", TextEncoding::Utf8, LineBreak::Lf, true, true},
+                      Sample{"OnlyABreak", "\r\n", TextEncoding::Utf8, LineBreak::CrLf, false, true},
+                      Sample{"Cr", "a\rb\rc", TextEncoding::Utf8, LineBreak::Cr, false, false},
+                      Sample{"All1252Bytes", all1252Bytes(), TextEncoding::Windows1252, LineBreak::CrLf, false, true},
+                      Sample{"Latin1Lf",
+                             "Gr\xFC\xDF"
+                             "e\n",
+                             TextEncoding::Windows1252, LineBreak::Lf, false, true},
+                      Sample{"BrokenUtf8AfterBom", "\xEF\xBB\xBF\xFF\r\n", TextEncoding::Windows1252, LineBreak::CrLf, false, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(TextFile, MixedBreaksAreSavedInTheStyleMostLinesUse)
+{
+    const DecodedText d = decodeText("a\r\nb\nc\nd\r\ne\n");
+    EXPECT_EQ(d.format.lineBreak, LineBreak::Lf);
+    EXPECT_EQ(encodeText(d.text, d.format), QByteArray("a\nb\nc\nd\ne\n"));
+    EXPECT_EQ(decodeText("a\rb\r\nc\r").format.lineBreak, LineBreak::Cr);
+}
+
+TEST(TextFile, NewDocumentsAreWindows1252WithCrLfAfterEveryLine)
+{
+    const TextFormat fresh;
+    EXPECT_EQ(encodeText(u"a\nb", fresh), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(encodeText(u"", fresh), QByteArray());
+    EXPECT_EQ(encodeText(u"\u00e4\n", fresh), QByteArray("\xE4\r\n"));
+}
+
+TEST(TextFile, UnstorableCharactersBecomeReferences)
+{
+    EXPECT_EQ(withCharacterReferences(u"a\u20AC\u03A9b"), QStringLiteral("a\u20AC&#937;b"));
+    EXPECT_EQ(withCharacterReferences(QString::fromUtf8("😀x")), QStringLiteral("&#128512;x"));
+    EXPECT_EQ(withCharacterReferences(u"plain <p>"), QStringLiteral("plain <p>"));
+}
+
+TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("real.htm"));
+    const QString link = dir.filePath(QStringLiteral("link.htm"));
+    writeAll(target, "old");
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(saveFileAtomically(link, "new").ok);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(target), QByteArray("new"));
+    const auto unixBits = QFileDevice::Permissions(0x7077);
+    EXPECT_EQ(QFile::permissions(target) & unixBits, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left behind";
+}
+
+// Other users may pass through the temporary folder, as through a home folder.
+void openToOthers(const QTemporaryDir &dir)
+{
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+}
+
+TEST(TextFile, FailedSavesLeaveTheOriginalUntouched)
+{
+    QTemporaryDir dir;
+    openToOthers(dir);
+    const QString folder = dir.filePath(QStringLiteral("ro"));
+    QDir().mkpath(folder);
+    const QString file = folder + QStringLiteral("/page.htm");
+    writeAll(file, "original bytes\r\n");
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    {
+        Unprivileged asUser;
+        const FileResult r = saveFileAtomically(file, "changed");
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.isEmpty());
+    }
+    EXPECT_EQ(readAll(file), QByteArray("original bytes\r\n"));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    const FileResult gone = saveFileAtomically(dir.filePath(QStringLiteral("vanished/page.htm")), "x");
+    EXPECT_FALSE(gone.ok);
+    EXPECT_FALSE(gone.error.isEmpty());
+}
+
+TEST(TextFile, ReadOnlyFilesAreNotReplaced)
+{
+    QTemporaryDir dir;
+    openToOthers(dir);
+    const QString file = dir.filePath(QStringLiteral("locked.htm"));
+    writeAll(file, "keep");
+    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    {
+        Unprivileged asUser;
+        EXPECT_FALSE(saveFileAtomically(file, "lost").ok);
+    }
+    EXPECT_EQ(readAll(file), QByteArray("keep"));
+}
+
+TEST(TextFile, LoadingReportsUnreadableFiles)
+{
+    const LoadedFile missing = loadTextFile(QStringLiteral("/nonexistent/x.htm"));
+    EXPECT_FALSE(missing.result.ok);
+    EXPECT_FALSE(missing.result.error.isEmpty());
+}
