@@ -4,12 +4,15 @@
 
 #include "app/glyphs.h"
 #include "app/lexstrings.h"
+#include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
+#include "settings/settings.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -38,6 +41,19 @@ QString readText(const QString &path)
     return utf8.hasError() ? cp1252::decode(bytes) : text;
 }
 
+// The stored font, or the system's fixed-width font while none is chosen.
+void applyEditorFont(TEditForm *doc)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QString name = settings::font();
+    if (!name.isEmpty())
+        font.setFamily(name);
+    const int points = settings::fontHeight();
+    if (points > 0)
+        font.setPointSize(points);
+    doc->ColorMemo->setFont(font);
+}
+
 } // namespace
 
 TEditForm *TMainForm::activeDocument() const
@@ -61,6 +77,8 @@ QList<TEditForm *> TMainForm::documents() const
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
 {
     auto *doc = new TEditForm(this);
+    doc->ApplyColorScheme();
+    applyEditorFont(doc);
     QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(glyphIcon(Glyph::PageSource));

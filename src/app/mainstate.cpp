@@ -4,6 +4,7 @@
 
 #include "app/commandstate.h"
 #include "app/splash.h"
+#include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/registry.h"
 #include "settings/settings.h"

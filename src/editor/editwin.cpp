@@ -1,17 +1,16 @@
 #include "editwin.h"
 
+#include "colmemo.h"
+#include "htmlscheme.h"
 #include "mainhost.h"
 
-#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("EditForm"));
     setWindowTitle(QStringLiteral("Editor"));
-    ColorMemo = new QPlainTextEdit(this);
-    ColorMemo->setObjectName(QStringLiteral("ColorMemo"));
-    ColorMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ColorMemo = new TColorMemo(this);
     ColorMemo->setFrameShape(QFrame::NoFrame);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -23,6 +22,11 @@ TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host
 TEditForm::~TEditForm()
 {
     m_destroying = true;
+}
+
+void TEditForm::ApplyColorScheme()
+{
+    ::ApplyColorScheme(*ColorMemo);
 }
 
 bool TEditForm::isModified() const

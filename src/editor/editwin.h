@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-class QPlainTextEdit;
+class TColorMemo;
 class TMainHost;
 
 class TEditForm : public QWidget
@@ -18,7 +18,9 @@ public:
     QString FilePath; // folder with a trailing separator; empty for a new document
     QString fullPath() const { return FilePath + FileName; }
 
-    QPlainTextEdit *ColorMemo = nullptr;
+    TColorMemo *ColorMemo = nullptr;
+
+    void ApplyColorScheme();
 
     bool isModified() const;
     // True while the window is being torn down; it no longer counts as a document then.

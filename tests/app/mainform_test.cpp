@@ -5,6 +5,7 @@
 #include "app/errorbox.h"
 #include "app/lexstrings.h"
 #include "app/mainform.h"
+#include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/registry.h"
 #include "platform/scripteddialogs.h"

@@ -1,0 +1,60 @@
+#include "classicpos.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace classicpos {
+
+int fromDocument(const QTextDocument *doc, int position)
+{
+    const QTextBlock block = doc->findBlock(position);
+    return position + (block.isValid() ? block.blockNumber() : doc->blockCount() - 1);
+}
+
+int toDocument(const QTextDocument *doc, int classic)
+{
+    if (classic <= 0)
+        return 0;
+    // The block whose classic start (position + number) is the last not
+    // after the classic position; block starts grow with their number.
+    int lo = 0, hi = doc->blockCount() - 1;
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        const QTextBlock b = doc->findBlockByNumber(mid);
+        if (b.position() + mid <= classic)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(lo);
+    const int column = classic - (block.position() + lo);
+    const int lineLength = block.length() - 1;
+    return block.position() + qMin(column, lineLength);
+}
+
+int classicLength(const QTextDocument *doc)
+{
+    return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
+QString withCrLf(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + text.count(u'\n'));
+    for (const QChar c : text) {
+        if (c == u'\n')
+            out += u'\r';
+        out += c;
+    }
+    return out;
+}
+
+QString withLf(QStringView text)
+{
+    QString out = text.toString();
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    return out;
+}
+
+} // namespace classicpos

@@ -1,0 +1,386 @@
+#include "colmemo.h"
+
+#include "classicpos.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+QString fromParagraphs(QString text)
+{
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+} // namespace
+
+TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(document())
+{
+    setObjectName(QStringLiteral("ColorMemo"));
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    m_engine.setEventRanges(
+        [this](int rule, const QTextBlock &block, std::vector<linescan::Range> &out) { eventRanges(rule, block, out); });
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int from, int removed, int added) { m_engine.contentsChange(from, removed, added); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnVScroll);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnHScroll);
+    applyPalette();
+}
+
+TColorMemo::~TColorMemo() = default;
+
+// ---- Classic edit interface ----
+
+QString TColorMemo::Text() const
+{
+    return classicpos::withCrLf(toPlainText());
+}
+
+void TColorMemo::setText(const QString &text)
+{
+    setPlainText(classicpos::withLf(text));
+}
+
+QStringList TColorMemo::Lines() const
+{
+    return toPlainText().split(u'\n');
+}
+
+void TColorMemo::setLines(const QStringList &lines)
+{
+    setPlainText(lines.join(u'\n'));
+}
+
+int TColorMemo::lineCount() const
+{
+    return document()->blockCount();
+}
+
+int TColorMemo::lineStart(int line) const
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    return block.isValid() ? block.position() + line : -1;
+}
+
+int TColorMemo::SelStart() const
+{
+    return classicpos::fromDocument(document(), textCursor().selectionStart());
+}
+
+void TColorMemo::setSelStart(int position)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(classicpos::toDocument(document(), position));
+    setTextCursor(c);
+}
+
+int TColorMemo::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return classicpos::fromDocument(document(), c.selectionEnd()) - classicpos::fromDocument(document(), c.selectionStart());
+}
+
+void TColorMemo::setSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    c.setPosition(start);
+    c.setPosition(classicpos::toDocument(document(), classicpos::fromDocument(document(), start) + std::max(0, length)),
+                  QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString TColorMemo::SelText() const
+{
+    return classicpos::withCrLf(fromParagraphs(textCursor().selectedText()));
+}
+
+void TColorMemo::replaceSelection(const QString &text)
+{
+    QTextCursor c = textCursor();
+    c.insertText(classicpos::withLf(text));
+    setTextCursor(c);
+}
+
+bool TColorMemo::Modified() const
+{
+    return document()->isModified();
+}
+void TColorMemo::setModified(bool modified)
+{
+    document()->setModified(modified);
+}
+void TColorMemo::SelectAll()
+{
+    selectAll();
+}
+int TColorMemo::caretLine() const
+{
+    return document()->findBlock(textCursor().selectionStart()).blockNumber();
+}
+
+int TColorMemo::caretColumn() const
+{
+    const int start = textCursor().selectionStart();
+    return start - document()->findBlock(start).position();
+}
+
+int TColorMemo::firstVisibleLine() const
+{
+    return firstVisibleBlock().blockNumber();
+}
+void TColorMemo::scrollCaret()
+{
+    ensureCursorVisible();
+}
+bool TColorMemo::canUndo() const
+{
+    return document()->isUndoAvailable();
+}
+
+// ---- Colouring ----
+
+void TColorMemo::setColorRules(const TDrawRules &rules)
+{
+    m_rules.Assign(rules);
+    PaintColors();
+}
+
+void TColorMemo::setHotSpot(const THotSpot &hotSpot)
+{
+    m_hotSpot = hotSpot;
+    PaintColors();
+}
+
+void TColorMemo::setColorLimMax(int records)
+{
+    m_colorLimMax = std::max(0, records);
+}
+
+void TColorMemo::setColor(ColorValue color)
+{
+    m_color = color;
+    applyPalette();
+}
+
+void TColorMemo::setFontColor(ColorValue color)
+{
+    m_fontColor = color;
+    applyPalette();
+}
+
+void TColorMemo::applyPalette()
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, colors::toQColor(m_color, p));
+    p.setColor(QPalette::Text, colors::toQColor(m_fontColor, p));
+    setPalette(p);
+}
+
+void TColorMemo::setOnDraw(TDrawEvent handler)
+{
+    m_onDraw = std::move(handler);
+    PaintColors();
+}
+
+void TColorMemo::setOnDrawKey(TKeyDrawEvent handler)
+{
+    m_onDrawKey = std::move(handler);
+    PaintColors();
+}
+
+void TColorMemo::PaintColors(bool)
+{
+    viewport()->update();
+}
+
+std::vector<linescan::Rule> TColorMemo::snapshotRules() const
+{
+    std::vector<linescan::Rule> rules;
+    if (m_hotSpot.Active && m_hotSpot.BeginChar != QChar(0)) {
+        linescan::Rule hot;
+        hot.mode = linescan::Mode::HotSpot;
+        hot.entries.push_back({QString(m_hotSpot.BeginChar), QString(m_hotSpot.EndChar), m_hotSpot.Color});
+        hot.hotSpotColor = m_hotSpot.Color;
+        hot.markerColor = m_hotSpot.MarkerColor;
+        rules.push_back(hot);
+    }
+    for (int i = 0; i < m_rules.count(); ++i) {
+        const TColorRule &r = m_rules.Items(i);
+        if (!r.enabled())
+            continue;
+        linescan::Rule s;
+        s.layer = r.zOrder();
+        s.keyCase = r.keyCase();
+        s.partWord = r.partWord();
+        switch (r.keyDrawingType()) {
+        case dtKeyShow: s.mode = linescan::Mode::Keywords; break;
+        case dtEventDraw: s.mode = linescan::Mode::Event; break;
+        case dtBeginEnd: s.mode = linescan::Mode::BeginEnd; break;
+        case dtBeginLineEnd: s.mode = linescan::Mode::LineEnd; break;
+        }
+        for (const TKeyEntry &e : r.keyTable()) {
+            if (e.BeginKey.isEmpty())
+                break;
+            s.entries.push_back({e.BeginKey, e.EndKey, e.Color});
+        }
+        for (const auto &k : r.keyPattern())
+            s.keywords.push_back({k.word, k.color});
+        rules.push_back(std::move(s));
+    }
+    return rules;
+}
+
+// Rules are compiled as the paint asks for them; the document is recoloured
+// only when what they find could have changed.
+void TColorMemo::refreshRules()
+{
+    m_rules.ReparseRules();
+    std::vector<linescan::Rule> snapshot = snapshotRules();
+    if (snapshot == m_snapshot && !m_snapshot.empty())
+        return;
+    m_snapshotSource.clear();
+    if (m_hotSpot.Active && m_hotSpot.BeginChar != QChar(0))
+        m_snapshotSource.push_back(-1);
+    for (int i = 0; i < m_rules.count(); ++i)
+        if (m_rules.Items(i).enabled())
+            m_snapshotSource.push_back(i);
+    m_snapshot = snapshot;
+    m_engine.setRules(std::move(snapshot));
+}
+
+QTextCharFormat TColorMemo::formatOf(const ColorRun &run) const
+{
+    QTextCharFormat f;
+    const QColor color = colors::toQColor(run.color, palette());
+    f.setForeground(run.keyword && m_onDrawKey ? QColor(Qt::transparent) : color);
+    if (run.layer == 253)
+        f.setBackground(color);
+    if (run.layer == 252 && m_hotSpot.Underlined)
+        f.setFontUnderline(true);
+    return f;
+}
+
+void TColorMemo::applyFormats(const QTextBlock &block)
+{
+    QList<QTextLayout::FormatRange> formats;
+    for (const ColorRun &run : m_engine.runsFor(block))
+        formats.append({run.start, run.length, formatOf(run)});
+    QTextLayout *layout = block.layout();
+    if (layout && layout->formats() != formats)
+        layout->setFormats(formats);
+}
+
+std::vector<ColorRun> TColorMemo::runsOfLine(int line)
+{
+    refreshRules();
+    return m_engine.runsFor(document()->findBlockByNumber(line));
+}
+
+void TColorMemo::paintEvent(QPaintEvent *event)
+{
+    refreshRules();
+    if (!m_snapshot.empty()) {
+        const int bottom = viewport()->height();
+        for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+            if (blockBoundingGeometry(b).translated(contentOffset()).top() > bottom)
+                break;
+            applyFormats(b);
+        }
+    }
+    QPlainTextEdit::paintEvent(event);
+    if (m_onDrawKey)
+        drawKeysByHandler();
+}
+
+void TColorMemo::drawKeysByHandler()
+{
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const int bottom = viewport()->height();
+    for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
+        const QRectF geometry = blockBoundingGeometry(b).translated(contentOffset());
+        if (geometry.top() > bottom)
+            break;
+        const QTextLine line = b.layout()->lineAt(0);
+        for (const ColorRun &run : m_engine.runsFor(b)) {
+            if (!run.keyword)
+                continue;
+            const qreal x1 = line.cursorToX(run.start), x2 = line.cursorToX(run.start + run.length);
+            const QRect rect = QRectF(geometry.left() + x1, geometry.top(), x2 - x1, line.height()).toAlignedRect();
+            painter.setPen(colors::toQColor(run.color, palette()));
+            m_onDrawKey(painter, b.text().mid(run.start, run.length), rect, m_fontColor);
+        }
+    }
+}
+
+void TColorMemo::eventRanges(int rule, const QTextBlock &block, std::vector<linescan::Range> &out)
+{
+    if (!m_onDraw || m_colorLimMax <= 0 || rule >= int(m_snapshotSource.size()) || m_snapshotSource[rule] < 0)
+        return;
+    TColorRule &source = m_rules.Items(m_snapshotSource[rule]);
+    std::vector<TKeyDescr> records(static_cast<std::size_t>(m_colorLimMax));
+    int count = 0;
+    const int fromPos = lineStart(block.blockNumber());
+    m_onDraw(source, fromPos, records, count);
+    for (int i = 0; i < std::min(count, m_colorLimMax); ++i) {
+        const TKeyDescr &r = records[std::size_t(i)];
+        out.push_back({r.KeyStart, r.KeyEnd, r.KeyColor, r.Layer ? r.Layer : source.zOrder(), false, false});
+    }
+}
+
+// ---- Keys and mouse ----
+
+void TColorMemo::keyPressEvent(QKeyEvent *event)
+{
+    // Moving keys first drop a selection at its end, then move from there.
+    const bool moving = event->key() >= Qt::Key_Home && event->key() <= Qt::Key_PageDown;
+    if (moving && event->modifiers() == Qt::NoModifier && textCursor().hasSelection()) {
+        QTextCursor c = textCursor();
+        c.setPosition(c.selectionEnd());
+        setTextCursor(c);
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+bool TColorMemo::hotSpotAt(const QPoint &pos, QString *text) const
+{
+    const QTextCursor at = cursorForPosition(pos);
+    const QString line = at.block().text();
+    const int column = at.positionInBlock();
+    const QStringView rest = QStringView(line).mid(column);
+    const qsizetype e = rest.indexOf(m_hotSpot.EndChar) + 1;
+    const qsizetype b = rest.indexOf(m_hotSpot.BeginChar) + 1;
+    if (!(e > 0 && (b == 0 || e < b || m_hotSpot.BeginChar == m_hotSpot.EndChar)))
+        return false;
+    if (text) {
+        const qsizetype opener = QStringView(line).left(column).lastIndexOf(m_hotSpot.BeginChar);
+        *text = line.mid(opener + 1, column - opener - 1) + rest.left(e - 1).toString();
+    }
+    return true;
+}
+
+void TColorMemo::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_hotSpot.Active) {
+        m_overHotSpot = hotSpotAt(event->position().toPoint(), nullptr);
+        viewport()->setCursor(m_overHotSpot ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    }
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseReleaseEvent(event);
+    QString text;
+    if (m_hotSpot.Active && m_overHotSpot && event->button() == Qt::LeftButton && hotSpotAt(event->position().toPoint(), &text))
+        Q_EMIT OnHotSpotClick(text);
+}

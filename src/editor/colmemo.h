@@ -1,0 +1,116 @@
+// The source editor of a document window: a plain-text edit control whose
+// text takes the colours its rules find, with hot spots (text between two
+// marker characters shown as an underlined link).
+//
+// Other modules use only the classic edit interface below; its positions
+// count every line break as two characters, exactly as in Text().
+#pragma once
+
+#include "colorengine.h"
+#include "colorrules.h"
+
+#include <QPlainTextEdit>
+
+#include <functional>
+#include <memory>
+
+struct THotSpot {
+    QChar BeginChar = QChar(30);
+    QChar EndChar = QChar(31);
+    ColorValue Color = colors::clBlue;
+    ColorValue MarkerColor = colors::clWindow;
+    bool Active = false;
+    bool Underlined = true;
+
+    bool operator==(const THotSpot &) const = default;
+};
+
+class TColorMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    // Draws a keyword range itself: painter, the range's text, its rectangle
+    // and the control's font colour; the painter's pen has the range's colour.
+    using TKeyDrawEvent = std::function<void(QPainter &canvas, const QString &key, const QRect &rect, ColorValue fontColor)>;
+
+    explicit TColorMemo(QWidget *parent = nullptr);
+    ~TColorMemo() override;
+
+    // Classic edit interface.
+    QString Text() const;
+    void setText(const QString &text);
+    QStringList Lines() const;
+    void setLines(const QStringList &lines);
+    int lineCount() const;
+    int lineStart(int line) const;
+    int SelStart() const;
+    void setSelStart(int position);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelText() const;
+    void replaceSelection(const QString &text);
+    bool Modified() const;
+    void setModified(bool modified);
+    void SelectAll();
+    int caretLine() const;
+    int caretColumn() const;
+    int firstVisibleLine() const;
+    void scrollCaret();
+    bool canUndo() const;
+
+    // Colouring.
+    TDrawRules &ColorRules() { return m_rules; }
+    void setColorRules(const TDrawRules &rules);
+    THotSpot HotSpot() const { return m_hotSpot; }
+    void setHotSpot(const THotSpot &hotSpot);
+    int ColorLimMax() const { return m_colorLimMax; }
+    void setColorLimMax(int records);
+    bool RedrawAlways() const { return m_redrawAlways; }
+    void setRedrawAlways(bool on) { m_redrawAlways = on; }
+    ColorValue Color() const { return m_color; }
+    void setColor(ColorValue color);
+    ColorValue FontColor() const { return m_fontColor; }
+    void setFontColor(ColorValue color);
+    void setOnDraw(TDrawEvent handler);
+    void setOnDrawKey(TKeyDrawEvent handler);
+    // Asks for the colours to be brought up to date and repainted.
+    void PaintColors(bool caretLineOnly = false);
+
+    // The colour runs of one line as painted (for tests and tools).
+    std::vector<ColorRun> runsOfLine(int line);
+
+Q_SIGNALS:
+    void OnHotSpotClick(const QString &text);
+    void OnVScroll();
+    void OnHScroll();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    TDrawRules m_rules;
+    THotSpot m_hotSpot;
+    int m_colorLimMax = 0;
+    bool m_redrawAlways = false;
+    ColorValue m_color = colors::clWindow;
+    ColorValue m_fontColor = colors::clWindowText;
+    TDrawEvent m_onDraw;
+    TKeyDrawEvent m_onDrawKey;
+    ColorEngine m_engine;
+    std::vector<linescan::Rule> m_snapshot;
+    std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
+    bool m_overHotSpot = false;
+
+    void refreshRules();
+    std::vector<linescan::Rule> snapshotRules() const;
+    void applyFormats(const QTextBlock &block);
+    QTextCharFormat formatOf(const ColorRun &run) const;
+    void drawKeysByHandler();
+    void eventRanges(int rule, const QTextBlock &block, std::vector<linescan::Range> &out);
+    bool hotSpotAt(const QPoint &pos, QString *text) const;
+    void applyPalette();
+};

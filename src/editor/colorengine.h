@@ -1,0 +1,84 @@
+// The colours of a whole document, kept up to date edit by edit. Each line's
+// scan state is stored with its block; after an edit the states are
+// recomputed from the first changed line only as far as a paint needs them
+// and only until they agree again with the stored ones. Whether an open
+// range is ever closed is answered from the last place its end key occurs,
+// so a begin key without an end key costs nothing per keystroke.
+#pragma once
+
+#include "linescan.h"
+
+#include <QHash>
+#include <QTextBlock>
+
+#include <functional>
+#include <vector>
+
+class QTextDocument;
+
+struct ColorRun {
+    int start = 0; // column in the block
+    int length = 0;
+    ColorValue color = 0;
+    std::uint8_t layer = 0;
+    bool keyword = false;
+    bool operator==(const ColorRun &) const = default;
+};
+
+class ColorEngine
+{
+public:
+    // Extra ranges of one line from an event-drawing rule (its index given).
+    using EventRanges = std::function<void(int rule, const QTextBlock &block, std::vector<linescan::Range> &out)>;
+
+    explicit ColorEngine(QTextDocument *doc);
+
+    // Rules in storage order: hot spots first, then the enabled rules. A
+    // change of rules recolours everything.
+    void setRules(std::vector<linescan::Rule> rules);
+    const std::vector<linescan::Rule> &rules() const { return m_rules; }
+    void setEventRanges(EventRanges handler) { m_eventRanges = std::move(handler); }
+
+    // To be called for every change of the document's text.
+    void contentsChange(int from, int removed, int added);
+
+    // The merged colour runs of one block; the states of the blocks before
+    // it are brought up to date first.
+    std::vector<ColorRun> runsFor(const QTextBlock &block);
+
+    // How many blocks have a known start state (for tests and benchmarks).
+    int validBlocks() const { return m_frontier; }
+
+private:
+    struct DirtyRange {
+        int from, to; // document positions, half-open
+    };
+
+    QTextDocument *m_doc;
+    std::vector<linescan::Rule> m_rules;
+    std::vector<int> m_stateful; // indexes of rules that carry state across lines
+    EventRanges m_eventRanges;
+    int m_frontier = 0; // blocks before this number have a valid start state
+    std::vector<DirtyRange> m_dirty;
+    QHash<QString, int> m_lastOccurrence;  // end key -> start of its last occurrence, -1 none
+    std::vector<linescan::Range> m_ranges; // scratch, reused
+
+    using States = std::vector<linescan::State>;
+    States loadStates(const QTextBlock &block) const;
+    bool hasStates(const QTextBlock &block) const;
+    void storeStates(QTextBlock block, const States &states) const;
+    States scanStates(const QTextBlock &block, const States &start);
+    void ensureValidThrough(int blockNumber);
+    int firstDirtyBlockFrom(int position) const;
+    bool isDirty(const QTextBlock &block) const;
+    void clearDirtyBefore(int position);
+    void markDirty(int from, int to);
+    void shiftDirty(int from, int removed, int added);
+    int lastOccurrence(const QString &key);
+    void updateOccurrences(int from, int removed, int added);
+    bool awaitedKeyFollows(const linescan::Rule &rule, linescan::State state, const QTextBlock &block);
+};
+
+// Merges ranges in storage order: the higher layer wins, on equal layers the
+// later range; returns the runs of equal colour, layer and keyword flag.
+std::vector<ColorRun> mergeRanges(const std::vector<linescan::Range> &ranges, int lineLength);

@@ -1,0 +1,147 @@
+#include "linescan.h"
+
+#include "colorrules.h"
+
+namespace linescan {
+
+namespace {
+
+bool isLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'@';
+}
+
+void add(std::vector<Range> &out, int start, int end, ColorValue color, std::uint8_t layer, bool keyword = false, bool open = false)
+{
+    out.push_back(Range{start, end, color, layer, keyword, open});
+}
+
+// Earliest begin key at or after `from`; on equal positions the entry that
+// comes first wins.
+int earliestHit(const Rule &rule, QStringView line, int from, int &entry)
+{
+    int best = -1;
+    for (int k = 0; k < int(rule.entries.size()); ++k) {
+        const int hit = int(line.indexOf(rule.entries[k].begin, from));
+        if (hit >= 0 && (best < 0 || hit < best)) {
+            best = hit;
+            entry = k;
+        }
+    }
+    return best;
+}
+
+// Searches the end key of `entry` from `from`; a found key closes the range
+// begun at `start`, else the range stays open past the line's end.
+State closeRange(const Rule &rule, int entry, QStringView line, int start, int from, int &next, std::vector<Range> &out)
+{
+    const Entry &e = rule.entries[entry];
+    // An empty end key never matches: such a range is never closed.
+    const int endAt = from <= line.size() && !e.end.isEmpty() ? int(line.indexOf(e.end, from)) : -1;
+    if (endAt < 0) {
+        add(out, start, int(line.size()) - 1, e.color, rule.layer, false, true);
+        return State(entry + 1);
+    }
+    add(out, start, endAt + int(e.end.size()) - 1, e.color, rule.layer);
+    next = endAt + 1;
+    return 0;
+}
+
+State scanBeginEnd(const Rule &rule, State state, QStringView line, std::vector<Range> &out)
+{
+    int p = 0;
+    if (state != 0) {
+        state = closeRange(rule, state - 1, line, 0, 0, p, out);
+        if (state != 0)
+            return state;
+    }
+    while (p < line.size()) {
+        int entry = 0;
+        const int hit = earliestHit(rule, line, p, entry);
+        if (hit < 0)
+            return 0;
+        state = closeRange(rule, entry, line, hit, hit + 1, p, out);
+        if (state != 0)
+            return state;
+    }
+    return 0;
+}
+
+void scanLineEnd(const Rule &rule, QStringView line, std::vector<Range> &out)
+{
+    int entry = 0;
+    const int hit = earliestHit(rule, line, 0, entry);
+    if (hit >= 0)
+        add(out, hit, int(line.size()) - 1, rule.entries[entry].color, rule.layer);
+}
+
+void scanKeywords(const Rule &rule, QStringView line, std::vector<Range> &out)
+{
+    QString upper;
+    if (!rule.keyCase) {
+        upper.resize(line.size());
+        for (qsizetype i = 0; i < line.size(); ++i)
+            upper[i] = upperKeyChar(line[i]);
+    }
+    const QStringView text = rule.keyCase ? line : QStringView(upper);
+    for (const Keyword &k : rule.keywords) {
+        const QStringView word = QStringView(k.word).left(30);
+        for (qsizetype at = text.indexOf(word); at >= 0 && !word.isEmpty(); at = text.indexOf(word, at + word.size())) {
+            const qsizetype after = at + word.size();
+            const bool inside = (at > 0 && isLetter(text[at - 1])) || (after < text.size() && isLetter(text[after]));
+            if (rule.partWord || !inside)
+                add(out, int(at), int(after) - 1, k.color, rule.layer, true);
+        }
+    }
+}
+
+// Hot spots: a begin marker, the text, an end marker. The scan ends for good
+// at a begin marker without an end marker, as with a rule's range.
+State scanHotSpots(const Rule &rule, State state, QStringView line, std::vector<Range> &out)
+{
+    const QChar beginChar = rule.entries.front().begin.front();
+    const QChar endChar = rule.entries.front().end.front();
+    const int size = int(line.size());
+    int p = 0;
+    auto finish = [&](int textStart, int markerAt) {
+        const int endAt = textStart < size ? int(line.indexOf(endChar, textStart)) : -1;
+        const bool open = endAt < 0;
+        if (markerAt >= 0)
+            add(out, markerAt, markerAt, rule.markerColor, 253, false, open);
+        const int textEnd = open ? size - 1 : endAt - 1;
+        if (textEnd >= textStart)
+            add(out, textStart, textEnd, rule.hotSpotColor, 252, false, open);
+        if (open)
+            return false;
+        add(out, endAt, endAt, rule.markerColor, 253);
+        p = endAt + 1;
+        return true;
+    };
+    if (state != 0 && !finish(0, -1))
+        return 1;
+    while (p < size) {
+        const int at = int(line.indexOf(beginChar, p));
+        if (at < 0)
+            return 0;
+        if (!finish(at + 1, at))
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+State scanLine(const Rule &rule, State state, QStringView line, std::vector<Range> &out)
+{
+    switch (rule.mode) {
+    case Mode::BeginEnd: return rule.entries.empty() ? 0 : scanBeginEnd(rule, state, line, out);
+    case Mode::LineEnd: scanLineEnd(rule, line, out); return 0;
+    case Mode::Keywords: scanKeywords(rule, line, out); return 0;
+    case Mode::HotSpot: return rule.entries.empty() ? 0 : scanHotSpots(rule, state, line, out);
+    case Mode::Event: return 0;
+    }
+    return 0;
+}
+
+} // namespace linescan

@@ -1,0 +1,64 @@
+// Colour scanning one line at a time. Keys never contain a line break, so a
+// range can only cross lines while a begin key waits for its end key; that
+// wait is the only state carried from one line to the next. Scanning every
+// line in order from the first gives exactly the ranges of one scan over
+// the whole text.
+#pragma once
+
+#include "platform/colorvalue.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace linescan {
+
+enum class Mode { Keywords, Event, BeginEnd, LineEnd, HotSpot };
+
+struct Entry {
+    QString begin;
+    QString end;
+    ColorValue color = 0;
+    bool operator==(const Entry &) const = default;
+};
+
+struct Keyword {
+    QString word; // upper case unless the rule matches case
+    ColorValue color = 0;
+    bool operator==(const Keyword &) const = default;
+};
+
+// What the scanner needs of one compiled rule (or of the hot spots).
+struct Rule {
+    Mode mode = Mode::BeginEnd;
+    std::uint8_t layer = 0;
+    bool keyCase = false;
+    bool partWord = false;
+    std::vector<Entry> entries;    // BeginEnd, LineEnd; HotSpot: one entry of the two markers
+    std::vector<Keyword> keywords; // Keywords
+    ColorValue hotSpotColor = 0;   // HotSpot: colour of the text between the markers
+    ColorValue markerColor = 0;    // HotSpot: colour of the markers themselves
+    bool operator==(const Rule &) const = default;
+};
+
+// A found range inside one line, columns inclusive. `open` ranges run past
+// the line's end and count only when their end key still follows.
+struct Range {
+    int start = 0;
+    int end = 0;
+    ColorValue color = 0;
+    std::uint8_t layer = 0;
+    bool keyword = false;
+    bool open = false;
+};
+
+// 0: outside any range; k + 1: waiting for the end key of entry k.
+using State = std::uint8_t;
+
+// Scans one line from the given state; appends the ranges and returns the
+// state at the start of the next line.
+State scanLine(const Rule &rule, State state, QStringView line, std::vector<Range> &out);
+
+} // namespace linescan

@@ -1,0 +1,196 @@
+#include "editor/colmemo.h"
+#include "editor/htmlscheme.h"
+#include "editortestutil.h"
+#include "settings/settings.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Colour of each character of one line as text, e.g. "RRR..BBB" with a
+// letter per colour, for readable expectations.
+QString colourLine(TColorMemo &memo, int line)
+{
+    const QString text = memo.document()->findBlockByNumber(line).text();
+    QString out(text.size(), u'.');
+    for (const ColorRun &run : memo.runsOfLine(line)) {
+        const QChar letter = run.color == 0x0000FF ? u'R' : run.color == 0xFF0000 ? u'B' : run.color == 0x808080 ? u'G' : u'?';
+        for (int c = run.start; c < run.start + run.length; ++c)
+            out[c] = letter;
+    }
+    return out;
+}
+
+std::unique_ptr<TColorMemo> htmlMemo(const QString &text)
+{
+    auto memo = std::make_unique<TColorMemo>();
+    ApplyColorScheme(*memo);
+    memo->setPlainText(text);
+    return memo;
+}
+
+} // namespace
+
+TEST(ClassicInterface, PositionsCountEveryLineBreakAsTwoCharacters)
+{
+    TColorMemo memo;
+    memo.setText(QStringLiteral("ab\r\ncd\r\nef"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("ab\r\ncd\r\nef"));
+    EXPECT_EQ(memo.lineCount(), 3);
+    EXPECT_EQ(memo.lineStart(2), 8);
+    memo.setSelStart(5);  // the "d"
+    memo.setSelLength(4); // "d", CR, LF, "e"
+    EXPECT_EQ(memo.SelStart(), 5);
+    EXPECT_EQ(memo.SelLength(), 4);
+    EXPECT_EQ(memo.SelText(), QStringLiteral("d\r\ne"));
+    EXPECT_EQ(memo.caretLine(), 1);
+    EXPECT_EQ(memo.caretColumn(), 1);
+    memo.replaceSelection(QStringLiteral("X\r\nY"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("ab\r\ncX\r\nYf"));
+    EXPECT_EQ(memo.SelStart(), 9);
+    EXPECT_EQ(memo.SelLength(), 0);
+    // A position between CR and LF counts as the end of its line.
+    memo.setSelStart(3);
+    EXPECT_EQ(memo.SelStart(), 2);
+    EXPECT_EQ(memo.Lines(), (QStringList{QStringLiteral("ab"), QStringLiteral("cX"), QStringLiteral("Yf")}));
+    EXPECT_TRUE(memo.Modified());
+    EXPECT_TRUE(memo.canUndo());
+    memo.SelectAll();
+    EXPECT_EQ(memo.SelLength(), 10);
+}
+
+TEST(HtmlScheme, TagsValuesAndPlainText)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<a href=\"x.htm\">link</a>"));
+    EXPECT_EQ(colourLine(*memo, 0), QStringLiteral("RRRRRRRRBBBBBBBR....RRRR"));
+}
+
+TEST(HtmlScheme, CommentsAreOneColourThroughout)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<!-- <b>old</b> -->"));
+    EXPECT_EQ(colourLine(*memo, 0), QStringLiteral("GGGGGGGGGGGGGGGGGGG"));
+}
+
+TEST(HtmlScheme, LessThanWithoutAGreaterThanColoursNothing)
+{
+    TempRegistry reg;
+    EXPECT_EQ(colourLine(*htmlMemo(QStringLiteral("5 < 6")), 0), QStringLiteral("....."));
+    EXPECT_EQ(colourLine(*htmlMemo(QStringLiteral("5 < 6 <b>")), 0), QStringLiteral("..RRRRRRR"));
+    // An unpaired quote in plain text pairs with the next quote, even inside a later tag.
+    EXPECT_EQ(colourLine(*htmlMemo(QStringLiteral("say \" <a b=\"c\">")), 0), QStringLiteral("....BBBBBBBBRRR"));
+}
+
+TEST(HtmlScheme, TagsAndCommentsSpanLines)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<img\nsrc=\"a.gif\">\n<!-- one\ntwo -->"));
+    EXPECT_EQ(colourLine(*memo, 0), QStringLiteral("RRRR"));
+    EXPECT_EQ(colourLine(*memo, 1), QStringLiteral("RRRRBBBBBBBR"));
+    EXPECT_EQ(colourLine(*memo, 2), QStringLiteral("GGGGGGGG"));
+    EXPECT_EQ(colourLine(*memo, 3), QStringLiteral("GGGGGGG"));
+}
+
+TEST(HtmlScheme, StoredColoursAreUsed)
+{
+    TempRegistry reg;
+    settings::setHtmlColor(0x00C000);
+    settings::setBackColor(0x101010);
+    auto memo = htmlMemo(QStringLiteral("<b>"));
+    EXPECT_EQ(memo->ColorRules().Items(0).keyBegEndLst().first(), QStringLiteral("<;>;00C000"));
+    ASSERT_EQ(memo->runsOfLine(0).size(), 1u);
+    EXPECT_EQ(memo->runsOfLine(0).front().color, 0x00C000u);
+    EXPECT_EQ(memo->Color(), 0x101010u);
+    EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(0x10, 0x10, 0x10));
+}
+
+TEST(ColorMemo, TextIsPaintedInItsColours)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<b>plain text here\nWWWWWWWWWW"));
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(20);
+    memo->setFont(font);
+    memo->resize(400, 200);
+    memo->moveCursor(QTextCursor::End); // keep the caret away from the measured text
+    memo->show();
+    QApplication::processEvents();
+    const QImage shot = memo->viewport()->grab().toImage();
+    const QFontMetrics fm(font);
+    const QRect tag(4, 4, fm.horizontalAdvance(QStringLiteral("<b>")), fm.height());
+    const QRect plain(4 + fm.horizontalAdvance(QStringLiteral("<b>")) + 2, 4, fm.horizontalAdvance(QStringLiteral("plain")), fm.height());
+    auto count = [&shot](const QRect &r, auto match) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += match(shot.pixelColor(x, y)) ? 1 : 0;
+        return n;
+    };
+    auto reddish = [](const QColor &c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; };
+    auto dark = [](const QColor &c) { return c.red() < 90 && c.green() < 90 && c.blue() < 90; };
+    EXPECT_GT(count(tag, reddish), 10);
+    EXPECT_EQ(count(tag, dark), 0) << "the tag is drawn once, in its colour only";
+    EXPECT_GT(count(plain, dark), 10);
+    EXPECT_EQ(count(plain, reddish), 0);
+}
+
+TEST(ColorMemo, HotSpotsShowTheirTextAndReportClicks)
+{
+    TColorMemo memo;
+    THotSpot hot = memo.HotSpot();
+    hot.Active = true;
+    memo.setHotSpot(hot);
+    const QString line = QStringLiteral("see ") + QChar(30) + QStringLiteral("index.htm") + QChar(31);
+    memo.setPlainText(line);
+    const std::vector<ColorRun> runs = memo.runsOfLine(0);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].start, 4);
+    EXPECT_EQ(runs[0].layer, 253);
+    EXPECT_EQ(runs[0].color, colors::clWindow);
+    EXPECT_EQ(runs[1].start, 5);
+    EXPECT_EQ(runs[1].length, 9);
+    EXPECT_EQ(runs[1].layer, 252);
+    EXPECT_EQ(runs[1].color, colors::clBlue);
+    EXPECT_EQ(runs[2].start, 14);
+
+    memo.resize(400, 100);
+    memo.show();
+    QApplication::processEvents();
+    QTextCursor at(memo.document());
+    at.setPosition(8);
+    const QPoint inside = memo.cursorRect(at).center() + QPoint(2, 0);
+    QSignalSpy clicks(&memo, &TColorMemo::OnHotSpotClick);
+    QTest::mouseMove(memo.viewport(), inside);
+    EXPECT_EQ(memo.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, inside);
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("index.htm"));
+}
+
+TEST(ColorMemo, MovingKeysFirstDropTheSelectionAtItsEnd)
+{
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("abcdef"));
+    memo.setSelStart(1);
+    memo.setSelLength(3);
+    QTest::keyClick(&memo, Qt::Key_Left);
+    EXPECT_EQ(memo.SelStart(), 3);
+    EXPECT_EQ(memo.SelLength(), 0);
+    memo.setSelStart(1);
+    memo.setSelLength(3);
+    QTest::keyClick(&memo, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(memo.SelLength(), 2) << "with Shift the selection just shrinks";
+}
+
+TEST(ColorMemo, WithoutRulesItIsAPlainEditor)
+{
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("<b>x</b>"));
+    EXPECT_TRUE(memo.runsOfLine(0).empty());
+}
