@@ -1,7 +1,7 @@
 #include "errorbox.h"
 
-#include "app/lexstrings.h"
 #include "platform/dialogs.h"
+#include "platform/lexstrings.h"
 
 QString errorBoxText(const QString &errorMessage)
 {

@@ -1,24 +1,25 @@
-// Document windows of the main window: making, listing, the window bar and
-// the closing pass.
+// Document windows of the main window: making, finding, opening, saving,
+// reloading, the recent files, dropped files, the window bar and the
+// closing pass.
 #include "mainform.h"
 
 #include "app/glyphs.h"
-#include "app/lexstrings.h"
+#include "app/recentfiles.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
-#include "platform/cp1252.h"
 #include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+#include "platform/pathcompare.h"
+#include "platform/programdir.h"
 #include "settings/settings.h"
 
-#include <QFile>
+#include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QStringDecoder>
+#include <QMimeData>
 #include <QTabBar>
 
 #include <algorithm>
@@ -28,17 +29,6 @@ namespace {
 TEditForm *formOf(QMdiSubWindow *sub)
 {
     return sub ? qobject_cast<TEditForm *>(sub->widget()) : nullptr;
-}
-
-QString readText(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    return utf8.hasError() ? cp1252::decode(bytes) : text;
 }
 
 // The stored font, or the system's fixed-width font while none is chosen.
@@ -74,31 +64,55 @@ QList<TEditForm *> TMainForm::documents() const
     return docs;
 }
 
+QIcon TMainForm::PageIcon(int page) const
+{
+    const Glyph glyphs[] = {Glyph::PageSource, Glyph::PagePreview, Glyph::PageInfo, Glyph::PageLinks};
+    return glyphIcon(glyphs[std::clamp(page, 0, 3)]);
+}
+
+int TMainForm::FindDocument(const QString &path) const
+{
+    if (m_terminating || path.isEmpty())
+        return -1;
+    const QList<TEditForm *> docs = documents();
+    for (int i = 0; i < docs.size(); ++i)
+        if (!docs[i]->FileName.isEmpty() && samePath(docs[i]->fullPath(), path))
+            return i;
+    return -1;
+}
+
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
 {
-    auto *doc = new TEditForm(this);
-    doc->ApplyColorScheme();
-    applyEditorFont(doc);
-    QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(glyphIcon(Glyph::PageSource));
-    connect(sub, &QObject::destroyed, this,
-            [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
-    connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
-    if (isNew) {
-        doc->setWindowTitle(lex::caption(1039));
-    } else if (QFileInfo(path).isFile()) {
-        const QFileInfo info(path);
-        doc->FilePath = info.absolutePath() + u'/';
-        doc->FileName = info.fileName();
-        doc->setWindowTitle(doc->FileName);
-        doc->ColorMemo->setPlainText(readText(path));
-        doc->ColorMemo->document()->setModified(false);
+    TEditForm *doc = nullptr;
+    try {
+        const int found = isNew ? -1 : FindDocument(path);
+        if (found >= 0) {
+            doc = documents()[found];
+            MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+        } else {
+            doc = new TEditForm(this);
+            doc->ApplyColorScheme();
+            applyEditorFont(doc);
+            QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->setWindowIcon(glyphIcon(Glyph::PageSource));
+            connect(sub, &QObject::destroyed, this,
+                    [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
+            connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
+            if (!isNew && QFileInfo(path).isFile())
+                AddRecentFile(path);
+            if (isNew)
+                doc->setWindowTitle(lex::caption(1039));
+            else if (QFileInfo(path).isFile())
+                doc->LoadFile(path);
+            // A new window takes most of the free area instead of the style's small default.
+            sub->resize(MDIArea->viewport()->size() * 3 / 4);
+            sub->show();
+            doc->ColorMemo->setFocus();
+        }
+    } catch (...) {
+        // A file that cannot be opened leaves what was made so far.
     }
-    // A new window takes most of the free area instead of the style's small default.
-    sub->resize(MDIArea->viewport()->size() * 3 / 4);
-    sub->show();
-    doc->ColorMemo->setFocus();
     RebuildWindowBar();
     return doc;
 }
@@ -127,24 +141,168 @@ void TMainForm::TabMDIChange(int index)
     RebuildWindowBar();
 }
 
-void TMainForm::AddRecentFile(const QString &) {}
-
 void TMainForm::InsertAroundSelection(const QString &before, const QString &after)
 {
     TEditForm *doc = activeDocument();
     if (!doc)
         return;
     const QChar degree(0x00B0);
-    const QString b = QString(before).replace(degree, u'\n');
-    const QString a = QString(after).replace(degree, u'\n');
-    QTextCursor cursor = doc->ColorMemo->textCursor();
-    const QString selected = cursor.selectedText();
-    const int start = cursor.selectionStart();
-    cursor.insertText(b + selected + a);
-    cursor.setPosition(start + int(b.size() + selected.size()));
-    doc->ColorMemo->setTextCursor(cursor);
-    doc->ColorMemo->setFocus();
+    const QString b = QString(before).replace(degree, QStringLiteral("\r\n"));
+    const QString a = QString(after).replace(degree, QStringLiteral("\r\n"));
+    TColorMemo *memo = doc->ColorMemo;
+    const int start = memo->SelStart();
+    const int length = memo->SelLength();
+    memo->replaceSelection(b + memo->SelText() + a);
+    memo->setSelStart(start + length + int(b.size()));
+    memo->setSelLength(0);
+    memo->setFocus();
 }
+
+// ---- Recent files ----
+
+void TMainForm::AddRecentFile(const QString &path)
+{
+    const QStringList list = withRecentFile(settings::loadOpenFiles(), canonicalPath(path));
+    settings::saveOpenFiles(list);
+    Menu_FileClick();
+}
+
+void TMainForm::Menu_FileClick()
+{
+    Menu_OpenNew->clear();
+    const QStringList files = settings::loadOpenFiles();
+    for (int k = 0; k < files.size(); ++k) {
+        QString caption = recentCaption(k + 1, files[k]);
+        caption.replace(QStringLiteral("&"), QStringLiteral("&&")).replace(0, 2, QStringLiteral("&")); // only the number is an accelerator
+        QAction *item = Menu_OpenNew->addAction(caption);
+        item->setData(files[k]);
+        const QString path = files[k];
+        connect(item, &QAction::triggered, this, [this, path] { RecentFileClick(path); });
+    }
+    Menu_OpenNew->setEnabled(!files.isEmpty());
+}
+
+void TMainForm::RecentFileClick(const QString &path)
+{
+    const int found = FindDocument(path);
+    if (found >= 0)
+        MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(documents()[found]->parentWidget()));
+    else if (QFileInfo(path).isFile())
+        OpenDocument(path, false, 0);
+}
+
+// ---- File types, open and save ----
+
+void TMainForm::LoadFileTypes()
+{
+    m_fileTypes = loadFileTypes(programdir::path() + QStringLiteral("fileext.mvt"));
+}
+
+void TMainForm::SaveDlgTypeChange(int oneBasedIndex)
+{
+    m_selectedSaveFilter = oneBasedIndex - 1;
+}
+
+std::optional<dialogs::FileResult> TMainForm::RunSaveDialog(const QString &folder, const QString &fileName)
+{
+    dialogs::FileRequest request;
+    request.title = QStringLiteral("Save File");
+    request.folder = folder;
+    request.fileName = fileName;
+    request.filter = m_fileTypes.saveFilter;
+    request.filterIndex = m_selectedSaveFilter + 1;
+    request.typeChanged = [this](int index) { SaveDlgTypeChange(index); };
+    return dialogs::current().saveFile(this, request);
+}
+
+void TMainForm::BtnOpenClick()
+{
+    dialogs::FileRequest request;
+    request.title = QStringLiteral("Open File");
+    request.filter = m_fileTypes.openFilter;
+    const auto chosen = dialogs::current().openFile(this, request);
+    if (chosen && QFileInfo(chosen->path).isFile())
+        OpenDocument(chosen->path, false, 0);
+}
+
+void TMainForm::BtnNewClick()
+{
+    OpenDocument(QString(), true, -1);
+}
+void TMainForm::Menu_NewClick()
+{
+    OpenDocument(QString(), true, 1);
+}
+
+void TMainForm::BtnSaveClick()
+{
+    if (TEditForm *doc = activeDocument())
+        doc->SaveDocument(false);
+}
+
+void TMainForm::BtnSaveAsClick()
+{
+    if (TEditForm *doc = activeDocument())
+        doc->SaveDocument(true);
+}
+
+void TMainForm::Menu_ReloadClick()
+{
+    TEditForm *doc = activeDocument();
+    if (!doc || doc->FileName.isEmpty() || !QFileInfo(doc->fullPath()).isFile())
+        return;
+    if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes)
+        doc->LoadFile(doc->fullPath());
+}
+
+void TMainForm::CheckDiskChange()
+{
+    TEditForm *doc = activeDocument();
+    if (m_checkingDisk || !doc || doc->isModified() || !doc->changedOnDisk())
+        return;
+    m_checkingDisk = true;
+    const QString question = doc->fullPath() + u'\n' + lex::message(3017);
+    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes)
+        doc->LoadFile(doc->fullPath());
+    else
+        doc->rememberDiskState(); // asked once per change
+    m_checkingDisk = false;
+}
+
+// ---- Dropped files ----
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    FileDragMainDrop(paths);
+    event->acceptProposedAction();
+}
+
+void TMainForm::FileDragMainDrop(const QStringList &paths)
+{
+    QStringList entries;
+    MvCoder.decode(m_fileTypes.extensionList, entries);
+    // The last dropped file opens first, so the first one ends up in front.
+    for (auto it = paths.crbegin(); it != paths.crend(); ++it) {
+        const qsizetype dot = it->lastIndexOf(u'.');
+        const QString pattern = u'*' + (dot < 0 ? QString() : it->mid(dot).toLower());
+        const bool known = std::any_of(entries.cbegin(), entries.cend(),
+                                       [&pattern](const QString &e) { return e.compare(pattern, Qt::CaseInsensitive) == 0; });
+        if (dot >= 0 && known && QFileInfo(*it).isFile())
+            OpenDocument(*it, false, 0);
+    }
+}
+
+// ---- Closing ----
 
 bool TMainForm::runClosingPass()
 {
@@ -159,10 +317,10 @@ bool TMainForm::runClosingPass()
             const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
             if (answer == dialogs::Answer::Cancel)
                 return false;
-            if (answer == dialogs::Answer::Yes)
-                return false; // saving comes with the document window's save
+            if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
+                return false;
         }
-        doc->parentWidget()->close();
+        doc->closeDecided();
     }
     return true;
 }
@@ -170,9 +328,12 @@ bool TMainForm::runClosingPass()
 void TMainForm::rebuildWindowList()
 {
     const QList<QAction *> fixed = {Menu_Cascade, Menu_TileH, Menu_TileV, Menu_Arrange, Menu_WindowBar};
-    for (QAction *a : Menu_Window->actions())
-        if (!fixed.contains(a))
-            Menu_Window->removeAction(a), a->deleteLater();
+    for (QAction *a : Menu_Window->actions()) {
+        if (!fixed.contains(a)) {
+            Menu_Window->removeAction(a);
+            a->deleteLater();
+        }
+    }
     const QList<QMdiSubWindow *> subs = MDIArea->subWindowList(QMdiArea::CreationOrder);
     if (subs.isEmpty())
         return;
@@ -184,92 +345,4 @@ void TMainForm::rebuildWindowList()
         a->setChecked(sub == MDIArea->currentSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { MDIArea->setActiveSubWindow(sub); });
     }
-}
-
-void TMainForm::BtnNewClick()
-{
-    OpenDocument(QString(), true, -1);
-}
-void TMainForm::Menu_NewClick()
-{
-    OpenDocument(QString(), true, 1);
-}
-
-void TMainForm::BtnOpenClick()
-{
-    dialogs::FileRequest request;
-    request.title = QStringLiteral("Open File");
-    request.filter = QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp");
-    const auto chosen = dialogs::current().openFile(this, request);
-    if (chosen && QFileInfo(chosen->path).isFile())
-        OpenDocument(chosen->path, false, 0);
-}
-
-void TMainForm::BtnSaveClick() {}
-void TMainForm::BtnSaveAsClick() {}
-void TMainForm::Menu_ReloadClick() {}
-
-void TMainForm::Menu_CascadeClick()
-{
-    MDIArea->cascadeSubWindows();
-}
-
-namespace {
-
-QList<QMdiSubWindow *> openWindows(QMdiArea *area)
-{
-    QList<QMdiSubWindow *> list;
-    for (QMdiSubWindow *sub : area->subWindowList(QMdiArea::StackingOrder))
-        if (!sub->isMinimized() && sub->isVisible())
-            list.append(sub);
-    return list;
-}
-
-// Horizontal tiling lays the windows one above the other, each the full
-// width; vertical tiling sets them side by side, each the full height.
-void tile(QMdiArea *area, bool horizontal)
-{
-    const QList<QMdiSubWindow *> subs = openWindows(area);
-    if (subs.isEmpty())
-        return;
-    const QRect space = area->viewport()->rect();
-    const int n = int(subs.size());
-    for (int i = 0; i < n; ++i) {
-        subs[i]->showNormal();
-        if (horizontal) {
-            const int top = space.height() * i / n;
-            subs[i]->setGeometry(0, top, space.width(), space.height() * (i + 1) / n - top);
-        } else {
-            const int left = space.width() * i / n;
-            subs[i]->setGeometry(left, 0, space.width() * (i + 1) / n - left, space.height());
-        }
-    }
-}
-
-} // namespace
-
-void TMainForm::Menu_TileHClick()
-{
-    tile(MDIArea, true);
-}
-void TMainForm::Menu_TileVClick()
-{
-    tile(MDIArea, false);
-}
-
-void TMainForm::Menu_ArrangeClick()
-{
-    int x = 0;
-    const int bottom = MDIArea->viewport()->height();
-    for (QMdiSubWindow *sub : MDIArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (!sub->isMinimized())
-            continue;
-        sub->move(x, bottom - sub->height());
-        x += sub->width();
-    }
-}
-
-void TMainForm::Menu_WindowBarClick()
-{
-    P_MDI->setVisible(Menu_WindowBar->isChecked());
 }

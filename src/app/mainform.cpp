@@ -4,10 +4,10 @@
 #include "app/commandstate.h"
 #include "app/errorbox.h"
 #include "app/glyphs.h"
-#include "app/lexstrings.h"
 #include "app/palette.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
+#include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "settings/settings.h"
@@ -66,6 +66,7 @@ void TMainForm::FormCreate()
     connectCommands();
     alignTagList();
     restoreToolbar();
+    LoadFileTypes();
     watchClipboard();
     FormPosition = std::make_unique<TFormPosition>(this);
     FormPosition->Key = TFormPosition::kDefaultKey;
@@ -201,6 +202,7 @@ void TMainForm::FormShow()
     BtnListClick();
     P_MDI->setVisible(settings::mdiListVisible());
     Menu_WindowBar->setChecked(!P_MDI->isHidden());
+    setAcceptDrops(true);
     FormPosition->load();
     for (const QString &file : std::as_const(m_startFiles))
         OpenDocument(file, false, 0);

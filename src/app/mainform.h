@@ -2,6 +2,7 @@
 // window bar and the status bar around the document area.
 #pragma once
 
+#include "app/filetypes.h"
 #include "app/formpos.h"
 #include "app/mvcodec.h"
 #include "editor/mainhost.h"
@@ -44,6 +45,19 @@ public:
     void SetStatusPanel(int index, const QString &text) override;
     void InsertAroundSelection(const QString &before, const QString &after) override;
     void AddRecentFile(const QString &path) override;
+    std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override;
+    QString ExtensionList() const override { return m_fileTypes.extensionList; }
+    int SelectedSaveFilter() const override { return m_selectedSaveFilter; }
+    QIcon PageIcon(int page) const override;
+
+    int FindDocument(const QString &path) const;
+    void LoadFileTypes();
+    const FileTypes &fileTypes() const { return m_fileTypes; }
+    void FileDragMainDrop(const QStringList &paths);
+    void SaveDlgTypeChange(int oneBasedIndex);
+    // Offers to reload the active document when another program changed its
+    // file and the document has no unsaved edits.
+    void CheckDiskChange();
 
     void UpdateEditCommands();
     void LoadBackground();
@@ -104,6 +118,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
@@ -118,6 +134,9 @@ private:
     QTimer *SplashTimer = nullptr;
     bool m_shownOnce = false;
     bool m_terminating = false;
+    FileTypes m_fileTypes = builtinFileTypes();
+    int m_selectedSaveFilter = 0;
+    bool m_checkingDisk = false;
 
     void FormCreate();
     void FormShow();
@@ -148,6 +167,8 @@ private:
     template <typename Handler> void command(QAction *action, Handler handler);
 
     // Command handlers.
+    void Menu_FileClick();
+    void RecentFileClick(const QString &path);
     void BtnNewClick();
     void Menu_NewClick();
     void BtnOpenClick();

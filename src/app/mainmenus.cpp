@@ -2,7 +2,7 @@
 
 #include "app/bannermenu.h"
 #include "app/glyphs.h"
-#include "app/lexstrings.h"
+#include "platform/lexstrings.h"
 
 #include <QLabel>
 #include <QMenuBar>

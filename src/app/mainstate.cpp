@@ -68,11 +68,19 @@ void TMainForm::connectCommands()
     command(BtnList, &TMainForm::BtnListClick);
     command(Menu_Info, &TMainForm::Menu_InfoClick);
     connect(Menu_Edit, &QMenu::aboutToShow, this, &TMainForm::Menu_EditClick);
+    connect(Menu_File, &QMenu::aboutToShow, this, &TMainForm::Menu_FileClick);
     connect(Menu_Window, &QMenu::aboutToShow, this, &TMainForm::rebuildWindowList);
     connect(Toolbar, &QToolBar::topLevelChanged, this, &TMainForm::ToolbarDockChange);
     connect(Toolbar, &QToolBar::orientationChanged, this, &TMainForm::ToolbarDockChange);
     connect(TabMDI, &QTabBar::tabBarClicked, this, &TMainForm::TabMDIChange);
-    connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] { UpdateCommandState(); });
+    connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateCommandState();
+        QMetaObject::invokeMethod(this, &TMainForm::CheckDiskChange, Qt::QueuedConnection);
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            CheckDiskChange();
+    });
     for (QAction *a : documentGroup())
         a->setEnabled(false);
     BtnSave->setEnabled(false);

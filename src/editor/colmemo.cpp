@@ -13,6 +13,7 @@ namespace {
 QString fromParagraphs(QString text)
 {
     text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
     return text;
 }
 
@@ -39,9 +40,14 @@ TColorMemo::~TColorMemo() = default;
 
 // ---- Classic edit interface ----
 
+QString TColorMemo::plainText() const
+{
+    return fromParagraphs(document()->toRawText());
+}
+
 QString TColorMemo::Text() const
 {
-    return classicpos::withCrLf(toPlainText());
+    return classicpos::withCrLf(plainText());
 }
 
 void TColorMemo::setText(const QString &text)
@@ -51,7 +57,7 @@ void TColorMemo::setText(const QString &text)
 
 QStringList TColorMemo::Lines() const
 {
-    return toPlainText().split(u'\n');
+    return plainText().split(u'\n');
 }
 
 void TColorMemo::setLines(const QStringList &lines)

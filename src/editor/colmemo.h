@@ -37,6 +37,10 @@ public:
     explicit TColorMemo(QWidget *parent = nullptr);
     ~TColorMemo() override;
 
+    // The text with "\n" breaks and every character as typed (the document's
+    // own plain text turns no-break spaces into blanks).
+    QString plainText() const;
+
     // Classic edit interface.
     QString Text() const;
     void setText(const QString &text);

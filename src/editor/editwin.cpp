@@ -1,27 +1,104 @@
 #include "editwin.h"
 
 #include "colmemo.h"
+#include "docrules.h"
 #include "htmlscheme.h"
 #include "mainhost.h"
+#include "netgradient.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+#include "preview.h"
 
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+enum Page { TabEditor, TabPreview, TabInfos, TabLinks };
+
+} // namespace
 
 TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("EditForm"));
     setWindowTitle(QStringLiteral("Editor"));
-    ColorMemo = new TColorMemo(this);
-    ColorMemo->setFrameShape(QFrame::NoFrame);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ColorMemo);
+    layout->setSpacing(0);
+    buildTitleBar();
+    layout->addWidget(Panel2);
+
+    Pages = new QStackedWidget(this);
+    Pages->setObjectName(QStringLiteral("Pages"));
+    ColorMemo = new TColorMemo(Pages);
+    ColorMemo->setFrameShape(QFrame::NoFrame);
+    ColorMemo->setTabChangesFocus(true);
+    HTMLViewer = new TPreviewBrowser(Pages);
+    HTMLViewer->setPictureRequest([this](const QString &address) { return pictureFor(address); });
+    Pages->addWidget(ColorMemo);
+    Pages->addWidget(HTMLViewer);
+    Pages->addWidget(buildInfoPage());
+    Pages->addWidget(buildLinksPage());
+    layout->addWidget(Pages, 1);
     setFocusProxy(ColorMemo);
+
     connect(ColorMemo->document(), &QTextDocument::modificationChanged, this, &TEditForm::ColorMemoChange);
+    connect(ColorMemo, &QPlainTextEdit::cursorPositionChanged, this, &TEditForm::ShowCaretPosition);
+    ColorMemo->installEventFilter(this);
+    ColorMemo->viewport()->installEventFilter(this);
+    showPage(TabEditor, 1036);
 }
 
 TEditForm::~TEditForm()
 {
     m_destroying = true;
+}
+
+void TEditForm::buildTitleBar()
+{
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(29);
+    auto *row = new QHBoxLayout(Panel2);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);
+    const std::pair<QToolButton **, int> buttons[] = {{&BtnSource, 1036}, {&BtnPreview, 1037}, {&BtnInfo, 1038}, {&BtnLinks, 1093}};
+    int page = 0;
+    for (const auto &[button, hint] : buttons) {
+        *button = new QToolButton(Panel2);
+        (*button)->setFixedSize(23, 22);
+        (*button)->setCheckable(true);
+        (*button)->setAutoExclusive(true);
+        (*button)->setAutoRaise(true);
+        (*button)->setToolTip(lex::caption(hint));
+        if (m_host)
+            (*button)->setIcon(m_host->PageIcon(page));
+        ++page;
+        row->addWidget(*button);
+    }
+    BtnSource->setObjectName(QStringLiteral("BtnSource"));
+    BtnPreview->setObjectName(QStringLiteral("BtnPreview"));
+    BtnInfo->setObjectName(QStringLiteral("BtnInfo"));
+    BtnLinks->setObjectName(QStringLiteral("BtnLinks"));
+    BtnSource->setChecked(true);
+    row->addSpacing(105 - 4 * 24);
+    NetGradient1 = new TNetGradient(Panel2);
+    NetGradient1->setObjectName(QStringLiteral("NetGradient1"));
+    NetGradient1->setBeginColor(colors::clBtnFace);
+    NetGradient1->setEndColor(colors::clHighlight);
+    NetGradient1->setFillDirection(fdRightToLeft);
+    NetGradient1->setTextTop(5);
+    row->addWidget(NetGradient1, 1);
+    connect(BtnSource, &QToolButton::clicked, this, &TEditForm::BtnSourceClick);
+    connect(BtnPreview, &QToolButton::clicked, this, &TEditForm::BtnPreviewClick);
+    connect(BtnInfo, &QToolButton::clicked, this, &TEditForm::BtnInfoClick);
+    connect(BtnLinks, &QToolButton::clicked, this, &TEditForm::BtnLinksClick);
 }
 
 void TEditForm::ApplyColorScheme()
@@ -38,4 +115,131 @@ void TEditForm::ColorMemoChange()
 {
     if (m_host)
         m_host->UpdateCommandState();
+}
+
+void TEditForm::showPage(int index, int captionNumber)
+{
+    Pages->setCurrentIndex(index);
+    QToolButton *buttons[] = {BtnSource, BtnPreview, BtnInfo, BtnLinks};
+    buttons[index]->setChecked(true);
+    NetGradient1->setCaption(lex::caption(captionNumber));
+    Panel2Resize();
+}
+
+// The page name sits right-aligned, 20 pixels from the gradient's right end.
+void TEditForm::Panel2Resize()
+{
+    const QFontMetrics metrics(NetGradient1->font());
+    NetGradient1->setTextLeft(NetGradient1->width() - metrics.horizontalAdvance(NetGradient1->Caption()) - 20);
+}
+
+void TEditForm::BtnSourceClick()
+{
+    showPage(TabEditor, 1036);
+    ColorMemo->setFocus();
+}
+
+void TEditForm::BtnPreviewClick()
+{
+    showPage(TabPreview, 1037);
+    HTMLViewer->setFolder(FilePath);
+    HTMLViewer->showPage(ColorMemo->plainText());
+}
+
+void TEditForm::BtnInfoClick()
+{
+    showPage(TabInfos, 1038);
+    TabInfosEnter();
+}
+
+void TEditForm::BtnLinksClick()
+{
+    showPage(TabLinks, 1093);
+    BuildLinksTree();
+}
+
+void TEditForm::ShowCaretPosition()
+{
+    if (m_host)
+        m_host->SetStatusPanel(1, caretPositionText(lex::caption(1051), ColorMemo->caretLine(), ColorMemo->lineCount()));
+}
+
+QImage TEditForm::pictureFor(const QString &address) const
+{
+    if (FilePath.isEmpty())
+        return {};
+    const QString path = QFileInfo(address).isAbsolute() ? address : FilePath + address;
+    return QFileInfo(path).isFile() ? QImage(path) : QImage();
+}
+
+void TEditForm::closeDecided()
+{
+    m_closeDecided = true;
+    if (parentWidget())
+        parentWidget()->close();
+    else
+        close();
+}
+
+void TEditForm::closeEvent(QCloseEvent *event)
+{
+    if (!m_closeDecided && isModified()) {
+        const QString question = lex::message(3004) + windowTitle() + lex::message(3005);
+        const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
+        if (answer == dialogs::Answer::Cancel || (answer == dialogs::Answer::Yes && !SaveDocument(false))) {
+            event->ignore();
+            return;
+        }
+    }
+    m_destroying = true;
+    event->accept();
+}
+
+bool TEditForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ColorMemo && event->type() == QEvent::KeyPress)
+        return FormKeyDown(static_cast<QKeyEvent *>(event));
+    if (watched == ColorMemo->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop)) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!drop->mimeData()->hasUrls())
+            return false;
+        QStringList paths;
+        for (const QUrl &url : drop->mimeData()->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        if (paths.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop)
+            FileDragLinksDrop(paths);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Shift+Enter puts "<br>" and Ctrl+Enter "<p>" before the selection, then
+// the line break follows as for Enter alone.
+bool TEditForm::FormKeyDown(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (Pages->currentIndex() != TabEditor)
+        return true; // the hidden editor takes no line breaks
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (mods == Qt::NoModifier || mods.testFlag(Qt::AltModifier))
+        return false;
+    if (mods == Qt::ShiftModifier && m_host)
+        m_host->InsertAroundSelection(QStringLiteral("<br>"), QString());
+    else if (mods == Qt::ControlModifier && m_host)
+        m_host->InsertAroundSelection(QStringLiteral("<p>"), QString());
+    ColorMemo->textCursor().insertBlock();
+    ColorMemo->ensureCursorVisible();
+    return true;
+}
+
+void TEditForm::FileDragLinksDrop(const QStringList &paths)
+{
+    ColorMemo->replaceSelection(dropLinksText(paths, FilePath));
+    ColorMemo->setFocus();
 }

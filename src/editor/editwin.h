@@ -1,34 +1,99 @@
-// The document window: one document in an MDI child.
+// The document window: one document in an MDI child, shown as its source,
+// a rendered preview, file information or the tree of its links.
 #pragma once
 
+#include "platform/textfile.h"
+
+#include <QDateTime>
 #include <QWidget>
 
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QScrollArea;
+class QStackedWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 class TColorMemo;
 class TMainHost;
+class TNetGradient;
+class TPreviewBrowser;
 
 class TEditForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    TEditForm(TMainHost *host, QWidget *parent = nullptr);
+    explicit TEditForm(TMainHost *host, QWidget *parent = nullptr);
     ~TEditForm() override;
 
     QString FileName; // without folder; empty for a document never saved
     QString FilePath; // folder with a trailing separator; empty for a new document
     QString fullPath() const { return FilePath + FileName; }
 
+    // Encoding, byte-order mark and line breaks the document is saved with.
+    TextFormat Format;
+
+    // Components.
+    QWidget *Panel2 = nullptr;
+    QToolButton *BtnSource = nullptr, *BtnPreview = nullptr, *BtnInfo = nullptr, *BtnLinks = nullptr;
+    TNetGradient *NetGradient1 = nullptr;
+    QStackedWidget *Pages = nullptr;
     TColorMemo *ColorMemo = nullptr;
+    TPreviewBrowser *HTMLViewer = nullptr;
+    QLabel *L_FilePath = nullptr, *L_FileSize = nullptr, *L_AltName = nullptr, *L_Changed = nullptr;
+    QLabel *L_Encoding = nullptr, *L_LineBreaks = nullptr;
+    QCheckBox *Cb_ReadOnly = nullptr, *CB_Hidden = nullptr, *CB_Archiv = nullptr, *CB_System = nullptr;
+    QTreeWidget *TreeView = nullptr;
+    QPlainTextEdit *TagMemo = nullptr;
 
     void ApplyColorScheme();
+    // Loads a file; false (and the reason) when it cannot be read.
+    bool LoadFile(const QString &path, QString *error = nullptr);
+    // Writes the text; with askName, or without a file to write to, the save
+    // dialog asks first. True when the text was written.
+    bool SaveDocument(bool askName);
+    void ShowCaretPosition();
+    void BuildLinksTree();
+    // The file changed on disk since it was loaded or last saved here.
+    bool changedOnDisk() const;
+    // The file's time and size as last loaded or saved (for the reload check).
+    void rememberDiskState();
 
     bool isModified() const;
-    // True while the window is being torn down; it no longer counts as a document then.
     bool isBeingDestroyed() const { return m_destroying; }
+    // Closes without the save question (the caller has asked already).
+    void closeDecided();
+
+    void BtnSourceClick();
+    void BtnPreviewClick();
+    void BtnInfoClick();
+    void BtnLinksClick();
+    void TabInfosEnter();
+    void FileDragLinksDrop(const QStringList &paths);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TMainHost *m_host;
     bool m_destroying = false;
+    bool m_closeDecided = false;
+    QDateTime m_diskTime;
+    qint64 m_diskSize = -1;
 
+    void buildTitleBar();
+    QWidget *buildInfoPage();
+    QWidget *buildLinksPage();
+    void showPage(int index, int captionNumber);
+    void Panel2Resize();
     void ColorMemoChange();
+    void TreeViewChange();
+    bool FormKeyDown(QKeyEvent *event);
+    bool writeTo(const QString &path);
+    bool confirmOverwriteOfChangedFile(const QString &path);
+    bool chooseEncodingFor(QString &text);
+    QImage pictureFor(const QString &address) const;
 };

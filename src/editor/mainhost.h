@@ -2,7 +2,12 @@
 // implements it; document windows never include the main window itself.
 #pragma once
 
+#include "platform/dialogs.h"
+
+#include <QIcon>
 #include <QString>
+
+#include <optional>
 
 class TMainHost
 {
@@ -15,4 +20,12 @@ public:
     virtual void SetStatusPanel(int index, const QString &text) = 0;
     virtual void InsertAroundSelection(const QString &before, const QString &after) = 0;
     virtual void AddRecentFile(const QString &path) = 0;
+
+    // The save dialog with the file types; the chosen type is remembered.
+    virtual std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) = 0;
+    // The "*.htm;*.css" list of the file types and the type chosen last (from 0).
+    virtual QString ExtensionList() const = 0;
+    virtual int SelectedSaveFilter() const = 0;
+    // Glyph of the document window's page buttons, 0 source to 3 links.
+    virtual QIcon PageIcon(int page) const = 0;
 };

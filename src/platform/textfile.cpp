@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 struct BreakCounts {
@@ -153,13 +156,18 @@ LoadedFile loadTextFile(const QString &path)
     return loaded;
 }
 
+bool userMayWrite(const QString &path)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
 FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
 {
     FileResult result;
     const QFileInfo info(path);
     // Renaming over a file would bypass its write protection; refuse as a
     // plain write would.
-    if (info.exists() && !info.isWritable()) {
+    if (info.exists() && !userMayWrite(path)) {
         result.error = QStringLiteral("Permission denied");
         return result;
     }

@@ -52,6 +52,9 @@ struct LoadedFile {
 
 LoadedFile loadTextFile(const QString &path);
 
+// The running user (by the effective ids) may write the file.
+bool userMayWrite(const QString &path);
+
 // Written to a temporary file in the same folder and renamed over the target
 // only when everything was written; on any failure the target is untouched.
 // A symbolic link is followed and the target's permissions are kept.

@@ -1,6 +1,6 @@
-#include "app/lexstrings.h"
 #include "fill.h"
 #include "lexstr.h"
+#include "platform/lexstrings.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,8 @@ TEST(StringLibrary, UnknownNumbersGiveTheEmptyText)
 
 TEST(StringLibrary, BufferHoldsALengthByteAndWindows1252)
 {
-    EXPECT_EQ(filled("Grüße €"), std::string("Gr\xFC\xDF" "e \x80"));
+    EXPECT_EQ(filled("Grüße €"), std::string("Gr\xFC\xDF"
+                                             "e \x80"));
     EXPECT_EQ(filled(""), std::string());
     // Characters the code page lacks become '?' rather than breaking the length.
     EXPECT_EQ(filled("a\xCE\xA9z"), std::string("a?z"));

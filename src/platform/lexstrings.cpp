@@ -1,7 +1,7 @@
 #include "lexstrings.h"
 
+#include "cp1252.h"
 #include "lexstr.h"
-#include "platform/cp1252.h"
 
 namespace lex {
 
@@ -16,11 +16,23 @@ QString load(void (*loader)(int32_t, unsigned char *), int number)
 
 } // namespace
 
-QString caption(int number) { return load(LoadCaptionStr, number); }
-QString hint(int number) { return load(LoadHintStr, number); }
-QString message(int number) { return load(LoadMsgStr, number); }
+QString caption(int number)
+{
+    return load(LoadCaptionStr, number);
+}
+QString hint(int number)
+{
+    return load(LoadHintStr, number);
+}
+QString message(int number)
+{
+    return load(LoadMsgStr, number);
+}
 
-QString shortHint(const QString &hint) { return hint.section(u'|', 0, 0); }
+QString shortHint(const QString &hint)
+{
+    return hint.section(u'|', 0, 0);
+}
 
 QString longHint(const QString &hint)
 {

@@ -1,0 +1,49 @@
+#include "filetypes.h"
+
+#include "platform/profile.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+FileTypes builtinFileTypes()
+{
+    const QString filter = QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp");
+    return {filter, filter, QString()};
+}
+
+QString filterText(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + u'\n';
+    text.replace(u'\n', u'|');
+    text.replace(u'=', u'|');
+    return text;
+}
+
+namespace {
+
+QStringList sectionLines(const ProfileFile &file, const QString &section)
+{
+    QStringList lines;
+    for (const ProfileEntry &e : file.section(section))
+        if (e.hasValue && !e.value.isEmpty())
+            lines.append(e.key + u'=' + e.value);
+    return lines;
+}
+
+} // namespace
+
+FileTypes loadFileTypes(const QString &path)
+{
+    FileTypes types = builtinFileTypes();
+    ProfileFile file;
+    if (!QFileInfo(path).isFile() || !file.load(path))
+        return types;
+    types.openFilter = filterText(sectionLines(file, QStringLiteral("OpenFilters")));
+    types.saveFilter = filterText(sectionLines(file, QStringLiteral("SaveFilters")));
+    types.extensionList = file.hasKey(QStringLiteral("Extensions"), QStringLiteral("Ext"))
+                              ? file.value(QStringLiteral("Extensions"), QStringLiteral("Ext"))
+                              : QStringLiteral("*.html;*.htm");
+    return types;
+}

@@ -1,0 +1,80 @@
+#include "preview.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include "platform/cp1252.h"
+
+#include <exception>
+
+TPreviewBrowser::TPreviewBrowser(QWidget *parent) : QTextBrowser(parent)
+{
+    setObjectName(QStringLiteral("HTMLViewer"));
+    setFrameShape(QFrame::NoFrame);
+    setOpenLinks(false);
+    viewport()->setCursor(Qt::IBeamCursor);
+    connect(this, &QTextBrowser::anchorClicked, this, &TPreviewBrowser::openLink);
+}
+
+void TPreviewBrowser::showPage(const QString &html)
+{
+    try {
+        setHtml(html);
+        verticalScrollBar()->setValue(0);
+    } catch (const std::exception &) {
+        // A page the renderer cannot take stays as far as it got.
+    }
+}
+
+QString TPreviewBrowser::localPath(const QUrl &url) const
+{
+    if (url.isLocalFile())
+        return url.toLocalFile();
+    if (!url.scheme().isEmpty() || m_folder.isEmpty())
+        return {};
+    const QString path = url.path();
+    return QFileInfo(path).isAbsolute() ? path : m_folder + path;
+}
+
+QVariant TPreviewBrowser::loadResource(int type, const QUrl &name)
+{
+    try {
+        if (type == QTextDocument::ImageResource) {
+            const QImage picture = m_pictures ? m_pictures(name.toString(QUrl::RemoveQuery | QUrl::RemoveFragment)) : QImage();
+            return picture.isNull() ? QVariant() : QVariant(picture);
+        }
+        const QString path = localPath(name);
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray bytes = file.readAll();
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        return utf8.hasError() ? cp1252::decode(bytes) : text;
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+void TPreviewBrowser::openLink(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    if (url.path().isEmpty() && url.hasFragment()) {
+        scrollToAnchor(url.fragment());
+        return;
+    }
+    const QString path = localPath(url);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    // A local page opens in the preview, its own links resolved from its folder.
+    setFolder(QFileInfo(path).absolutePath() + u'/');
+    showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());
+    if (url.hasFragment())
+        scrollToAnchor(url.fragment());
+}

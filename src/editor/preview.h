@@ -1,0 +1,35 @@
+// The Preview page: the editor's text rendered as a page. Pictures, style
+// sheets and local pages are taken from the document's folder, so the
+// preview shows what the saved page will show.
+#pragma once
+
+#include <QScrollBar>
+#include <QTextBrowser>
+
+#include <functional>
+
+class TPreviewBrowser : public QTextBrowser
+{
+    Q_OBJECT
+
+public:
+    // Answers a picture request: the picture at the folder + address, or a
+    // null image when there is none.
+    using PictureRequest = std::function<QImage(const QString &address)>;
+
+    explicit TPreviewBrowser(QWidget *parent = nullptr);
+
+    void setFolder(const QString &folder) { m_folder = folder; }
+    void setPictureRequest(PictureRequest request) { m_pictures = std::move(request); }
+    // Loads the text as a page with no base location; errors end the load quietly.
+    void showPage(const QString &html);
+
+    QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    QString m_folder;
+    PictureRequest m_pictures;
+
+    void openLink(const QUrl &url);
+    QString localPath(const QUrl &url) const;
+};

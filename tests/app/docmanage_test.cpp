@@ -1,0 +1,257 @@
+#include "app/filetypes.h"
+#include "app/mainform.h"
+#include "app/recentfiles.h"
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/lexstrings.h"
+#include "platform/pathcompare.h"
+#include "platform/profile.h"
+#include "platform/scripteddialogs.h"
+#include "settings/settings.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DocManageTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+
+    QString file(const QString &name, const QByteArray &bytes = "x")
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+    std::unique_ptr<TMainForm> shown()
+    {
+        auto form = std::make_unique<TMainForm>();
+        form->show();
+        QCoreApplication::processEvents();
+        return form;
+    }
+    void quit(TMainForm &form)
+    {
+        for (TEditForm *doc : form.documents())
+            doc->ColorMemo->document()->setModified(false);
+        scripted->answers.push_back(dialogs::Answer::Yes);
+        form.close();
+    }
+    QStringList openTitles(TMainForm &form)
+    {
+        QStringList titles;
+        for (QMdiSubWindow *sub : form.MDIArea->subWindowList(QMdiArea::CreationOrder))
+            titles.append(sub->windowTitle());
+        return titles;
+    }
+};
+
+} // namespace
+
+TEST(Profile, SectionsAndKeysIgnoreCaseAndValuesAreTrimmed)
+{
+    ProfileFile p;
+    p.parse(QStringLiteral("; comment\r\n[Extensions]\r\n  ext = *.htm;*.css  \r\n[openfilters]\r\nWeb=*.htm\r\nbare line\r\n"));
+    EXPECT_EQ(p.value(QStringLiteral("EXTENSIONS"), QStringLiteral("Ext")), QStringLiteral("*.htm;*.css"));
+    const auto lines = p.section(QStringLiteral("OpenFilters"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_FALSE(lines[1].hasValue);
+    EXPECT_EQ(lines[1].key, QStringLiteral("bare line"));
+}
+
+TEST_F(DocManageTest, FilterTextIsBuiltFromTheSections)
+{
+    programDir.write(QStringLiteral("fileext.mvt"),
+                     "[OpenFilters]\r\nWeb=*.htm;*.html\r\nStyle=*.css\r\nEmpty=\r\n[SaveFilters]\r\nWeb=*.htm\r\n");
+    const FileTypes types = loadFileTypes(programDir.path() + QStringLiteral("fileext.mvt"));
+    EXPECT_EQ(types.openFilter, QStringLiteral("Web|*.htm;*.html|Style|*.css|"));
+    EXPECT_EQ(types.saveFilter, QStringLiteral("Web|*.htm|"));
+    EXPECT_EQ(types.extensionList, QStringLiteral("*.html;*.htm")) << "without the Ext key";
+    const FileTypes missing = loadFileTypes(programDir.path() + QStringLiteral("nothing.mvt"));
+    EXPECT_EQ(missing.openFilter, QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp"));
+    EXPECT_EQ(missing.extensionList, QString());
+}
+
+TEST_F(DocManageTest, OneFileIsOneDocumentWhateverItsSpelling)
+{
+    const QString page = file(QStringLiteral("site/index.html"));
+    const QString other = file(QStringLiteral("site/Index.html"), "other");
+    QFile::link(dir.filePath(QStringLiteral("site")), dir.filePath(QStringLiteral("alias")));
+    auto form = shown();
+    form->OpenDocument(page, false, 0);
+    form->OpenDocument(dir.filePath(QStringLiteral("site/../site/./index.html")), false, 0);
+    form->OpenDocument(dir.filePath(QStringLiteral("alias/index.html")), false, 0);
+    EXPECT_EQ(form->MDIArea->subWindowList().size(), 1);
+    // On a file system that tells case apart these are two files and two documents.
+    form->OpenDocument(other, false, 0);
+    EXPECT_EQ(form->MDIArea->subWindowList().size(), 2);
+    EXPECT_EQ(form->documents().front()->ColorMemo->plainText(), QStringLiteral("other"));
+    EXPECT_EQ(form->FindDocument(QString()), -1);
+    EXPECT_TRUE(samePath(page, dir.filePath(QStringLiteral("alias/index.html"))));
+    EXPECT_FALSE(samePath(page, other));
+    quit(*form);
+}
+
+TEST_F(DocManageTest, RecentFilesKeepTenMostRecentFirst)
+{
+    auto form = shown();
+    QStringList paths;
+    for (int i = 1; i <= 11; ++i)
+        paths.append(file(QStringLiteral("f%1.htm").arg(i)));
+    for (const QString &p : std::as_const(paths))
+        form->AddRecentFile(p);
+    QStringList stored = settings::loadOpenFiles();
+    ASSERT_EQ(stored.size(), 10);
+    EXPECT_EQ(stored.first(), canonicalPath(paths[10]));
+    EXPECT_FALSE(stored.contains(canonicalPath(paths[0]))) << "the oldest dropped out";
+    const QString fifth = stored[4];
+    form->AddRecentFile(fifth);
+    stored = settings::loadOpenFiles();
+    EXPECT_EQ(stored.size(), 10);
+    EXPECT_EQ(stored.first(), fifth);
+
+    form->Menu_File->aboutToShow();
+    const QList<QAction *> items = form->Menu_OpenNew->actions();
+    ASSERT_EQ(items.size(), 10);
+    EXPECT_EQ(items[9]->text(), QStringLiteral("&10. ") + stored[9]);
+    EXPECT_EQ(recentCaption(10, QStringLiteral("/a/b.htm")), QStringLiteral("&10. /a/b.htm"));
+    items[9]->trigger();
+    EXPECT_TRUE(samePath(form->activeDocument()->fullPath(), stored[9]));
+    quit(*form);
+}
+
+TEST_F(DocManageTest, RecentListComparesFilesNotSpellings)
+{
+    const QString page = file(QStringLiteral("p.htm"));
+    QStringList list = withRecentFile({}, page);
+    list = withRecentFile(list, dir.filePath(QStringLiteral("./p.htm")));
+    EXPECT_EQ(list.size(), 1);
+    list = withRecentFile(list, file(QStringLiteral("P.htm")));
+    EXPECT_EQ(list.size(), 2);
+}
+
+TEST_F(DocManageTest, DroppedFilesOpenByExtensionLastFirst)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    form->FileDragMainDrop({file(QStringLiteral("a.htm")), file(QStringLiteral("b.txt")), file(QStringLiteral("c.HTML")),
+                            dir.filePath(QStringLiteral("gone.htm"))});
+    EXPECT_EQ(openTitles(*form), (QStringList{QStringLiteral("c.HTML"), QStringLiteral("a.htm")}));
+    EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("a.htm"));
+    quit(*form);
+}
+
+TEST_F(DocManageTest, DroppingOpensNothingWithoutTheFileTypes)
+{
+    auto form = shown();
+    form->FileDragMainDrop({file(QStringLiteral("a.htm"))});
+    EXPECT_TRUE(form->MDIArea->subWindowList().isEmpty());
+    quit(*form);
+}
+
+TEST_F(DocManageTest, ClosingAsksOnlyForModifiedDocuments)
+{
+    auto form = shown();
+    form->OpenDocument(QString(), true, -1);
+    TEditForm *modified = form->OpenDocument(QString(), true, -1);
+    modified->ColorMemo->insertPlainText(QStringLiteral("typed"));
+    scripted->answers = {dialogs::Answer::Yes}; // save it: the save dialog is then cancelled
+    EXPECT_FALSE(form->close());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3004) + lex::caption(1039) + lex::message(3005));
+    EXPECT_EQ(scripted->saveRequests.size(), 1);
+    EXPECT_EQ(form->MDIArea->subWindowList().size(), 1) << "the untouched one closed, the modified one stays";
+    EXPECT_TRUE(form->isVisible());
+
+    scripted->answers = {dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(DocManageTest, ClosingSavesWhenAsked)
+{
+    const QString page = file(QStringLiteral("keep.htm"), "old");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    doc->ColorMemo->selectAll();
+    doc->ColorMemo->insertPlainText(QStringLiteral("new"));
+    scripted->answers = {dialogs::Answer::Yes};
+    EXPECT_TRUE(form->close());
+    QFile f(page);
+    f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(f.readAll(), QByteArray("new"));
+}
+
+TEST_F(DocManageTest, ReloadAsksAndReadsTheFileAgain)
+{
+    const QString page = file(QStringLiteral("r.htm"), "first");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    doc->ColorMemo->insertPlainText(QStringLiteral("unsaved "));
+    scripted->answers = {dialogs::Answer::Cancel};
+    form->Menu_Reload->trigger();
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("unsaved first"));
+    scripted->answers = {dialogs::Answer::Yes};
+    form->Menu_Reload->trigger();
+    EXPECT_EQ(scripted->messages.last().text, lex::message(3006));
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("first"));
+    EXPECT_FALSE(doc->isModified());
+    const auto asked = scripted->messages.size();
+    TEditForm *fresh = form->OpenDocument(QString(), true, -1);
+    form->Menu_Reload->trigger();
+    EXPECT_EQ(scripted->messages.size(), asked) << "a new document has nothing to reload";
+    fresh->closeDecided();
+    quit(*form);
+}
+
+TEST_F(DocManageTest, FilesChangedByAnotherProgramAreOfferedAgain)
+{
+    const QString page = file(QStringLiteral("ext.htm"), "one");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    QTest::qWait(20);
+    file(QStringLiteral("ext.htm"), "two, from elsewhere");
+    scripted->answers = {dialogs::Answer::Yes};
+    form->CheckDiskChange();
+    EXPECT_EQ(scripted->messages.last().text, page + u'\n' + lex::message(3017));
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("two, from elsewhere"));
+    const auto asked = scripted->messages.size();
+    form->CheckDiskChange();
+    EXPECT_EQ(scripted->messages.size(), asked) << "asked once per change";
+    quit(*form);
+}
+
+TEST_F(DocManageTest, SaveDialogTracksTheChosenType)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.css\r\n[SaveFilters]\r\nWeb=*.htm\r\nStyle=*.css\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->insertPlainText(QStringLiteral("p {}"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("s.CSS")), 2});
+    form->BtnSaveAs->trigger();
+    EXPECT_EQ(form->SelectedSaveFilter(), 1);
+    EXPECT_EQ(doc->FileName, QStringLiteral("s.css"));
+    EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("s.css"));
+    EXPECT_EQ(scripted->saveRequests.last().filter, QStringLiteral("Web|*.htm|Style|*.css|"));
+    quit(*form);
+}

@@ -1,0 +1,325 @@
+#include "editor/colmemo.h"
+#include "editor/docrules.h"
+#include "editor/editwin.h"
+#include "editor/netgradient.h"
+#include "editor/preview.h"
+#include "fakehost.h"
+#include "platform/lexstrings.h"
+#include "support/testenv.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class EditWinTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    FakeHost host;
+
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    std::unique_ptr<TEditForm> open(const char *name)
+    {
+        auto form = std::make_unique<TEditForm>(&host);
+        form->ApplyColorScheme();
+        form->LoadFile(file(name));
+        host.active = form.get();
+        return form;
+    }
+};
+
+} // namespace
+
+TEST_F(EditWinTest, OpeningAndSavingWithoutEditsKeepsEveryByte)
+{
+    QByteArray all1252;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all1252.append(char(b));
+    const std::pair<const char *, QByteArray> corpus[] = {
+        {"utf8.htm", "<p>Gr\xC3\xBC\xC3\x9F"
+                     "e \xE2\x82\xAC</p>\r\n"},
+        {"bom.htm", "\xEF\xBB\xBF<a>\n<b>"},
+        {"cp1252.htm", all1252 + "\r\n"},
+        {"cr.htm", "a\rb\r"},
+        {"empty.htm", ""},
+    };
+    for (const auto &[name, bytes] : corpus) {
+        writeAll(file(name), bytes);
+        auto form = open(name);
+        form->ColorMemo->document()->setModified(true);
+        ASSERT_TRUE(form->SaveDocument(false)) << name;
+        EXPECT_EQ(readAll(file(name)), bytes) << name;
+        EXPECT_FALSE(form->isModified());
+    }
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(EditWinTest, UnstorableCharactersAskHowToSave)
+{
+    writeAll(file("page.htm"), "caf\xE9\r\n");
+    {
+        auto form = open("page.htm");
+        form->ColorMemo->moveCursor(QTextCursor::End);
+        form->ColorMemo->insertPlainText(QStringLiteral("\u03A9"));
+        scripted->answers = {dialogs::Answer::Cancel};
+        EXPECT_FALSE(form->SaveDocument(false));
+        EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xE9\r\n"));
+        EXPECT_TRUE(form->isModified());
+        EXPECT_EQ(scripted->messages.last().text, lex::message(3015));
+
+        scripted->answers = {dialogs::Answer::No};
+        EXPECT_TRUE(form->SaveDocument(false));
+        EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xE9\r\n&#937;\r\n")) << "the last line ends with a break, as the file's did";
+    }
+    writeAll(file("page.htm"), "caf\xE9\r\n");
+    auto form = open("page.htm");
+    form->ColorMemo->moveCursor(QTextCursor::End);
+    form->ColorMemo->insertPlainText(QStringLiteral("\u03A9"));
+    scripted->answers = {dialogs::Answer::Yes};
+    EXPECT_TRUE(form->SaveDocument(false));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xC3\xA9\r\n\xCE\xA9\r\n"));
+    EXPECT_EQ(form->Format.encoding, TextEncoding::Utf8);
+}
+
+TEST_F(EditWinTest, FailedSaveKeepsTheOriginalAndTheEdits)
+{
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    const QString folder = file("ro");
+    QDir().mkpath(folder);
+    writeAll(folder + QStringLiteral("/page.htm"), "original");
+    auto form = std::make_unique<TEditForm>(&host);
+    form->LoadFile(folder + QStringLiteral("/page.htm"));
+    form->ColorMemo->insertPlainText(QStringLiteral("changed "));
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+    {
+        Unprivileged asUser;
+        EXPECT_FALSE(form->SaveDocument(false));
+    }
+    EXPECT_EQ(readAll(folder + QStringLiteral("/page.htm")), QByteArray("original"));
+    EXPECT_TRUE(form->isModified());
+    ASSERT_FALSE(scripted->messages.isEmpty());
+    EXPECT_EQ(scripted->messages.last().kind, dialogs::Kind::Error);
+    EXPECT_TRUE(scripted->messages.last().text.contains(lex::message(3018)));
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
+}
+
+TEST_F(EditWinTest, SavingAFileWhoseFolderVanishedAsksForANewName)
+{
+    const QString folder = file("gone");
+    QDir().mkpath(folder);
+    writeAll(folder + QStringLiteral("/page.htm"), "x");
+    auto form = std::make_unique<TEditForm>(&host);
+    form->LoadFile(folder + QStringLiteral("/page.htm"));
+    QDir(folder).removeRecursively();
+    form->ColorMemo->insertPlainText(QStringLiteral("y"));
+    EXPECT_FALSE(form->SaveDocument(false));
+    EXPECT_EQ(scripted->saveRequests.size(), 1) << "the vanished file gets the save dialog";
+    EXPECT_TRUE(form->isModified());
+}
+
+TEST_F(EditWinTest, ExtensionRuleFollowsTheChosenType)
+{
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.h"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.html"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.html"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/s.CSS"), QStringLiteral("*.htm;*.css"), 1), QStringLiteral("/w/s.css"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/s.x"), QStringLiteral("*.htm;*.css"), 5), QStringLiteral("/w/s.x"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w.d/page"), QStringLiteral("*.htm"), 0), QStringLiteral("/w.d/page"));
+}
+
+TEST_F(EditWinTest, SaveAsTakesTheNameTheRuleGives)
+{
+    TEditForm form(&host);
+    form.setWindowTitle(lex::caption(1039));
+    form.ColorMemo->setPlainText(QStringLiteral("<p>new</p>"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("index.HTM"), 1});
+    ASSERT_TRUE(form.SaveDocument(false));
+    EXPECT_EQ(scripted->saveRequests.last().fileName, lex::caption(1039));
+    EXPECT_EQ(form.FileName, QStringLiteral("index.htm"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("index.htm"));
+    EXPECT_EQ(host.recent, QStringList{file("index.htm")});
+    EXPECT_EQ(readAll(file("index.htm")), QByteArray("<p>new</p>\r\n")) << "new documents are Windows-1252 with CR LF";
+}
+
+TEST_F(EditWinTest, CloseQuestionAnswers)
+{
+    {
+        TEditForm untouched(&host);
+        EXPECT_TRUE(untouched.close());
+        EXPECT_TRUE(scripted->messages.isEmpty());
+    }
+    TEditForm form(&host);
+    form.setWindowTitle(lex::caption(1039));
+    form.ColorMemo->insertPlainText(QStringLiteral("x"));
+    scripted->answers = {dialogs::Answer::Cancel};
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(scripted->messages.last().text, lex::message(3004) + lex::caption(1039) + lex::message(3005));
+    EXPECT_EQ(scripted->messages.last().buttons, dialogs::Buttons::YesNoCancel);
+    scripted->answers = {dialogs::Answer::Yes}; // then the save dialog is cancelled
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(scripted->saveRequests.size(), 1);
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form.close());
+}
+
+TEST_F(EditWinTest, EnterShortcutsInsertTagsOnTheSourcePageOnly)
+{
+    TEditForm form(&host);
+    host.active = &form;
+    form.ColorMemo->setPlainText(QStringLiteral("ab"));
+    form.ColorMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab<br>\n<p>\n\n"));
+    form.BtnPreviewClick();
+    const QString before = form.ColorMemo->toPlainText();
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(form.ColorMemo->toPlainText(), before);
+}
+
+TEST_F(EditWinTest, DroppedFilesBecomeLinks)
+{
+    QDir().mkpath(file("img"));
+    writeAll(file("page.htm"), "");
+    auto form = open("page.htm");
+    form->FileDragLinksDrop({file("img/a.gif"), QStringLiteral("/elsewhere/b.png")});
+    EXPECT_EQ(form->ColorMemo->Text(), QStringLiteral("<a href=\"b.png\" target=\"\"></a>\r\n<a href=\"img/a.gif\" target=\"\"></a>\r\n"));
+    TEditForm unsaved(&host);
+    unsaved.FileDragLinksDrop({file("img/a.gif")});
+    EXPECT_EQ(unsaved.ColorMemo->Text(), QStringLiteral("<a href=\"a.gif\" target=\"\"></a>\r\n"));
+}
+
+TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
+{
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(QStringLiteral("a\nb\nc"));
+    form.ColorMemo->moveCursor(QTextCursor::Down);
+    EXPECT_EQ(host.status[1], lex::caption(1051) + QStringLiteral(" 2/3"));
+    EXPECT_EQ(caretPositionText(QStringLiteral("Zeile"), 9, 120), QStringLiteral("Zeile 10/120"));
+}
+
+TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
+{
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    writeAll(file("page.htm"), "12345");
+    auto form = open("page.htm");
+    form->BtnInfoClick();
+    EXPECT_EQ(form->Pages->currentIndex(), 2);
+    EXPECT_EQ(form->L_FilePath->text(), dir.path() + u'/');
+    EXPECT_EQ(form->L_FileSize->text(), QStringLiteral("5"));
+    EXPECT_FALSE(form->L_Changed->text().isEmpty());
+    EXPECT_FALSE(form->Cb_ReadOnly->isChecked());
+    EXPECT_EQ(form->L_LineBreaks->text(), lineBreakName(LineBreak::CrLf));
+    QFile::setPermissions(file("page.htm"), QFileDevice::ReadOwner | QFileDevice::ReadOther | QFileDevice::ReadGroup);
+    {
+        Unprivileged asUser;
+        form->TabInfosEnter();
+        EXPECT_TRUE(form->Cb_ReadOnly->isChecked());
+    }
+    TEditForm unsaved(&host);
+    unsaved.BtnInfoClick();
+    EXPECT_EQ(unsaved.L_FileSize->text(), QString());
+    EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
+}
+
+TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nBilder = <img\r\nLinks=<a\r\nscript\r\nLeer=<nothing\r\n");
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(
+        QStringLiteral("<IMG WIDTH=5><img>\n<a href=\"x\">x</a> <a  href=\"x\">x</a>\n<script src=\"s.js\"></script>"));
+    form.BtnLinksClick();
+    ASSERT_EQ(form.TreeView->topLevelItemCount(), 3);
+    EXPECT_EQ(form.TreeView->topLevelItem(0)->text(0), QStringLiteral("Bilder"));
+    ASSERT_EQ(form.TreeView->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(form.TreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("<IMG WIDTH=5>"));
+    EXPECT_EQ(form.TreeView->topLevelItem(1)->childCount(), 2) << "the same tag twice is listed twice";
+    EXPECT_EQ(form.TreeView->topLevelItem(2)->text(0), QStringLiteral("script"));
+    EXPECT_FALSE(form.TreeView->topLevelItem(0)->isExpanded());
+    form.TreeView->setCurrentItem(form.TreeView->topLevelItem(0)->child(0));
+    EXPECT_EQ(form.TagMemo->toPlainText(), QStringLiteral("<IMG WIDTH=5>"));
+    form.TreeView->setCurrentItem(form.TreeView->topLevelItem(1));
+    EXPECT_EQ(form.TagMemo->toPlainText(), QString());
+}
+
+TEST(LinksRules, OpenersAndLineBreaks)
+{
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img\r\nsrc=\"a\">"), QStringLiteral("<img")), QStringList());
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img\r\n src=\"a\">"), QStringLiteral("<img")),
+              QStringList{QStringLiteral("<img src=\"a\">")});
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<IMG a>"), QStringLiteral("<IMG")), QStringList());
+    EXPECT_EQ(FindResourceTags(QStringLiteral("x y> z>"), QString()), (QStringList{QStringLiteral("<y>"), QStringLiteral("<z>")}));
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img   a    b>"), QStringLiteral("<img")), QStringList{QStringLiteral("<img a b>")});
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img a"), QStringLiteral("<img")), QStringList());
+}
+
+TEST(Gradient, BandsRunFromBeginToEndColour)
+{
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    EXPECT_EQ(gradientBand(black, white, 0, 255), black);
+    EXPECT_EQ(gradientBand(black, white, 254, 255), white);
+    EXPECT_EQ(gradientBand(black, white, 1, 3), QColor(128, 128, 128)) << "rounded, not cut";
+    EXPECT_EQ(gradientBand(QColor(10, 20, 30), white, 5, 1), QColor(10, 20, 30));
+}
+
+TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(file("pic.png"));
+    writeAll(file("page.htm"), "<p>x</p>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    const QImage loaded = form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>();
+    EXPECT_EQ(loaded.size(), QSize(3, 2));
+    EXPECT_TRUE(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("missing.png"))).isNull());
+    writeAll(file("site.css"), "p { color: red }");
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString(),
+              QStringLiteral("p { color: red }"));
+    TEditForm unsaved(&host);
+    unsaved.BtnPreviewClick();
+    EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+}
+
+TEST_F(EditWinTest, SavingOverAFileAnotherProgramChangedAsksFirst)
+{
+    writeAll(file("page.htm"), "mine");
+    auto form = open("page.htm");
+    form->ColorMemo->insertPlainText(QStringLiteral("edit "));
+    QTest::qWait(20);
+    writeAll(file("page.htm"), "theirs, longer");
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_FALSE(form->SaveDocument(false));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("theirs, longer"));
+    EXPECT_TRUE(scripted->messages.last().text.endsWith(lex::message(3016)));
+    scripted->answers = {dialogs::Answer::Yes};
+    EXPECT_TRUE(form->SaveDocument(false));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("edit mine"));
+}
