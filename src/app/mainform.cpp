@@ -64,6 +64,7 @@ void TMainForm::FormCreate()
     applyCaptions();
     applyHints();
     connectCommands();
+    LoadTagPages();
     alignTagList();
     restoreToolbar();
     LoadFileTypes();

@@ -54,6 +54,11 @@ public:
     void LoadFileTypes();
     const FileTypes &fileTypes() const { return m_fileTypes; }
     void FileDragMainDrop(const QStringList &paths);
+    void LoadTagPages();
+    void Tab_TagBtnListeChange(int index);
+    void P_TagListResize();
+    // A release over the palette puts the colour's name in place of the selection.
+    void ImageColorsMouseUp(const QPoint &at);
     void SaveDlgTypeChange(int oneBasedIndex);
     // Offers to reload the active document when another program changed its
     // file and the document has no unsaved edits.
@@ -152,6 +157,8 @@ private:
     void buildStatusBar();
     void buildTagList();
     void buildWindowBar();
+    QWidget *tagPage(const QString &name);
+    void addTagButton(const struct TagButtonDef &def);
     void applyCaptions();
     void applyHints();
     void restoreToolbar();

@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QToolBar>
@@ -73,6 +74,8 @@ void TMainForm::connectCommands()
     connect(Toolbar, &QToolBar::topLevelChanged, this, &TMainForm::ToolbarDockChange);
     connect(Toolbar, &QToolBar::orientationChanged, this, &TMainForm::ToolbarDockChange);
     connect(TabMDI, &QTabBar::tabBarClicked, this, &TMainForm::TabMDIChange);
+    connect(Tab_TagBtnListe, &QTabBar::currentChanged, this, &TMainForm::Tab_TagBtnListeChange);
+    ImageColors->installEventFilter(this);
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateCommandState();
         QMetaObject::invokeMethod(this, &TMainForm::CheckDiskChange, Qt::QueuedConnection);
@@ -147,6 +150,10 @@ void TMainForm::UpdateEditCommands()
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == ImageColors && event->type() == QEvent::MouseButtonRelease) {
+        ImageColorsMouseUp(static_cast<QMouseEvent *>(event)->position().toPoint());
+        return true;
+    }
     // Shortcuts are matched before the key press arrives, so the edit
     // commands are brought up to date as soon as a Ctrl chord begins.
     if (event->type() == QEvent::ShortcutOverride && QApplication::activeWindow() == this) {

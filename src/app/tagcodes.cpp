@@ -1,0 +1,55 @@
+#include "tagcodes.h"
+
+#include "app/mvcodec.h"
+#include "platform/cp1252.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringList &codec)
+{
+    QList<TagButtonDef> buttons;
+    for (const QString &line : lines) {
+        QStringList fields;
+        if (!codec.decode(line, fields) || fields.size() < 4)
+            continue;
+        TagButtonDef def{fields[0], fields[1], fields[2], fields[3], QString()};
+        for (qsizetype i = 4; i < fields.size(); ++i)
+            def.hint += (i > 4 ? QStringLiteral("\r\n") : QString()) + fields[i];
+        buttons.append(def);
+    }
+    return buttons;
+}
+
+bool samePageName(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    auto fold = [](QChar c) { return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + 32) : c; };
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i]))
+            return false;
+    return true;
+}
+
+QStringList readDataLines(const QString &path, bool *ok)
+{
+    QFile file(path);
+    if (ok)
+        *ok = file.open(QIODevice::ReadOnly);
+    else
+        file.open(QIODevice::ReadOnly);
+    if (!file.isOpen())
+        return {};
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = cp1252::decode(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    QStringList lines = text.split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}

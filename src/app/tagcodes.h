@@ -1,0 +1,25 @@
+// The lines of tagcodes.mvt: page name, caption, text before, text after and
+// any number of hint lines, separated by ";".
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TMvCodeStringList;
+
+struct TagButtonDef {
+    QString page;
+    QString caption;
+    QString before; // a degree sign stands for a line break
+    QString after;
+    QString hint; // the hint lines joined by CR LF; empty for four fields
+};
+
+// Lines with fewer than four fields are passed over.
+QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringList &codec);
+
+// Page names compare with the letters A to Z folded, nothing else.
+bool samePageName(const QString &a, const QString &b);
+
+// Reads the lines of a data file (Windows-1252, or UTF-8 when valid).
+QStringList readDataLines(const QString &path, bool *ok = nullptr);

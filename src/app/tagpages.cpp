@@ -1,0 +1,100 @@
+// The tag list: pages of tag buttons read from tagcodes.mvt, and the colour
+// palette below them.
+#include "mainform.h"
+
+#include "app/palette.h"
+#include "app/tagbutton.h"
+#include "app/tagcodes.h"
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+#include "platform/programdir.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTabBar>
+
+void TMainForm::LoadTagPages()
+{
+    const QString path = programdir::path() + QStringLiteral("tagcodes.mvt");
+    if (!QFileInfo(path).isFile()) {
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3001));
+        return;
+    }
+    for (const TagButtonDef &def : parseTagCodes(readDataLines(path), MvCoder))
+        addTagButton(def);
+    if (Pages->count() > 0) {
+        Pages->setCurrentIndex(0);
+        Tab_TagBtnListe->setCurrentIndex(0);
+    }
+    P_TagListResize();
+}
+
+QWidget *TMainForm::tagPage(const QString &name)
+{
+    for (int i = 0; i < Pages->count(); ++i) {
+        if (samePageName(Pages->widget(i)->windowTitle(), name)) {
+            Pages->setCurrentIndex(i);
+            return Pages->widget(i);
+        }
+    }
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TagPage%1").arg(Pages->count()));
+    page->setWindowTitle(name);
+    Pages->addWidget(page);
+    Pages->setCurrentWidget(page);
+    Tab_TagBtnListe->addTab(name);
+    return page;
+}
+
+void TMainForm::addTagButton(const TagButtonDef &def)
+{
+    QWidget *page = tagPage(def.page);
+    const int position = int(page->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly).size());
+    auto *button = new TMvToolBarBtn97(page);
+    button->setGeometry(0, 8 + 20 * position, 123, 20);
+    button->setText(def.caption);
+    button->TagBefore = def.before;
+    button->TagAfter = def.after;
+    // All hint lines form the tooltip; the status bar part stays empty.
+    button->setToolTip(def.hint);
+    button->setStatusTip(QString());
+    connect(button, &QToolButton::clicked, this, [this, button] { InsertAroundSelection(button->TagBefore, button->TagAfter); });
+}
+
+void TMainForm::Tab_TagBtnListeChange(int index)
+{
+    if (index >= 0 && index < Pages->count())
+        Pages->setCurrentIndex(index);
+    P_TagListResize();
+}
+
+// The pages scroll when their buttons do not fit: the page is as tall as
+// its buttons need.
+void TMainForm::P_TagListResize()
+{
+    QWidget *page = Pages->currentWidget();
+    if (!page)
+        return;
+    const int buttons = int(page->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly).size());
+    Pages->setFixedHeight(20 * buttons + 22);
+}
+
+void TMainForm::ImageColorsMouseUp(const QPoint &at)
+{
+    TEditForm *doc = activeDocument();
+    if (!doc)
+        return;
+    const QString name = paletteColorName(paletteImage(), at);
+    if (name.isEmpty())
+        return;
+    TColorMemo *memo = doc->ColorMemo;
+    memo->replaceSelection(name);
+    memo->setSelStart(memo->SelStart() - int(name.size()));
+    memo->setSelLength(int(name.size()));
+    memo->setFocus();
+}

@@ -1,0 +1,203 @@
+#include "app/mainform.h"
+#include "app/mvcodec.h"
+#include "app/tagbutton.h"
+#include "app/tagcodes.h"
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TagPagesTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+
+    std::unique_ptr<TMainForm> withTagCodes(const QByteArray &codes)
+    {
+        programDir.write(QStringLiteral("tagcodes.mvt"), codes);
+        auto form = std::make_unique<TMainForm>();
+        form->show();
+        QCoreApplication::processEvents();
+        return form;
+    }
+    QList<TMvToolBarBtn97 *> buttonsOf(TMainForm &form, int page)
+    {
+        return form.Pages->widget(page)->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    void quit(TMainForm &form)
+    {
+        for (TEditForm *doc : form.documents())
+            doc->ColorMemo->document()->setModified(false);
+        scripted->answers.push_back(dialogs::Answer::Yes);
+        form.close();
+    }
+};
+
+// Tags of the joined text close in order; void elements, comments and the
+// doctype need no partner.
+bool wellFormed(const QString &html, QString *why)
+{
+    static const QStringList voids = {QStringLiteral("area"),  QStringLiteral("base"), QStringLiteral("br"),     QStringLiteral("col"),
+                                      QStringLiteral("embed"), QStringLiteral("hr"),   QStringLiteral("img"),    QStringLiteral("input"),
+                                      QStringLiteral("link"),  QStringLiteral("meta"), QStringLiteral("source"), QStringLiteral("track"),
+                                      QStringLiteral("wbr")};
+    QString text = html;
+    text.remove(QRegularExpression(QStringLiteral("<!--.*?-->"), QRegularExpression::DotMatchesEverythingOption));
+    text.remove(QRegularExpression(QStringLiteral("<!DOCTYPE[^>]*>"), QRegularExpression::CaseInsensitiveOption));
+    QStringList open;
+    const QRegularExpression tag(QStringLiteral("<(/?)([a-zA-Z][a-zA-Z0-9]*)((?:[^>\"]|\"[^\"]*\")*)>"));
+    for (auto it = tag.globalMatch(text); it.hasNext();) {
+        const auto m = it.next();
+        const QString name = m.captured(2).toLower();
+        if (m.captured(1).isEmpty()) {
+            if (!voids.contains(name) && !m.captured(3).trimmed().endsWith(u'/'))
+                open.append(name);
+        } else if (open.isEmpty() || open.takeLast() != name) {
+            *why = QStringLiteral("unexpected </") + name + u'>';
+            return false;
+        }
+    }
+    if (!open.isEmpty())
+        *why = QStringLiteral("unclosed <") + open.join(QStringLiteral("> <")) + u'>';
+    return open.isEmpty() && text.count(u'"') % 2 == 0;
+}
+
+} // namespace
+
+TEST(TagCodes, LinesBecomeButtonsWithTheirHints)
+{
+    TMvCodeStringList codec;
+    const QList<TagButtonDef> defs =
+        parseTagCodes({QStringLiteral("Text;Fett;<b>;</b>"), QStringLiteral("Text;Liste;<ul>;</ul>;Eine Liste;zweite Zeile"),
+                       QStringLiteral("kurz;zu;wenig"), QString(), QStringLiteral("Text;Leer;;;")},
+                      codec);
+    ASSERT_EQ(defs.size(), 3);
+    EXPECT_EQ(defs[0].hint, QString());
+    EXPECT_EQ(defs[1].hint, QStringLiteral("Eine Liste\r\nzweite Zeile"));
+    EXPECT_EQ(defs[2].before, QString());
+    EXPECT_TRUE(samePageName(QStringLiteral("HTML"), QStringLiteral("html")));
+    EXPECT_FALSE(samePageName(QStringLiteral("Ä"), QStringLiteral("ä"))) << "only A to Z fold";
+}
+
+TEST_F(TagPagesTest, PagesGatherTheirButtonsWhateverTheLetterCase)
+{
+    auto form = withTagCodes("HTML;Eins;<b>;</b>\r\nListen;Zwei;<ul>;</ul>;Liste;mit Punkten\r\nhtml;Drei;<i>;</i>\r\nkaputt;nur "
+                             "drei\r\nHtml;Vier;<u>;</u>\r\n");
+    EXPECT_TRUE(scripted->messages.isEmpty());
+    ASSERT_EQ(form->Tab_TagBtnListe->count(), 2);
+    EXPECT_EQ(form->Tab_TagBtnListe->tabText(0), QStringLiteral("HTML"));
+    const auto html = buttonsOf(*form, 0);
+    ASSERT_EQ(html.size(), 3);
+    EXPECT_EQ(html[2]->geometry(), QRect(0, 48, 123, 20));
+    EXPECT_EQ(html[0]->toolTip(), QString());
+    EXPECT_EQ(buttonsOf(*form, 1)[0]->toolTip(), QStringLiteral("Liste\r\nmit Punkten"));
+    EXPECT_EQ(form->Pages->currentIndex(), 0);
+    form->Tab_TagBtnListe->setCurrentIndex(1);
+    EXPECT_EQ(form->Pages->currentIndex(), 1);
+    EXPECT_EQ(form->Pages->height(), 20 * 1 + 22);
+    quit(*form);
+}
+
+TEST_F(TagPagesTest, MissingTagFileIsReported)
+{
+    TMainForm form;
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3001));
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
+}
+
+TEST_F(TagPagesTest, ButtonsWrapTheSelectionAndLeaveTheCaretInside)
+{
+    auto form = withTagCodes("T;Klammer;[;]\r\nT;Liste;<ul>\xB0<li>;</li>\xB0</ul>\r\n");
+    const auto buttons = buttonsOf(*form, 0);
+    buttons[0]->click(); // no document: nothing happens
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    TColorMemo *memo = doc->ColorMemo;
+    memo->setPlainText(QStringLiteral("abc"));
+    memo->setSelStart(1);
+    memo->setSelLength(1);
+    buttons[0]->click();
+    EXPECT_EQ(memo->Text(), QStringLiteral("a[b]c"));
+    EXPECT_EQ(memo->SelStart(), 3);
+    EXPECT_EQ(memo->SelLength(), 0);
+    memo->setPlainText(QString());
+    buttons[1]->click();
+    EXPECT_EQ(memo->Text(), QStringLiteral("<ul>\r\n<li></li>\r\n</ul>"));
+    EXPECT_EQ(memo->SelStart(), 10) << "the line break counts two characters";
+    EXPECT_EQ(buttons[1]->focusPolicy(), Qt::NoFocus);
+    quit(*form);
+}
+
+TEST_F(TagPagesTest, PaletteReplacesTheSelectionByTheColourName)
+{
+    auto form = withTagCodes("T;B;<b>;</b>\r\n");
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("a xyz b"));
+    doc->ColorMemo->setSelStart(2);
+    doc->ColorMemo->setSelLength(3);
+    QTest::mouseRelease(form->ImageColors, Qt::LeftButton, {}, QPoint(16 * 2 + 5, 16 + 5)); // row 2, third square: red
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a red b"));
+    EXPECT_EQ(doc->ColorMemo->SelText(), QStringLiteral("red"));
+    QTest::mouseRelease(form->ImageColors, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doc->ColorMemo->SelText(), QStringLiteral("black"));
+    quit(*form);
+}
+
+TEST_F(TagPagesTest, WordWrappedInBoldIsColouredAndSaved)
+{
+    auto form = withTagCodes("Text;Fett;<strong>;</strong>\r\n");
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("ein Wort"));
+    doc->ColorMemo->setSelStart(4);
+    doc->ColorMemo->setSelLength(4);
+    buttonsOf(*form, 0)[0]->click();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ein <strong>Wort</strong>"));
+    const std::vector<ColorRun> runs = doc->ColorMemo->runsOfLine(0);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].start, 4);
+    EXPECT_EQ(runs[0].color, 0x0000FFu);
+    EXPECT_TRUE(form->BtnSave->isEnabled());
+    const QString path = programDir.path() + QStringLiteral("fett.htm");
+    scripted->fileAnswers.push_back(dialogs::FileResult{path, 1});
+    form->BtnSave->trigger();
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("ein <strong>Wort</strong>\r\n"));
+    EXPECT_FALSE(form->BtnSave->isEnabled());
+    quit(*form);
+}
+
+TEST(ShippedTagCodes, EveryButtonWrapsAWordIntoWellFormedMarkup)
+{
+    bool ok = false;
+    const QStringList lines = readDataLines(QStringLiteral(QUIRTLE_SOURCE_DIR "/data/tagcodes.mvt"), &ok);
+    ASSERT_TRUE(ok);
+    TMvCodeStringList codec;
+    const QList<TagButtonDef> defs = parseTagCodes(lines, codec);
+    EXPECT_GE(defs.size(), 80);
+    QStringList pages;
+    for (const TagButtonDef &def : defs) {
+        if (!pages.contains(def.page))
+            pages.append(def.page);
+        const QString joined = QString(def.before + QStringLiteral("Wort") + def.after).replace(QChar(0xB0), u'\n');
+        QString why;
+        EXPECT_TRUE(wellFormed(joined, &why)) << def.page.toStdString() << "/" << def.caption.toStdString() << ": " << why.toStdString();
+        EXPECT_FALSE(def.hint.isEmpty()) << def.caption.toStdString();
+    }
+    EXPECT_GE(pages.size(), 8);
+}
