@@ -31,6 +31,53 @@ QString awaitedKey(const Rule &rule, State state)
     return rule.entries[state - 1].end.left(rule.mode == linescan::Mode::HotSpot ? 1 : -1);
 }
 
+// Where a rule waits for an end key: from the begin key at `begin` (-1: before
+// the text) to the end key starting at `end` (-1: none follows in the text).
+struct Wait {
+    int begin;
+    int end;
+    State state;
+};
+
+// One long scan of a rule over many lines: the places where it waits for an
+// end key, which are exactly the line starts whose state is not 0.
+std::vector<Wait> waitsOf(const Rule &rule, State state, QStringView text)
+{
+    std::vector<Wait> waits;
+    const auto &entries = rule.entries;
+    auto endOf = [&](State s, int from) { return entries[s - 1].end.isEmpty() ? -1 : int(text.indexOf(entries[s - 1].end, from)); };
+    int p = 0;
+    if (state != 0) {
+        const int e = endOf(state, 0);
+        waits.push_back({-1, e, state});
+        if (e < 0)
+            return waits;
+        p = e + 1;
+    }
+    // Each entry's next begin key is searched again only once the scan passed it.
+    std::vector<int> nextHit(entries.size(), -2);
+    while (p <= text.size()) {
+        int best = -1;
+        State which = 0;
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            if (nextHit[k] == -2 || (nextHit[k] >= 0 && nextHit[k] < p))
+                nextHit[k] = int(text.indexOf(entries[k].begin, p));
+            if (nextHit[k] >= 0 && (best < 0 || nextHit[k] < best)) {
+                best = nextHit[k];
+                which = State(k + 1);
+            }
+        }
+        if (best < 0)
+            break;
+        const int e = endOf(which, best + 1);
+        waits.push_back({best, e, which});
+        if (e < 0)
+            break;
+        p = e + 1;
+    }
+    return waits;
+}
+
 } // namespace
 
 ColorEngine::ColorEngine(QTextDocument *doc) : m_doc(doc) {}
@@ -138,8 +185,43 @@ void ColorEngine::shiftDirty(int from, int removed, int added)
     std::erase_if(m_dirty, [](const DirtyRange &d) { return d.from >= d.to; });
 }
 
+// States of many lines at once: one scan per rule over the whole stretch is
+// far cheaper than a scan per line when a paint far down needs them all.
+void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
+{
+    const QTextBlock to = m_doc->findBlockByNumber(toNumber);
+    QTextCursor stretch(m_doc);
+    stretch.setPosition(from.position());
+    stretch.setPosition(to.position(), QTextCursor::KeepAnchor);
+    const QString text = stretch.selectedText();
+    const States start = loadStates(from);
+    std::vector<std::vector<Wait>> waits;
+    for (std::size_t i = 0; i < m_stateful.size(); ++i)
+        waits.push_back(waitsOf(m_rules[m_stateful[i]], start[i], text));
+    std::vector<std::size_t> at(waits.size(), 0);
+    States states(m_stateful.size(), 0);
+    int number = from.blockNumber();
+    for (QTextBlock b = from.next(); b.isValid() && ++number <= toNumber; b = b.next()) {
+        const int lineStart = b.position() - from.position();
+        for (std::size_t i = 0; i < waits.size(); ++i) {
+            const std::vector<Wait> &w = waits[i];
+            while (at[i] < w.size() && w[at[i]].end >= 0 && w[at[i]].end < lineStart)
+                ++at[i];
+            const bool waiting = at[i] < w.size() && w[at[i]].begin < lineStart;
+            states[i] = waiting ? w[at[i]].state : 0;
+        }
+        storeStates(b, states);
+    }
+    m_frontier = toNumber;
+    clearDirtyBefore(to.position());
+}
+
 void ColorEngine::ensureValidThrough(int blockNumber)
 {
+    // Far below the frontier (a jump to the end, say) the lines between are
+    // done in one go.
+    if (blockNumber - m_frontier > 256 && !m_stateful.empty())
+        bulkStates(m_doc->findBlockByNumber(m_frontier), blockNumber);
     QTextBlock block = m_doc->findBlockByNumber(m_frontier);
     while (block.isValid() && m_frontier <= blockNumber) {
         const States start = loadStates(block);

@@ -69,6 +69,7 @@ private:
     void storeStates(QTextBlock block, const States &states) const;
     States scanStates(const QTextBlock &block, const States &start);
     void ensureValidThrough(int blockNumber);
+    void bulkStates(const QTextBlock &from, int toNumber);
     int firstDirtyBlockFrom(int position) const;
     bool isDirty(const QTextBlock &block) const;
     void clearDirtyBefore(int position);

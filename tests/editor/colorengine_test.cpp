@@ -149,3 +149,18 @@ TEST(ColorEngine, RandomRulesOfEveryKindMatchTheWholeTextScan)
         expectSameColors(memo, "random rules");
     }
 }
+
+TEST(ColorEngine, LongStretchesDoneInOneGoGiveTheSameColours)
+{
+    QRandomGenerator rng(31);
+    TColorMemo memo;
+    addHtmlRules(memo.ColorRules());
+    memo.setPlainText(randomHtml(rng, 3000));
+    memo.runsOfLine(memo.lineCount() - 1); // far below: the stretch is done in one go
+    expectSameColors(memo, "jump to the end");
+    QTextCursor c(memo.document());
+    c.setPosition(40);
+    c.insertText(QStringLiteral("\"<!--"));
+    memo.runsOfLine(memo.lineCount() - 1);
+    expectSameColors(memo, "edit near the top, then the end");
+}
