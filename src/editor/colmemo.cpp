@@ -156,12 +156,14 @@ bool TColorMemo::canUndo() const
 
 void TColorMemo::setColorRules(const TDrawRules &rules)
 {
+    m_rulesTouched = true;
     m_rules.Assign(rules);
     PaintColors();
 }
 
 void TColorMemo::setHotSpot(const THotSpot &hotSpot)
 {
+    m_rulesTouched = true;
     m_hotSpot = hotSpot;
     PaintColors();
 }
@@ -193,6 +195,7 @@ void TColorMemo::applyPalette()
 
 void TColorMemo::setOnDraw(TDrawEvent handler)
 {
+    m_rulesTouched = true;
     m_onDraw = std::move(handler);
     PaintColors();
 }
@@ -245,13 +248,17 @@ std::vector<linescan::Rule> TColorMemo::snapshotRules() const
     return rules;
 }
 
-// Rules are compiled as the paint asks for them; the document is recoloured
-// only when what they find could have changed.
+// Rules are compiled when they may have changed, not on every paint; the
+// document is recoloured only when what they find did change.
 void TColorMemo::refreshRules()
 {
+    if (!m_rulesTouched)
+        return;
+    m_rulesTouched = false;
+    m_rules.setNeedsParse(true);
     m_rules.ReparseRules();
     std::vector<linescan::Rule> snapshot = snapshotRules();
-    if (snapshot == m_snapshot && !m_snapshot.empty())
+    if (snapshot == m_snapshot)
         return;
     m_snapshotSource.clear();
     if (m_hotSpot.Active && m_hotSpot.BeginChar != QChar(0))
@@ -295,11 +302,14 @@ void TColorMemo::paintEvent(QPaintEvent *event)
 {
     refreshRules();
     if (!m_snapshot.empty()) {
-        const int bottom = viewport()->height();
-        for (QTextBlock b = firstVisibleBlock(); b.isValid(); b = b.next()) {
-            if (blockBoundingGeometry(b).translated(contentOffset()).top() > bottom)
-                break;
-            applyFormats(b);
+        // Only the lines this paint draws need their colours.
+        const QRect area = event->rect();
+        QPointF offset = contentOffset();
+        for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+            const qreal height = blockBoundingRect(b).height();
+            if (offset.y() + height >= area.top())
+                applyFormats(b);
+            offset.ry() += height;
         }
     }
     QPlainTextEdit::paintEvent(event);

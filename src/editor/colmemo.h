@@ -64,7 +64,13 @@ public:
     bool canUndo() const;
 
     // Colouring.
-    TDrawRules &ColorRules() { return m_rules; }
+    // Whoever takes the rules may change them: they are compiled again before
+    // the next paint.
+    TDrawRules &ColorRules()
+    {
+        m_rulesTouched = true;
+        return m_rules;
+    }
     void setColorRules(const TDrawRules &rules);
     THotSpot HotSpot() const { return m_hotSpot; }
     void setHotSpot(const THotSpot &hotSpot);
@@ -108,6 +114,7 @@ private:
     std::vector<linescan::Rule> m_snapshot;
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
     bool m_overHotSpot = false;
+    bool m_rulesTouched = true;
 
     void refreshRules();
     std::vector<linescan::Rule> snapshotRules() const;
