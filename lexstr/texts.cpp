@@ -233,8 +233,10 @@ const Entry kMessages[] = {
     // Reload question
     {3006, "Das Dokument aus seiner Datei neu laden? Alle nicht gespeicherten Änderungen gehen dabei verloren."},
     // Conversions and tag stripping
-    {3007, "Alle HTML-Entities aus der Tabelle entities.mvt in Sonderzeichen umwandeln? Ist Text markiert, wird nur die Markierung umgewandelt, sonst der ganze Text."},
-    {3008, "Alle Sonderzeichen aus der Tabelle entities.mvt in HTML-Entities umwandeln? Ist Text markiert, wird nur die Markierung umgewandelt, sonst der ganze Text."},
+    {3007, "Alle HTML-Entities aus der Tabelle entities.mvt in Sonderzeichen umwandeln? Ist Text markiert, wird nur die Markierung "
+           "umgewandelt, sonst der ganze Text."},
+    {3008, "Alle Sonderzeichen aus der Tabelle entities.mvt in HTML-Entities umwandeln? Ist Text markiert, wird nur die Markierung "
+           "umgewandelt, sonst der ganze Text."},
     {3009, "Alle HTML-Tags aus dem gesamten Dokument entfernen? Nur der Text zwischen den Tags bleibt erhalten."},
     // Plug-in started without a document
     {3010, "Dieser Assistent fügt Text in ein Dokument ein. Bitte öffnen oder erstellen Sie zuerst ein Dokument."},

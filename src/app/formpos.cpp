@@ -27,13 +27,12 @@ QString formatFormBounds(const FormBounds &b)
     return QStringLiteral("%1;%2;%3;%4;%5").arg(b.left).arg(b.top).arg(b.width).arg(b.height).arg(b.state);
 }
 
-TFormPosition::TFormPosition(QWidget *owner, Registry *registry)
-    : m_owner(owner)
-    , m_registry(registry)
-{
-}
+TFormPosition::TFormPosition(QWidget *owner, Registry *registry) : m_owner(owner), m_registry(registry) {}
 
-Registry &TFormPosition::registry() const { return m_registry ? *m_registry : settings::registry(); }
+Registry &TFormPosition::registry() const
+{
+    return m_registry ? *m_registry : settings::registry();
+}
 
 QString TFormPosition::key() const
 {

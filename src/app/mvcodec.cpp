@@ -40,7 +40,8 @@ bool TMvCodeStringList::decode(const QString &text, QStringList &target) const
         target = decodeFields(text);
         return true;
     } catch (const std::exception &) {
-        dialogs::current().message(nullptr, dialogs::Kind::Plain, QString(), QStringLiteral("Fehler beim Decodieren!"), dialogs::Buttons::Ok);
+        dialogs::current().message(nullptr, dialogs::Kind::Plain, QString(), QStringLiteral("Fehler beim Decodieren!"),
+                                   dialogs::Buttons::Ok);
         return false;
     }
 }

@@ -37,15 +37,27 @@ constexpr ColorValue clHighlightText = 0x8000000E;
 constexpr ColorValue clBtnFace = 0x8000000F;
 constexpr ColorValue clBtnShadow = 0x80000010;
 
-constexpr bool isSystemColor(ColorValue c) { return (c & 0xFF000000u) == 0x80000000u; }
+constexpr bool isSystemColor(ColorValue c)
+{
+    return (c & 0xFF000000u) == 0x80000000u;
+}
 
 constexpr ColorValue rgbToColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return ColorValue(r) | (ColorValue(g) << 8) | (ColorValue(b) << 16);
 }
-constexpr std::uint8_t red(ColorValue c) { return c & 0xFF; }
-constexpr std::uint8_t green(ColorValue c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t blue(ColorValue c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t red(ColorValue c)
+{
+    return c & 0xFF;
+}
+constexpr std::uint8_t green(ColorValue c)
+{
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t blue(ColorValue c)
+{
+    return (c >> 16) & 0xFF;
+}
 
 // A system colour is looked up in the given palette; unknown indexes give black.
 QColor toQColor(ColorValue c, const QPalette &palette = QPalette());

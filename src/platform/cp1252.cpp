@@ -32,6 +32,9 @@ qsizetype firstUnencodable(QStringView text)
     return -1;
 }
 
-bool canEncode(QStringView text) { return firstUnencodable(text) < 0; }
+bool canEncode(QStringView text)
+{
+    return firstUnencodable(text) < 0;
+}
 
 } // namespace cp1252

@@ -36,7 +36,10 @@ Answer ask(QWidget *parent, Kind kind, const QString &text, Buttons buttons)
     return current().message(parent, kind, QCoreApplication::applicationName(), text, buttons);
 }
 
-void inform(QWidget *parent, Kind kind, const QString &text) { ask(parent, kind, text, Buttons::Ok); }
+void inform(QWidget *parent, Kind kind, const QString &text)
+{
+    ask(parent, kind, text, Buttons::Ok);
+}
 
 QString toQtFilter(const QString &alternating)
 {

@@ -21,10 +21,10 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 struct FileRequest {
     QString title;
-    QString folder;   // initial folder, may be empty
-    QString fileName; // proposed name (save) or empty
-    QString filter;   // alternating "Description|Patterns|..." form
-    int filterIndex = 1; // 1-based, as chosen when the dialog opens
+    QString folder;                       // initial folder, may be empty
+    QString fileName;                     // proposed name (save) or empty
+    QString filter;                       // alternating "Description|Patterns|..." form
+    int filterIndex = 1;                  // 1-based, as chosen when the dialog opens
     std::function<void(int)> typeChanged; // told the new 1-based index whenever the user picks a type
 };
 

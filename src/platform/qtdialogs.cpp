@@ -64,9 +64,8 @@ std::optional<FileResult> runFileDialog(QWidget *parent, const FileRequest &requ
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (request.typeChanged)
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
-            request.typeChanged(int(filters.indexOf(filter)) + 1);
-        });
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&](const QString &filter) { request.typeChanged(int(filters.indexOf(filter)) + 1); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FileResult{dialog.selectedFiles().first(), filterIndexOf(dialog)};

@@ -18,10 +18,7 @@ const QString kRoot = QStringLiteral("HKEY_CURRENT_USER");
 
 } // namespace
 
-RegistryError::RegistryError(const QString &message)
-    : std::runtime_error(message.toStdString())
-{
-}
+RegistryError::RegistryError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
 QString Registry::defaultFilePath()
 {
@@ -31,10 +28,7 @@ QString Registry::defaultFilePath()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/quirtle/user.reg");
 }
 
-Registry::Registry(QString filePath)
-    : m_filePath(std::move(filePath))
-{
-}
+Registry::Registry(QString filePath) : m_filePath(std::move(filePath)) {}
 
 QString Registry::fullPath(const QString &key)
 {
@@ -48,7 +42,8 @@ QString Registry::fullPath(const QString &key)
 
 Registry::Stamp Registry::currentStamp() const
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(QFile::encodeName(m_filePath).constData(), &st) != 0)
         return {};
     return {qint64(st.st_ino), qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
@@ -123,7 +118,10 @@ bool Registry::openKey(const QString &key, bool canCreate)
     return true;
 }
 
-void Registry::closeKey() { m_current.clear(); }
+void Registry::closeKey()
+{
+    m_current.clear();
+}
 
 bool Registry::keyExists(const QString &key)
 {
@@ -155,7 +153,10 @@ const RegValue *Registry::findValue(const QString &name)
     return key ? key->findValue(name) : nullptr;
 }
 
-bool Registry::valueExists(const QString &name) { return findValue(name) != nullptr; }
+bool Registry::valueExists(const QString &name)
+{
+    return findValue(name) != nullptr;
+}
 
 RegType Registry::valueType(const QString &name)
 {

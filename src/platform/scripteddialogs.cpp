@@ -53,6 +53,9 @@ ScriptedDialogsGuard::ScriptedDialogsGuard()
     m_previous = install(std::move(dialogs));
 }
 
-ScriptedDialogsGuard::~ScriptedDialogsGuard() { install(std::move(m_previous)); }
+ScriptedDialogsGuard::~ScriptedDialogsGuard()
+{
+    install(std::move(m_previous));
+}
 
 } // namespace dialogs

@@ -18,8 +18,7 @@ std::unique_ptr<Registry> &instance()
 class KeyAccess
 {
 public:
-    KeyAccess(const QString &key, bool canCreate)
-        : m_reg(registry())
+    KeyAccess(const QString &key, bool canCreate) : m_reg(registry())
     {
         m_reg.closeKey();
         m_open = m_reg.openKey(key, canCreate);
@@ -94,48 +93,147 @@ Registry &registry()
     return *instance();
 }
 
-void releaseRegistry() { instance().reset(); }
+void releaseRegistry()
+{
+    instance().reset();
+}
 
-QString background() { return getText(QStringLiteral("Background")); }
-void setBackground(const QString &name) { setText(QStringLiteral("Background"), name); }
+QString background()
+{
+    return getText(QStringLiteral("Background"));
+}
+void setBackground(const QString &name)
+{
+    setText(QStringLiteral("Background"), name);
+}
 
-ColorValue previewColor() { return ColorValue(getNumber(QStringLiteral("PreviewColor"), qint32(colors::clBtnFace))); }
-void setPreviewColor(ColorValue color) { setNumber(QStringLiteral("PreviewColor"), qint32(color)); }
+ColorValue previewColor()
+{
+    return ColorValue(getNumber(QStringLiteral("PreviewColor"), qint32(colors::clBtnFace)));
+}
+void setPreviewColor(ColorValue color)
+{
+    setNumber(QStringLiteral("PreviewColor"), qint32(color));
+}
 
-bool mdiListVisible() { return getNumber(QStringLiteral("MDIListVisible"), 1) != 0; }
-void setMdiListVisible(bool visible) { setNumber(QStringLiteral("MDIListVisible"), visible ? 1 : 0); }
+bool mdiListVisible()
+{
+    return getNumber(QStringLiteral("MDIListVisible"), 1) != 0;
+}
+void setMdiListVisible(bool visible)
+{
+    setNumber(QStringLiteral("MDIListVisible"), visible ? 1 : 0);
+}
 
-bool tagListVisible() { return getNumber(QStringLiteral("TagListVisible"), 1) != 0; }
-void setTagListVisible(bool visible) { setNumber(QStringLiteral("TagListVisible"), visible ? 1 : 0); }
+bool tagListVisible()
+{
+    return getNumber(QStringLiteral("TagListVisible"), 1) != 0;
+}
+void setTagListVisible(bool visible)
+{
+    setNumber(QStringLiteral("TagListVisible"), visible ? 1 : 0);
+}
 
-Side tagListAlign() { return getNumber(QStringLiteral("TagListAlign"), 0) != 0 ? Side::Right : Side::Left; }
-void setTagListAlign(Side side) { setNumber(QStringLiteral("TagListAlign"), side == Side::Right ? 1 : 0); }
+Side tagListAlign()
+{
+    return getNumber(QStringLiteral("TagListAlign"), 0) != 0 ? Side::Right : Side::Left;
+}
+void setTagListAlign(Side side)
+{
+    setNumber(QStringLiteral("TagListAlign"), side == Side::Right ? 1 : 0);
+}
 
-QString font() { return getText(QStringLiteral("Font")); }
-void setFont(const QString &name) { setText(QStringLiteral("Font"), name); }
-int fontHeight() { return getNumber(QStringLiteral("FontHeight"), 10); }
-void setFontHeight(int points) { setNumber(QStringLiteral("FontHeight"), points); }
+QString font()
+{
+    return getText(QStringLiteral("Font"));
+}
+void setFont(const QString &name)
+{
+    setText(QStringLiteral("Font"), name);
+}
+int fontHeight()
+{
+    return getNumber(QStringLiteral("FontHeight"), 10);
+}
+void setFontHeight(int points)
+{
+    setNumber(QStringLiteral("FontHeight"), points);
+}
 
-QString pFont() { return getText(QStringLiteral("PFont")); }
-void setPFont(const QString &name) { setText(QStringLiteral("PFont"), name); }
-int pFontHeight() { return getNumber(QStringLiteral("PFontHeight"), 10); }
-void setPFontHeight(int points) { setNumber(QStringLiteral("PFontHeight"), points); }
+QString pFont()
+{
+    return getText(QStringLiteral("PFont"));
+}
+void setPFont(const QString &name)
+{
+    setText(QStringLiteral("PFont"), name);
+}
+int pFontHeight()
+{
+    return getNumber(QStringLiteral("PFontHeight"), 10);
+}
+void setPFontHeight(int points)
+{
+    setNumber(QStringLiteral("PFontHeight"), points);
+}
 
-ColorValue backColor() { return storedColor(QStringLiteral("BackColor"), colors::clWhite); }
-void setBackColor(ColorValue color) { setNumber(QStringLiteral("BackColor"), qint32(color), true); }
-ColorValue frontColor() { return storedColor(QStringLiteral("FrontColor"), colors::clBlack); }
-void setFrontColor(ColorValue color) { setNumber(QStringLiteral("FrontColor"), qint32(color), true); }
-ColorValue htmlColor() { return storedColor(QStringLiteral("HTMLColor"), colors::clRed); }
-void setHtmlColor(ColorValue color) { setNumber(QStringLiteral("HTMLColor"), qint32(color), true); }
-ColorValue attrbColor() { return storedColor(QStringLiteral("AttrbColor"), colors::clBlue); }
-void setAttrbColor(ColorValue color) { setNumber(QStringLiteral("AttrbColor"), qint32(color), true); }
-ColorValue kommColor() { return storedColor(QStringLiteral("KommColor"), colors::clGray); }
-void setKommColor(ColorValue color) { setNumber(QStringLiteral("KommColor"), qint32(color), true); }
+ColorValue backColor()
+{
+    return storedColor(QStringLiteral("BackColor"), colors::clWhite);
+}
+void setBackColor(ColorValue color)
+{
+    setNumber(QStringLiteral("BackColor"), qint32(color), true);
+}
+ColorValue frontColor()
+{
+    return storedColor(QStringLiteral("FrontColor"), colors::clBlack);
+}
+void setFrontColor(ColorValue color)
+{
+    setNumber(QStringLiteral("FrontColor"), qint32(color), true);
+}
+ColorValue htmlColor()
+{
+    return storedColor(QStringLiteral("HTMLColor"), colors::clRed);
+}
+void setHtmlColor(ColorValue color)
+{
+    setNumber(QStringLiteral("HTMLColor"), qint32(color), true);
+}
+ColorValue attrbColor()
+{
+    return storedColor(QStringLiteral("AttrbColor"), colors::clBlue);
+}
+void setAttrbColor(ColorValue color)
+{
+    setNumber(QStringLiteral("AttrbColor"), qint32(color), true);
+}
+ColorValue kommColor()
+{
+    return storedColor(QStringLiteral("KommColor"), colors::clGray);
+}
+void setKommColor(ColorValue color)
+{
+    setNumber(QStringLiteral("KommColor"), qint32(color), true);
+}
 
-QString browserName(int n) { return browserText(browserValue(n, "Name")); }
-void setBrowserName(int n, const QString &name) { setText(browserValue(n, "Name"), name, true); }
-QString browserPath(int n) { return browserText(browserValue(n, "Path")); }
-void setBrowserPath(int n, const QString &path) { setText(browserValue(n, "Path"), path, true); }
+QString browserName(int n)
+{
+    return browserText(browserValue(n, "Name"));
+}
+void setBrowserName(int n, const QString &name)
+{
+    setText(browserValue(n, "Name"), name, true);
+}
+QString browserPath(int n)
+{
+    return browserText(browserValue(n, "Path"));
+}
+void setBrowserPath(int n, const QString &path)
+{
+    setText(browserValue(n, "Path"), path, true);
+}
 
 QStringList loadOpenFiles()
 {

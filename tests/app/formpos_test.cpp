@@ -15,10 +15,7 @@ protected:
     TempRegistry reg;
     QWidget form;
 
-    FormPosTest()
-    {
-        form.setGeometry(205, 109, 413, 323);
-    }
+    FormPosTest() { form.setGeometry(205, 109, 413, 323); }
     TFormPosition position()
     {
         TFormPosition pos(&form);

@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"LoneSemicolonIsOneEmptyField", QStringLiteral(";"), {QString()}},
                       DecodeCase{"DoubleSemicolonEndsWithEmptyField", QStringLiteral("a;;"), {QStringLiteral("a"), QString()}},
                       DecodeCase{"NoSemicolonIsTheWholeText", QStringLiteral(" a, b "), {QStringLiteral(" a, b ")}},
-                      DecodeCase{"NothingIsTrimmed", QStringLiteral(" x ;;\ty;"), {QStringLiteral(" x "), QString(), QStringLiteral("\ty")}}),
+                      DecodeCase{
+                          "NothingIsTrimmed", QStringLiteral(" x ;;\ty;"), {QStringLiteral(" x "), QString(), QStringLiteral("\ty")}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Codec, EncodeAppendsASemicolonToEveryItem)

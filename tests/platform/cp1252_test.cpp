@@ -23,7 +23,8 @@ TEST(Cp1252, UnassignedBytesBecomeTheirC1Controls)
 TEST(Cp1252, PrintableUpperHalfMapsToItsCharacters)
 {
     EXPECT_EQ(cp1252::decode("\x80\x84\x93\x94\x96\xB0\xE4\xDF"), QString::fromUtf8("€„“”–°äß"));
-    EXPECT_EQ(cp1252::encode(QString::fromUtf8("€ Grüße")), QByteArray("\x80 Gr\xFC\xDF" "e"));
+    EXPECT_EQ(cp1252::encode(QString::fromUtf8("€ Grüße")), QByteArray("\x80 Gr\xFC\xDF"
+                                                                       "e"));
 }
 
 TEST(Cp1252, CharactersOutsideTheCodePageAreFound)

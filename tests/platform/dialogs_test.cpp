@@ -16,7 +16,8 @@ TEST(Dialogs, ScriptedAnswersAreGivenInOrderAndRecorded)
     scripted->answers = {dialogs::Answer::Yes, dialogs::Answer::No};
     EXPECT_EQ(dialogs::ask(nullptr, dialogs::Kind::Confirmation, QStringLiteral("one"), dialogs::Buttons::YesNo), dialogs::Answer::Yes);
     EXPECT_EQ(dialogs::ask(nullptr, dialogs::Kind::Confirmation, QStringLiteral("two"), dialogs::Buttons::YesNo), dialogs::Answer::No);
-    EXPECT_EQ(dialogs::ask(nullptr, dialogs::Kind::Confirmation, QStringLiteral("three"), dialogs::Buttons::YesNoCancel), dialogs::Answer::Cancel);
+    EXPECT_EQ(dialogs::ask(nullptr, dialogs::Kind::Confirmation, QStringLiteral("three"), dialogs::Buttons::YesNoCancel),
+              dialogs::Answer::Cancel);
     ASSERT_EQ(scripted->messages.size(), 3);
     EXPECT_EQ(scripted->messages[2].text, QStringLiteral("three"));
     EXPECT_FALSE(dialogs::current().saveFile(nullptr, {}).has_value());

@@ -43,7 +43,8 @@ TEST(RegFile, ValueBeforeAnyKeyAndMissingHeaderAreBad)
 
 TEST(RegFile, HexListsMayContinueOverLines)
 {
-    const RegParseResult r = parseRegText(u"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"Bin\"=hex:01,02,\\\n  03,04\n\"S\"=hex(1):41,00,0a,00,42,00,00,00\n");
+    const RegParseResult r =
+        parseRegText(u"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"Bin\"=hex:01,02,\\\n  03,04\n\"S\"=hex(1):41,00,0a,00,42,00,00,00\n");
     EXPECT_EQ(r.badLines, 0);
     EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "Bin")->type, RegType::Other);
     EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "S")->text, QStringLiteral("A\nB"));
@@ -94,5 +95,7 @@ TEST(RegFile, Utf16FilesWithByteOrderMarkDecode)
     QByteArray bytes("\xFF\xFE");
     bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     EXPECT_EQ(decodeRegBytes(bytes), text);
-    EXPECT_EQ(decodeRegBytes(QByteArray("\xEF\xBB\xBF" "REGEDIT4")), QStringLiteral("REGEDIT4"));
+    EXPECT_EQ(decodeRegBytes(QByteArray("\xEF\xBB\xBF"
+                                        "REGEDIT4")),
+              QStringLiteral("REGEDIT4"));
 }

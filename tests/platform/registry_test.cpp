@@ -65,8 +65,11 @@ TEST_F(RegistryTest, WritingWithoutAnOpenKeyThrows)
 
 TEST_F(RegistryTest, TextValuesRoundTripThroughTheFile)
 {
-    const QString texts[] = {QStringLiteral("say \"hi\""), QStringLiteral("C:\\path\\"), QStringLiteral("two\r\nlines\nand\rmore"),
-                             QString::fromUtf8("Grüße – Ελληνικά – 日本語 – 😀"), QStringLiteral("[not a key]"),
+    const QString texts[] = {QStringLiteral("say \"hi\""),
+                             QStringLiteral("C:\\path\\"),
+                             QStringLiteral("two\r\nlines\nand\rmore"),
+                             QString::fromUtf8("Grüße – Ελληνικά – 日本語 – 😀"),
+                             QStringLiteral("[not a key]"),
                              QStringLiteral("=dword:00000001")};
     {
         Registry reg(path);
