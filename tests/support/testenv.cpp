@@ -18,6 +18,19 @@ void PrintTo(const QByteArray &bytes, std::ostream *os)
     *os << '"' << bytes.toPercentEncoding(" ;=[]\"\\").toStdString() << '"';
 }
 
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
 TempRegistry::TempRegistry() : m_path(m_dir.filePath(QStringLiteral("user.reg"))), m_previous(qgetenv("QUIRTLE_REGISTRY"))
 {
     qputenv("QUIRTLE_REGISTRY", QFile::encodeName(m_path));

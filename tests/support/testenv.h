@@ -10,6 +10,10 @@
 void PrintTo(const QString &text, std::ostream *os);
 void PrintTo(const QByteArray &bytes, std::ostream *os);
 
+// Whole-file helpers; a file that cannot be read gives "<unreadable>".
+QByteArray readAll(const QString &path);
+void writeAll(const QString &path, const QByteArray &bytes);
+
 // Points the settings store at a fresh registry file for one test and puts
 // the previous one back afterwards.
 class TempRegistry
