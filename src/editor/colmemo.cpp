@@ -1,6 +1,7 @@
 #include "colmemo.h"
 
 #include "classicpos.h"
+#include "colorlayout.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -17,10 +18,22 @@ QString fromParagraphs(QString text)
     return text;
 }
 
+// The document comes with the layout that settles colour-only changes.
+QTextDocument *colouredDocument(QObject *owner)
+{
+    auto *document = new QTextDocument(owner);
+    document->setDocumentLayout(new TColorLayout(document));
+    return document;
+}
+
 } // namespace
 
-TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(document())
+TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colouredDocument(this))
 {
+    setDocument(m_engine.document());
+    document()->setDefaultFont(font());
+    m_layout = static_cast<TColorLayout *>(document()->documentLayout());
+    m_layout->setEditHandler([this](int from, int removed, int added) { m_engine.contentsChange(from, removed, added); });
     setObjectName(QStringLiteral("ColorMemo"));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -164,6 +177,7 @@ void TColorMemo::setColorRules(const TDrawRules &rules)
 void TColorMemo::setHotSpot(const THotSpot &hotSpot)
 {
     m_rulesTouched = true;
+    m_formats.clear();
     m_hotSpot = hotSpot;
     PaintColors();
 }
@@ -202,6 +216,7 @@ void TColorMemo::setOnDraw(TDrawEvent handler)
 
 void TColorMemo::setOnDrawKey(TKeyDrawEvent handler)
 {
+    m_formats.clear();
     m_onDrawKey = std::move(handler);
     PaintColors();
 }
@@ -270,8 +285,18 @@ void TColorMemo::refreshRules()
     m_engine.setRules(std::move(snapshot));
 }
 
-QTextCharFormat TColorMemo::formatOf(const ColorRun &run) const
+quint64 TColorMemo::formatKey(const ColorRun &run) const
 {
+    const quint64 kind = (run.layer == 253 ? 1 : 0) | (run.layer == 252 ? 2 : 0) | (run.keyword ? 4 : 0);
+    return (quint64(run.color) << 3) | kind;
+}
+
+QTextCharFormat TColorMemo::formatOf(const ColorRun &run)
+{
+    const quint64 key = formatKey(run);
+    auto cached = m_formats.constFind(key);
+    if (cached != m_formats.constEnd())
+        return *cached;
     QTextCharFormat f;
     const QColor color = colors::toQColor(run.color, palette());
     f.setForeground(run.keyword && m_onDrawKey ? QColor(Qt::transparent) : color);
@@ -279,17 +304,35 @@ QTextCharFormat TColorMemo::formatOf(const ColorRun &run) const
         f.setBackground(color);
     if (run.layer == 252 && m_hotSpot.Underlined)
         f.setFontUnderline(true);
+    m_formats.insert(key, f);
     return f;
 }
 
 void TColorMemo::applyFormats(const QTextBlock &block)
 {
+    const std::vector<ColorRun> runs = m_engine.runsFor(block);
     QList<QTextLayout::FormatRange> formats;
-    for (const ColorRun &run : m_engine.runsFor(block))
+    formats.reserve(qsizetype(runs.size()));
+    for (const ColorRun &run : runs)
         formats.append({run.start, run.length, formatOf(run)});
     QTextLayout *layout = block.layout();
-    if (layout && layout->formats() != formats)
-        layout->setFormats(formats);
+    if (!layout || layout->formats() == formats)
+        return;
+    layout->setFormats(formats);
+    m_layout->settleFormats(block);
+    // The layout keeps the document's shared copies of the formats; with
+    // those cached, the next comparison is one of pointers.
+    const QList<QTextLayout::FormatRange> stored = layout->formats();
+    for (qsizetype i = 0; i < stored.size() && i < qsizetype(runs.size()); ++i)
+        m_formats.insert(formatKey(runs[std::size_t(i)]), stored[i].format);
+}
+
+void TColorMemo::changeEvent(QEvent *event)
+{
+    // System colours and the look of formats may have changed.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        m_formats.clear();
+    QPlainTextEdit::changeEvent(event);
 }
 
 std::vector<ColorRun> TColorMemo::runsOfLine(int line)
@@ -306,8 +349,13 @@ void TColorMemo::paintEvent(QPaintEvent *event)
         const QRect area = event->rect();
         QPointF offset = contentOffset();
         for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+            // A line not laid out yet gets its colours first, so that it is
+            // laid out once, with them.
+            const bool laidOut = b.layout()->lineCount() > 0;
+            if (!laidOut)
+                applyFormats(b);
             const qreal height = blockBoundingRect(b).height();
-            if (offset.y() + height >= area.top())
+            if (laidOut && offset.y() + height >= area.top())
                 applyFormats(b);
             offset.ry() += height;
         }

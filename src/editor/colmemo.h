@@ -9,7 +9,9 @@
 #include "colorengine.h"
 #include "colorrules.h"
 
+#include <QHash>
 #include <QPlainTextEdit>
+#include <QTextCharFormat>
 
 #include <functional>
 #include <memory>
@@ -24,6 +26,8 @@ struct THotSpot {
 
     bool operator==(const THotSpot &) const = default;
 };
+
+class TColorLayout;
 
 class TColorMemo : public QPlainTextEdit
 {
@@ -97,6 +101,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -111,6 +116,8 @@ private:
     TDrawEvent m_onDraw;
     TKeyDrawEvent m_onDrawKey;
     ColorEngine m_engine;
+    TColorLayout *m_layout = nullptr;          // owned by the document
+    QHash<quint64, QTextCharFormat> m_formats; // by colour and kind of run
     std::vector<linescan::Rule> m_snapshot;
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
     bool m_overHotSpot = false;
@@ -119,7 +126,8 @@ private:
     void refreshRules();
     std::vector<linescan::Rule> snapshotRules() const;
     void applyFormats(const QTextBlock &block);
-    QTextCharFormat formatOf(const ColorRun &run) const;
+    quint64 formatKey(const ColorRun &run) const;
+    QTextCharFormat formatOf(const ColorRun &run);
     void drawKeysByHandler();
     void eventRanges(int rule, const QTextBlock &block, std::vector<linescan::Range> &out);
     bool hotSpotAt(const QPoint &pos, QString *text) const;

@@ -46,7 +46,9 @@ std::vector<Wait> waitsOf(const Rule &rule, State state, QStringView text)
 {
     std::vector<Wait> waits;
     const auto &entries = rule.entries;
-    auto endOf = [&](State s, int from) { return entries[s - 1].end.isEmpty() ? -1 : int(text.indexOf(entries[s - 1].end, from)); };
+    auto endOf = [&](State s, int from) {
+        return entries[s - 1].end.isEmpty() ? -1 : int(linescan::findKey(text, entries[s - 1].end, from));
+    };
     int p = 0;
     if (state != 0) {
         const int e = endOf(state, 0);
@@ -62,7 +64,7 @@ std::vector<Wait> waitsOf(const Rule &rule, State state, QStringView text)
         State which = 0;
         for (std::size_t k = 0; k < entries.size(); ++k) {
             if (nextHit[k] == -2 || (nextHit[k] >= 0 && nextHit[k] < p))
-                nextHit[k] = int(text.indexOf(entries[k].begin, p));
+                nextHit[k] = int(linescan::findKey(text, entries[k].begin, p));
             if (nextHit[k] >= 0 && (best < 0 || nextHit[k] < best)) {
                 best = nextHit[k];
                 which = State(k + 1);
@@ -204,18 +206,25 @@ void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
     first.join();
     std::vector<std::size_t> at(waits.size(), 0);
     States states(m_stateful.size(), 0);
+    const bool packed = m_stateful.size() <= kPackedRules;
     int number = from.blockNumber();
     int lineStart = 0;
     for (QTextBlock b = from.next(), previous = from; b.isValid() && ++number <= toNumber; previous = b, b = b.next()) {
         lineStart += previous.length();
+        int word = kHasState;
         for (std::size_t i = 0; i < waits.size(); ++i) {
             const std::vector<Wait> &w = waits[i];
             while (at[i] < w.size() && w[at[i]].end >= 0 && w[at[i]].end < lineStart)
                 ++at[i];
             const bool waiting = at[i] < w.size() && w[at[i]].begin < lineStart;
             states[i] = waiting ? w[at[i]].state : 0;
+            word |= int(states[i] & 0x3F) << (6 * i);
         }
-        storeStates(b, states);
+        // The packed form is written here directly: this loop visits every line.
+        if (packed)
+            b.setUserState(word);
+        else
+            storeStates(b, states);
     }
     m_frontier = toNumber;
     clearDirtyBefore(to.position());

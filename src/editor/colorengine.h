@@ -32,6 +32,7 @@ public:
     using EventRanges = std::function<void(int rule, const QTextBlock &block, std::vector<linescan::Range> &out)>;
 
     explicit ColorEngine(QTextDocument *doc);
+    QTextDocument *document() const { return m_doc; }
 
     // Rules in storage order: hot spots first, then the enabled rules. A
     // change of rules recolours everything.

@@ -2,7 +2,46 @@
 
 #include "colorrules.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace linescan {
+
+qsizetype findKey(QStringView text, QStringView key, qsizetype from)
+{
+    const qsizetype m = key.size();
+    const qsizetype n = text.size();
+    if (m <= 1 || from < 0)
+        return text.indexOf(key, from);
+    const qsizetype lastStart = n - m;
+    const char16_t *s = text.utf16();
+    const char16_t first = key.front().unicode();
+    const char16_t last = key.back().unicode();
+    auto matchesAt = [&](qsizetype at) { return QStringView(s + at + 1, m - 2) == key.mid(1, m - 2); };
+    qsizetype i = from;
+#if defined(__SSE2__)
+    // Eight places at a time: a key can start only where its first and its
+    // last character both fit.
+    const __m128i firstChars = _mm_set1_epi16(short(first));
+    const __m128i lastChars = _mm_set1_epi16(short(last));
+    for (; i + 7 <= lastStart; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + m - 1));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, firstChars), _mm_cmpeq_epi16(b, lastChars))));
+        while (mask != 0) {
+            const int bit = __builtin_ctz(mask); // two mask bits per character
+            if (matchesAt(i + bit / 2))
+                return i + bit / 2;
+            mask &= ~(3u << bit);
+        }
+    }
+#endif
+    for (; i <= lastStart; ++i)
+        if (s[i] == first && s[i + m - 1] == last && matchesAt(i))
+            return i;
+    return -1;
+}
 
 namespace {
 
@@ -23,7 +62,7 @@ int earliestHit(const Rule &rule, QStringView line, int from, int &entry)
 {
     int best = -1;
     for (int k = 0; k < int(rule.entries.size()); ++k) {
-        const int hit = int(line.indexOf(rule.entries[k].begin, from));
+        const int hit = int(findKey(line, rule.entries[k].begin, from));
         if (hit >= 0 && (best < 0 || hit < best)) {
             best = hit;
             entry = k;
@@ -38,7 +77,7 @@ State closeRange(const Rule &rule, int entry, QStringView line, int start, int f
 {
     const Entry &e = rule.entries[entry];
     // An empty end key never matches: such a range is never closed.
-    const int endAt = from <= line.size() && !e.end.isEmpty() ? int(line.indexOf(e.end, from)) : -1;
+    const int endAt = from <= line.size() && !e.end.isEmpty() ? int(findKey(line, e.end, from)) : -1;
     if (endAt < 0) {
         add(out, start, int(line.size()) - 1, e.color, rule.layer, false, true);
         return State(entry + 1);

@@ -57,6 +57,11 @@ struct Range {
 // 0: outside any range; k + 1: waiting for the end key of entry k.
 using State = std::uint8_t;
 
+// Where `key` next occurs in `text` at or after `from`, or -1; as
+// QStringView::indexOf, case-sensitive, but far faster for keys of several
+// characters in long texts.
+qsizetype findKey(QStringView text, QStringView key, qsizetype from = 0);
+
 // Scans one line from the given state; appends the ranges and returns the
 // state at the start of the next line.
 State scanLine(const Rule &rule, State state, QStringView line, std::vector<Range> &out);

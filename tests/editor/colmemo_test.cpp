@@ -5,6 +5,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -193,4 +194,71 @@ TEST(ColorMemo, WithoutRulesItIsAPlainEditor)
     TColorMemo memo;
     memo.setPlainText(QStringLiteral("<b>x</b>"));
     EXPECT_TRUE(memo.runsOfLine(0).empty());
+}
+
+namespace {
+
+// Collects what a widget is asked to repaint.
+class PaintSpy : public QObject
+{
+public:
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+QString manyLines(int count)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("<p class=\"x\">line %1 <!-- note --> text</p>\n").arg(i);
+    return text;
+}
+
+} // namespace
+
+TEST(ColorMemo, AKeystrokeRepaintsItsLineNotTheWindow)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(manyLines(200));
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    QTextCursor c(memo->document()->findBlockByNumber(5));
+    c.movePosition(QTextCursor::EndOfBlock);
+    memo->setTextCursor(c);
+    QApplication::processEvents();
+    PaintSpy spy;
+    memo->viewport()->installEventFilter(&spy);
+    QTest::keyClicks(memo.get(), QStringLiteral("<b"));
+    QApplication::processEvents();
+    const int lineHeight = qRound(memo->document()->findBlockByNumber(5).layout()->lineAt(0).height());
+    EXPECT_FALSE(spy.painted.isEmpty());
+    EXPECT_LE(spy.painted.boundingRect().height(), 3 * lineHeight) << "colouring a changed line must not repaint everything";
+    EXPECT_EQ(colourLine(*memo, 5).right(2), QStringLiteral("RR")) << "the typed tag is coloured at once";
+}
+
+TEST(ColorMemo, ColoursSetWhileAnEditIsOpenKeepTheEdit)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(manyLines(30));
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    QTextCursor c(memo->document());
+    c.beginEditBlock();
+    c.insertText(QStringLiteral("<!-- "));
+    c.insertBlock();
+    memo->viewport()->repaint(); // colours are set before the document announces the edit
+    c.endEditBlock();
+    QApplication::processEvents();
+    EXPECT_EQ(memo->lineCount(), 32);
+    EXPECT_EQ(colourLine(*memo, 0), QStringLiteral("GGGGG"));
+    TDrawRules reference;
+    reference.Assign(memo->ColorRules());
+    EXPECT_EQ(editorColors(*memo), referenceColors(reference, memo->toPlainText()));
 }

@@ -164,3 +164,25 @@ TEST(ColorEngine, LongStretchesDoneInOneGoGiveTheSameColours)
     memo.runsOfLine(memo.lineCount() - 1);
     expectSameColors(memo, "edit near the top, then the end");
 }
+
+TEST(FindKey, AgreesWithIndexOfAtEveryStartAndLength)
+{
+    // Few letters, so that first and last characters often fit without the
+    // key; long enough for the eight-at-a-time search and its tail.
+    QRandomGenerator rng(7);
+    const QString letters = QStringLiteral("<!-a>");
+    for (int round = 0; round < 300; ++round) {
+        QString text;
+        for (int i = rng.bounded(0, 70); i > 0; --i)
+            text += letters[rng.bounded(int(letters.size()))];
+        QString key;
+        for (int i = rng.bounded(1, 6); i > 0; --i)
+            key += letters[rng.bounded(int(letters.size()))];
+        for (qsizetype from = 0; from <= text.size() + 1; ++from)
+            ASSERT_EQ(linescan::findKey(text, key, from), QStringView(text).indexOf(key, from))
+                << "key " << key.toStdString() << " from " << from << " in " << text.toStdString();
+    }
+    EXPECT_EQ(linescan::findKey(QStringLiteral("x-->"), QStringLiteral("-->")), 1);
+    EXPECT_EQ(linescan::findKey(QStringLiteral("--"), QStringLiteral("-->")), -1);
+    EXPECT_EQ(linescan::findKey(QStringLiteral("ab"), QStringLiteral("b"), 2), -1);
+}

@@ -1,0 +1,31 @@
+#include "colorlayout.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+TColorLayout::TColorLayout(QTextDocument *document) : QPlainTextDocumentLayout(document) {}
+
+void TColorLayout::settleFormats(const QTextBlock &block)
+{
+    m_settleFrom = block.position();
+    m_settleLength = block.length();
+    document()->markContentsDirty(m_settleFrom, m_settleLength);
+    m_settleFrom = -1;
+}
+
+void TColorLayout::documentChanged(int from, int removed, int added)
+{
+    if (m_settleFrom < 0) {
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        return;
+    }
+    // Setting the formats already dropped the block's lines; its height and
+    // everything around it stay as they are.
+    if (from == m_settleFrom && removed == m_settleLength && added == m_settleLength)
+        return;
+    // An edit inside an open edit block was merged into the colour change;
+    // the document will not announce it itself any more.
+    QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    if (m_onEdit)
+        m_onEdit(from, removed, added);
+}
