@@ -3,6 +3,7 @@
 // lines (lines split at '\n'), and the text. Every scan mode runs over random
 // windows of the text; a broken invariant traps.
 #include "editor/colorrules.h"
+#include "editor/linescan.h"
 
 #include <QHash>
 
@@ -188,6 +189,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         rule.Compile();
         for (int round = 0; round < 5; ++round)
             scanWindow(rule, in.text, random, round == 0);
+    }
+    // The fast key search of the line scanner must find what indexOf finds.
+    for (const TKeyEntry &entry : rule.keyTable()) {
+        for (const QString &key : {entry.BeginKey, entry.EndKey}) {
+            if (key.isEmpty())
+                continue;
+            const qsizetype from = random.below(in.text.size() + 2);
+            check(linescan::findKey(in.text, key, from) == QStringView(in.text).indexOf(key, from));
+        }
     }
     return 0;
 }
