@@ -4,6 +4,7 @@
 #include "app/commandstate.h"
 #include "app/errorbox.h"
 #include "app/glyphs.h"
+#include "app/pager.h"
 #include "app/palette.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -128,14 +128,11 @@ void TMainForm::buildTagList()
     auto *layout = new QVBoxLayout(P_TagList);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    Pager = new QScrollArea(P_TagList);
+    Pager = new TPager(P_TagList);
     Pager->setObjectName(QStringLiteral("Pager"));
-    Pager->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Pager->setFrameShape(QFrame::NoFrame);
-    Pager->setWidgetResizable(true);
     Pages = new QStackedWidget;
     Pages->setObjectName(QStringLiteral("Pages"));
-    Pager->setWidget(Pages);
+    Pager->setContent(Pages);
     layout->addWidget(Pager, 1);
     ImageColors = new QLabel(P_TagList);
     ImageColors->setObjectName(QStringLiteral("ImageColors"));

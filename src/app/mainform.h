@@ -17,7 +17,6 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 class QTimer;
@@ -25,6 +24,7 @@ class QToolBar;
 class QToolButton;
 class TBannerMenu;
 class TEditForm;
+class TPager;
 
 class TMainForm : public QMainWindow, public TMainHost
 {
@@ -87,7 +87,7 @@ public:
     QWidget *P_Tabs = nullptr;
     QTabBar *Tab_TagBtnListe = nullptr;
     QWidget *P_TagList = nullptr;
-    QScrollArea *Pager = nullptr;
+    TPager *Pager = nullptr;
     QStackedWidget *Pages = nullptr;
     QLabel *ImageColors = nullptr;
     QWidget *P_MDI = nullptr;

@@ -2,6 +2,7 @@
 // palette below them.
 #include "mainform.h"
 
+#include "app/pager.h"
 #include "app/palette.h"
 #include "app/tagbutton.h"
 #include "app/tagcodes.h"
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QTabBar>
 
@@ -82,6 +82,7 @@ void TMainForm::P_TagListResize()
         return;
     const int buttons = int(page->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly).size());
     Pages->setFixedHeight(20 * buttons + 22);
+    Pager->recalculate();
 }
 
 void TMainForm::ImageColorsMouseUp(const QPoint &at)
