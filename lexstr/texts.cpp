@@ -260,6 +260,10 @@ const Entry kMessages[] = {
            "Möchten Sie sie neu laden? Mit „Nein“ bleibt der angezeigte Text erhalten."},
     // Saving failed; the file name comes first, a line break and the system's reason follow
     {3018, "Die Datei konnte nicht gespeichert werden."},
+    // Opening or reloading failed; the file name comes first, a line break and the system's reason follow
+    {3019, "Die Datei konnte nicht geöffnet werden."},
+    // Saving under a name the file type changed; the new file name and a line break come first
+    {3020, "Diese Datei gibt es schon. Möchten Sie sie ersetzen?"},
     {0, nullptr},
 };
 

@@ -11,6 +11,7 @@
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/programdir.h"
+#include "platform/registry.h"
 #include "settings/settings.h"
 
 #include <QDragEnterEvent>
@@ -84,6 +85,7 @@ int TMainForm::FindDocument(const QString &path) const
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
 {
     TEditForm *doc = nullptr;
+    QMdiSubWindow *made = nullptr;
     try {
         const int found = isNew ? -1 : FindDocument(path);
         if (found >= 0) {
@@ -94,24 +96,35 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
             doc->ApplyColorScheme();
             applyEditorFont(doc);
             QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
+            made = sub;
             sub->setAttribute(Qt::WA_DeleteOnClose);
             sub->setWindowIcon(glyphIcon(Glyph::PageSource));
             connect(sub, &QObject::destroyed, this,
                     [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
             connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
-            if (!isNew && QFileInfo(path).isFile())
-                AddRecentFile(path);
-            if (isNew)
+            QString error;
+            if (isNew) {
                 doc->setWindowTitle(lex::caption(1039));
-            else if (QFileInfo(path).isFile())
-                doc->LoadFile(path);
+            } else if (QFileInfo(path).isFile()) {
+                if (!doc->LoadFile(path, &error)) {
+                    // No empty window stands for a file that could not be read.
+                    delete sub;
+                    dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3019) + u'\n' + error);
+                    RebuildWindowBar();
+                    return nullptr;
+                }
+                AddRecentFile(path);
+            }
             // A new window takes most of the free area instead of the style's small default.
             sub->resize(MDIArea->viewport()->size() * 3 / 4);
             sub->show();
             doc->ColorMemo->setFocus();
         }
-    } catch (...) {
-        // A file that cannot be opened leaves what was made so far.
+    } catch (const std::exception &e) {
+        // No half-made window is left behind; the user learns why.
+        delete made;
+        doc = nullptr;
+        ShowException(QString::fromUtf8(e.what()));
     }
     RebuildWindowBar();
     return doc;
@@ -160,10 +173,16 @@ void TMainForm::InsertAroundSelection(const QString &before, const QString &afte
 
 // ---- Recent files ----
 
+// The list is a convenience: a settings store that cannot be written is
+// reported, and whatever opened or saved the file goes on.
 void TMainForm::AddRecentFile(const QString &path)
 {
-    const QStringList list = withRecentFile(settings::loadOpenFiles(), canonicalPath(path));
-    settings::saveOpenFiles(list);
+    try {
+        const QStringList list = withRecentFile(settings::loadOpenFiles(), canonicalPath(path));
+        settings::saveOpenFiles(list);
+    } catch (const RegistryError &e) {
+        ShowException(e.message());
+    }
     Menu_FileClick();
 }
 
@@ -252,7 +271,15 @@ void TMainForm::Menu_ReloadClick()
     if (!doc || doc->FileName.isEmpty() || !QFileInfo(doc->fullPath()).isFile())
         return;
     if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes)
-        doc->LoadFile(doc->fullPath());
+        reloadDocument(doc);
+}
+
+// A failed reload leaves the document as it was and says why.
+void TMainForm::reloadDocument(TEditForm *doc)
+{
+    QString error;
+    if (!doc->LoadFile(doc->fullPath(), &error))
+        dialogs::inform(this, dialogs::Kind::Error, doc->fullPath() + u'\n' + lex::message(3019) + u'\n' + error);
 }
 
 void TMainForm::CheckDiskChange()
@@ -263,7 +290,7 @@ void TMainForm::CheckDiskChange()
     m_checkingDisk = true;
     const QString question = doc->fullPath() + u'\n' + lex::message(3017);
     if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes)
-        doc->LoadFile(doc->fullPath());
+        reloadDocument(doc);
     else
         doc->rememberDiskState(); // asked once per change
     m_checkingDisk = false;

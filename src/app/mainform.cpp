@@ -52,6 +52,10 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     m_terminating = true;
+    // The document area outlives this part of the form while the widgets are
+    // torn down; its last signals must not reach a half-destroyed window.
+    if (MDIArea)
+        MDIArea->disconnect(this);
 }
 
 void TMainForm::FormCreate()
@@ -209,7 +213,15 @@ void TMainForm::FormShow()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (!runClosingPass()) {
+    // An error while asking about or saving the documents must not let the
+    // window close with the rest of them unasked.
+    bool closing = false;
+    try {
+        closing = runClosingPass();
+    } catch (const std::exception &e) {
+        ShowException(QString::fromUtf8(e.what()));
+    }
+    if (!closing) {
         event->ignore();
         return;
     }

@@ -169,6 +169,7 @@ private:
     QList<QAction *> documentGroup() const;
     QToolButton *toolButton(QAction *action) const;
     bool runClosingPass();
+    void reloadDocument(TEditForm *doc);
     void saveSettingsAtClose();
     void rebuildWindowList();
     template <typename Handler> void command(QAction *action, Handler handler);

@@ -94,6 +94,7 @@ private:
     bool FormKeyDown(QKeyEvent *event);
     bool writeTo(const QString &path);
     bool confirmOverwriteOfChangedFile(const QString &path);
+    bool confirmRenamedTarget(const QString &chosen, const QString &name);
     bool chooseEncodingFor(QString &text);
     QImage pictureFor(const QString &address) const;
 };

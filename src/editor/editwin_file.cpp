@@ -7,11 +7,17 @@
 #include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
+#include "platform/pathcompare.h"
 
 #include <QFileInfo>
 
 bool TEditForm::LoadFile(const QString &path, QString *error)
 {
+    // The file's state is taken before reading: a change made while it is
+    // read counts as a change on disk, not as part of what was loaded.
+    const QFileInfo before(path);
+    const QDateTime diskTime = before.exists() ? before.lastModified() : QDateTime();
+    const qint64 diskSize = before.exists() ? before.size() : -1;
     const LoadedFile loaded = loadTextFile(path);
     if (!loaded.result.ok) {
         if (error)
@@ -25,7 +31,8 @@ bool TEditForm::LoadFile(const QString &path, QString *error)
     Format = loaded.decoded.format;
     ColorMemo->setPlainText(loaded.decoded.text);
     ColorMemo->document()->setModified(false);
-    rememberDiskState();
+    m_diskTime = diskTime;
+    m_diskSize = diskSize;
     return true;
 }
 
@@ -53,7 +60,7 @@ bool TEditForm::SaveDocument(bool askName)
         const auto chosen = m_host->RunSaveDialog(FilePath, FileName.isEmpty() ? windowTitle() : FileName);
         if (chosen) {
             const QString name = applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
-            if (writeTo(name)) {
+            if (confirmRenamedTarget(chosen->path, name) && writeTo(name)) {
                 const QFileInfo info(name);
                 FilePath = info.absolutePath() + u'/';
                 FileName = info.fileName();
@@ -67,6 +74,17 @@ bool TEditForm::SaveDocument(bool askName)
     if (m_host)
         m_host->RebuildWindowBar();
     return saved;
+}
+
+// The file type may change the chosen name; the dialog only asked about
+// replacing the name the user chose, so a different existing file is asked
+// about here.
+bool TEditForm::confirmRenamedTarget(const QString &chosen, const QString &name)
+{
+    if (name == chosen || !QFileInfo::exists(name) || samePath(name, fullPath()))
+        return true;
+    const QString question = name + u'\n' + lex::message(3020);
+    return dialogs::ask(this, dialogs::Kind::Warning, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes;
 }
 
 // Another program wrote the file since this window read or wrote it: its

@@ -1,5 +1,7 @@
 #include "registry.h"
 
+#include "textfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,29 +55,35 @@ Registry::Stamp Registry::currentStamp() const
 // never cached across such a change.
 void Registry::refresh()
 {
-    if (currentStamp() != m_stamp)
+    if (m_stale || currentStamp() != m_stamp)
         loadFromDisk();
 }
 
-void Registry::loadFromDisk()
+bool Registry::loadFromDisk()
 {
+    m_stale = false;
     m_stamp = currentStamp();
     m_data = {};
     m_badLines = 0;
     QFile file(m_filePath);
     if (!file.exists())
-        return;
-    if (!file.open(QIODevice::ReadOnly)) {
+        return true;
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         qCWarning(lcRegistry) << "cannot read" << m_filePath << file.errorString();
-        return;
+        m_readError = file.errorString();
+        return false;
     }
-    RegParseResult parsed = parseRegText(decodeRegBytes(file.readAll()));
+    RegParseResult parsed = parseRegText(decodeRegBytes(bytes));
     m_data = std::move(parsed.data);
     m_badLines = parsed.badLines;
     if (m_badLines > 0) {
         qCWarning(lcRegistry) << m_badLines << "unreadable lines skipped in" << m_filePath;
         keepDamagedCopy();
     }
+    return true;
 }
 
 // The damaged original stays beside the file until the next good write
@@ -96,11 +104,22 @@ template <typename Change> void Registry::modify(Change change)
     lock.setStaleLockTime(10000);
     if (!lock.tryLock(5000))
         throw RegistryError(QStringLiteral("The settings file %1 is locked by another program").arg(m_filePath));
-    loadFromDisk();
+    // A file that exists but cannot be read is never replaced by the one
+    // value about to be written.
+    if (!loadFromDisk())
+        throw RegistryError(QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, m_readError));
     change(m_data);
+    // Replacing the file by renaming would bypass its write protection.
+    QString error;
     QSaveFile out(m_filePath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(serializeRegText(m_data).toUtf8()) < 0 || !out.commit())
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(m_filePath, out.errorString()));
+    if (QFileInfo::exists(m_filePath) && !userMayWrite(m_filePath))
+        error = QStringLiteral("the file is write-protected");
+    else if (!out.open(QIODevice::WriteOnly) || out.write(serializeRegText(m_data).toUtf8()) < 0 || !out.commit())
+        error = out.errorString();
+    if (!error.isEmpty()) {
+        m_stale = true; // the change is not kept: the next read takes the file again
+        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(m_filePath, error));
+    }
     m_stamp = currentStamp();
     m_badLines = 0;
 }

@@ -66,11 +66,13 @@ private:
     RegData m_data;
     Stamp m_stamp;
     int m_badLines = 0;
+    QString m_readError;
+    bool m_stale = false; // the data in memory may differ from the file
 
     static QString fullPath(const QString &key);
     Stamp currentStamp() const;
     void refresh();
-    void loadFromDisk();
+    bool loadFromDisk(); // false when the file exists but cannot be read
     void keepDamagedCopy() const;
     const RegValue *findValue(const QString &name);
     template <typename Change> void modify(Change change);

@@ -67,7 +67,12 @@ ColorValue storedColor(const QString &name, ColorValue fallback)
         if (key.has(name) && key->valueType(name) == RegType::DWord)
             return ColorValue(key->readInteger(name));
     }
-    setNumber(name, qint32(fallback), true);
+    // Storing the default is a courtesy to the user's settings file; a store
+    // that cannot be written still gives the colour.
+    try {
+        setNumber(name, qint32(fallback), true);
+    } catch (const RegistryError &) {
+    }
     return fallback;
 }
 

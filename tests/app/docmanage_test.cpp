@@ -256,3 +256,50 @@ TEST_F(DocManageTest, SaveDialogTracksTheChosenType)
     EXPECT_EQ(scripted->saveRequests.last().filter, QStringLiteral("Web|*.htm|Style|*.css|"));
     quit(*form);
 }
+
+TEST_F(DocManageTest, AFileThatCannotBeReadOpensNoWindow)
+{
+    const QString page = file(QStringLiteral("secret.htm"), "<p>x</p>");
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(page, QFileDevice::WriteOwner);
+    // The settings stay usable for the other user.
+    QFile::setPermissions(reg.folder(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(reg.path(), QFileDevice::Permissions(0x6666));
+    auto form = shown();
+    {
+        Unprivileged asUser;
+        EXPECT_EQ(form->OpenDocument(page, false, 0), nullptr);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->MDIArea->subWindowList().isEmpty());
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_TRUE(scripted->messages[0].text.startsWith(page + u'\n' + lex::message(3019) + u'\n'));
+    EXPECT_TRUE(settings::loadOpenFiles().isEmpty()) << "only files that opened join the recent list";
+    quit(*form);
+}
+
+TEST_F(DocManageTest, ASettingsStoreThatFailsDoesNotCutClosingShort)
+{
+    auto form = shown();
+    TEditForm *unsaved = form->OpenDocument(QString(), true, -1);
+    unsaved->ColorMemo->insertPlainText(QStringLiteral("first"));
+    TEditForm *second = form->OpenDocument(QString(), true, -1);
+    second->ColorMemo->insertPlainText(QStringLiteral("second"));
+    // Where the settings file should be, there is a folder: nothing can be stored.
+    settings::releaseRegistry();
+    QFile::remove(reg.path());
+    QDir().mkpath(reg.path());
+    const QString saved = dir.filePath(QStringLiteral("first.htm"));
+    // Save the first (its recent-list entry fails and is reported), leave the second.
+    scripted->answers = {dialogs::Answer::Yes, dialogs::Answer::Ok, dialogs::Answer::No};
+    scripted->fileAnswers.push_back(dialogs::FileResult{saved, 1});
+    EXPECT_TRUE(form->close());
+    QFile f(saved);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    int questions = 0;
+    for (const auto &m : scripted->messages)
+        questions += m.text.startsWith(lex::message(3004)) ? 1 : 0;
+    EXPECT_EQ(questions, 2) << "both documents were asked about";
+    QDir(reg.path()).removeRecursively();
+}

@@ -154,6 +154,32 @@ TEST_F(EditWinTest, SaveAsTakesTheNameTheRuleGives)
     EXPECT_EQ(readAll(file("index.htm")), QByteArray("<p>new</p>\r\n")) << "new documents are Windows-1252 with CR LF";
 }
 
+TEST_F(EditWinTest, ANameChangedByTheTypeDoesNotReplaceAnotherFileUnasked)
+{
+    writeAll(file("page.htm"), "someone else's page");
+    TEditForm form(&host);
+    form.ColorMemo->insertPlainText(QStringLiteral("mine"));
+    // page.h becomes page.htm, which the dialog never asked about.
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("page.h"), 1});
+    scripted->answers.push_back(dialogs::Answer::No);
+    EXPECT_FALSE(form.SaveDocument(true));
+    EXPECT_EQ(scripted->messages.last().text, file("page.htm") + u'\n' + lex::message(3020));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("someone else's page"));
+    EXPECT_TRUE(form.isModified());
+    EXPECT_TRUE(host.recent.isEmpty());
+
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("page.h"), 1});
+    scripted->answers.push_back(dialogs::Answer::Yes);
+    EXPECT_TRUE(form.SaveDocument(true));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("mine\r\n"));
+    // The name the user chose in the dialog is not asked about again.
+    const qsizetype asked = scripted->messages.size();
+    form.ColorMemo->setPlainText(QStringLiteral("again"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("page.htm"), 1});
+    EXPECT_TRUE(form.SaveDocument(true));
+    EXPECT_EQ(scripted->messages.size(), asked);
+}
+
 TEST_F(EditWinTest, CloseQuestionAnswers)
 {
     {

@@ -1,7 +1,9 @@
 #include "platform/registry.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -177,4 +179,34 @@ TEST_F(RegistryTest, UnwritableLocationReportsAnError)
     Registry reg(path + QStringLiteral("/inner/user.reg"));
     EXPECT_FALSE(reg.openKey(QStringLiteral("K"), false));
     EXPECT_THROW(reg.openKey(QStringLiteral("K"), true), RegistryError);
+}
+
+TEST_F(RegistryTest, AFileThatCannotBeReadIsNeverOverwritten)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"kept\"=\"yes\"\n");
+    QFile::setPermissions(QFileInfo(path).absolutePath(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(path, QFileDevice::WriteOwner | QFileDevice::WriteOther);
+    {
+        Unprivileged asUser;
+        Registry reg(path);
+        EXPECT_THROW(reg.openKey(QStringLiteral("New"), true), RegistryError);
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(readFile(path).contains("\"kept\"=\"yes\""));
+}
+
+TEST_F(RegistryTest, AFailedWriteIsNotReadBackAsStored)
+{
+    // A write-protected settings file: read as usual, never replaced.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFile("REGEDIT4\n");
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(QFileInfo(path).absolutePath(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(path, QFileDevice::Permissions(0x4444));
+    Unprivileged asUser;
+    Registry reg(path);
+    EXPECT_THROW(reg.openKey(QStringLiteral("K"), true), RegistryError);
+    EXPECT_FALSE(reg.openKey(QStringLiteral("K"), false)) << "the key that could not be stored is not there";
 }

@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace settings;
@@ -128,4 +129,17 @@ TEST(Settings, EveryAccessClosesTheKeyAgain)
     EXPECT_FALSE(registry().hasCurrentKey());
     loadOpenFiles();
     EXPECT_FALSE(registry().hasCurrentKey());
+}
+
+TEST(Settings, ColoursComeEvenWhenTheirDefaultsCannotBeStored)
+{
+    TempRegistry reg;
+    // A folder where the settings file should be: nothing can be read or stored.
+    releaseRegistry();
+    QDir().mkpath(reg.path());
+    EXPECT_EQ(backColor(), colors::clWhite);
+    EXPECT_EQ(htmlColor(), 0x0000FFu);
+    EXPECT_THROW(setFontHeight(12), RegistryError) << "a setter still reports the failure";
+    releaseRegistry();
+    QDir(reg.path()).removeRecursively();
 }
