@@ -8,7 +8,12 @@
 #include <QStringDecoder>
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -161,6 +166,56 @@ bool userMayWrite(const QString &path)
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
+namespace {
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Overwrites the file itself: its inode, links and owner stay.
+FileResult writeInPlace(const QString &path, const QByteArray &bytes, const struct stat &before)
+{
+    FileResult result;
+    // A full disk must not leave the file half old, half new.
+    struct statvfs disk {
+    };
+    const qint64 growth = qint64(bytes.size()) - qint64(before.st_size);
+    if (growth > 0 && ::statvfs(QFile::encodeName(path).constData(), &disk) == 0 &&
+        qint64(disk.f_bavail) * qint64(disk.f_frsize) < growth) {
+        result.error = QString::fromLocal8Bit(std::strerror(ENOSPC));
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) { // not WriteOnly: that would empty the file first
+        result.error = file.errorString();
+        return result;
+    }
+    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush()) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (::fsync(file.handle()) != 0) {
+        result.error = systemError();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+// Gives the new file the old one's owner and group; false when the user may
+// not give them.
+bool keepOwner(int handle, const struct stat &before)
+{
+    struct stat now {
+    };
+    if (::fstat(handle, &now) == 0 && now.st_uid == before.st_uid && now.st_gid == before.st_gid)
+        return true;
+    return ::fchown(handle, before.st_uid, before.st_gid) == 0;
+}
+
+} // namespace
+
 FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
 {
     FileResult result;
@@ -171,10 +226,21 @@ FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
         result.error = QStringLiteral("Permission denied");
         return result;
     }
+    struct stat before {
+    };
+    const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0 && S_ISREG(before.st_mode);
+    if (existed && before.st_nlink > 1)
+        return writeInPlace(path, bytes, before);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
+        if (existed)
+            return writeInPlace(path, bytes, before);
         result.error = file.errorString();
         return result;
+    }
+    if (existed && !keepOwner(int(file.handle()), before)) {
+        file.cancelWriting();
+        return writeInPlace(path, bytes, before);
     }
     if (file.write(bytes) != bytes.size()) {
         result.error = file.errorString();

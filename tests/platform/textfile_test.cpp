@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -152,4 +153,78 @@ TEST(TextFile, LoadingReportsUnreadableFiles)
     const LoadedFile missing = loadTextFile(QStringLiteral("/nonexistent/x.htm"));
     EXPECT_FALSE(missing.result.ok);
     EXPECT_FALSE(missing.result.error.isEmpty());
+}
+
+namespace {
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {
+    };
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+} // namespace
+
+TEST(TextFile, SavingKeepsWhatTheFileWas)
+{
+    QTemporaryDir dir;
+    openToOthers(dir);
+    // Other hard links see the new text.
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    const QString alias = dir.filePath(QStringLiteral("alias.htm"));
+    writeAll(page, "old");
+    ASSERT_EQ(::link(QFile::encodeName(page).constData(), QFile::encodeName(alias).constData()), 0);
+    ASSERT_TRUE(saveFileAtomically(page, "new text").ok);
+    EXPECT_EQ(readAll(alias), QByteArray("new text"));
+
+    // Owner and group stay, whoever saves.
+    const QString owned = dir.filePath(QStringLiteral("owned.htm"));
+    writeAll(owned, "old");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(owned).constData(), 65534, 65534), 0);
+        ASSERT_TRUE(saveFileAtomically(owned, "by root").ok);
+        EXPECT_EQ(statOf(owned).st_uid, 65534u);
+        EXPECT_EQ(statOf(owned).st_gid, 65534u);
+        EXPECT_EQ(readAll(owned), QByteArray("by root"));
+
+        // A group member cannot give the file back to its owner: the file is
+        // written in place and stays the owner's.
+        const QString shared = dir.filePath(QStringLiteral("shared.htm"));
+        writeAll(shared, "old and longer");
+        ASSERT_EQ(::chown(QFile::encodeName(shared).constData(), 0, 65534), 0);
+        QFile::setPermissions(shared, QFileDevice::Permissions(0x6664));
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+        {
+            Unprivileged asUser;
+            const FileResult r = saveFileAtomically(shared, "new");
+            EXPECT_TRUE(r.ok) << r.error.toStdString();
+        }
+        EXPECT_EQ(statOf(shared).st_uid, 0u);
+        EXPECT_EQ(statOf(shared).st_gid, 65534u);
+        EXPECT_EQ(readAll(shared), QByteArray("new")) << "the longer old text is cut off";
+        openToOthers(dir);
+    }
+}
+
+TEST(TextFile, AWritableFileInAFolderThatAllowsNoNewFilesIsStillSaved)
+{
+    QTemporaryDir dir;
+    openToOthers(dir);
+    const QString folder = dir.filePath(QStringLiteral("closed"));
+    QDir().mkpath(folder);
+    const QString page = folder + QStringLiteral("/page.htm");
+    writeAll(page, "old");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(page).constData(), 65534, 65534), 0);
+    }
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+    {
+        Unprivileged asUser;
+        const FileResult r = saveFileAtomically(page, "saved anyway");
+        EXPECT_TRUE(r.ok) << r.error.toStdString();
+    }
+    EXPECT_EQ(readAll(page), QByteArray("saved anyway"));
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
 }
