@@ -54,6 +54,9 @@ QString withLf(QStringView text)
     QString out = text.toString();
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(u'\r', u'\n');
+    // A line separator would be a break on screen but one character in the
+    // positions: it becomes a real line break.
+    out.replace(QChar::LineSeparator, u'\n');
     return out;
 }
 

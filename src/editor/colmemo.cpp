@@ -4,6 +4,7 @@
 #include "colorlayout.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -337,12 +338,14 @@ void TColorMemo::changeEvent(QEvent *event)
 
 std::vector<ColorRun> TColorMemo::runsOfLine(int line)
 {
+    m_layout->announcePendingEdit();
     refreshRules();
     return m_engine.runsFor(document()->findBlockByNumber(line));
 }
 
 void TColorMemo::paintEvent(QPaintEvent *event)
 {
+    m_layout->announcePendingEdit();
     refreshRules();
     if (!m_snapshot.empty()) {
         // Only the lines this paint draws need their colours.
@@ -405,6 +408,13 @@ void TColorMemo::eventRanges(int rule, const QTextBlock &block, std::vector<line
 
 void TColorMemo::keyPressEvent(QKeyEvent *event)
 {
+    // Shift+Enter would insert a line separator, a break on screen that is no
+    // line of the text: it starts a new line like Enter.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&enter);
+        return;
+    }
     // Moving keys first drop a selection at its end, then move from there.
     const bool moving = event->key() >= Qt::Key_Home && event->key() <= Qt::Key_PageDown;
     if (moving && event->modifiers() == Qt::NoModifier && textCursor().hasSelection()) {
@@ -413,6 +423,17 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
         setTextCursor(c);
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void TColorMemo::insertFromMimeData(const QMimeData *source)
+{
+    // Pasted text goes in with real line breaks only (see withLf).
+    if (source->hasText() && !source->text().contains(QChar::LineSeparator)) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    if (source->hasText())
+        insertPlainText(classicpos::withLf(source->text()));
 }
 
 bool TColorMemo::hotSpotAt(const QPoint &pos, QString *text) const

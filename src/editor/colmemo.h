@@ -105,6 +105,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     TDrawRules m_rules;

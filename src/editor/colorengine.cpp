@@ -4,6 +4,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
 #include <thread>
 
 using linescan::Range;
@@ -200,10 +202,35 @@ void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
     // The rules are independent of each other: the first is scanned on a
     // second core while this thread scans the others.
     std::vector<std::vector<Wait>> waits(m_stateful.size());
-    std::thread first([&] { waits[0] = waitsOf(m_rules[m_stateful[0]], start[0], text); });
+    std::exception_ptr failed;
+    auto scanFirst = [&] {
+        try {
+            waits[0] = waitsOf(m_rules[m_stateful[0]], start[0], text);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    std::thread first;
+    try {
+        first = std::thread(scanFirst);
+    } catch (const std::system_error &) {
+        scanFirst(); // no second thread to be had: one after the other
+    }
+    // Joined on every way out, also when a scan here throws.
+    struct Join {
+        std::thread &thread;
+        ~Join()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    } join{first};
     for (std::size_t i = 1; i < m_stateful.size(); ++i)
         waits[i] = waitsOf(m_rules[m_stateful[i]], start[i], text);
-    first.join();
+    if (first.joinable())
+        first.join();
+    if (failed)
+        std::rethrow_exception(failed);
     std::vector<std::size_t> at(waits.size(), 0);
     States states(m_stateful.size(), 0);
     const bool packed = m_stateful.size() <= kPackedRules;
@@ -271,9 +298,12 @@ void ColorEngine::contentsChange(int from, int removed, int added)
     const QTextBlock first = m_doc->findBlock(from);
     const QTextBlock last = m_doc->findBlock(from + added);
     const int end = last.isValid() ? last.position() + last.length() : m_doc->characterCount();
-    markDirty(first.isValid() ? first.position() : 0, end);
     // Joined lines keep the stored state of the later one, so even the first
-    // changed line's start state is taken again from the line before it.
+    // changed line's start state is taken again from the line before it: that
+    // line counts as changed too, also when the frontier is held further up
+    // by another edit.
+    const QTextBlock before = first.isValid() ? first.previous() : QTextBlock();
+    markDirty(before.isValid() ? before.position() : first.isValid() ? first.position() : 0, end);
     if (first.isValid())
         m_frontier = std::min(m_frontier, std::max(0, first.blockNumber() - 1));
     updateOccurrences(from, removed, added);
@@ -284,8 +314,15 @@ int ColorEngine::lastOccurrence(const QString &key)
     auto it = m_lastOccurrence.find(key);
     if (it != m_lastOccurrence.end())
         return *it;
-    const QTextCursor found = m_doc->find(key, m_doc->characterCount(), QTextDocument::FindCaseSensitively | QTextDocument::FindBackward);
-    const int at = found.isNull() ? -1 : found.selectionStart();
+    // Line by line from the end, on the text as the scanner sees it (the
+    // document's own search takes a no-break space for a blank). Keys never
+    // hold a line break.
+    int at = -1;
+    for (QTextBlock b = m_doc->lastBlock(); b.isValid() && at < 0; b = b.previous()) {
+        const qsizetype column = b.text().lastIndexOf(key);
+        if (column >= 0)
+            at = b.position() + int(column);
+    }
     m_lastOccurrence.insert(key, at);
     return at;
 }

@@ -5,6 +5,14 @@
 
 TColorLayout::TColorLayout(QTextDocument *document) : QPlainTextDocumentLayout(document) {}
 
+void TColorLayout::announcePendingEdit()
+{
+    // An empty change merges with a held-back one; alone it is dropped below.
+    m_announcing = true;
+    document()->markContentsDirty(0, 0);
+    m_announcing = false;
+}
+
 void TColorLayout::settleFormats(const QTextBlock &block)
 {
     m_settleFrom = block.position();
@@ -15,6 +23,14 @@ void TColorLayout::settleFormats(const QTextBlock &block)
 
 void TColorLayout::documentChanged(int from, int removed, int added)
 {
+    if (m_announcing) {
+        if (from == 0 && removed == 0 && added == 0)
+            return;
+        QPlainTextDocumentLayout::documentChanged(from, removed, added);
+        if (m_onEdit)
+            m_onEdit(from, removed, added);
+        return;
+    }
     if (m_settleFrom < 0) {
         QPlainTextDocumentLayout::documentChanged(from, removed, added);
         return;

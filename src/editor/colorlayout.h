@@ -23,6 +23,11 @@ public:
 
     void setEditHandler(EditHandler handler) { m_onEdit = std::move(handler); }
 
+    // Makes the document announce an edit it still holds back (inside an
+    // open edit block), so that colours are never computed past an edit the
+    // editor has not been told of. To be called before colours are computed.
+    void announcePendingEdit();
+
     // To be called right after the formats of `block` were set: the block is
     // laid out again when it is next drawn, nothing else is touched.
     void settleFormats(const QTextBlock &block);
@@ -34,4 +39,5 @@ private:
     EditHandler m_onEdit;
     int m_settleFrom = -1;
     int m_settleLength = 0;
+    bool m_announcing = false;
 };

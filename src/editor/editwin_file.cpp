@@ -29,7 +29,11 @@ bool TEditForm::LoadFile(const QString &path, QString *error)
     FileName = info.fileName();
     setWindowTitle(FileName);
     Format = loaded.decoded.format;
-    ColorMemo->setPlainText(loaded.decoded.text);
+    // Line separators in the file would be breaks on screen but not lines of
+    // the text; they are read as the line breaks they are saved as.
+    QString text = loaded.decoded.text;
+    text.replace(QChar::LineSeparator, u'\n');
+    ColorMemo->setPlainText(text);
     ColorMemo->document()->setModified(false);
     m_diskTime = diskTime;
     m_diskSize = diskSize;

@@ -57,12 +57,16 @@ void add(std::vector<Range> &out, int start, int end, ColorValue color, std::uin
 }
 
 // Earliest begin key at or after `from`; on equal positions the entry that
-// comes first wins.
-int earliestHit(const Rule &rule, QStringView line, int from, int &entry)
+// comes first wins. `next` keeps each entry's next place (-2: not searched
+// yet, -1: none): an entry is searched again only once the scan passed it,
+// so a key that never occurs costs one search per line, not one per range.
+int earliestHit(const Rule &rule, QStringView line, int from, int &entry, std::vector<int> &next)
 {
     int best = -1;
     for (int k = 0; k < int(rule.entries.size()); ++k) {
-        const int hit = int(findKey(line, rule.entries[k].begin, from));
+        int &hit = next[std::size_t(k)];
+        if (hit == -2 || (hit >= 0 && hit < from))
+            hit = int(findKey(line, rule.entries[k].begin, from));
         if (hit >= 0 && (best < 0 || hit < best)) {
             best = hit;
             entry = k;
@@ -95,9 +99,10 @@ State scanBeginEnd(const Rule &rule, State state, QStringView line, std::vector<
         if (state != 0)
             return state;
     }
+    std::vector<int> next(rule.entries.size(), -2);
     while (p < line.size()) {
         int entry = 0;
-        const int hit = earliestHit(rule, line, p, entry);
+        const int hit = earliestHit(rule, line, p, entry, next);
         if (hit < 0)
             return 0;
         state = closeRange(rule, entry, line, hit, hit + 1, p, out);
@@ -110,7 +115,8 @@ State scanBeginEnd(const Rule &rule, State state, QStringView line, std::vector<
 void scanLineEnd(const Rule &rule, QStringView line, std::vector<Range> &out)
 {
     int entry = 0;
-    const int hit = earliestHit(rule, line, 0, entry);
+    std::vector<int> next(rule.entries.size(), -2);
+    const int hit = earliestHit(rule, line, 0, entry, next);
     if (hit >= 0)
         add(out, hit, int(line.size()) - 1, rule.entries[entry].color, rule.layer);
 }
@@ -128,7 +134,8 @@ void scanKeywords(const Rule &rule, QStringView line, std::vector<Range> &out)
         const QStringView word = QStringView(k.word).left(30);
         for (qsizetype at = text.indexOf(word); at >= 0 && !word.isEmpty(); at = text.indexOf(word, at + word.size())) {
             const qsizetype after = at + word.size();
-            const bool inside = (at > 0 && isLetter(text[at - 1])) || (after < text.size() && isLetter(text[after]));
+            // Neighbours as written: upper-casing turns some non-letters into letters.
+            const bool inside = (at > 0 && isLetter(line[at - 1])) || (after < line.size() && isLetter(line[after]));
             if (rule.partWord || !inside)
                 add(out, int(at), int(after) - 1, k.color, rule.layer, true);
         }

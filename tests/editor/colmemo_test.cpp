@@ -262,3 +262,19 @@ TEST(ColorMemo, ColoursSetWhileAnEditIsOpenKeepTheEdit)
     reference.Assign(memo->ColorRules());
     EXPECT_EQ(editorColors(*memo), referenceColors(reference, memo->toPlainText()));
 }
+
+TEST(ColorMemo, ShiftEnterAndPastedSeparatorsMakeRealLines)
+{
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("ab"));
+    memo.setSelStart(1);
+    QTest::keyClick(&memo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("a\r\nxb"));
+    EXPECT_EQ(memo.lineCount(), 2);
+    EXPECT_EQ(memo.SelStart(), 4) << "positions count the break as two characters, as Text() does";
+
+    memo.replaceSelection(QStringLiteral("1") + QChar::LineSeparator + QStringLiteral("2"));
+    EXPECT_EQ(memo.lineCount(), 3);
+    EXPECT_EQ(memo.Lines(), (QStringList{QStringLiteral("a"), QStringLiteral("x1"), QStringLiteral("2b")}));
+}

@@ -25,7 +25,7 @@ void expectSameColors(TColorMemo &memo, const char *what)
 {
     TDrawRules reference;
     reference.Assign(memo.ColorRules());
-    const std::vector<CharColor> expected = referenceColors(reference, memo.toPlainText());
+    const std::vector<CharColor> expected = referenceColors(reference, memo.plainText());
     const std::vector<CharColor> actual = editorColors(memo);
     ASSERT_EQ(actual.size(), expected.size()) << what;
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -185,4 +185,84 @@ TEST(FindKey, AgreesWithIndexOfAtEveryStartAndLength)
     EXPECT_EQ(linescan::findKey(QStringLiteral("x-->"), QStringLiteral("-->")), 1);
     EXPECT_EQ(linescan::findKey(QStringLiteral("--"), QStringLiteral("-->")), -1);
     EXPECT_EQ(linescan::findKey(QStringLiteral("ab"), QStringLiteral("b"), 2), -1);
+}
+
+TEST(ColorEngine, JoiningLinesBelowAnotherPendingEditTakesTheStateFromAbove)
+{
+    TColorMemo memo;
+    addHtmlRules(memo.ColorRules());
+    QString text;
+    for (int i = 0; i < 40; ++i)
+        text += i == 29 ? QStringLiteral("\"\n") : i == 30 ? QStringLiteral("q\" <b>\n") : QStringLiteral("plain\n");
+    memo.setPlainText(text);
+    editorColors(memo);
+    QTextCursor c(memo.document()->findBlockByNumber(10));
+    c.insertText(QStringLiteral("x")); // holds the frontier up here
+    c.setPosition(memo.document()->findBlockByNumber(29).position() + 1);
+    c.deleteChar(); // joins lines 29 and 30
+    expectSameColors(memo, "after the join");
+}
+
+TEST(ColorEngine, RandomEditingUndoAndEditBlocksKeepTheColoursOfOneScan)
+{
+    QRandomGenerator rng(2024);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "x", "<b>", "\n<", ">\n", "a\nb\n\"c\n<!--d\n"};
+    for (int round = 0; round < 25; ++round) {
+        TColorMemo memo;
+        memo.resize(300, 200);
+        addHtmlRules(memo.ColorRules());
+        memo.setPlainText(randomHtml(rng, rng.bounded(2) ? 40 : 400));
+        editorColors(memo);
+        for (int step = 0; step < 30; ++step) {
+            QTextCursor c(memo.document());
+            const int size = memo.document()->characterCount() - 1;
+            auto edit = [&] {
+                const int s = memo.document()->characterCount() - 1;
+                c.setPosition(rng.bounded(s + 1));
+                if (rng.bounded(2))
+                    c.setPosition(std::min(s, c.position() + rng.bounded(rng.bounded(4) ? 6 : 120)), QTextCursor::KeepAnchor);
+                if (rng.bounded(3) == 0)
+                    c.removeSelectedText();
+                else
+                    c.insertText(QLatin1String(inserts[rng.bounded(int(std::size(inserts)))]));
+            };
+            switch (rng.bounded(6)) {
+            case 0: memo.document()->undo(); break;
+            case 1: memo.document()->redo(); break;
+            case 2: // colours asked for while an edit block is still open
+                c.beginEditBlock();
+                edit();
+                if (rng.bounded(2))
+                    memo.grab();
+                else
+                    memo.runsOfLine(rng.bounded(memo.lineCount()));
+                edit();
+                c.endEditBlock();
+                break;
+            default: edit(); break;
+            }
+            if (size >= 0 && rng.bounded(3) == 0)
+                memo.runsOfLine(rng.bounded(memo.lineCount()));
+        }
+        expectSameColors(memo, "after random editing");
+    }
+}
+
+TEST(ColorEngine, CharactersAreTakenAsWritten)
+{
+    // A no-break space is no blank to the scanner, wherever a key is sought.
+    TColorMemo memo;
+    memo.ColorRules().Add().keyBegEndLstRef().append(QStringLiteral("#; ;FF0000"));
+    memo.setPlainText(QStringLiteral("#abc\nde") + QChar(0xA0) + QStringLiteral("f"));
+    expectSameColors(memo, "no-break space");
+    EXPECT_TRUE(memo.runsOfLine(0).empty()) << "no blank follows the #";
+
+    // Upper-casing makes letters of some neighbours; whole words are judged as written.
+    TColorMemo words;
+    TColorRule &keyword = words.ColorRules().Add();
+    keyword.setKeyDrawingType(dtKeyShow);
+    keyword.keywordsRef().append(QStringLiteral("if;FF0000"));
+    words.setPlainText(QChar(0x131) + QStringLiteral("if ") + QChar(0x17F) + QStringLiteral("if"));
+    expectSameColors(words, "dotless i");
+    EXPECT_EQ(words.runsOfLine(0).size(), 2u);
 }
