@@ -4,8 +4,12 @@
 #include "settings/settings.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QWidget>
+
+#include <algorithm>
 
 FormBounds parseFormBounds(const QString &value)
 {
@@ -67,15 +71,24 @@ void TFormPosition::load()
     const FormBounds b = parseFormBounds(readValue());
     m_owner->setWindowState(m_owner->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     QRect r = m_owner->geometry();
+    // Far beyond any screen a value is damaged; kept within reach, the
+    // rectangle arithmetic cannot overflow.
+    constexpr int kFar = 100000;
     if (b.left > 0)
-        r.moveLeft(b.left);
+        r.moveLeft(std::min(b.left, kFar));
     if (b.top > 0)
-        r.moveTop(b.top);
+        r.moveTop(std::min(b.top, kFar));
     if (b.width > 0)
-        r.setWidth(b.width);
+        r.setWidth(std::min(b.width, kFar));
     if (b.height > 0)
-        r.setHeight(b.height);
-    m_owner->setGeometry(r);
+        r.setHeight(std::min(b.height, kFar));
+    QList<QRect> areas;
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        areas.append(primary->availableGeometry());
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            areas.append(screen->availableGeometry());
+    m_owner->setGeometry(fitOnScreen(r, areas));
     if (b.state == 1)
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
     else if (b.state == 2)
@@ -100,4 +113,15 @@ void TFormPosition::save()
     } catch (const RegistryError &) {
     }
     reg.closeKey();
+}
+
+QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas)
+{
+    if (areas.isEmpty())
+        return bounds;
+    for (const QRect &area : areas)
+        if (area.intersects(bounds))
+            return bounds;
+    const QRect &area = areas.front();
+    return QRect(area.topLeft(), bounds.size().boundedTo(area.size()));
 }

@@ -2,6 +2,8 @@
 // value: left;top;width;height;state (0 normal, 1 minimised, 2 maximised).
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -38,3 +40,8 @@ struct FormBounds {
 };
 FormBounds parseFormBounds(const QString &value);
 QString formatFormBounds(const FormBounds &bounds);
+
+// Bounds from a stored value that no screen shows any more (a monitor since
+// removed, a damaged value) are moved onto the first area and made to fit it;
+// bounds that show on some area stay as they are.
+QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas);

@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QTabBar>
 
 #include <algorithm>
@@ -135,9 +136,15 @@ void TMainForm::RebuildWindowBar()
     if (!m_terminating) {
         while (TabMDI->count() > 0)
             TabMDI->removeTab(0);
-        for (TEditForm *doc : documents())
-            if (!doc->isBeingDestroyed())
-                TabMDI->addTab(doc->windowTitle());
+        for (TEditForm *doc : documents()) {
+            if (doc->isBeingDestroyed())
+                continue;
+            // "&" is shown as itself, not as a shortcut marker.
+            const int tab = TabMDI->addTab(QString(doc->windowTitle()).replace(u'&', QStringLiteral("&&")));
+            // Windows focused by other means do not reorder the bar: a tab
+            // knows its own window instead of a place in the focus order.
+            TabMDI->setTabData(tab, QVariant::fromValue(QPointer<QWidget>(doc->parentWidget())));
+        }
         TabMDI->setVisible(TabMDI->count() > 0);
         if (TabMDI->count() > 0)
             TabMDI->setCurrentIndex(0);
@@ -147,11 +154,15 @@ void TMainForm::RebuildWindowBar()
 
 void TMainForm::TabMDIChange(int index)
 {
-    const QList<TEditForm *> docs = documents();
-    if (index < 0 || index >= docs.size())
+    if (index < 0 || index >= TabMDI->count())
         return;
-    MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(docs[index]->parentWidget()));
-    RebuildWindowBar();
+    auto *sub = qobject_cast<QMdiSubWindow *>(TabMDI->tabData(index).value<QPointer<QWidget>>().data());
+    if (!sub)
+        return;
+    MDIArea->setActiveSubWindow(sub);
+    // Rebuilt once the click is over, so that the tab bar does not select
+    // whatever tab then lies under the mouse.
+    QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection);
 }
 
 void TMainForm::InsertAroundSelection(const QString &before, const QString &after)
@@ -159,6 +170,9 @@ void TMainForm::InsertAroundSelection(const QString &before, const QString &afte
     TEditForm *doc = activeDocument();
     if (!doc)
         return;
+    // The text changes where the user sees it, not in a hidden editor.
+    if (!doc->sourceShown())
+        doc->BtnSourceClick();
     const QChar degree(0x00B0);
     const QString b = QString(before).replace(degree, QStringLiteral("\r\n"));
     const QString a = QString(after).replace(degree, QStringLiteral("\r\n"));
@@ -367,7 +381,8 @@ void TMainForm::rebuildWindowList()
     Menu_Window->addSeparator();
     int n = 0;
     for (QMdiSubWindow *sub : subs) {
-        QAction *a = Menu_Window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->windowTitle()));
+        QAction *a =
+            Menu_Window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&"))));
         a->setCheckable(true);
         a->setChecked(sub == MDIArea->currentSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { MDIArea->setActiveSubWindow(sub); });

@@ -175,6 +175,8 @@ void TMainForm::buildStatusBar()
         StatusPanels[i]->setTextFormat(Qt::PlainText);
         if (widths[i] > 0)
             StatusPanels[i]->setFixedWidth(widths[i]);
+        else
+            StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the window
         statusBar()->addWidget(StatusPanels[i], widths[i] > 0 ? 0 : 1);
     }
     StatusPanels[1]->setAlignment(Qt::AlignCenter);

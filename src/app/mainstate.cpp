@@ -78,6 +78,11 @@ void TMainForm::connectCommands()
     ImageColors->installEventFilter(this);
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateCommandState();
+        // The caret panel shows the active document, or nothing.
+        if (TEditForm *doc = activeDocument())
+            doc->ShowCaretPosition();
+        else
+            SetStatusPanel(1, QString());
         QMetaObject::invokeMethod(this, &TMainForm::CheckDiskChange, Qt::QueuedConnection);
     });
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -256,6 +261,14 @@ void TMainForm::ClipboardChange()
     } catch (...) {
         // Reading the clipboard may fail while another program holds it.
     }
+    // Both panels are one line high: breaks show as blanks, and a long text
+    // is cut rather than widening the window.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
+        text.replace(breakChar, u' ');
+    constexpr qsizetype kShown = 256;
+    if (text.size() > kShown)
+        text = text.left(kShown) + QChar(0x2026);
     StatusPanels[2]->setText(text);
     if (auto *clip = m_browseForm ? m_browseForm->findChild<QLabel *>(QStringLiteral("P_Clipbrd")) : nullptr)
         clip->setText(text);

@@ -93,6 +93,8 @@ void TMainForm::ImageColorsMouseUp(const QPoint &at)
     const QString name = paletteColorName(paletteImage(), at);
     if (name.isEmpty())
         return;
+    if (!doc->sourceShown())
+        doc->BtnSourceClick();
     TColorMemo *memo = doc->ColorMemo;
     memo->replaceSelection(name);
     memo->setSelStart(memo->SelStart() - int(name.size()));

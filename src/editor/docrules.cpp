@@ -30,6 +30,8 @@ QString dropLinksText(const QStringList &paths, const QString &documentFolder)
         QString name =
             !documentFolder.isEmpty() && it->startsWith(documentFolder) ? it->mid(documentFolder.size()) : QFileInfo(*it).fileName();
         name.replace(u'\\', u'/');
+        // Characters that would end or break the attribute value.
+        name.replace(u'&', QStringLiteral("&amp;")).replace(u'"', QStringLiteral("&quot;"));
         text += QStringLiteral("<a href=\"") + name + QStringLiteral("\" target=\"\"></a>\r\n");
     }
     return text;

@@ -50,6 +50,8 @@ TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host
 
     connect(ColorMemo->document(), &QTextDocument::modificationChanged, this, &TEditForm::ColorMemoChange);
     connect(ColorMemo, &QPlainTextEdit::cursorPositionChanged, this, &TEditForm::ShowCaretPosition);
+    // Joining or splitting lines elsewhere changes the count the panel shows.
+    connect(ColorMemo, &QPlainTextEdit::blockCountChanged, this, &TEditForm::ShowCaretPosition);
     ColorMemo->installEventFilter(this);
     ColorMemo->viewport()->installEventFilter(this);
     showPage(TabEditor, 1036);
@@ -131,6 +133,11 @@ void TEditForm::Panel2Resize()
 {
     const QFontMetrics metrics(NetGradient1->font());
     NetGradient1->setTextLeft(NetGradient1->width() - metrics.horizontalAdvance(NetGradient1->Caption()) - 20);
+}
+
+bool TEditForm::sourceShown() const
+{
+    return Pages->currentIndex() == TabEditor;
 }
 
 void TEditForm::BtnSourceClick()

@@ -55,6 +55,8 @@ public:
     // dialog asks first. True when the text was written.
     bool SaveDocument(bool askName);
     void ShowCaretPosition();
+    // The source page is the one shown (not the preview, info or links page).
+    bool sourceShown() const;
     void BuildLinksTree();
     // The file changed on disk since it was loaded or last saved here.
     bool changedOnDisk() const;

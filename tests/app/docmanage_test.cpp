@@ -303,3 +303,45 @@ TEST_F(DocManageTest, ASettingsStoreThatFailsDoesNotCutClosingShort)
     EXPECT_EQ(questions, 2) << "both documents were asked about";
     QDir(reg.path()).removeRecursively();
 }
+
+TEST_F(DocManageTest, ATabShowsItsOwnWindowWhateverWasFocusedSince)
+{
+    auto form = shown();
+    TEditForm *a = form->OpenDocument(file(QStringLiteral("a.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("b.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("c.htm")), false, 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(openTitles(*form).size(), 3);
+    // Focused by other means: the bar keeps its order until the next rebuild.
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(a->parentWidget()));
+    int tabB = -1;
+    for (int i = 0; i < form->TabMDI->count(); ++i)
+        if (form->TabMDI->tabText(i) == QStringLiteral("b.htm"))
+            tabB = i;
+    ASSERT_GE(tabB, 0);
+    Q_EMIT form->TabMDI->tabBarClicked(tabB); // as a click on the tab
+    QCoreApplication::processEvents();
+    ASSERT_NE(form->activeDocument(), nullptr);
+    EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("b.htm"));
+    EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("b.htm")) << "its tab moves to the front";
+    EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    quit(*form);
+}
+
+TEST_F(DocManageTest, TheCaretPanelFollowsTheActiveDocumentAndItsLines)
+{
+    auto form = shown();
+    TEditForm *three = form->OpenDocument(file(QStringLiteral("three.htm"), "a\nb\nc"), false, 0);
+    form->OpenDocument(file(QStringLiteral("one.htm"), "x"), false, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->statusPanelText(1).endsWith(QStringLiteral(" 1/1")));
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(three->parentWidget()));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->statusPanelText(1).endsWith(QStringLiteral("/3"))) << form->statusPanelText(1).toStdString();
+    QTextCursor c(three->ColorMemo->document());
+    c.movePosition(QTextCursor::EndOfBlock);
+    three->ColorMemo->setTextCursor(c);
+    c.deleteChar(); // joins the first two lines; the caret does not move
+    EXPECT_TRUE(form->statusPanelText(1).endsWith(QStringLiteral(" 1/2"))) << form->statusPanelText(1).toStdString();
+    quit(*form);
+}

@@ -4,6 +4,8 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -113,4 +115,25 @@ TEST_F(FormPosTest, EmptyKeyAndNameFallBackToApplicationAndFormName)
     Registry r(reg.path());
     ASSERT_TRUE(r.openKey(QStringLiteral("\\Software\\") + QCoreApplication::applicationName(), false));
     EXPECT_TRUE(r.valueExists(QStringLiteral("BrowseFormPos")));
+}
+
+TEST(FitOnScreen, OnlyBoundsNoScreenShowsAreMovedAndFitted)
+{
+    const QList<QRect> areas = {QRect(0, 0, 1024, 768), QRect(1024, 0, 800, 600)};
+    EXPECT_EQ(fitOnScreen(QRect(1500, 100, 400, 300), areas), QRect(1500, 100, 400, 300)) << "on the second screen";
+    EXPECT_EQ(fitOnScreen(QRect(1000, 700, 400, 300), areas), QRect(1000, 700, 400, 300)) << "partly visible is enough";
+    EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 800, 600), areas), QRect(0, 0, 800, 600));
+    EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 3000, 2000), areas), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 10, 10), {}), QRect(5000, 5000, 10, 10));
+}
+
+TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
+{
+    store(QStringLiteral("2147483000;10;2000;100;0"));
+    position().load();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(form.geometry()));
+    store(QStringLiteral("5000;5000;300;200;0"));
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(screen.topLeft(), QSize(300, 200)));
 }

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTest>
@@ -370,6 +371,16 @@ TEST_F(MainFormTest, ClipboardTextShowsInTheLastPanel)
     QApplication::clipboard()->setMimeData(mime);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->statusPanelText(2), QString());
+    // Many lines stay one line high and do not grow the window.
+    const int statusHeight = form->statusBar()->height();
+    QString block;
+    for (int i = 0; i < 40; ++i)
+        block += QStringLiteral("<p>line %1</p>\r\n").arg(i);
+    QApplication::clipboard()->setText(block);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->statusPanelText(2).startsWith(QStringLiteral("<p>line 0</p> <p>line 1</p>")));
+    EXPECT_FALSE(form->statusPanelText(2).contains(u'\n'));
+    EXPECT_EQ(form->statusBar()->height(), statusHeight);
     closeForm(*form);
 }
 

@@ -140,6 +140,10 @@ TEST_F(TagPagesTest, ButtonsWrapTheSelectionAndLeaveTheCaretInside)
     EXPECT_EQ(memo->Text(), QStringLiteral("<ul>\r\n<li></li>\r\n</ul>"));
     EXPECT_EQ(memo->SelStart(), 10) << "the line break counts two characters";
     EXPECT_EQ(buttons[1]->focusPolicy(), Qt::NoFocus);
+    // From the preview the button goes back to the source, where the change shows.
+    doc->BtnPreviewClick();
+    buttons[0]->click();
+    EXPECT_TRUE(doc->sourceShown());
     quit(*form);
 }
 

@@ -227,6 +227,9 @@ TEST_F(EditWinTest, DroppedFilesBecomeLinks)
     TEditForm unsaved(&host);
     unsaved.FileDragLinksDrop({file("img/a.gif")});
     EXPECT_EQ(unsaved.ColorMemo->Text(), QStringLiteral("<a href=\"a.gif\" target=\"\"></a>\r\n"));
+    TEditForm odd(&host);
+    odd.FileDragLinksDrop({QStringLiteral("/x/say \"hi\" & go.htm")});
+    EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say &quot;hi&quot; &amp; go.htm\" target=\"\"></a>\r\n"));
 }
 
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
