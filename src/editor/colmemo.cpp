@@ -428,10 +428,6 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
 void TColorMemo::insertFromMimeData(const QMimeData *source)
 {
     // Pasted text goes in with real line breaks only (see withLf).
-    if (source->hasText() && !source->text().contains(QChar::LineSeparator)) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
     if (source->hasText())
         insertPlainText(classicpos::withLf(source->text()));
 }
