@@ -264,6 +264,30 @@ const Entry kMessages[] = {
     {3019, "Die Datei konnte nicht geöffnet werden."},
     // Saving under a name the file type changed; the new file name and a line break come first
     {3020, "Diese Datei gibt es schon. Möchten Sie sie ersetzen?"},
+    // Reasons why a file could not be read or written; they follow 3018 or 3019
+    {3021, "Auf dem Datenträger ist nicht genug freier Speicherplatz."},
+    {3022, "Zugriff verweigert: Sie haben keine Berechtigung für diese Datei oder ihren Ordner."},
+    {3023, "Das Dateisystem ist schreibgeschützt."},
+    {3024, "Der Ordner der Datei existiert nicht."},
+    {3025, "Die Datei existiert nicht."},
+    {3026, "Die Datei ist von einem anderen Programm gesperrt oder wird gerade verwendet."},
+    {3027, "Der Name bezeichnet einen Ordner oder ein Gerät, keine Datei."},
+    {3028, "Die Datei ist zu groß."},
+    {3029, "Der Datenträger meldet einen Lese- oder Schreibfehler."},
+    {3030, "Der Dateiname ist zu lang."},
+    // Any other reason; the system's error number follows
+    {3031, "Das Betriebssystem meldet den Fehler Nummer "},
+    // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
+    {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
+    {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},
+    {3034, "Die Einstellungsdatei kann nicht gelesen werden:"},
+    {3035, "Die Einstellungsdatei kann nicht geschrieben werden:"},
+    // Settings values; a blank and the value's name follow
+    {3036, "Diesen Einstellungswert gibt es nicht:"},
+    {3037, "Dieser Einstellungswert hat den falschen Typ:"},
+    {3038, "Dieser Einstellungswert kann nicht gespeichert werden:"},
+    // Follows 3037 when the program goes on with the value's default
+    {3039, "Das Programm verwendet stattdessen die Voreinstellung."},
     {0, nullptr},
 };
 

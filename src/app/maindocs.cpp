@@ -37,10 +37,10 @@ TEditForm *formOf(QMdiSubWindow *sub)
 void applyEditorFont(TEditForm *doc)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const QString name = settings::font();
+    const QString name = settings::orDefault(settings::font, QString());
     if (!name.isEmpty())
         font.setFamily(name);
-    const int points = settings::fontHeight();
+    const int points = settings::orDefault(settings::fontHeight, settings::defaults::fontHeight);
     if (points > 0)
         font.setPointSize(points);
     doc->ColorMemo->setFont(font);

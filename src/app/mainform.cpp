@@ -52,6 +52,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     m_terminating = true;
+    settings::setErrorReporter(nullptr);
     // The document area outlives this part of the form while the widgets are
     // torn down; its last signals must not reach a half-destroyed window.
     if (MDIArea)
@@ -60,6 +61,12 @@ TMainForm::~TMainForm()
 
 void TMainForm::FormCreate()
 {
+    // A damaged setting is told once the window runs; the program goes on
+    // with the value's default.
+    settings::setErrorReporter([this](const QString &message) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { ShowException(message); }, Qt::QueuedConnection);
+    });
     buildLayout();
     LoadBackground();
     buildMenus();
@@ -202,9 +209,9 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormShow()
 {
-    BtnList->setChecked(settings::tagListVisible());
+    BtnList->setChecked(settings::orDefault(settings::tagListVisible, settings::defaults::tagListVisible));
     BtnListClick();
-    P_MDI->setVisible(settings::mdiListVisible());
+    P_MDI->setVisible(settings::orDefault(settings::mdiListVisible, settings::defaults::mdiListVisible));
     Menu_WindowBar->setChecked(!P_MDI->isHidden());
     setAcceptDrops(true);
     FormPosition->load();
@@ -273,6 +280,6 @@ void TMainForm::ShowException(const QString &message)
 
 void TMainForm::LoadBackground()
 {
-    m_tile = loadBackgroundTile(programdir::path(), settings::background());
+    m_tile = loadBackgroundTile(programdir::path(), settings::orDefault(settings::background, QString()));
     MDIArea->setBackground(QBrush(m_tile));
 }

@@ -205,7 +205,8 @@ void TMainForm::alignTagList()
 {
     auto *row = static_cast<QHBoxLayout *>(m_body->layout());
     row->removeWidget(P_TagList);
-    row->insertWidget(settings::tagListAlign() == settings::Side::Right ? 1 : 0, P_TagList);
+    row->insertWidget(settings::orDefault(settings::tagListAlign, settings::defaults::tagListAlign) == settings::Side::Right ? 1 : 0,
+                      P_TagList);
 }
 
 void TMainForm::restoreToolbar()

@@ -1,5 +1,6 @@
 #include "registry.h"
 
+#include "lexstrings.h"
 #include "textfile.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
@@ -65,18 +65,15 @@ bool Registry::loadFromDisk()
     m_stamp = currentStamp();
     m_data = {};
     m_badLines = 0;
-    QFile file(m_filePath);
-    if (!file.exists())
+    if (!QFileInfo::exists(m_filePath))
         return true;
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        qCWarning(lcRegistry) << "cannot read" << m_filePath << file.errorString();
-        m_readError = file.errorString();
+    const LoadedBytes read = readFileBytes(m_filePath);
+    if (!read.result.ok) {
+        qCWarning(lcRegistry) << "cannot read" << m_filePath << read.result.error;
+        m_readError = read.result.error;
         return false;
     }
-    RegParseResult parsed = parseRegText(decodeRegBytes(bytes));
+    RegParseResult parsed = parseRegText(decodeRegBytes(read.bytes));
     m_data = std::move(parsed.data);
     m_badLines = parsed.badLines;
     if (m_badLines > 0) {
@@ -99,26 +96,21 @@ template <typename Change> void Registry::modify(Change change)
 {
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath()))
-        throw RegistryError(QStringLiteral("Cannot create the folder %1").arg(info.absolutePath()));
+        throw RegistryError(lex::message(3032) + u'\n' + info.absolutePath());
     QLockFile lock(m_filePath + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
     if (!lock.tryLock(5000))
-        throw RegistryError(QStringLiteral("The settings file %1 is locked by another program").arg(m_filePath));
+        throw RegistryError(lex::message(3033) + u'\n' + m_filePath);
     // A file that exists but cannot be read is never replaced by the one
     // value about to be written.
     if (!loadFromDisk())
-        throw RegistryError(QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, m_readError));
+        throw RegistryError(lex::message(3034) + u'\n' + m_filePath + u'\n' + m_readError);
     change(m_data);
-    // Replacing the file by renaming would bypass its write protection.
-    QString error;
-    QSaveFile out(m_filePath);
-    if (QFileInfo::exists(m_filePath) && !userMayWrite(m_filePath))
-        error = QStringLiteral("the file is write-protected");
-    else if (!out.open(QIODevice::WriteOnly) || out.write(serializeRegText(m_data).toUtf8()) < 0 || !out.commit())
-        error = out.errorString();
-    if (!error.isEmpty()) {
+    // Never renamed over a write-protected file: the write refuses as a plain one would.
+    const FileResult written = saveFileAtomically(m_filePath, serializeRegText(m_data).toUtf8());
+    if (!written.ok) {
         m_stale = true; // the change is not kept: the next read takes the file again
-        throw RegistryError(QStringLiteral("Cannot write the settings file %1: %2").arg(m_filePath, error));
+        throw RegistryError(lex::message(3035) + u'\n' + m_filePath + u'\n' + written.error);
     }
     m_stamp = currentStamp();
     m_badLines = 0;
@@ -181,7 +173,7 @@ RegType Registry::valueType(const QString &name)
 {
     const RegValue *v = findValue(name);
     if (!v)
-        throw RegistryError(QStringLiteral("The value '%1' does not exist").arg(name));
+        throw RegistryError(lex::message(3036) + u' ' + name);
     return v->type;
 }
 
@@ -198,21 +190,21 @@ QStringList Registry::valueNames()
 QString Registry::readString(const QString &name)
 {
     if (valueType(name) != RegType::String)
-        throw RegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+        throw RegistryError(lex::message(3037) + u' ' + name);
     return findValue(name)->text;
 }
 
 qint32 Registry::readInteger(const QString &name)
 {
     if (valueType(name) != RegType::DWord)
-        throw RegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+        throw RegistryError(lex::message(3037) + u' ' + name);
     return qint32(findValue(name)->number);
 }
 
 void Registry::writeString(const QString &name, const QString &value)
 {
     if (m_current.isEmpty())
-        throw RegistryError(QStringLiteral("Failed to set data for '%1'").arg(name));
+        throw RegistryError(lex::message(3038) + u' ' + name);
     const QString path = m_current;
     modify([&](RegData &d) {
         RegValue &v = d.ensureKey(path).setValue(name);
@@ -224,7 +216,7 @@ void Registry::writeString(const QString &name, const QString &value)
 void Registry::writeInteger(const QString &name, qint32 value)
 {
     if (m_current.isEmpty())
-        throw RegistryError(QStringLiteral("Failed to set data for '%1'").arg(name));
+        throw RegistryError(lex::message(3038) + u' ' + name);
     const QString path = m_current;
     modify([&](RegData &d) {
         RegValue &v = d.ensureKey(path).setValue(name);

@@ -1,10 +1,12 @@
 #include "textfile.h"
 
 #include "cp1252.h"
+#include "fileerror.h"
+#include "filefaults.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 
 #include <fcntl.h>
@@ -13,7 +15,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -143,64 +144,163 @@ QString encodingName(const TextFormat &format)
     return format.bom ? QStringLiteral("UTF-8 mit BOM") : QStringLiteral("UTF-8");
 }
 
+namespace {
+
+// Runs a system call again while a signal interrupts it.
+template <typename Call> auto retried(Call call)
+{
+    decltype(call()) r;
+    do {
+        r = call();
+    } while (r < 0 && errno == EINTR);
+    return r;
+}
+
+// The error planted by a test for the step, or the outcome of the call.
+template <typename Call> auto faulted(filefaults::Step step, Call call) -> decltype(call())
+{
+    if (const int planted = filefaults::take(step)) {
+        errno = planted;
+        return -1;
+    }
+    return retried(call);
+}
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+FileResult failure(int error, const QString &path)
+{
+    FileResult result;
+    result.error = fileerror::describe(error, path);
+    result.systemError = error;
+    return result;
+}
+
+FileResult success()
+{
+    FileResult result;
+    result.ok = true;
+    return result;
+}
+
+// Closes a descriptor on every path out.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
+    // Closes now; a failed close can be the first report of a full disk.
+    int close()
+    {
+        const int r = ::close(m_fd);
+        m_fd = -1;
+        return r;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = faulted(filefaults::Step::Write, [&] {
+            return ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
+        });
+        if (n < 0)
+            return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+LoadedBytes readFileBytes(const QString &path)
+{
+    LoadedBytes loaded;
+    const QByteArray native = nativePath(path);
+    Descriptor fd(faulted(filefaults::Step::OpenRead, [&] { return ::open(native.constData(), O_RDONLY | O_CLOEXEC); }));
+    if (fd.get() < 0) {
+        loaded.result = failure(errno, path);
+        return loaded;
+    }
+    struct stat st {
+    };
+    if (::fstat(fd.get(), &st) != 0) {
+        loaded.result = failure(errno, path);
+        return loaded;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        loaded.result = failure(S_ISDIR(st.st_mode) ? EISDIR : ENXIO, path);
+        return loaded;
+    }
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = faulted(filefaults::Step::Read, [&] { return ::read(fd.get(), chunk, sizeof chunk); });
+        if (n < 0) {
+            loaded.result = failure(errno, path);
+            loaded.bytes.clear();
+            return loaded;
+        }
+        if (n == 0)
+            break;
+        loaded.bytes.append(chunk, n);
+    }
+    loaded.result.ok = true;
+    return loaded;
+}
+
 LoadedFile loadTextFile(const QString &path)
 {
     LoadedFile loaded;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        loaded.result.error = file.errorString();
-        return loaded;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        loaded.result.error = file.errorString();
-        return loaded;
-    }
-    loaded.decoded = decodeText(bytes);
-    loaded.result.ok = true;
+    const LoadedBytes read = readFileBytes(path);
+    loaded.result = read.result;
+    if (read.result.ok)
+        loaded.decoded = decodeText(read.bytes);
     return loaded;
 }
 
 bool userMayWrite(const QString &path)
 {
-    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+    return ::faccessat(AT_FDCWD, nativePath(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 namespace {
 
-QString systemError()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 // Overwrites the file itself: its inode, links and owner stay.
 FileResult writeInPlace(const QString &path, const QByteArray &bytes, const struct stat &before)
 {
-    FileResult result;
+    const QByteArray native = nativePath(path);
     // A full disk must not leave the file half old, half new.
     struct statvfs disk {
     };
     const qint64 growth = qint64(bytes.size()) - qint64(before.st_size);
-    if (growth > 0 && ::statvfs(QFile::encodeName(path).constData(), &disk) == 0 &&
-        qint64(disk.f_bavail) * qint64(disk.f_frsize) < growth) {
-        result.error = QString::fromLocal8Bit(std::strerror(ENOSPC));
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) { // not WriteOnly: that would empty the file first
-        result.error = file.errorString();
-        return result;
-    }
-    if (file.write(bytes) != bytes.size() || !file.resize(bytes.size()) || !file.flush()) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (::fsync(file.handle()) != 0) {
-        result.error = systemError();
-        return result;
-    }
-    result.ok = true;
-    return result;
+    if (growth > 0 && ::statvfs(native.constData(), &disk) == 0 && qint64(disk.f_bavail) * qint64(disk.f_frsize) < growth)
+        return failure(ENOSPC, path);
+    // Not O_TRUNC: that would empty the file before anything is written.
+    Descriptor fd(faulted(filefaults::Step::OpenWrite, [&] { return ::open(native.constData(), O_RDWR | O_CLOEXEC); }));
+    if (fd.get() < 0)
+        return failure(errno, path);
+    if (!writeAllBytes(fd.get(), bytes, 0) || retried([&] { return ::ftruncate(fd.get(), off_t(bytes.size())); }) != 0 ||
+        faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0 || fd.close() != 0)
+        return failure(errno, path);
+    return success();
 }
 
 // Gives the new file the old one's owner and group; false when the user may
@@ -214,43 +314,72 @@ bool keepOwner(int handle, const struct stat &before)
     return ::fchown(handle, before.st_uid, before.st_gid) == 0;
 }
 
+// A new file beside the target, made with the permissions a new file gets
+// (the umask applies); its name is returned in temp.
+int createTemporary(const QString &target, QByteArray &temp)
+{
+    const QFileInfo info(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = nativePath(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                          QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        const int fd =
+            faulted(filefaults::Step::CreateTemp, [&] { return ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// The folder's entry for the renamed file reaches the disk too.
+void syncFolder(const QString &path)
+{
+    Descriptor dir(::open(nativePath(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
+}
+
 } // namespace
 
-FileResult saveFileAtomically(const QString &path, const QByteArray &bytes)
+FileResult saveFileAtomically(const QString &requested, const QByteArray &bytes)
 {
-    FileResult result;
-    const QFileInfo info(path);
-    // Renaming over a file would bypass its write protection; refuse as a
-    // plain write would.
-    if (info.exists() && !userMayWrite(path)) {
-        result.error = QStringLiteral("Permission denied");
-        return result;
-    }
+    // A symbolic link stays a link; its target gets the new text.
+    const QFileInfo info(requested);
+    const QString path = info.isSymLink() && info.exists() ? info.canonicalFilePath() : requested;
     struct stat before {
     };
-    const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0 && S_ISREG(before.st_mode);
+    const bool existed = ::stat(nativePath(path).constData(), &before) == 0;
+    if (existed && S_ISDIR(before.st_mode))
+        return failure(EISDIR, path);
+    if (existed && !S_ISREG(before.st_mode))
+        return failure(ENXIO, path);
+    // Renaming over a file would bypass its write protection; refuse as a
+    // plain write would.
+    if (existed && !userMayWrite(path))
+        return failure(errno, path);
     if (existed && before.st_nlink > 1)
         return writeInPlace(path, bytes, before);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (existed)
+    QByteArray temp;
+    Descriptor fd(createTemporary(path, temp));
+    if (fd.get() < 0) {
+        const int error = errno;
+        return existed ? writeInPlace(path, bytes, before) : failure(error, path);
+    }
+    auto discard = [&](int error) {
+        ::unlink(temp.constData());
+        return failure(error, path);
+    };
+    if (existed) {
+        if (!keepOwner(fd.get(), before)) {
+            fd.close();
+            ::unlink(temp.constData());
             return writeInPlace(path, bytes, before);
-        result.error = file.errorString();
-        return result;
+        }
+        ::fchmod(fd.get(), before.st_mode & 07777);
     }
-    if (existed && !keepOwner(int(file.handle()), before)) {
-        file.cancelWriting();
-        return writeInPlace(path, bytes, before);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        result.error = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.ok = true;
-    return result;
+    if (!writeAllBytes(fd.get(), bytes, 0) || faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0 || fd.close() != 0)
+        return discard(errno);
+    if (faulted(filefaults::Step::Rename, [&] { return ::rename(temp.constData(), nativePath(path).constData()); }) != 0)
+        return discard(errno);
+    syncFolder(path);
+    return success();
 }

@@ -42,7 +42,8 @@ QString encodingName(const TextFormat &format);
 
 struct FileResult {
     bool ok = false;
-    QString error; // the system's reason, readable by a user
+    QString error;       // the reason, in words a user understands
+    int systemError = 0; // the errno value behind it
 };
 
 struct LoadedFile {
@@ -50,6 +51,14 @@ struct LoadedFile {
     DecodedText decoded;
 };
 
+struct LoadedBytes {
+    FileResult result;
+    QByteArray bytes;
+};
+
+// The whole file as it lies on disk.
+LoadedBytes readFileBytes(const QString &path);
+// The whole file, decoded.
 LoadedFile loadTextFile(const QString &path);
 
 // The running user (by the effective ids) may write the file.

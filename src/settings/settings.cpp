@@ -1,6 +1,9 @@
 #include "settings.h"
 
+#include "platform/lexstrings.h"
 #include "platform/registry.h"
+
+#include <QSet>
 
 #include <memory>
 
@@ -91,6 +94,37 @@ QString browserText(const QString &name)
 
 } // namespace
 
+namespace {
+
+struct Reporting {
+    std::function<void(const QString &)> report;
+    QSet<QString> told;
+};
+
+Reporting &reporting()
+{
+    static Reporting r;
+    return r;
+}
+
+} // namespace
+
+void setErrorReporter(std::function<void(const QString &message)> report)
+{
+    reporting().report = std::move(report);
+    reporting().told.clear();
+}
+
+void reportOnce(const QString &message)
+{
+    Reporting &r = reporting();
+    if (r.told.contains(message))
+        return;
+    r.told.insert(message);
+    if (r.report)
+        r.report(message + u'\n' + lex::message(3039));
+}
+
 Registry &registry()
 {
     if (!instance())
@@ -114,7 +148,7 @@ void setBackground(const QString &name)
 
 ColorValue previewColor()
 {
-    return ColorValue(getNumber(QStringLiteral("PreviewColor"), qint32(colors::clBtnFace)));
+    return ColorValue(getNumber(QStringLiteral("PreviewColor"), qint32(defaults::previewColor)));
 }
 void setPreviewColor(ColorValue color)
 {
@@ -123,7 +157,7 @@ void setPreviewColor(ColorValue color)
 
 bool mdiListVisible()
 {
-    return getNumber(QStringLiteral("MDIListVisible"), 1) != 0;
+    return getNumber(QStringLiteral("MDIListVisible"), defaults::mdiListVisible ? 1 : 0) != 0;
 }
 void setMdiListVisible(bool visible)
 {
@@ -132,7 +166,7 @@ void setMdiListVisible(bool visible)
 
 bool tagListVisible()
 {
-    return getNumber(QStringLiteral("TagListVisible"), 1) != 0;
+    return getNumber(QStringLiteral("TagListVisible"), defaults::tagListVisible ? 1 : 0) != 0;
 }
 void setTagListVisible(bool visible)
 {
@@ -141,7 +175,7 @@ void setTagListVisible(bool visible)
 
 Side tagListAlign()
 {
-    return getNumber(QStringLiteral("TagListAlign"), 0) != 0 ? Side::Right : Side::Left;
+    return getNumber(QStringLiteral("TagListAlign"), defaults::tagListAlign == Side::Right ? 1 : 0) != 0 ? Side::Right : Side::Left;
 }
 void setTagListAlign(Side side)
 {
@@ -158,7 +192,7 @@ void setFont(const QString &name)
 }
 int fontHeight()
 {
-    return getNumber(QStringLiteral("FontHeight"), 10);
+    return getNumber(QStringLiteral("FontHeight"), defaults::fontHeight);
 }
 void setFontHeight(int points)
 {
@@ -175,7 +209,7 @@ void setPFont(const QString &name)
 }
 int pFontHeight()
 {
-    return getNumber(QStringLiteral("PFontHeight"), 10);
+    return getNumber(QStringLiteral("PFontHeight"), defaults::pFontHeight);
 }
 void setPFontHeight(int points)
 {

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "platform/colorvalue.h"
+#include "platform/registry.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class Registry;
 
@@ -17,6 +20,36 @@ inline const QString kOpenFilesKey = kSettingsKey + QStringLiteral("\\OpenFiles"
 inline constexpr int kMaxOpenFiles = 10;
 
 enum class Side { Left, Right };
+
+// What a getter gives when the value is missing.
+namespace defaults {
+inline constexpr ColorValue previewColor = colors::clBtnFace;
+inline constexpr bool mdiListVisible = true;
+inline constexpr bool tagListVisible = true;
+inline constexpr Side tagListAlign = Side::Left;
+inline constexpr int fontHeight = 10;
+inline constexpr int pFontHeight = 10;
+} // namespace defaults
+
+// Where a settings error that the program goes on after is told; by default
+// nowhere. The main window shows it in its error box.
+void setErrorReporter(std::function<void(const QString &message)> reporter);
+// Tells the reporter, once per distinct message while it is set: a damaged value
+// read at every paint or document must not raise a box each time.
+void reportOnce(const QString &message);
+
+// For the program's own reads: a value stored with the wrong type (or a
+// store that cannot be read) gives the fallback instead of ending the
+// command, and the error is reported once.
+template <typename Getter, typename T> T orDefault(Getter getter, T fallback)
+{
+    try {
+        return getter();
+    } catch (const RegistryError &e) {
+        reportOnce(e.message());
+        return fallback;
+    }
+}
 
 // The shared registry access object, made on first use.
 Registry &registry();

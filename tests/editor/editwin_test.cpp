@@ -4,6 +4,7 @@
 #include "editor/netgradient.h"
 #include "editor/preview.h"
 #include "fakehost.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "support/testenv.h"
 
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -93,26 +96,27 @@ TEST_F(EditWinTest, UnstorableCharactersAskHowToSave)
     EXPECT_EQ(form->Format.encoding, TextEncoding::Utf8);
 }
 
-TEST_F(EditWinTest, FailedSaveKeepsTheOriginalAndTheEdits)
+TEST_F(EditWinTest, FailedSaveKeepsTheOriginalAndTheEditsAndSaysWhy)
 {
-    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
-    const QString folder = file("ro");
-    QDir().mkpath(folder);
-    writeAll(folder + QStringLiteral("/page.htm"), "original");
-    auto form = std::make_unique<TEditForm>(&host);
-    form->LoadFile(folder + QStringLiteral("/page.htm"));
+    writeAll(file("page.htm"), "original");
+    auto form = open("page.htm");
     form->ColorMemo->insertPlainText(QStringLiteral("changed "));
-    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
-    {
-        Unprivileged asUser;
-        EXPECT_FALSE(form->SaveDocument(false));
-    }
-    EXPECT_EQ(readAll(folder + QStringLiteral("/page.htm")), QByteArray("original"));
+    filefaults::failNext(filefaults::Step::Write, ENOSPC);
+    EXPECT_FALSE(form->SaveDocument(false));
+    filefaults::clear();
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("original"));
     EXPECT_TRUE(form->isModified());
     ASSERT_FALSE(scripted->messages.isEmpty());
     EXPECT_EQ(scripted->messages.last().kind, dialogs::Kind::Error);
-    EXPECT_TRUE(scripted->messages.last().text.contains(lex::message(3018)));
-    QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
+    EXPECT_EQ(scripted->messages.last().text, file("page.htm") + u'\n' + lex::message(3018) + u'\n' + lex::message(3021));
+}
+
+TEST_F(EditWinTest, FailedLoadSaysWhy)
+{
+    TEditForm form(&host);
+    QString error;
+    EXPECT_FALSE(form.LoadFile(file("missing.htm"), &error));
+    EXPECT_EQ(error, lex::message(3025));
 }
 
 TEST_F(EditWinTest, SavingAFileWhoseFolderVanishedAsksForANewName)

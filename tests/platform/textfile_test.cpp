@@ -1,3 +1,5 @@
+#include "platform/filefaults.h"
+#include "platform/lexstrings.h"
 #include "platform/textfile.h"
 #include "support/testenv.h"
 
@@ -5,6 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,27 +116,78 @@ void openToOthers(const QTemporaryDir &dir)
     QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
 }
 
-TEST(TextFile, FailedSavesLeaveTheOriginalUntouched)
+namespace {
+
+struct SaveFault {
+    const char *name;
+    std::vector<std::pair<filefaults::Step, int>> faults;
+    bool existing; // the target exists before the save
+    int message;   // the reason the user is given
+};
+
+class FailedSave : public ::testing::TestWithParam<SaveFault>
+{
+protected:
+    void TearDown() override { filefaults::clear(); }
+};
+
+} // namespace
+
+// Whatever step fails, the file keeps its old bytes, no temporary file stays
+// behind and the user reads the cause.
+TEST_P(FailedSave, LeavesTheOriginalUntouchedAndNamesTheCause)
+{
+    const SaveFault &f = GetParam();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.htm"));
+    if (f.existing)
+        writeAll(file, "original bytes\r\n");
+    for (const auto &[step, error] : f.faults)
+        filefaults::failNext(step, error);
+    const FileResult r = saveFileAtomically(file, "changed");
+    EXPECT_FALSE(r.ok);
+    const QString expected = f.message ? lex::message(f.message) : lex::message(3031) + QString::number(EPROTO) + u'.';
+    EXPECT_EQ(r.error, expected);
+    EXPECT_EQ(readAll(file), f.existing ? QByteArray("original bytes\r\n") : QByteArray("<unreadable>"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), f.existing ? 1 : 0);
+}
+
+using filefaults::Step;
+INSTANTIATE_TEST_SUITE_P(TextFile, FailedSave,
+                         ::testing::Values(SaveFault{"DiskFullWhileWriting", {{Step::Write, ENOSPC}}, true, 3021},
+                                           SaveFault{"QuotaExceeded", {{Step::Write, EDQUOT}}, true, 3021},
+                                           SaveFault{"DiskErrorOnSync", {{Step::Sync, EIO}}, true, 3029},
+                                           SaveFault{"LockedByAnotherProgram", {{Step::Rename, EBUSY}}, true, 3026},
+                                           SaveFault{
+                                               "ReadOnlyFileSystem", {{Step::CreateTemp, EROFS}, {Step::OpenWrite, EROFS}}, true, 3023},
+                                           SaveFault{"NoPermissionForANewFile", {{Step::CreateTemp, EACCES}}, false, 3022},
+                                           SaveFault{"UnknownCauseGivesItsNumber", {{Step::Write, EPROTO}}, true, 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(TextFile, SaveAndLoadNameCausesTheyMeetForReal)
 {
     QTemporaryDir dir;
-    openToOthers(dir);
-    const QString folder = dir.filePath(QStringLiteral("ro"));
-    QDir().mkpath(folder);
-    const QString file = folder + QStringLiteral("/page.htm");
-    writeAll(file, "original bytes\r\n");
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther);
-    {
-        Unprivileged asUser;
-        const FileResult r = saveFileAtomically(file, "changed");
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(r.error.isEmpty());
-    }
-    EXPECT_EQ(readAll(file), QByteArray("original bytes\r\n"));
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(saveFileAtomically(dir.filePath(QStringLiteral("vanished/page.htm")), "x").error, lex::message(3024));
+    EXPECT_EQ(saveFileAtomically(dir.path(), "x").error, lex::message(3027));
+    EXPECT_EQ(loadTextFile(dir.filePath(QStringLiteral("missing.htm"))).result.error, lex::message(3025));
+    EXPECT_EQ(loadTextFile(dir.filePath(QStringLiteral("vanished/page.htm"))).result.error, lex::message(3024));
+    EXPECT_EQ(loadTextFile(dir.path()).result.error, lex::message(3027));
+}
 
-    const FileResult gone = saveFileAtomically(dir.filePath(QStringLiteral("vanished/page.htm")), "x");
-    EXPECT_FALSE(gone.ok);
-    EXPECT_FALSE(gone.error.isEmpty());
+TEST(TextFile, LoadFailuresNameTheirCause)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.htm"));
+    writeAll(file, "text");
+    filefaults::failNext(Step::OpenRead, ETXTBSY);
+    EXPECT_EQ(loadTextFile(file).result.error, lex::message(3026));
+    filefaults::failNext(Step::Read, EIO);
+    const LoadedFile broken = loadTextFile(file);
+    EXPECT_FALSE(broken.result.ok);
+    EXPECT_EQ(broken.result.error, lex::message(3029));
+    filefaults::failNext(Step::OpenRead, EACCES);
+    EXPECT_EQ(loadTextFile(file).result.error, lex::message(3022));
+    EXPECT_TRUE(loadTextFile(file).result.ok) << "a planted fault acts once";
 }
 
 TEST(TextFile, ReadOnlyFilesAreNotReplaced)
@@ -143,16 +199,11 @@ TEST(TextFile, ReadOnlyFilesAreNotReplaced)
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadOther);
     {
         Unprivileged asUser;
-        EXPECT_FALSE(saveFileAtomically(file, "lost").ok);
+        const FileResult r = saveFileAtomically(file, "lost");
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, lex::message(3022));
     }
     EXPECT_EQ(readAll(file), QByteArray("keep"));
-}
-
-TEST(TextFile, LoadingReportsUnreadableFiles)
-{
-    const LoadedFile missing = loadTextFile(QStringLiteral("/nonexistent/x.htm"));
-    EXPECT_FALSE(missing.result.ok);
-    EXPECT_FALSE(missing.result.error.isEmpty());
 }
 
 namespace {
