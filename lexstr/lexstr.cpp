@@ -16,3 +16,8 @@ void LoadMsgStr(int32_t number, unsigned char *buffer)
 {
     lexstr::fillBuffer(lexstr::findText(lexstr::kMessages, number), buffer);
 }
+
+void LoadLanguageStr(unsigned char *buffer)
+{
+    lexstr::fillBuffer(lexstr::kLanguage, buffer);
+}

@@ -19,6 +19,9 @@ extern "C" {
 LEXSTR_API void LoadCaptionStr(int32_t number, unsigned char *buffer);
 LEXSTR_API void LoadHintStr(int32_t number, unsigned char *buffer);
 LEXSTR_API void LoadMsgStr(int32_t number, unsigned char *buffer);
+/* The language of the texts as an ISO 639-1 code ("de"), in the same
+ * buffer form. */
+LEXSTR_API void LoadLanguageStr(unsigned char *buffer);
 
 #ifdef __cplusplus
 }

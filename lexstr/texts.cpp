@@ -2,6 +2,8 @@
 
 namespace lexstr {
 
+const char *const kLanguage = "de";
+
 const Entry kCaptions[] = {
     // Main menu: File
     {1001, "&Datei"},
@@ -162,6 +164,17 @@ const Entry kCaptions[] = {
     {1125, "Versteckt"},
     {1126, "System"},
     {1127, "Archiv"},
+    // Document window: info page, the text format of the file
+    {1128, "Kodierung:"},
+    {1129, "Zeilenumbrüche:"},
+    // Titles of the open and save dialogs
+    {1130, "Datei öffnen"},
+    {1131, "Datei speichern"},
+    // Names of encodings and line breaks on the info page
+    {1132, "UTF-8 mit BOM"},
+    {1133, "CR LF (Windows)"},
+    {1134, "LF (Unix)"},
+    {1135, "CR (klassisches macOS)"},
     {0, nullptr},
 };
 

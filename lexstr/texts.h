@@ -13,5 +13,7 @@ struct Entry {
 extern const Entry kCaptions[];
 extern const Entry kHints[];
 extern const Entry kMessages[];
+// The language the texts are written in, as an ISO 639-1 code.
+extern const char *const kLanguage;
 
 } // namespace lexstr

@@ -1,10 +1,26 @@
 #include "application.h"
 
 #include "app/errorbox.h"
+#include "platform/lexstrings.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
+#include <memory>
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+QTranslator *installToolkitTranslations(QCoreApplication &app)
+{
+    auto translator = std::make_unique<QTranslator>(&app);
+    const QLocale language(lex::language());
+    if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    app.installTranslator(translator.get());
+    return translator.release();
+}
 
 bool deliverGuarded(const std::function<bool()> &deliver, const std::function<void(const QString &)> &report)
 {

@@ -6,9 +6,16 @@
 
 #include <functional>
 
+class QTranslator;
+
 // Runs one delivery; whatever it throws goes to report() instead of ending
 // the program.
 bool deliverGuarded(const std::function<bool()> &deliver, const std::function<void(const QString &)> &report);
+
+// Loads the toolkit's own translations (buttons, context menus, dialogs)
+// for the language of the string library; the translator belongs to app.
+// Null when none are installed: the toolkit then speaks English.
+QTranslator *installToolkitTranslations(QCoreApplication &app);
 
 class TApplication : public QApplication
 {

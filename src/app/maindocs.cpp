@@ -116,8 +116,7 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
                 }
                 AddRecentFile(path);
             }
-            // A new window takes most of the free area instead of the style's small default.
-            sub->resize(MDIArea->viewport()->size() * 3 / 4);
+            placeNewDocument(sub, doc);
             sub->show();
             doc->ColorMemo->setFocus();
         }
@@ -239,7 +238,7 @@ void TMainForm::SaveDlgTypeChange(int oneBasedIndex)
 std::optional<dialogs::FileResult> TMainForm::RunSaveDialog(const QString &folder, const QString &fileName)
 {
     dialogs::FileRequest request;
-    request.title = QStringLiteral("Save File");
+    request.title = lex::caption(1131);
     request.folder = folder;
     request.fileName = fileName;
     request.filter = m_fileTypes.saveFilter;
@@ -251,7 +250,7 @@ std::optional<dialogs::FileResult> TMainForm::RunSaveDialog(const QString &folde
 void TMainForm::BtnOpenClick()
 {
     dialogs::FileRequest request;
-    request.title = QStringLiteral("Open File");
+    request.title = lex::caption(1130);
     request.filter = m_fileTypes.openFilter;
     const auto chosen = dialogs::current().openFile(this, request);
     if (chosen && QFileInfo(chosen->path).isFile())

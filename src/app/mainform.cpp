@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -38,6 +39,19 @@ QWidget *panel(const char *name, QWidget *parent)
     return w;
 }
 
+// Without stored bounds the window takes 80 % of the screen's free area,
+// centred: room to work from the first start.
+QRect firstStartBounds()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QRect(205, 109, 800, 600);
+    const QRect area = screen->availableGeometry();
+    QRect r(0, 0, area.width() * 4 / 5, area.height() * 4 / 5);
+    r.moveCenter(area.center());
+    return r;
+}
+
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
@@ -45,7 +59,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(kTitle);
     setWindowIcon(glyphIcon(Glyph::PageSource));
-    setGeometry(205, 109, 413, 323);
+    setGeometry(firstStartBounds());
     FormCreate();
 }
 

@@ -167,11 +167,16 @@ private:
     void connectCommands();
     void watchClipboard();
     QList<QAction *> documentGroup() const;
+    // Commands whose window or tool is not built yet: always disabled, so
+    // that none of them pretends to work.
+    QList<QAction *> notYetBuilt() const;
+    void enableCommand(QAction *action, bool enabled);
     QToolButton *toolButton(QAction *action) const;
     bool runClosingPass();
     void reloadDocument(TEditForm *doc);
     void saveSettingsAtClose();
     void rebuildWindowList();
+    void placeNewDocument(QMdiSubWindow *sub, TEditForm *doc);
     template <typename Handler> void command(QAction *action, Handler handler);
 
     // Command handlers.

@@ -93,6 +93,42 @@ void TMainForm::connectCommands()
         a->setEnabled(false);
     BtnSave->setEnabled(false);
     Menu_Save->setEnabled(false);
+    for (QAction *a : notYetBuilt())
+        a->setEnabled(false);
+}
+
+QList<QAction *> TMainForm::notYetBuilt() const
+{
+    return {Menu_SearchIt,
+            BtnPicture,
+            Menu_Pics,
+            BtnPrint,
+            Menu_Print,
+            Menu_PrintPreview,
+            BtnColorPick,
+            Menu_Colors,
+            BtnAmpersand,
+            Menu_Entity,
+            BtnTools,
+            Menu_Options,
+            BtnHelp,
+            Menu_HelpMe,
+            BtnExplore,
+            BtnBrowser,
+            PopBrowser_Standard,
+            Menu_Browser1,
+            Menu_Browser2,
+            BtnChange,
+            PopChange_UmlCode,
+            PopChange_CodeUml,
+            SonderzeichenzuCode1,
+            CodezuSonderzeichen1,
+            HTMLTagslschen1};
+}
+
+void TMainForm::enableCommand(QAction *action, bool enabled)
+{
+    action->setEnabled(enabled && !notYetBuilt().contains(action));
 }
 
 QList<QAction *> TMainForm::documentGroup() const
@@ -127,7 +163,7 @@ void TMainForm::UpdateCommandState()
     if (!computeCommandState(in, state))
         return;
     for (QAction *a : documentGroup())
-        a->setEnabled(state.documentGroup);
+        enableCommand(a, state.documentGroup);
     BtnSave->setEnabled(state.save);
     Menu_Save->setEnabled(state.save);
 }
@@ -149,7 +185,7 @@ void TMainForm::UpdateEditCommands()
     Menu_Copy->setEnabled(s.copy);
     Menu_Paste->setEnabled(s.paste);
     Menu_Delete->setEnabled(s.clear);
-    Menu_SearchIt->setEnabled(s.search);
+    enableCommand(Menu_SearchIt, s.search);
     Menu_SelectAll->setEnabled(s.selectAll);
 }
 

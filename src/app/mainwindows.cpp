@@ -1,8 +1,14 @@
 // Arrangement of the document windows.
 #include "mainform.h"
 
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +43,28 @@ void tile(QMdiArea *area, bool horizontal)
 }
 
 } // namespace
+
+// A new document window is large enough for about 80 columns and 25 lines
+// of its font (as far as the area allows) and stands a title bar's height
+// below and right of the window opened before it.
+void TMainForm::placeNewDocument(QMdiSubWindow *sub, TEditForm *doc)
+{
+    const QFontMetrics metrics(doc->ColorMemo->font());
+    const int scrollBar = doc->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const QSize text(metrics.horizontalAdvance(QString(80, u'x')) + scrollBar + 12,
+                     metrics.lineSpacing() * 25 + scrollBar + doc->Panel2->height() + 8);
+    sub->ensurePolished();
+    const QMargins frame = sub->contentsMargins(); // the title bar included
+    const int titleBar = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const QSize area = MDIArea->viewport()->size();
+    const QSize wanted = (text + QSize(frame.left() + frame.right(), frame.top() + frame.bottom())).boundedTo(area);
+    sub->resize(wanted);
+    const qsizetype before = MDIArea->subWindowList().size() - 1;
+    const int step = std::max(titleBar, 20);
+    const int room = std::max(1, std::min(area.width() - wanted.width(), area.height() - wanted.height()) / step + 1);
+    const int offset = int(before % room) * step;
+    sub->move(offset, offset);
+}
 
 void TMainForm::Menu_CascadeClick()
 {

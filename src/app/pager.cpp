@@ -99,12 +99,20 @@ void TPager::resizeEvent(QResizeEvent *event)
 
 void TPager::wheelEvent(QWheelEvent *event)
 {
-    const int notches = event->angleDelta().y() / 120;
-    if (notches == 0 || scrollRange() == 0) {
+    if (scrollRange() == 0) {
         event->ignore();
         return;
     }
-    setPosition(m_position - notches * kWheelStep);
+    // Touchpads send pixel distances or many small turns; the turns add up
+    // instead of each one rounding to nothing.
+    int pixels = event->pixelDelta().y();
+    if (event->pixelDelta().isNull()) {
+        m_wheelRest += event->angleDelta().y() * kWheelStep;
+        pixels = m_wheelRest / 120;
+        m_wheelRest %= 120;
+    }
+    if (pixels != 0)
+        setPosition(m_position - pixels);
     event->accept();
 }
 

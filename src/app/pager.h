@@ -47,6 +47,7 @@ private:
     QTimer m_repeat;
     int m_direction = 0; // -1 up, +1 down while an arrow is hovered
     int m_position = 0;
+    int m_wheelRest = 0; // wheel turn not yet scrolled, in 1/120 of a step
 
     void place();
     void tick();

@@ -47,7 +47,7 @@ QWidget *TMainForm::tagPage(const QString &name)
     page->setWindowTitle(name);
     Pages->addWidget(page);
     Pages->setCurrentWidget(page);
-    Tab_TagBtnListe->addTab(name);
+    Tab_TagBtnListe->addTab(QString(name).replace(u'&', QStringLiteral("&&")));
     return page;
 }
 
@@ -57,7 +57,7 @@ void TMainForm::addTagButton(const TagButtonDef &def)
     const int position = int(page->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly).size());
     auto *button = new TMvToolBarBtn97(page);
     button->setGeometry(0, 8 + 20 * position, 123, 20);
-    button->setText(def.caption);
+    button->setText(QString(def.caption).replace(u'&', QStringLiteral("&&"))); // shown as written, no shortcut
     button->TagBefore = def.before;
     button->TagAfter = def.after;
     // All hint lines form the tooltip; the status bar part stays empty.

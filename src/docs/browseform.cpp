@@ -1,12 +1,16 @@
 #include "browseform.h"
 
+#include "platform/lexstrings.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
-TBrowseForm::TBrowseForm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
+// A window of its own that the desktop keeps above the main window (it is
+// the main window's transient), not above every other program.
+TBrowseForm::TBrowseForm(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("BrowseForm"));
-    setWindowTitle(QStringLiteral("Bilder"));
+    setWindowTitle(lex::caption(1106));
     resize(640, 480);
     P_Clipbrd = new QLabel(this);
     P_Clipbrd->setObjectName(QStringLiteral("P_Clipbrd"));

@@ -1,7 +1,8 @@
 // Colour rules of the colouring editor: their three definition lists, the
 // tables compiled from them and the scans that turn a text into found ranges.
-// Window-free: the editor control owns a TDrawRules and a ScanContext and
-// calls the scans on every paint.
+// Window-free: the editor control owns a TDrawRules, compiles it when a rule
+// was touched and turns the compiled rules into the line scanner's snapshot,
+// which colours lines as they are laid out (not at every paint).
 #pragma once
 
 #include "platform/colorvalue.h"
@@ -202,9 +203,9 @@ public:
     bool NeedsParse() const { return m_needsParse; }
     void setNeedsParse(bool on) { m_needsParse = on; }
 
-    // Called at the start of every paint: compiles all rules when NeedsParse
-    // is set (which then stays set only while no rule has content), otherwise
-    // just sets it; so tables are rebuilt on every second paint.
+    // Compiles all rules when NeedsParse is set (which then stays set only
+    // while no rule has content), otherwise just sets it. The editor calls it
+    // once a rule was touched, with NeedsParse set.
     void ReparseRules();
     // Replaces the rules by copies of the source's rules.
     void Assign(const TDrawRules &source);

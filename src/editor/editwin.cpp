@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QStackedWidget>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,7 +54,11 @@ TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host
     // Joining or splitting lines elsewhere changes the count the panel shows.
     connect(ColorMemo, &QPlainTextEdit::blockCountChanged, this, &TEditForm::ShowCaretPosition);
     ColorMemo->installEventFilter(this);
-    ColorMemo->viewport()->installEventFilter(this);
+    // Files dropped on any page become links, as over the editor.
+    for (QWidget *target : dropTargets()) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
     showPage(TabEditor, 1036);
 }
 
@@ -92,9 +97,11 @@ void TEditForm::buildTitleBar()
     row->addSpacing(105 - 4 * 24);
     NetGradient1 = new TNetGradient(Panel2);
     NetGradient1->setObjectName(QStringLiteral("NetGradient1"));
-    NetGradient1->setBeginColor(colors::clBtnFace);
-    NetGradient1->setEndColor(colors::clHighlight);
+    // Right to left: the highlight colour at the right end, under the page name.
+    NetGradient1->setBeginColor(colors::clHighlight);
+    NetGradient1->setEndColor(colors::clBtnFace);
     NetGradient1->setFillDirection(fdRightToLeft);
+    NetGradient1->installEventFilter(this);
     NetGradient1->setTextTop(5);
     row->addWidget(NetGradient1, 1);
     connect(BtnSource, &QToolButton::clicked, this, &TEditForm::BtnSourceClick);
@@ -204,10 +211,14 @@ void TEditForm::closeEvent(QCloseEvent *event)
 
 bool TEditForm::eventFilter(QObject *watched, QEvent *event)
 {
+    // Every resize of the band (creation, tiling, maximising) keeps the page
+    // name at its right end.
+    if (watched == NetGradient1 && event->type() == QEvent::Resize)
+        Panel2Resize();
     if (watched == ColorMemo && event->type() == QEvent::KeyPress)
         return FormKeyDown(static_cast<QKeyEvent *>(event));
-    if (watched == ColorMemo->viewport() &&
-        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop)) {
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop) &&
+        dropTargets().contains(qobject_cast<QWidget *>(watched))) {
         auto *drop = static_cast<QDropEvent *>(event);
         if (!drop->mimeData()->hasUrls())
             return false;
@@ -245,8 +256,16 @@ bool TEditForm::FormKeyDown(QKeyEvent *event)
     return true;
 }
 
+QList<QWidget *> TEditForm::dropTargets() const
+{
+    return {ColorMemo->viewport(), HTMLViewer->viewport(), Pages->widget(TabInfos), TreeView->viewport(), TagMemo->viewport()};
+}
+
 void TEditForm::FileDragLinksDrop(const QStringList &paths)
 {
+    // The links go where the user sees them.
+    if (!sourceShown())
+        BtnSourceClick();
     ColorMemo->replaceSelection(dropLinksText(paths, FilePath));
     ColorMemo->setFocus();
 }

@@ -99,4 +99,5 @@ private:
     bool confirmRenamedTarget(const QString &chosen, const QString &name);
     bool chooseEncodingFor(QString &text);
     QImage pictureFor(const QString &address) const;
+    QList<QWidget *> dropTargets() const;
 };

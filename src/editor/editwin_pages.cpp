@@ -44,9 +44,9 @@ QWidget *TEditForm::buildInfoPage()
         grid->addWidget(new QLabel(lex::caption(caption), panel), row, 0);
         grid->addWidget(label, row++, 1, 1, 2);
     }
-    grid->addWidget(new QLabel(QStringLiteral("Kodierung:"), panel), row, 0);
+    grid->addWidget(new QLabel(lex::caption(1128), panel), row, 0);
     grid->addWidget(L_Encoding, row++, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Zeilenumbrüche:"), panel), row, 0);
+    grid->addWidget(new QLabel(lex::caption(1129), panel), row, 0);
     grid->addWidget(L_LineBreaks, row++, 1, 1, 2);
     grid->addWidget(new QLabel(lex::caption(1123), panel), row, 0);
     auto box = [panel](const char *name, int caption) {

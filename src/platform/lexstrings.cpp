@@ -28,6 +28,12 @@ QString message(int number)
 {
     return load(LoadMsgStr, number);
 }
+QString language()
+{
+    unsigned char buffer[256] = {};
+    LoadLanguageStr(buffer);
+    return QString::fromLatin1(reinterpret_cast<const char *>(buffer + 1), buffer[0]);
+}
 
 QString shortHint(const QString &hint)
 {

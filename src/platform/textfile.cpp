@@ -3,6 +3,7 @@
 #include "cp1252.h"
 #include "fileerror.h"
 #include "filefaults.h"
+#include "lexstrings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -130,18 +131,18 @@ QString withCharacterReferences(QStringView text)
 QString lineBreakName(LineBreak lineBreak)
 {
     switch (lineBreak) {
-    case LineBreak::Lf: return QStringLiteral("LF (Unix)");
-    case LineBreak::Cr: return QStringLiteral("CR (klassisches macOS)");
+    case LineBreak::Lf: return lex::caption(1134);
+    case LineBreak::Cr: return lex::caption(1135);
     case LineBreak::CrLf: break;
     }
-    return QStringLiteral("CR LF (Windows)");
+    return lex::caption(1133);
 }
 
 QString encodingName(const TextFormat &format)
 {
     if (format.encoding == TextEncoding::Windows1252)
         return QStringLiteral("Windows-1252");
-    return format.bom ? QStringLiteral("UTF-8 mit BOM") : QStringLiteral("UTF-8");
+    return format.bom ? lex::caption(1132) : QStringLiteral("UTF-8");
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "app/recentfiles.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/profile.h"
@@ -19,6 +20,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -216,6 +219,14 @@ TEST_F(DocManageTest, ReloadAsksAndReadsTheFileAgain)
     EXPECT_EQ(scripted->messages.last().text, lex::message(3006));
     EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("first"));
     EXPECT_FALSE(doc->isModified());
+    // A reload that fails says why and keeps the text.
+    doc->ColorMemo->insertPlainText(QStringLiteral("kept "));
+    filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    scripted->answers = {dialogs::Answer::Yes};
+    form->Menu_Reload->trigger();
+    EXPECT_EQ(scripted->messages.last().text, page + u'\n' + lex::message(3019) + u'\n' + lex::message(3026));
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("kept first"));
+    doc->ColorMemo->document()->setModified(false);
     const auto asked = scripted->messages.size();
     TEditForm *fresh = form->OpenDocument(QString(), true, -1);
     form->Menu_Reload->trigger();
@@ -274,7 +285,7 @@ TEST_F(DocManageTest, AFileThatCannotBeReadOpensNoWindow)
     EXPECT_TRUE(form->MDIArea->subWindowList().isEmpty());
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
-    EXPECT_TRUE(scripted->messages[0].text.startsWith(page + u'\n' + lex::message(3019) + u'\n'));
+    EXPECT_EQ(scripted->messages[0].text, page + u'\n' + lex::message(3019) + u'\n' + lex::message(3022));
     EXPECT_TRUE(settings::loadOpenFiles().isEmpty()) << "only files that opened join the recent list";
     quit(*form);
 }

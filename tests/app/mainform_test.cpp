@@ -149,31 +149,23 @@ TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
 TEST_F(MainFormTest, DocumentCommandsFollowTheActiveDocument)
 {
     auto form = makeShown();
-    const QList<QAction *> alwaysOn = {form->BtnNew, form->BtnOpen, form->BtnList, form->BtnTools, form->BtnHelp, form->BtnClose};
-    const QList<QAction *> group = {form->BtnSaveAs,
-                                    form->BtnPrint,
-                                    form->BtnBrowser,
-                                    form->BtnExplore,
-                                    form->BtnPicture,
-                                    form->BtnColorPick,
-                                    form->BtnAmpersand,
-                                    form->BtnChange,
-                                    form->Menu_SaveAs,
-                                    form->Menu_Reload,
-                                    form->Menu_Print,
-                                    form->Menu_PrintPreview,
-                                    form->Menu_Edit->menuAction(),
-                                    form->Menu_Pics,
-                                    form->Menu_Colors,
-                                    form->Menu_Entity};
+    const QList<QAction *> alwaysOn = {form->BtnNew, form->BtnOpen, form->BtnList, form->BtnClose};
+    // The document group's commands that work already; the others stay off.
+    const QList<QAction *> group = {form->BtnSaveAs, form->Menu_SaveAs, form->Menu_Reload, form->Menu_Edit->menuAction()};
+    const QList<QAction *> notYetBuilt = {form->BtnPrint,          form->BtnBrowser,   form->BtnExplore,   form->BtnPicture,
+                                          form->BtnColorPick,      form->BtnAmpersand, form->BtnChange,    form->Menu_Print,
+                                          form->Menu_PrintPreview, form->Menu_Pics,    form->Menu_Colors,  form->Menu_Entity,
+                                          form->BtnTools,          form->BtnHelp,      form->Menu_Options, form->Menu_HelpMe};
     EXPECT_TRUE(allEnabled(alwaysOn, true));
     EXPECT_TRUE(allEnabled(group, false));
     EXPECT_FALSE(form->BtnSave->isEnabled());
     EXPECT_FALSE(form->BtnAssist->isEnabled()) << "no plug-ins installed";
 
+    EXPECT_TRUE(allEnabled(notYetBuilt, false));
     TEditForm *doc = form->OpenDocument(QString(), true, -1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(allEnabled(group, true));
+    EXPECT_TRUE(allEnabled(notYetBuilt, false)) << "a command that is not built yet never pretends to work";
     EXPECT_FALSE(form->BtnSave->isEnabled());
     doc->ColorMemo->insertPlainText(QStringLiteral("x"));
     EXPECT_TRUE(form->BtnSave->isEnabled());
@@ -199,7 +191,7 @@ TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
     QApplication::clipboard()->setText(QString());
     form->UpdateEditCommands();
     EXPECT_TRUE(form->Menu_SelectAll->isEnabled());
-    EXPECT_TRUE(form->Menu_SearchIt->isEnabled());
+    EXPECT_FALSE(form->Menu_SearchIt->isEnabled()) << "the search window is not built yet";
     EXPECT_FALSE(form->Menu_Undo->isEnabled());
     EXPECT_FALSE(form->Menu_Cut->isEnabled());
     EXPECT_FALSE(form->Menu_Paste->isEnabled());

@@ -103,3 +103,19 @@ TEST(Pager, RestingOnAnArrowScrollsUntilTheEndOrTheMouseLeaves)
     QTest::qWait(5 * TPager::kTickMs);
     EXPECT_EQ(f.pager.position(), stopped);
 }
+
+TEST(Pager, TouchpadScrollingAddsUpSmallTurnsAndPixels)
+{
+    PagerFixture f(500, 200);
+    auto send = [&f](QPoint pixels, QPoint angle) {
+        const QPointF at(10, 10);
+        QWheelEvent event(at, f.pager.mapToGlobal(at), pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::ScrollUpdate, false);
+        QApplication::sendEvent(&f.pager, &event);
+    };
+    for (int i = 0; i < 8; ++i)
+        send(QPoint(), QPoint(0, -15)); // eight eighths of a notch
+    EXPECT_EQ(f.pager.position(), TPager::kWheelStep);
+    for (int i = 0; i < 3; ++i)
+        send(QPoint(0, -7), QPoint(0, -7));
+    EXPECT_EQ(f.pager.position(), TPager::kWheelStep + 21);
+}

@@ -1,17 +1,26 @@
 // Starting with odd settings: a value of the wrong type never stops the
 // program or a command; its default is used and the user is told once.
+#include "app/application.h"
 #include "app/mainform.h"
+#include "docs/browseform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
+#include "tools/searchform.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTranslator>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -115,4 +124,81 @@ TEST(Startup, AWrongTypedSettingIsReportedOnceInGerman)
     EXPECT_EQ(form->documents().first()->ColorMemo->font().pointSize(), 10);
     scripted->answers = {dialogs::Answer::No, dialogs::Answer::No};
     form->close();
+}
+
+TEST(Startup, FirstStartGivesRoomToWork)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    auto form = std::make_unique<TMainForm>();
+    form->show();
+    QCoreApplication::processEvents();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect bounds = form->geometry();
+    EXPECT_NEAR(bounds.width(), area.width() * 0.8, 2);
+    EXPECT_NEAR(bounds.height(), area.height() * 0.8, 40) << "the frame may take a little";
+    EXPECT_NEAR(form->frameGeometry().center().x(), area.center().x(), 2);
+
+    // Two new documents: each shows 80 columns and 25 lines, the second one
+    // cascaded below and right of the first.
+    form->resize(1400, 1000);
+    QCoreApplication::processEvents();
+    TEditForm *first = form->OpenDocument(QString(), true, -1);
+    TEditForm *second = form->OpenDocument(QString(), true, -1);
+    QCoreApplication::processEvents();
+    for (TEditForm *doc : {first, second}) {
+        const QFontMetrics metrics(doc->ColorMemo->font());
+        EXPECT_GE(doc->ColorMemo->viewport()->width(), metrics.horizontalAdvance(QString(80, u'x')));
+        EXPECT_GE(doc->ColorMemo->viewport()->height(), metrics.lineSpacing() * 25);
+    }
+    const QPoint a = first->parentWidget()->pos(), b = second->parentWidget()->pos();
+    EXPECT_GT(b.x(), a.x());
+    EXPECT_GT(b.y(), a.y());
+    scripted->answers = {dialogs::Answer::Yes};
+    form->close();
+}
+
+TEST(Startup, ToolWindowsStayAboveTheEditorOnly)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    TMainForm form;
+    TBrowseForm browse(&form);
+    TSearchForm search(&form);
+    form.show();
+    browse.show();
+    search.show();
+    QCoreApplication::processEvents();
+    for (QWidget *tool : {static_cast<QWidget *>(&browse), static_cast<QWidget *>(&search)}) {
+        EXPECT_FALSE(tool->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << tool->objectName().toStdString();
+        ASSERT_NE(tool->windowHandle(), nullptr);
+        EXPECT_EQ(tool->windowHandle()->transientParent(), form.windowHandle()) << tool->objectName().toStdString();
+    }
+    EXPECT_EQ(search.windowTitle(), lex::caption(1095));
+    EXPECT_EQ(browse.windowTitle(), lex::caption(1106));
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
+}
+
+TEST(Startup, TheToolkitSpeaksTheLanguageOfTheStringLibrary)
+{
+    EXPECT_EQ(lex::language(), QStringLiteral("de"));
+    QTranslator *translator = installToolkitTranslations(*QCoreApplication::instance());
+    ASSERT_NE(translator, nullptr) << "Qt's German translations are installed";
+    QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("x"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(u'&'), QStringLiteral("Ja"));
+    EXPECT_EQ(box.button(QMessageBox::No)->text().remove(u'&'), QStringLiteral("Nein"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove(u'&'), QStringLiteral("Abbrechen"));
+    QPlainTextEdit editor;
+    std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
+    QStringList items;
+    for (const QAction *a : menu->actions())
+        items.append(a->text().remove(u'&').section(u'\t', 0, 0));
+    EXPECT_TRUE(items.contains(QStringLiteral("Rückgängig"))) << items.join(u',').toStdString();
+    EXPECT_TRUE(items.contains(QStringLiteral("Einfügen"))) << items.join(u',').toStdString();
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }

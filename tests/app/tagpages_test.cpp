@@ -205,3 +205,17 @@ TEST(ShippedTagCodes, EveryButtonWrapsAWordIntoWellFormedMarkup)
     }
     EXPECT_GE(pages.size(), 8);
 }
+
+TEST_F(TagPagesTest, AmpersandsInCaptionsAndPageNamesShowAsWritten)
+{
+    auto form = withTagCodes("Links & Bilder;Bild & Text;<img>;;Hinweis\r\n");
+    ASSERT_EQ(form->Tab_TagBtnListe->count(), 1);
+    const QList<TMvToolBarBtn97 *> buttons = buttonsOf(*form, 0);
+    ASSERT_EQ(buttons.size(), 1);
+    for (const QString &shown : {buttons.first()->text(), form->Tab_TagBtnListe->tabText(0)}) {
+        EXPECT_TRUE(QKeySequence::mnemonic(shown).isEmpty()) << shown.toStdString();
+        EXPECT_FALSE(QString(shown).remove(QStringLiteral("&&")).contains(u'&')) << "every & is doubled, so it is drawn";
+    }
+    EXPECT_EQ(QString(buttons.first()->text()).replace(QStringLiteral("&&"), QStringLiteral("&")), QStringLiteral("Bild & Text"));
+    quit(*form);
+}

@@ -8,10 +8,12 @@
 #include "platform/lexstrings.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTest>
@@ -236,6 +238,34 @@ TEST_F(EditWinTest, DroppedFilesBecomeLinks)
     EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say &quot;hi&quot; &amp; go.htm\" target=\"\"></a>\r\n"));
 }
 
+TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)
+{
+    QDir().mkpath(file("img"));
+    writeAll(file("page.htm"), "");
+    auto form = open("page.htm");
+    const std::pair<void (TEditForm::*)(), QWidget *> pages[] = {
+        {&TEditForm::BtnPreviewClick, form->HTMLViewer->viewport()},
+        {&TEditForm::BtnInfoClick, form->Pages->widget(2)},
+        {&TEditForm::BtnLinksClick, form->TreeView->viewport()},
+        {&TEditForm::BtnLinksClick, form->TagMemo->viewport()},
+    };
+    int dropped = 0;
+    for (const auto &[show, target] : pages) {
+        (form.get()->*show)();
+        EXPECT_TRUE(target->acceptDrops());
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file("img/a.gif"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        ++dropped;
+        EXPECT_TRUE(form->sourceShown()) << "the links show where they went";
+        EXPECT_EQ(form->ColorMemo->Text().count(QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n")), dropped);
+    }
+}
+
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
 {
     TEditForm form(&host);
@@ -307,6 +337,28 @@ TEST(Gradient, BandsRunFromBeginToEndColour)
     EXPECT_EQ(gradientBand(black, white, 254, 255), white);
     EXPECT_EQ(gradientBand(black, white, 1, 3), QColor(128, 128, 128)) << "rounded, not cut";
     EXPECT_EQ(gradientBand(QColor(10, 20, 30), white, 5, 1), QColor(10, 20, 30));
+}
+
+TEST_F(EditWinTest, TitleBandRunsFromButtonFaceToHighlightAndKeepsTheNameRight)
+{
+    TEditForm form(&host);
+    form.resize(500, 300);
+    form.show();
+    QCoreApplication::processEvents();
+    TNetGradient *band = form.NetGradient1;
+    const QImage shot = band->grab().toImage();
+    const QPalette &pal = band->palette();
+    EXPECT_EQ(shot.pixelColor(0, shot.height() - 1), pal.color(QPalette::Button)) << "button face at the left";
+    EXPECT_EQ(shot.pixelColor(shot.width() - 1, shot.height() - 1), pal.color(QPalette::Highlight)) << "highlight at the right";
+
+    const auto nameLeft = [band] { return band->width() - QFontMetrics(band->font()).horizontalAdvance(band->Caption()) - 20; };
+    EXPECT_EQ(band->TextLeft(), nameLeft());
+    form.resize(900, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(band->TextLeft(), nameLeft()) << "a resize without a page switch moves the name too";
+    form.resize(320, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(band->TextLeft(), nameLeft());
 }
 
 TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
