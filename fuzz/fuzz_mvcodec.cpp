@@ -1,6 +1,6 @@
 // Decoding any data-file line and encoding the fields again gives a text that
 // decodes to the same fields; Windows-1252 bytes survive decode and encode.
-#include "app/mvcodec.h"
+#include "common/mvcodec.h"
 #include "platform/cp1252.h"
 
 #include <cstdint>

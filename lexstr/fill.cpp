@@ -1,6 +1,6 @@
 #include "fill.h"
 
-#include "platform/cp1252table.h"
+#include "cp1252table.h"
 
 #include <cstddef>
 

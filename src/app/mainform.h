@@ -4,7 +4,7 @@
 
 #include "app/filetypes.h"
 #include "app/formpos.h"
-#include "app/mvcodec.h"
+#include "common/mvcodec.h"
 #include "editor/mainhost.h"
 
 #include <QMainWindow>

@@ -1,10 +1,6 @@
 #include "tagcodes.h"
 
-#include "app/mvcodec.h"
-#include "platform/cp1252.h"
-
-#include <QFile>
-#include <QStringDecoder>
+#include "common/mvcodec.h"
 
 QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringList &codec)
 {
@@ -30,26 +26,4 @@ bool samePageName(const QString &a, const QString &b)
         if (fold(a[i]) != fold(b[i]))
             return false;
     return true;
-}
-
-QStringList readDataLines(const QString &path, bool *ok)
-{
-    QFile file(path);
-    if (ok)
-        *ok = file.open(QIODevice::ReadOnly);
-    else
-        file.open(QIODevice::ReadOnly);
-    if (!file.isOpen())
-        return {};
-    const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        text = cp1252::decode(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    QStringList lines = text.split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }

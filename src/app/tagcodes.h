@@ -20,6 +20,3 @@ QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringL
 
 // Page names compare with the letters A to Z folded, nothing else.
 bool samePageName(const QString &a, const QString &b);
-
-// Reads the lines of a data file (Windows-1252, or UTF-8 when valid).
-QStringList readDataLines(const QString &path, bool *ok = nullptr);

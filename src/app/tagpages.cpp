@@ -4,8 +4,9 @@
 
 #include "app/pager.h"
 #include "app/palette.h"
-#include "app/tagbutton.h"
 #include "app/tagcodes.h"
+#include "common/datalines.h"
+#include "common/tagbutton.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"

@@ -1,5 +1,7 @@
 #include "classicpos.h"
 
+#include "platform/textfile.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -51,13 +53,9 @@ QString withCrLf(QStringView text)
 
 QString withLf(QStringView text)
 {
-    QString out = text.toString();
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
     // A line separator would be a break on screen but one character in the
     // positions: it becomes a real line break.
-    out.replace(QChar::LineSeparator, u'\n');
-    return out;
+    return withEditorBreaks(text.toString());
 }
 
 } // namespace classicpos

@@ -31,9 +31,7 @@ bool TEditForm::LoadFile(const QString &path, QString *error)
     Format = loaded.decoded.format;
     // Line separators in the file would be breaks on screen but not lines of
     // the text; they are read as the line breaks they are saved as.
-    QString text = loaded.decoded.text;
-    text.replace(QChar::LineSeparator, u'\n');
-    ColorMemo->setPlainText(text);
+    ColorMemo->setPlainText(withEditorBreaks(loaded.decoded.text));
     ColorMemo->document()->setModified(false);
     m_diskTime = diskTime;
     m_diskSize = diskSize;

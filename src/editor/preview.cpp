@@ -3,9 +3,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
-#include "platform/cp1252.h"
+#include "platform/textfile.h"
 
 #include <exception>
 
@@ -50,9 +49,7 @@ QVariant TPreviewBrowser::loadResource(int type, const QUrl &name)
         if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
             return {};
         const QByteArray bytes = file.readAll();
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = utf8.decode(bytes);
-        return utf8.hasError() ? cp1252::decode(bytes) : text;
+        return decodeBytes(bytes).text;
     } catch (const std::exception &) {
         return {};
     }

@@ -1,9 +1,8 @@
 #include "profile.h"
 
-#include "cp1252.h"
+#include "textfile.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 bool ProfileFile::load(const QString &path)
 {
@@ -13,9 +12,7 @@ bool ProfileFile::load(const QString &path)
         return false;
     const QByteArray bytes = file.readAll();
     // Data files are Windows-1252; one saved as UTF-8 is read as such.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    parse(utf8.hasError() ? cp1252::decode(bytes) : text);
+    parse(decodeBytes(bytes).text);
     return true;
 }
 

@@ -50,13 +50,6 @@ LineBreak dominant(const BreakCounts &n)
     return LineBreak::CrLf;
 }
 
-QString normalised(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text;
-}
-
 QStringView breakText(LineBreak lineBreak)
 {
     switch (lineBreak) {
@@ -69,25 +62,47 @@ QStringView breakText(LineBreak lineBreak)
 
 } // namespace
 
+BytesAsText decodeBytes(QByteArrayView bytes)
+{
+    BytesAsText out;
+    QByteArrayView body(bytes);
+    out.bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (out.bom)
+        body = body.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    out.text = utf8.decode(body);
+    out.utf8 = !utf8.hasError();
+    if (!out.utf8) {
+        out.text = cp1252::decode(bytes);
+        out.bom = false;
+    }
+    return out;
+}
+
+QString withLfBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QString withEditorBreaks(QString text)
+{
+    text = withLfBreaks(std::move(text));
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
 DecodedText decodeText(const QByteArray &bytes)
 {
     DecodedText out;
-    QByteArrayView body(bytes);
-    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        body = body.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError()) {
-        out.format.encoding = TextEncoding::Utf8;
-        out.format.bom = bom;
-    } else {
-        text = cp1252::decode(bytes);
-    }
-    const BreakCounts counts = countBreaks(text);
-    out.format.lineBreak = dominant(counts);
-    out.format.finalBreak = text.endsWith(u'\n') || text.endsWith(u'\r');
-    out.text = normalised(std::move(text));
+    BytesAsText decoded = decodeBytes(bytes);
+    out.format.encoding = decoded.utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    out.format.bom = decoded.bom;
+    out.format.lineBreak = dominant(countBreaks(decoded.text));
+    out.format.finalBreak = decoded.text.endsWith(u'\n') || decoded.text.endsWith(u'\r');
+    out.text = withLfBreaks(std::move(decoded.text));
     return out;
 }
 

@@ -25,8 +25,24 @@ struct DecodedText {
     TextFormat format;
 };
 
-// UTF-8 (with or without byte-order mark) when the bytes are valid UTF-8,
-// otherwise Windows-1252; the line-break style most lines use.
+// Bytes as text: UTF-8 when they are valid UTF-8 (a leading byte-order mark
+// dropped), otherwise Windows-1252. Every reader of files decides this here.
+struct BytesAsText {
+    QString text;
+    bool utf8 = false;
+    bool bom = false;
+};
+BytesAsText decodeBytes(QByteArrayView bytes);
+
+// CR LF and CR as "\n"; other characters, U+2028 among them, stay.
+QString withLfBreaks(QString text);
+// The editor's form of a text: every line break (CR LF, CR, U+2028 line and
+// U+2029 paragraph separators) as "\n", since the editor shows each as a
+// line and counts each as one break.
+QString withEditorBreaks(QString text);
+
+// decodeBytes, then the line-break style most lines use and the text with
+// CR LF and CR as "\n" (so that encodeText gives the same bytes back).
 DecodedText decodeText(const QByteArray &bytes);
 
 // The text in the format's encoding and line breaks. Characters that

@@ -1,4 +1,4 @@
-#include "app/mvcodec.h"
+#include "common/mvcodec.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
 

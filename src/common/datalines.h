@@ -1,0 +1,10 @@
+// The lines of a data file of the program folder (*.mvt): Windows-1252, or
+// UTF-8 where the file is valid UTF-8; any line break.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The lines without their breaks; an empty last line (the file's final
+// break) is not a line. ok (when given) tells whether the file could be read.
+QStringList readDataLines(const QString &path, bool *ok = nullptr);
