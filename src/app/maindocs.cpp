@@ -25,6 +25,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -85,48 +86,51 @@ int TMainForm::FindDocument(const QString &path) const
 
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
 {
-    TEditForm *doc = nullptr;
-    QMdiSubWindow *made = nullptr;
-    try {
-        const int found = isNew ? -1 : FindDocument(path);
-        if (found >= 0) {
-            doc = documents()[found];
-            MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
-        } else {
-            doc = new TEditForm(this);
-            doc->ApplyColorScheme();
-            applyEditorFont(doc);
-            QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
-            made = sub;
-            sub->setAttribute(Qt::WA_DeleteOnClose);
-            sub->setWindowIcon(glyphIcon(Glyph::PageSource));
-            connect(sub, &QObject::destroyed, this,
-                    [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
-            connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
-            QString error;
-            if (isNew) {
-                doc->setWindowTitle(lex::caption(1039));
-            } else if (QFileInfo(path).isFile()) {
-                if (!doc->LoadFile(path, &error)) {
-                    // No empty window stands for a file that could not be read.
-                    delete sub;
-                    dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3019) + u'\n' + error);
-                    RebuildWindowBar();
-                    return nullptr;
-                }
-                AddRecentFile(path);
-            }
-            placeNewDocument(sub, doc);
-            sub->show();
-            doc->ColorMemo->setFocus();
-        }
-    } catch (const std::exception &e) {
-        // No half-made window is left behind; the user learns why.
-        delete made;
-        doc = nullptr;
-        ShowException(QString::fromUtf8(e.what()));
+    const int found = isNew ? -1 : FindDocument(path);
+    if (found >= 0) {
+        TEditForm *doc = documents()[found];
+        MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+        return doc;
     }
+    // The file is read first; a window is only made for a file that loaded.
+    DocumentFile file;
+    DocumentFile::Loaded loaded;
+    if (!isNew && QFileInfo(path).isFile()) {
+        loaded = file.load(path);
+        if (!loaded.result.ok) {
+            dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3019) + u'\n' + loaded.result.error);
+            return nullptr;
+        }
+    }
+    TEditForm *doc = makeDocumentWindow();
+    if (isNew)
+        doc->setWindowTitle(lex::caption(1039));
+    else if (!file.path().isEmpty())
+        doc->ShowLoaded(std::move(file), loaded.text);
+    if (!doc->FileName.isEmpty())
+        AddRecentFile(path);
+    auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
+    placeNewDocument(sub, doc);
+    sub->show();
+    doc->ColorMemo->setFocus();
     RebuildWindowBar();
+    return doc;
+}
+
+// The window is complete before it joins the document area, so an error
+// while it is made leaves nothing behind.
+TEditForm *TMainForm::makeDocumentWindow()
+{
+    auto made = std::make_unique<TEditForm>(this);
+    made->ApplyColorScheme();
+    applyEditorFont(made.get());
+    TEditForm *doc = made.get();
+    QMdiSubWindow *sub = MDIArea->addSubWindow(made.release());
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(glyphIcon(Glyph::PageSource));
+    connect(sub, &QObject::destroyed, this,
+            [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
+    connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
     return doc;
 }
 

@@ -177,6 +177,7 @@ private:
     void saveSettingsAtClose();
     void rebuildWindowList();
     void placeNewDocument(QMdiSubWindow *sub, TEditForm *doc);
+    TEditForm *makeDocumentWindow();
     template <typename Handler> void command(QAction *action, Handler handler);
 
     // Command handlers.

@@ -2,9 +2,8 @@
 // a rendered preview, file information or the tree of its links.
 #pragma once
 
-#include "platform/textfile.h"
+#include "docfile.h"
 
-#include <QDateTime>
 #include <QWidget>
 
 class QCheckBox;
@@ -32,8 +31,8 @@ public:
     QString FilePath; // folder with a trailing separator; empty for a new document
     QString fullPath() const { return FilePath + FileName; }
 
-    // Encoding, byte-order mark and line breaks the document is saved with.
-    TextFormat Format;
+    // Where the text is saved, in which format, and the disk state.
+    DocumentFile File;
 
     // Components.
     QWidget *Panel2 = nullptr;
@@ -51,6 +50,8 @@ public:
     void ApplyColorScheme();
     // Loads a file; false (and the reason) when it cannot be read.
     bool LoadFile(const QString &path, QString *error = nullptr);
+    // Shows a text that was read from file (which the window takes over).
+    void ShowLoaded(DocumentFile file, const QString &text);
     // Writes the text; with askName, or without a file to write to, the save
     // dialog asks first. True when the text was written.
     bool SaveDocument(bool askName);
@@ -59,9 +60,9 @@ public:
     bool sourceShown() const;
     void BuildLinksTree();
     // The file changed on disk since it was loaded or last saved here.
-    bool changedOnDisk() const;
-    // The file's time and size as last loaded or saved (for the reload check).
-    void rememberDiskState();
+    bool changedOnDisk() const { return File.changedOnDisk(); }
+    // Another program's change was seen and the user keeps the text shown.
+    void rememberDiskState() { File.rememberDiskState(); }
 
     bool isModified() const;
     bool isBeingDestroyed() const { return m_destroying; }
@@ -83,8 +84,6 @@ private:
     TMainHost *m_host;
     bool m_destroying = false;
     bool m_closeDecided = false;
-    QDateTime m_diskTime;
-    qint64 m_diskSize = -1;
 
     void buildTitleBar();
     QWidget *buildInfoPage();
@@ -97,7 +96,8 @@ private:
     bool writeTo(const QString &path);
     bool confirmOverwriteOfChangedFile(const QString &path);
     bool confirmRenamedTarget(const QString &chosen, const QString &name);
-    bool chooseEncodingFor(QString &text);
+    bool chooseEncodingFor(const QString &text, std::optional<DocumentFile::Unstorable> &choice);
+    void showFileName();
     QImage pictureFor(const QString &address) const;
     QList<QWidget *> dropTargets() const;
 };

@@ -1,10 +1,10 @@
-// Loading and saving of the document window.
+// Loading and saving of the document window; the file itself is the
+// window-free DocumentFile.
 #include "editwin.h"
 
 #include "colmemo.h"
 #include "docrules.h"
 #include "mainhost.h"
-#include "platform/cp1252.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -13,44 +13,31 @@
 
 bool TEditForm::LoadFile(const QString &path, QString *error)
 {
-    // The file's state is taken before reading: a change made while it is
-    // read counts as a change on disk, not as part of what was loaded.
-    const QFileInfo before(path);
-    const QDateTime diskTime = before.exists() ? before.lastModified() : QDateTime();
-    const qint64 diskSize = before.exists() ? before.size() : -1;
-    const LoadedFile loaded = loadTextFile(path);
+    DocumentFile file = File;
+    const DocumentFile::Loaded loaded = file.load(path);
     if (!loaded.result.ok) {
         if (error)
             *error = loaded.result.error;
         return false;
     }
-    const QFileInfo info(path);
-    FilePath = info.absolutePath() + u'/';
-    FileName = info.fileName();
-    setWindowTitle(FileName);
-    Format = loaded.decoded.format;
-    // Line separators in the file would be breaks on screen but not lines of
-    // the text; they are read as the line breaks they are saved as.
-    ColorMemo->setPlainText(withEditorBreaks(loaded.decoded.text));
-    ColorMemo->document()->setModified(false);
-    m_diskTime = diskTime;
-    m_diskSize = diskSize;
+    ShowLoaded(std::move(file), loaded.text);
     return true;
 }
 
-void TEditForm::rememberDiskState()
+void TEditForm::ShowLoaded(DocumentFile file, const QString &text)
 {
-    const QFileInfo info(fullPath());
-    m_diskTime = info.exists() ? info.lastModified() : QDateTime();
-    m_diskSize = info.exists() ? info.size() : -1;
+    File = std::move(file);
+    showFileName();
+    ColorMemo->setPlainText(text);
+    ColorMemo->document()->setModified(false);
 }
 
-bool TEditForm::changedOnDisk() const
+void TEditForm::showFileName()
 {
-    if (FilePath.isEmpty() || !m_diskTime.isValid())
-        return false;
-    const QFileInfo info(fullPath());
-    return info.exists() && (info.lastModified() != m_diskTime || info.size() != m_diskSize);
+    FilePath = File.folder();
+    FileName = File.fileName();
+    if (!FileName.isEmpty())
+        setWindowTitle(FileName);
 }
 
 bool TEditForm::SaveDocument(bool askName)
@@ -63,11 +50,6 @@ bool TEditForm::SaveDocument(bool askName)
         if (chosen) {
             const QString name = applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
             if (confirmRenamedTarget(chosen->path, name) && writeTo(name)) {
-                const QFileInfo info(name);
-                FilePath = info.absolutePath() + u'/';
-                FileName = info.fileName();
-                setWindowTitle(FileName);
-                rememberDiskState();
                 m_host->AddRecentFile(name);
                 saved = true;
             }
@@ -93,7 +75,7 @@ bool TEditForm::confirmRenamedTarget(const QString &chosen, const QString &name)
 // work is not overwritten without asking.
 bool TEditForm::confirmOverwriteOfChangedFile(const QString &path)
 {
-    if (path != fullPath() || !changedOnDisk())
+    if (path != fullPath() || !File.changedOnDisk())
         return true;
     const QString question = path + u'\n' + lex::message(3016);
     return dialogs::ask(this, dialogs::Kind::Warning, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes;
@@ -101,16 +83,13 @@ bool TEditForm::confirmOverwriteOfChangedFile(const QString &path)
 
 // A Windows-1252 document holding characters the code page cannot store is
 // never saved with them lost: the user picks UTF-8 or character references.
-bool TEditForm::chooseEncodingFor(QString &text)
+bool TEditForm::chooseEncodingFor(const QString &text, std::optional<DocumentFile::Unstorable> &choice)
 {
-    if (Format.encoding != TextEncoding::Windows1252 || cp1252::canEncode(text))
+    if (!File.needsEncodingChoice(text))
         return true;
     switch (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3015), dialogs::Buttons::YesNoCancel)) {
-    case dialogs::Answer::Yes:
-        Format.encoding = TextEncoding::Utf8;
-        Format.bom = false;
-        return true;
-    case dialogs::Answer::No: text = withCharacterReferences(text); return true;
+    case dialogs::Answer::Yes: choice = DocumentFile::Unstorable::SaveAsUtf8; return true;
+    case dialogs::Answer::No: choice = DocumentFile::Unstorable::WriteReferences; return true;
     default: return false;
     }
 }
@@ -119,18 +98,16 @@ bool TEditForm::writeTo(const QString &path)
 {
     if (!confirmOverwriteOfChangedFile(path))
         return false;
-    QString text = ColorMemo->plainText();
-    const TextFormat before = Format;
-    if (!chooseEncodingFor(text))
+    const QString text = ColorMemo->plainText();
+    std::optional<DocumentFile::Unstorable> choice;
+    if (!chooseEncodingFor(text, choice))
         return false;
-    const FileResult result = saveFileAtomically(path, encodeText(text, Format));
+    const FileResult result = File.save(path, text, choice);
     if (!result.ok) {
-        Format = before;
         dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3018) + u'\n' + result.error);
         return false;
     }
     ColorMemo->document()->setModified(false);
-    if (path == fullPath())
-        rememberDiskState();
+    showFileName();
     return true;
 }

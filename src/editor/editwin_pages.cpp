@@ -97,8 +97,8 @@ QWidget *TEditForm::buildLinksPage()
 void TEditForm::TabInfosEnter()
 {
     L_FilePath->setText(FilePath);
-    L_Encoding->setText(encodingName(Format));
-    L_LineBreaks->setText(lineBreakName(Format.lineBreak));
+    L_Encoding->setText(encodingName(File.format()));
+    L_LineBreaks->setText(lineBreakName(File.format().lineBreak));
     const QFileInfo info(fullPath());
     const bool found = !FileName.isEmpty() && info.exists();
     L_FileSize->setText(found ? QString::number(info.size()) : QString());

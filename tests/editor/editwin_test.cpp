@@ -95,7 +95,7 @@ TEST_F(EditWinTest, UnstorableCharactersAskHowToSave)
     scripted->answers = {dialogs::Answer::Yes};
     EXPECT_TRUE(form->SaveDocument(false));
     EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xC3\xA9\r\n\xCE\xA9\r\n"));
-    EXPECT_EQ(form->Format.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(form->File.format().encoding, TextEncoding::Utf8);
 }
 
 TEST_F(EditWinTest, FailedSaveKeepsTheOriginalAndTheEditsAndSaysWhy)

@@ -1,0 +1,77 @@
+#include "docfile.h"
+
+#include "platform/cp1252.h"
+
+#include <QFileInfo>
+
+QString DocumentFile::folder() const
+{
+    return m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath() + u'/';
+}
+
+QString DocumentFile::fileName() const
+{
+    return m_path.isEmpty() ? QString() : QFileInfo(m_path).fileName();
+}
+
+DocumentFile::Loaded DocumentFile::load(const QString &path)
+{
+    // The file's state is taken before reading: a change made while it is
+    // read counts as a change on disk, not as part of what was loaded.
+    const QFileInfo before(path);
+    const QDateTime diskTime = before.exists() ? before.lastModified() : QDateTime();
+    const qint64 diskSize = before.exists() ? before.size() : -1;
+    const LoadedFile loaded = loadTextFile(path);
+    Loaded out;
+    out.result = loaded.result;
+    if (!loaded.result.ok)
+        return out;
+    out.text = withEditorBreaks(loaded.decoded.text);
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_format = loaded.decoded.format;
+    m_diskTime = diskTime;
+    m_diskSize = diskSize;
+    return out;
+}
+
+bool DocumentFile::needsEncodingChoice(QStringView text) const
+{
+    return m_format.encoding == TextEncoding::Windows1252 && !cp1252::canEncode(text);
+}
+
+FileResult DocumentFile::save(const QString &path, const QString &text, std::optional<Unstorable> choice)
+{
+    TextFormat format = m_format;
+    QString written = text;
+    if (needsEncodingChoice(text)) {
+        if (choice == Unstorable::SaveAsUtf8) {
+            format.encoding = TextEncoding::Utf8;
+            format.bom = false;
+        } else {
+            // Without a choice nothing may be lost either: references keep every character.
+            written = withCharacterReferences(text);
+        }
+    }
+    const FileResult result = saveFileAtomically(path, encodeText(written, format));
+    if (!result.ok)
+        return result;
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_format = format;
+    rememberDiskState();
+    return result;
+}
+
+bool DocumentFile::changedOnDisk() const
+{
+    if (m_path.isEmpty() || !m_diskTime.isValid())
+        return false;
+    const QFileInfo info(m_path);
+    return info.exists() && (info.lastModified() != m_diskTime || info.size() != m_diskSize);
+}
+
+void DocumentFile::rememberDiskState()
+{
+    const QFileInfo info(m_path);
+    m_diskTime = info.exists() ? info.lastModified() : QDateTime();
+    m_diskSize = info.exists() ? info.size() : -1;
+}

@@ -1,0 +1,57 @@
+// The file behind a document, apart from any window: where it lies, the
+// text format it is saved in, and what the disk held when it was last read
+// or written here. Open, save, reload and the changed-on-disk check work and
+// are tested without a window or a dialog.
+#pragma once
+
+#include "platform/textfile.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class DocumentFile
+{
+public:
+    // What reading gives: the text in the editor's form (every break "\n").
+    struct Loaded {
+        FileResult result;
+        QString text;
+    };
+    // How characters that the file's encoding cannot store are saved.
+    enum class Unstorable { SaveAsUtf8, WriteReferences };
+
+    // Empty for a document that was never saved.
+    QString path() const { return m_path; }
+    // The folder with a trailing separator; empty for a new document.
+    QString folder() const;
+    QString fileName() const;
+    const TextFormat &format() const { return m_format; }
+
+    // Reads the file. On success the document is bound to it (path, format,
+    // disk state); on failure nothing changes and the result says why.
+    Loaded load(const QString &path);
+
+    // The text holds characters that the document's encoding cannot store:
+    // saving needs the user's choice first.
+    bool needsEncodingChoice(QStringView text) const;
+
+    // Writes the text to path in the document's format, after the choice
+    // for unstorable characters where one was needed. On success the
+    // document is bound to path (and saved as UTF-8 from now on, if that was
+    // chosen); on failure nothing changes and the result says why.
+    FileResult save(const QString &path, const QString &text, std::optional<Unstorable> choice = {});
+
+    // Another program changed the file since it was read or written here.
+    bool changedOnDisk() const;
+    // Takes the file's present time and size as the known state (after the
+    // user declined to reload, the change is not reported again).
+    void rememberDiskState();
+
+private:
+    QString m_path;
+    TextFormat m_format;
+    QDateTime m_diskTime;
+    qint64 m_diskSize = -1;
+};

@@ -1,0 +1,112 @@
+// The document's file without a window: reading, writing, the encoding
+// question and the changed-on-disk check.
+#include "editor/docfile.h"
+#include "platform/filefaults.h"
+#include "platform/lexstrings.h"
+#include "support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+class DocFileTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString file(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    void TearDown() override { filefaults::clear(); }
+};
+
+} // namespace
+
+TEST_F(DocFileTest, LoadingBindsTheDocumentAndGivesTheEditorsForm)
+{
+    writeAll(file("page.htm"), "<p>a</p>\r\n<p>b\xE2\x80\xA8"
+                               "c</p>\r\n");
+    DocumentFile doc;
+    const DocumentFile::Loaded loaded = doc.load(file("page.htm"));
+    ASSERT_TRUE(loaded.result.ok);
+    EXPECT_EQ(loaded.text, QStringLiteral("<p>a</p>\n<p>b\nc</p>\n")) << "a line separator is a line break";
+    EXPECT_EQ(doc.path(), file("page.htm"));
+    EXPECT_EQ(doc.folder(), dir.path() + u'/');
+    EXPECT_EQ(doc.fileName(), QStringLiteral("page.htm"));
+    EXPECT_EQ(doc.format().encoding, TextEncoding::Utf8);
+    EXPECT_EQ(doc.format().lineBreak, LineBreak::CrLf);
+    EXPECT_FALSE(doc.changedOnDisk());
+}
+
+TEST_F(DocFileTest, AFailedLoadChangesNothing)
+{
+    writeAll(file("first.htm"), "caf\xE9\n");
+    DocumentFile doc;
+    ASSERT_TRUE(doc.load(file("first.htm")).result.ok);
+    const DocumentFile::Loaded missing = doc.load(file("missing.htm"));
+    EXPECT_FALSE(missing.result.ok);
+    EXPECT_EQ(missing.result.error, lex::message(3025));
+    EXPECT_EQ(doc.path(), file("first.htm"));
+    EXPECT_EQ(doc.format().encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(doc.format().lineBreak, LineBreak::Lf);
+}
+
+TEST_F(DocFileTest, SavingWritesTheFormatItWasReadIn)
+{
+    const QByteArray bytes = "\xEF\xBB\xBF<a>\n<b>";
+    writeAll(file("bom.htm"), bytes);
+    DocumentFile doc;
+    const DocumentFile::Loaded loaded = doc.load(file("bom.htm"));
+    ASSERT_TRUE(doc.save(file("bom.htm"), loaded.text).ok);
+    EXPECT_EQ(readAll(file("bom.htm")), bytes);
+
+    DocumentFile fresh; // a new document: Windows-1252, CR LF after every line
+    ASSERT_TRUE(fresh.save(file("new.htm"), QStringLiteral("a\n\u00e4")).ok);
+    EXPECT_EQ(readAll(file("new.htm")), QByteArray("a\r\n\xE4\r\n"));
+    EXPECT_EQ(fresh.path(), file("new.htm"));
+}
+
+TEST_F(DocFileTest, UnstorableCharactersFollowTheChoice)
+{
+    DocumentFile doc;
+    const QString text = QStringLiteral("\u03A9 \u00e4\n");
+    EXPECT_TRUE(doc.needsEncodingChoice(text));
+    EXPECT_FALSE(doc.needsEncodingChoice(u"\u00e4 \u20AC"));
+    ASSERT_TRUE(doc.save(file("refs.htm"), text, DocumentFile::Unstorable::WriteReferences).ok);
+    EXPECT_EQ(readAll(file("refs.htm")), QByteArray("&#937; \xE4\r\n"));
+    EXPECT_EQ(doc.format().encoding, TextEncoding::Windows1252);
+    ASSERT_TRUE(doc.save(file("utf8.htm"), text, DocumentFile::Unstorable::SaveAsUtf8).ok);
+    EXPECT_EQ(readAll(file("utf8.htm")), QByteArray("\xCE\xA9 \xC3\xA4\r\n"));
+    EXPECT_EQ(doc.format().encoding, TextEncoding::Utf8) << "the document stays UTF-8";
+    EXPECT_FALSE(doc.needsEncodingChoice(text));
+}
+
+TEST_F(DocFileTest, AFailedSaveKeepsPathFormatAndFile)
+{
+    writeAll(file("page.htm"), "old\r\n");
+    DocumentFile doc;
+    doc.load(file("page.htm"));
+    filefaults::failNext(filefaults::Step::Write, ENOSPC);
+    const FileResult r = doc.save(file("other.htm"), QStringLiteral("\u03A9"), DocumentFile::Unstorable::SaveAsUtf8);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, lex::message(3021));
+    EXPECT_EQ(doc.path(), file("page.htm"));
+    EXPECT_EQ(doc.format().encoding, TextEncoding::Utf8) << "old\\r\\n is valid UTF-8, and it was not changed";
+    EXPECT_FALSE(QFile::exists(file("other.htm")));
+}
+
+TEST_F(DocFileTest, ChangesByAnotherProgramAreSeenUntilTakenAsKnown)
+{
+    writeAll(file("page.htm"), "one");
+    DocumentFile doc;
+    doc.load(file("page.htm"));
+    writeAll(file("page.htm"), "another program wrote more");
+    EXPECT_TRUE(doc.changedOnDisk());
+    doc.rememberDiskState();
+    EXPECT_FALSE(doc.changedOnDisk());
+    ASSERT_TRUE(doc.save(file("page.htm"), QStringLiteral("mine")).ok);
+    EXPECT_FALSE(doc.changedOnDisk()) << "our own save is no change by another program";
+    EXPECT_FALSE(DocumentFile().changedOnDisk());
+}
