@@ -7,16 +7,16 @@
 #include "app/recentfiles.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "editor/htmlscheme.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 
 #include <QDragEnterEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -32,19 +32,6 @@ namespace {
 TEditForm *formOf(QMdiSubWindow *sub)
 {
     return sub ? qobject_cast<TEditForm *>(sub->widget()) : nullptr;
-}
-
-// The stored font, or the system's fixed-width font while none is chosen.
-void applyEditorFont(TEditForm *doc)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    const QString name = settings::orDefault(settings::font, QString());
-    if (!name.isEmpty())
-        font.setFamily(name);
-    const int points = settings::orDefault(settings::fontHeight, settings::defaults::fontHeight);
-    if (points > 0)
-        font.setPointSize(points);
-    doc->ColorMemo->setFont(font);
 }
 
 } // namespace
@@ -122,8 +109,9 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
 TEditForm *TMainForm::makeDocumentWindow()
 {
     auto made = std::make_unique<TEditForm>(this);
-    made->ApplyColorScheme();
-    applyEditorFont(made.get());
+    const settings::EditorLook look = settings::loadEditorLook();
+    made->ApplyColorScheme(look);
+    ApplyEditorFont(*made->ColorMemo, look);
     TEditForm *doc = made.get();
     QMdiSubWindow *sub = MDIArea->addSubWindow(made.release());
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -195,8 +183,7 @@ void TMainForm::InsertAroundSelection(const QString &before, const QString &afte
 void TMainForm::AddRecentFile(const QString &path)
 {
     try {
-        const QStringList list = withRecentFile(settings::loadOpenFiles(), canonicalPath(path));
-        settings::saveOpenFiles(list);
+        settings::storeRecentFiles({withRecentFile(settings::loadRecentFiles().paths, canonicalPath(path))});
     } catch (const RegistryError &e) {
         ShowException(e.message());
     }
@@ -206,7 +193,7 @@ void TMainForm::AddRecentFile(const QString &path)
 void TMainForm::Menu_FileClick()
 {
     Menu_OpenNew->clear();
-    const QStringList files = settings::loadOpenFiles();
+    const QStringList files = settings::loadRecentFiles().paths;
     for (int k = 0; k < files.size(); ++k) {
         QString caption = recentCaption(k + 1, files[k]);
         caption.replace(QStringLiteral("&"), QStringLiteral("&&")).replace(0, 2, QStringLiteral("&")); // only the number is an accelerator

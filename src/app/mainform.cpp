@@ -256,10 +256,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::saveSettingsAtClose()
 {
     try {
-        FormPosition->save();
-        saveToolbar();
-        settings::setMdiListVisible(!P_MDI->isHidden());
-        settings::setTagListVisible(!P_TagList->isHidden());
+        // One rewrite of the settings file for all of them.
+        settings::registry().batch([this] {
+            FormPosition->save();
+            saveToolbar();
+            settings::setMdiListVisible(!P_MDI->isHidden());
+            settings::setTagListVisible(!P_TagList->isHidden());
+        });
     } catch (const RegistryError &e) {
         ShowException(e.message());
     }

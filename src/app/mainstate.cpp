@@ -7,7 +7,7 @@
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/registry.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -247,39 +247,26 @@ void TMainForm::alignTagList()
 
 void TMainForm::restoreToolbar()
 {
-    Registry &reg = settings::registry();
-    try {
-        reg.closeKey();
-        if (reg.openKey(settings::kSettingsKey + QStringLiteral("\\Toolbar"), false) && reg.valueExists(QStringLiteral("State")))
-            restoreState(QByteArray::fromBase64(reg.readString(QStringLiteral("State")).toLatin1()));
-        if (reg.hasCurrentKey() && reg.valueExists(QStringLiteral("Visible")))
-            Toolbar->setVisible(reg.readInteger(QStringLiteral("Visible")) != 0);
-    } catch (const RegistryError &) {
-        // A damaged toolbar entry leaves the toolbar in its design place.
-    }
-    reg.closeKey();
+    const std::optional<settings::ToolbarState> state = settings::loadToolbarState();
+    if (!state)
+        return;
+    if (!state->layout.isEmpty())
+        restoreState(state->layout);
+    Toolbar->setVisible(state->visible);
 }
 
 void TMainForm::saveToolbar()
 {
-    Registry &reg = settings::registry();
-    reg.closeKey();
-    if (!reg.openKey(settings::kSettingsKey + QStringLiteral("\\Toolbar"), true))
-        return;
+    settings::ToolbarState state;
     const Qt::ToolBarArea area = toolBarArea(Toolbar);
-    const QString dock = Toolbar->isFloating()          ? QString()
-                         : area == Qt::LeftToolBarArea  ? QStringLiteral("Dock972")
-                         : area == Qt::RightToolBarArea ? QStringLiteral("Dock973")
-                                                        : QStringLiteral("Dock971");
-    reg.writeInteger(QStringLiteral("Visible"), Toolbar->isHidden() ? 0 : 1);
-    reg.writeString(QStringLiteral("DockedTo"), dock);
-    const QRect floatRect = Toolbar->isFloating() ? Toolbar->geometry() : QRect();
-    reg.writeInteger(QStringLiteral("FloatLeft"), floatRect.left());
-    reg.writeInteger(QStringLiteral("FloatTop"), floatRect.top());
-    reg.writeInteger(QStringLiteral("FloatRight"), floatRect.right());
-    reg.writeInteger(QStringLiteral("FloatBottom"), floatRect.bottom());
-    reg.writeString(QStringLiteral("State"), QString::fromLatin1(saveState().toBase64()));
-    reg.closeKey();
+    state.visible = !Toolbar->isHidden();
+    state.dockedTo = Toolbar->isFloating()          ? QString()
+                     : area == Qt::LeftToolBarArea  ? QStringLiteral("Dock972")
+                     : area == Qt::RightToolBarArea ? QStringLiteral("Dock973")
+                                                    : QStringLiteral("Dock971");
+    state.floatBounds = Toolbar->isFloating() ? Toolbar->geometry() : QRect();
+    state.layout = saveState();
+    settings::storeToolbarState(state);
 }
 
 void TMainForm::watchClipboard()

@@ -115,6 +115,11 @@ void TEditForm::ApplyColorScheme()
     ::ApplyColorScheme(*ColorMemo);
 }
 
+void TEditForm::ApplyColorScheme(const settings::EditorLook &look)
+{
+    ::ApplyColorScheme(*ColorMemo, look);
+}
+
 bool TEditForm::isModified() const
 {
     return ColorMemo->document()->isModified();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "docfile.h"
+#include "settings/values.h"
 
 #include <QWidget>
 
@@ -48,6 +49,8 @@ public:
     QPlainTextEdit *TagMemo = nullptr;
 
     void ApplyColorScheme();
+    // With a look already loaded (one read for colours and font).
+    void ApplyColorScheme(const settings::EditorLook &look);
     // Loads a file; false (and the reason) when it cannot be read.
     bool LoadFile(const QString &path, QString *error = nullptr);
     // Shows a text that was read from file (which the window takes over).

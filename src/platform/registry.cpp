@@ -18,6 +18,12 @@ namespace {
 
 const QString kRoot = QStringLiteral("HKEY_CURRENT_USER");
 
+int &writesInProcess()
+{
+    static int writes = 0;
+    return writes;
+}
+
 } // namespace
 
 RegistryError::RegistryError(const QString &message) : std::runtime_error(message.toStdString()) {}
@@ -94,6 +100,10 @@ void Registry::keepDamagedCopy() const
 
 template <typename Change> void Registry::modify(Change change)
 {
+    if (m_inBatch) {
+        change(m_data); // written once when the batch ends
+        return;
+    }
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath()))
         throw RegistryError(lex::message(3032) + u'\n' + info.absolutePath());
@@ -105,15 +115,44 @@ template <typename Change> void Registry::modify(Change change)
     // value about to be written.
     if (!loadFromDisk())
         throw RegistryError(lex::message(3034) + u'\n' + m_filePath + u'\n' + m_readError);
+    const QString before = serializeRegText(m_data);
     change(m_data);
+    const QString after = serializeRegText(m_data);
+    if (after == before && QFileInfo::exists(m_filePath))
+        return; // nothing changed: the file is not rewritten
     // Never renamed over a write-protected file: the write refuses as a plain one would.
-    const FileResult written = saveFileAtomically(m_filePath, serializeRegText(m_data).toUtf8());
+    const FileResult written = saveFileAtomically(m_filePath, after.toUtf8());
     if (!written.ok) {
         m_stale = true; // the change is not kept: the next read takes the file again
         throw RegistryError(lex::message(3035) + u'\n' + m_filePath + u'\n' + written.error);
     }
     m_stamp = currentStamp();
     m_badLines = 0;
+    ++writesInProcess();
+}
+
+int Registry::fileWritesInProcess()
+{
+    return writesInProcess();
+}
+
+void Registry::batch(const std::function<void()> &writes)
+{
+    if (m_inBatch) {
+        writes();
+        return;
+    }
+    modify([this, &writes](RegData &) {
+        m_inBatch = true;
+        try {
+            writes();
+        } catch (...) {
+            m_inBatch = false;
+            m_stale = true; // the changes made so far are dropped
+            throw;
+        }
+        m_inBatch = false;
+    });
 }
 
 bool Registry::openKey(const QString &key, bool canCreate)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include <stdexcept>
 
 class RegistryError : public std::runtime_error
@@ -52,6 +54,14 @@ public:
     void writeInteger(const QString &name, qint32 value);
     bool deleteValue(const QString &name);
 
+    // Runs writes as one change of the file: one lock, one read, one
+    // rewrite. Inside, writes change the data in memory and reads see them;
+    // when writes throws, nothing is written and the file is read again.
+    void batch(const std::function<void()> &writes);
+    // How often registry files were rewritten in this process (each write
+    // or batch once).
+    static int fileWritesInProcess();
+
     // Lines of the file that could not be read at the last load.
     int badLinesAtLastLoad() const { return m_badLines; }
 
@@ -68,6 +78,7 @@ private:
     int m_badLines = 0;
     QString m_readError;
     bool m_stale = false; // the data in memory may differ from the file
+    bool m_inBatch = false;
 
     static QString fullPath(const QString &key);
     Stamp currentStamp() const;

@@ -216,43 +216,43 @@ void setPFontHeight(int points)
     setNumber(QStringLiteral("PFontHeight"), points);
 }
 
-ColorValue backColor()
+ColorValue backgroundColor()
 {
     return storedColor(QStringLiteral("BackColor"), colors::clWhite);
 }
-void setBackColor(ColorValue color)
+void setBackgroundColor(ColorValue color)
 {
     setNumber(QStringLiteral("BackColor"), qint32(color), true);
 }
-ColorValue frontColor()
+ColorValue textColor()
 {
     return storedColor(QStringLiteral("FrontColor"), colors::clBlack);
 }
-void setFrontColor(ColorValue color)
+void setTextColor(ColorValue color)
 {
     setNumber(QStringLiteral("FrontColor"), qint32(color), true);
 }
-ColorValue htmlColor()
+ColorValue tagColor()
 {
     return storedColor(QStringLiteral("HTMLColor"), colors::clRed);
 }
-void setHtmlColor(ColorValue color)
+void setTagColor(ColorValue color)
 {
     setNumber(QStringLiteral("HTMLColor"), qint32(color), true);
 }
-ColorValue attrbColor()
+ColorValue attributeColor()
 {
     return storedColor(QStringLiteral("AttrbColor"), colors::clBlue);
 }
-void setAttrbColor(ColorValue color)
+void setAttributeColor(ColorValue color)
 {
     setNumber(QStringLiteral("AttrbColor"), qint32(color), true);
 }
-ColorValue kommColor()
+ColorValue commentColor()
 {
     return storedColor(QStringLiteral("KommColor"), colors::clGray);
 }
-void setKommColor(ColorValue color)
+void setCommentColor(ColorValue color)
 {
     setNumber(QStringLiteral("KommColor"), qint32(color), true);
 }

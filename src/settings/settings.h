@@ -80,16 +80,17 @@ void setPFontHeight(int points);
 
 // The editor colours store their default when the value is missing or not a
 // number, so the registry fills itself on first use.
-ColorValue backColor();
-void setBackColor(ColorValue color);
-ColorValue frontColor();
-void setFrontColor(ColorValue color);
-ColorValue htmlColor();
-void setHtmlColor(ColorValue color);
-ColorValue attrbColor();
-void setAttrbColor(ColorValue color);
-ColorValue kommColor();
-void setKommColor(ColorValue color);
+// Stored as BackColor, FrontColor, HTMLColor, AttrbColor and KommColor.
+ColorValue backgroundColor();
+void setBackgroundColor(ColorValue color);
+ColorValue textColor();
+void setTextColor(ColorValue color);
+ColorValue tagColor();
+void setTagColor(ColorValue color);
+ColorValue attributeColor();
+void setAttributeColor(ColorValue color);
+ColorValue commentColor();
+void setCommentColor(ColorValue color);
 
 // Browsers 1 and 2; missing or unreadable values read as empty.
 QString browserName(int n);

@@ -8,7 +8,7 @@
 #include "platform/pathcompare.h"
 #include "platform/profile.h"
 #include "platform/scripteddialogs.h"
-#include "settings/settings.h"
+#include "settings/values.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -120,13 +120,13 @@ TEST_F(DocManageTest, RecentFilesKeepTenMostRecentFirst)
         paths.append(file(QStringLiteral("f%1.htm").arg(i)));
     for (const QString &p : std::as_const(paths))
         form->AddRecentFile(p);
-    QStringList stored = settings::loadOpenFiles();
+    QStringList stored = settings::loadRecentFiles().paths;
     ASSERT_EQ(stored.size(), 10);
     EXPECT_EQ(stored.first(), canonicalPath(paths[10]));
     EXPECT_FALSE(stored.contains(canonicalPath(paths[0]))) << "the oldest dropped out";
     const QString fifth = stored[4];
     form->AddRecentFile(fifth);
-    stored = settings::loadOpenFiles();
+    stored = settings::loadRecentFiles().paths;
     EXPECT_EQ(stored.size(), 10);
     EXPECT_EQ(stored.first(), fifth);
 
@@ -286,7 +286,7 @@ TEST_F(DocManageTest, AFileThatCannotBeReadOpensNoWindow)
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
     EXPECT_EQ(scripted->messages[0].text, page + u'\n' + lex::message(3019) + u'\n' + lex::message(3022));
-    EXPECT_TRUE(settings::loadOpenFiles().isEmpty()) << "only files that opened join the recent list";
+    EXPECT_TRUE(settings::loadRecentFiles().paths.isEmpty()) << "only files that opened join the recent list";
     quit(*form);
 }
 

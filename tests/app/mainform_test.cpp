@@ -136,7 +136,7 @@ TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
     EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("missing.png")).size(), QSize(50, 50));
     EXPECT_EQ(loadBackgroundTile(programDir.path(), QString()).size(), QSize(50, 50));
 
-    settings::backColor();
+    settings::backgroundColor();
     settings::setBackground(QStringLiteral("square.png"));
     TMainForm form;
     EXPECT_EQ(form.backgroundTile().size(), QSize(100, 100));
@@ -396,7 +396,7 @@ TEST_F(MainFormTest, TilingHorizontallyAndVerticallyDiffer)
 
 TEST_F(MainFormTest, TagListStandsOnTheStoredSide)
 {
-    settings::backColor();
+    settings::backgroundColor();
     settings::setTagListAlign(settings::Side::Right);
     auto form = makeShown();
     EXPECT_GT(form->P_TagList->x(), form->MDIArea->x());

@@ -6,7 +6,9 @@
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/lexstrings.h"
+#include "platform/registry.h"
 #include "platform/scripteddialogs.h"
+#include "settings/settings.h"
 #include "support/testenv.h"
 #include "tools/searchform.h"
 
@@ -201,4 +203,21 @@ TEST(Startup, TheToolkitSpeaksTheLanguageOfTheStringLibrary)
     EXPECT_TRUE(items.contains(QStringLiteral("Einfügen"))) << items.join(u',').toStdString();
     QCoreApplication::removeTranslator(translator);
     delete translator;
+}
+
+TEST(Startup, ClosingStoresItsSettingsInOneRewrite)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    auto form = std::make_unique<TMainForm>();
+    form->show();
+    QCoreApplication::processEvents();
+    const int before = Registry::fileWritesInProcess();
+    scripted->answers = {dialogs::Answer::Yes};
+    form->close();
+    EXPECT_EQ(Registry::fileWritesInProcess(), before + 1) << "bounds, toolbar and panel visibility together";
+    const QByteArray stored = reg.contents();
+    for (const char *name : {"MainFormPos", "DockedTo", "MDIListVisible", "TagListVisible"})
+        EXPECT_TRUE(stored.contains(name)) << name;
 }

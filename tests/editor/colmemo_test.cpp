@@ -101,8 +101,8 @@ TEST(HtmlScheme, TagsAndCommentsSpanLines)
 TEST(HtmlScheme, StoredColoursAreUsed)
 {
     TempRegistry reg;
-    settings::setHtmlColor(0x00C000);
-    settings::setBackColor(0x101010);
+    settings::setTagColor(0x00C000);
+    settings::setBackgroundColor(0x101010);
     auto memo = htmlMemo(QStringLiteral("<b>"));
     EXPECT_EQ(memo->ColorRules().Items(0).keyBegEndLst().first(), QStringLiteral("<;>;00C000"));
     ASSERT_EQ(memo->runsOfLine(0).size(), 1u);

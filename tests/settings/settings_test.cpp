@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 #include "settings/settings.h"
+#include "settings/values.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -33,20 +34,20 @@ TEST(Settings, FirstStartReadsDefaultsAndTheFirstColourReadCreatesTheKey)
     EXPECT_EQ(previewColor(), colors::clBtnFace);
     EXPECT_FALSE(Registry(reg.path()).keyExists(kSettingsKey));
 
-    EXPECT_EQ(backColor(), colors::clWhite);
+    EXPECT_EQ(backgroundColor(), colors::clWhite);
     EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("BackColor")), qint32(0xFFFFFF));
-    EXPECT_EQ(frontColor(), colors::clBlack);
-    EXPECT_EQ(htmlColor(), 0x0000FFu);
-    EXPECT_EQ(attrbColor(), 0xFF0000u);
-    EXPECT_EQ(kommColor(), 8421504u);
+    EXPECT_EQ(textColor(), colors::clBlack);
+    EXPECT_EQ(tagColor(), 0x0000FFu);
+    EXPECT_EQ(attributeColor(), 0xFF0000u);
+    EXPECT_EQ(commentColor(), 8421504u);
     EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("KommColor")), 8421504);
 }
 
 TEST(Settings, ValuesWrittenAreReadBackAtOnce)
 {
     TempRegistry reg;
-    setHtmlColor(0x00C000);
-    EXPECT_EQ(htmlColor(), 0x00C000u);
+    setTagColor(0x00C000);
+    EXPECT_EQ(tagColor(), 0x00C000u);
     setTagListAlign(Side::Right);
     setFontHeight(14);
     setFont(QStringLiteral("DejaVu Sans Mono"));
@@ -67,7 +68,7 @@ TEST(Settings, ValuesWrittenAreReadBackAtOnce)
 TEST(Settings, AnyNonZeroNumberReadsAsTrue)
 {
     TempRegistry reg;
-    backColor();
+    backgroundColor();
     Registry other(reg.path());
     ASSERT_TRUE(other.openKey(kSettingsKey, false));
     other.writeInteger(QStringLiteral("TagListVisible"), 7);
@@ -79,7 +80,7 @@ TEST(Settings, AnyNonZeroNumberReadsAsTrue)
 TEST(Settings, WrongTypes)
 {
     TempRegistry reg;
-    backColor();
+    backgroundColor();
     {
         Registry other(reg.path());
         ASSERT_TRUE(other.openKey(kSettingsKey, false));
@@ -88,7 +89,7 @@ TEST(Settings, WrongTypes)
         other.writeString(QStringLiteral("FontHeight"), QStringLiteral("12"));
     }
     // Colours replace the unreadable value by their default.
-    EXPECT_EQ(backColor(), colors::clWhite);
+    EXPECT_EQ(backgroundColor(), colors::clWhite);
     EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("BackColor")), 0xFFFFFF);
     EXPECT_EQ(browserName(1), QString());
     EXPECT_THROW(fontHeight(), RegistryError);
@@ -125,7 +126,7 @@ TEST(Settings, EveryAccessClosesTheKeyAgain)
     TempRegistry reg;
     EXPECT_THROW(setFontHeight(1), RegistryError);
     EXPECT_FALSE(registry().hasCurrentKey());
-    backColor();
+    backgroundColor();
     EXPECT_FALSE(registry().hasCurrentKey());
     loadOpenFiles();
     EXPECT_FALSE(registry().hasCurrentKey());
@@ -137,9 +138,70 @@ TEST(Settings, ColoursComeEvenWhenTheirDefaultsCannotBeStored)
     // A folder where the settings file should be: nothing can be read or stored.
     releaseRegistry();
     QDir().mkpath(reg.path());
-    EXPECT_EQ(backColor(), colors::clWhite);
-    EXPECT_EQ(htmlColor(), 0x0000FFu);
+    EXPECT_EQ(backgroundColor(), colors::clWhite);
+    EXPECT_EQ(tagColor(), 0x0000FFu);
     EXPECT_THROW(setFontHeight(12), RegistryError) << "a setter still reports the failure";
     releaseRegistry();
     QDir(reg.path()).removeRecursively();
+}
+
+// ---- Groups of settings as values ----
+
+TEST(SettingsValues, TheEditorLookComesBackAsStoredAndStoresInOneWrite)
+{
+    TempRegistry reg;
+    const int before = Registry::fileWritesInProcess();
+    const EditorLook fresh = loadEditorLook();
+    EXPECT_EQ(fresh, EditorLook()) << "first start: the defaults";
+    EXPECT_EQ(Registry::fileWritesInProcess(), before + 1) << "the five colour defaults are stored in one rewrite";
+    EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("KommColor")), 8421504);
+
+    EditorLook look = fresh;
+    look.commentColor = 0x00A000;
+    look.attributeColor = 0x123456;
+    look.fontName = QStringLiteral("DejaVu Sans Mono");
+    look.fontSize = 13;
+    EXPECT_NE(look, fresh);
+    const int writes = Registry::fileWritesInProcess();
+    storeEditorLook(look);
+    EXPECT_EQ(Registry::fileWritesInProcess(), writes + 1);
+    EXPECT_EQ(loadEditorLook(), look);
+    EXPECT_EQ(Registry::fileWritesInProcess(), writes + 1) << "reading a complete look writes nothing";
+    EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("AttrbColor")), 0x123456) << "stored names stay";
+}
+
+TEST(SettingsValues, ToolbarStateAndRecentFilesRoundTrip)
+{
+    TempRegistry reg;
+    EXPECT_FALSE(loadToolbarState().has_value()) << "nothing stored: the design place";
+    ToolbarState state;
+    state.visible = false;
+    state.dockedTo = QStringLiteral("Dock972");
+    state.layout = QByteArray("\x00\x01layout", 8);
+    const int writes = Registry::fileWritesInProcess();
+    storeToolbarState(state);
+    EXPECT_EQ(Registry::fileWritesInProcess(), writes + 1) << "seven values, one rewrite";
+    ASSERT_TRUE(loadToolbarState().has_value());
+    EXPECT_EQ(loadToolbarState()->visible, false);
+    EXPECT_EQ(loadToolbarState()->dockedTo, QStringLiteral("Dock972"));
+    EXPECT_EQ(loadToolbarState()->layout, state.layout);
+
+    const RecentFiles files{{QStringLiteral("/a/b.htm"), QStringLiteral("/c.htm")}};
+    storeRecentFiles(files);
+    EXPECT_EQ(loadRecentFiles(), files);
+}
+
+TEST(SettingsValues, AFailedBatchWritesNothing)
+{
+    TempRegistry reg;
+    setTagColor(0x111111);
+    const QByteArray before = reg.contents();
+    EXPECT_THROW(registry().batch([] {
+        setTagColor(0x222222);
+        EXPECT_EQ(tagColor(), 0x222222u) << "reads inside the batch see its writes";
+        throw RegistryError(QStringLiteral("stop"));
+    }),
+                 RegistryError);
+    EXPECT_EQ(reg.contents(), before);
+    EXPECT_EQ(tagColor(), 0x111111u) << "what the batch wrote in memory is gone";
 }
