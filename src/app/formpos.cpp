@@ -1,5 +1,6 @@
 #include "formpos.h"
 
+#include "app/logging.h"
 #include "platform/registry.h"
 #include "settings/settings.h"
 
@@ -58,7 +59,8 @@ QString TFormPosition::readValue()
             value = reg.readString(valueName());
         reg.closeKey();
         return value;
-    } catch (const RegistryError &) {
+    } catch (const RegistryError &e) {
+        qCWarning(lcApp).noquote() << "window position unreadable, the design bounds stay:" << e.message();
         reg.closeKey();
         return {};
     }

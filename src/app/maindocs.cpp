@@ -8,6 +8,7 @@
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "editor/htmlscheme.h"
+#include "editor/insertaround.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -164,16 +165,8 @@ void TMainForm::InsertAroundSelection(const QString &before, const QString &afte
     // The text changes where the user sees it, not in a hidden editor.
     if (!doc->sourceShown())
         doc->BtnSourceClick();
-    const QChar degree(0x00B0);
-    const QString b = QString(before).replace(degree, QStringLiteral("\r\n"));
-    const QString a = QString(after).replace(degree, QStringLiteral("\r\n"));
-    TColorMemo *memo = doc->ColorMemo;
-    const int start = memo->SelStart();
-    const int length = memo->SelLength();
-    memo->replaceSelection(b + memo->SelText() + a);
-    memo->setSelStart(start + length + int(b.size()));
-    memo->setSelLength(0);
-    memo->setFocus();
+    insertAroundSelection(*doc->ColorMemo, before, after);
+    doc->ColorMemo->setFocus();
 }
 
 // ---- Recent files ----

@@ -4,6 +4,7 @@
 #include "app/commandstate.h"
 #include "app/errorbox.h"
 #include "app/glyphs.h"
+#include "app/logging.h"
 #include "app/pager.h"
 #include "app/palette.h"
 #include "editor/editwin.h"
@@ -292,6 +293,7 @@ QString TMainForm::statusPanelText(int index) const
 
 void TMainForm::ShowException(const QString &message)
 {
+    qCWarning(lcApp).noquote() << "error box:" << message;
     showErrorBox(this, message);
 }
 

@@ -1,5 +1,6 @@
 #include "mvcodec.h"
 
+#include "logging.h"
 #include "platform/dialogs.h"
 
 #include <exception>
@@ -39,7 +40,8 @@ bool TMvCodeStringList::decode(const QString &text, QStringList &target) const
     try {
         target = decodeFields(text);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        qCWarning(lcCommon) << "cannot decode a data line:" << e.what();
         dialogs::current().message(nullptr, dialogs::Kind::Plain, QString(), QStringLiteral("Fehler beim Decodieren!"),
                                    dialogs::Buttons::Ok);
         return false;

@@ -1,18 +1,16 @@
 #include "registry.h"
 
 #include "lexstrings.h"
+#include "logging.h"
 #include "textfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QLoggingCategory>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
-
-Q_LOGGING_CATEGORY(lcRegistry, "quirtle.platform.registry")
 
 namespace {
 
@@ -75,7 +73,7 @@ bool Registry::loadFromDisk()
         return true;
     const LoadedBytes read = readFileBytes(m_filePath);
     if (!read.result.ok) {
-        qCWarning(lcRegistry) << "cannot read" << m_filePath << read.result.error;
+        qCWarning(lcPlatform) << "cannot read" << m_filePath << read.result.error;
         m_readError = read.result.error;
         return false;
     }
@@ -83,7 +81,7 @@ bool Registry::loadFromDisk()
     m_data = std::move(parsed.data);
     m_badLines = parsed.badLines;
     if (m_badLines > 0) {
-        qCWarning(lcRegistry) << m_badLines << "unreadable lines skipped in" << m_filePath;
+        qCWarning(lcPlatform) << m_badLines << "unreadable lines skipped in" << m_filePath;
         keepDamagedCopy();
     }
     return true;

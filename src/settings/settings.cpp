@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "logging.h"
 #include "platform/lexstrings.h"
 #include "platform/registry.h"
 
@@ -121,6 +122,7 @@ void reportOnce(const QString &message)
     if (r.told.contains(message))
         return;
     r.told.insert(message);
+    qCWarning(lcSettings).noquote() << message;
     if (r.report)
         r.report(message + u'\n' + lex::message(3039));
 }

@@ -1,6 +1,7 @@
 #include "editor/colmemo.h"
 #include "editor/docrules.h"
 #include "editor/editwin.h"
+#include "editor/insertaround.h"
 #include "editor/netgradient.h"
 #include "editor/preview.h"
 #include "fakehost.h"
@@ -394,4 +395,19 @@ TEST_F(EditWinTest, SavingOverAFileAnotherProgramChangedAsksFirst)
     scripted->answers = {dialogs::Answer::Yes};
     EXPECT_TRUE(form->SaveDocument(false));
     EXPECT_EQ(readAll(file("page.htm")), QByteArray("edit mine"));
+}
+
+TEST(InsertAround, WrapsTheSelectionAndTurnsDegreeSignsIntoBreaks)
+{
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("ein Wort hier"));
+    memo.setSelStart(4);
+    memo.setSelLength(4);
+    insertAroundSelection(memo, QStringLiteral("<b>"), QStringLiteral("</b>"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("ein <b>Wort</b> hier"));
+    EXPECT_EQ(memo.SelStart(), 11) << "the caret stands after the selected text";
+    EXPECT_EQ(memo.SelLength(), 0);
+    insertAroundSelection(memo, QStringLiteral("<ul>\u00B0<li>"), QStringLiteral("</li>\u00B0</ul>"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("ein <b>Wort<ul>\r\n<li></li>\r\n</ul></b> hier"));
+    EXPECT_EQ(memo.SelStart(), 21);
 }

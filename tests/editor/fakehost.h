@@ -4,6 +4,7 @@
 
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "editor/insertaround.h"
 #include "editor/mainhost.h"
 #include "platform/scripteddialogs.h"
 
@@ -24,12 +25,8 @@ public:
     void SetStatusPanel(int index, const QString &text) override { status[index] = text; }
     void InsertAroundSelection(const QString &before, const QString &after) override
     {
-        if (!active)
-            return;
-        TColorMemo *m = active->ColorMemo;
-        const int start = m->SelStart(), length = m->SelLength();
-        m->replaceSelection(before + m->SelText() + after);
-        m->setSelStart(start + length + int(before.size()));
+        if (active)
+            insertAroundSelection(*active->ColorMemo, before, after);
     }
     void AddRecentFile(const QString &path) override { recent.append(path); }
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override
