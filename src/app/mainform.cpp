@@ -11,6 +11,7 @@
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
+#include "quirtle_version.h"
 #include "settings/settings.h"
 
 #include <QApplication>
@@ -30,7 +31,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Morvaline\u00B4s Quirtle 2.3");
+const QString kTitle = QStringLiteral(QUIRTLE_TITLE);
 
 QWidget *panel(const char *name, QWidget *parent)
 {
