@@ -3,10 +3,10 @@
 // closing pass.
 #include "mainform.h"
 
-#include "app/glyphs.h"
 #include "app/recentfiles.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "editor/resources/pageglyphs.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -66,12 +66,6 @@ QList<TEditForm *> TMainForm::documents() const
     return docs;
 }
 
-QIcon TMainForm::PageIcon(int page) const
-{
-    const Glyph glyphs[] = {Glyph::PageSource, Glyph::PagePreview, Glyph::PageInfo, Glyph::PageLinks};
-    return glyphIcon(glyphs[std::clamp(page, 0, 3)]);
-}
-
 int TMainForm::FindDocument(const QString &path) const
 {
     if (m_terminating || path.isEmpty())
@@ -99,7 +93,7 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
             QMdiSubWindow *sub = MDIArea->addSubWindow(doc);
             made = sub;
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            sub->setWindowIcon(glyphIcon(Glyph::PageSource));
+            sub->setWindowIcon(pageGlyph(PageGlyph::Source));
             connect(sub, &QObject::destroyed, this,
                     [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
             connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);

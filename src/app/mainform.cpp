@@ -3,10 +3,10 @@
 #include "app/background.h"
 #include "app/commandstate.h"
 #include "app/errorbox.h"
-#include "app/glyphs.h"
 #include "app/pager.h"
 #include "app/palette.h"
 #include "editor/editwin.h"
+#include "editor/resources/pageglyphs.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
@@ -59,7 +59,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(kTitle);
-    setWindowIcon(glyphIcon(Glyph::PageSource));
+    setWindowIcon(pageGlyph(PageGlyph::Source));
     setGeometry(firstStartBounds());
     FormCreate();
 }

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "preview.h"
+#include "resources/pageglyphs.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -84,8 +85,7 @@ void TEditForm::buildTitleBar()
         (*button)->setAutoExclusive(true);
         (*button)->setAutoRaise(true);
         (*button)->setToolTip(lex::caption(hint));
-        if (m_host)
-            (*button)->setIcon(m_host->PageIcon(page));
+        (*button)->setIcon(pageGlyph(static_cast<PageGlyph>(page)));
         ++page;
         row->addWidget(*button);
     }
