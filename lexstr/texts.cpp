@@ -175,6 +175,8 @@ const Entry kCaptions[] = {
     {1133, "CR LF (Windows)"},
     {1134, "LF (Unix)"},
     {1135, "CR (klassisches macOS)"},
+    // Splash and info box: the line under the program's name
+    {1136, "HTML-Editor für Handarbeit"},
     {0, nullptr},
 };
 

@@ -15,3 +15,9 @@ QImage loadBackgroundTile(const QString &programFolder, const QString &name)
     }
     return builtinBackgroundTile();
 }
+
+QImage builtinBackgroundTile()
+{
+    registerAppResources();
+    return QImage(QStringLiteral(":/app/backpic.png")).convertToFormat(QImage::Format_RGB32);
+}

@@ -7,3 +7,6 @@
 // The picture "backs/<name>" of the program folder when it exists, loads and
 // is 1 to 100 pixels in both directions; otherwise the built-in tile.
 QImage loadBackgroundTile(const QString &programFolder, const QString &name);
+
+// The built-in 50x50 tile (resources/backpic.png).
+QImage builtinBackgroundTile();

@@ -1,7 +1,8 @@
+// The toolbar's glyphs: the desktop's icon theme where a standard icon fits,
+// our own drawings (resources/glyphs/*.svg) otherwise.
 #pragma once
+
 #include <QIcon>
-#include <QImage>
-#include <QPixmap>
 
 enum class Glyph {
     New,
@@ -19,16 +20,14 @@ enum class Glyph {
     Assist,
     Tools,
     Help,
-    Close,
-    PageSource,
-    PagePreview,
-    PageInfo,
-    PageLinks
+    Close
 };
 
-// Toolbar and page-button glyph, painted at 20x20 and 40x40 so it stays sharp on high-density screens.
 QIcon glyphIcon(Glyph glyph);
-// Splash and info-box picture: product name and version on our own artwork.
-QPixmap splashPixmap();
-// Built-in 50x50 tile for the document area's background.
-QImage builtinBackgroundTile();
+// Our own drawing of the glyph, as used when the theme has none.
+QString glyphResource(Glyph glyph);
+
+// Registers the program's pictures (glyphs, splash artwork, background tile).
+// They live in a static library, whose resource table the linker would drop
+// unless something refers to it. Cheap to call again.
+void registerAppResources();

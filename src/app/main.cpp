@@ -3,6 +3,7 @@
 #include "app/splash.h"
 #include "docs/browseform.h"
 #include "docs/printprevform.h"
+#include "quirtle_version.h"
 #include "tools/searchform.h"
 
 int main(int argc, char *argv[])
@@ -14,7 +15,7 @@ int main(int argc, char *argv[])
     splash->repaint();
     QApplication::processEvents();
 
-    const QString title = QStringLiteral("Morvaline\u00B4s Quirtle 2.3");
+    const QString title = QStringLiteral(QUIRTLE_TITLE);
     QApplication::setApplicationName(title);
     QApplication::setApplicationDisplayName(title);
 

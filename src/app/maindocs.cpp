@@ -3,12 +3,12 @@
 // closing pass.
 #include "mainform.h"
 
-#include "app/glyphs.h"
 #include "app/recentfiles.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "editor/htmlscheme.h"
 #include "editor/insertaround.h"
+#include "editor/pageglyphs.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -53,12 +53,6 @@ QList<TEditForm *> TMainForm::documents() const
         if (TEditForm *doc = formOf(*it))
             docs.append(doc);
     return docs;
-}
-
-QIcon TMainForm::PageIcon(int page) const
-{
-    const Glyph glyphs[] = {Glyph::PageSource, Glyph::PagePreview, Glyph::PageInfo, Glyph::PageLinks};
-    return glyphIcon(glyphs[std::clamp(page, 0, 3)]);
 }
 
 int TMainForm::FindDocument(const QString &path) const
@@ -116,7 +110,7 @@ TEditForm *TMainForm::makeDocumentWindow()
     TEditForm *doc = made.get();
     QMdiSubWindow *sub = MDIArea->addSubWindow(made.release());
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(glyphIcon(Glyph::PageSource));
+    sub->setWindowIcon(pageGlyph(PageGlyph::Source));
     connect(sub, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
     connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);

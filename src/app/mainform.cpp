@@ -3,15 +3,16 @@
 #include "app/background.h"
 #include "app/commandstate.h"
 #include "app/errorbox.h"
-#include "app/glyphs.h"
 #include "app/logging.h"
 #include "app/pager.h"
 #include "app/palette.h"
 #include "editor/editwin.h"
+#include "editor/pageglyphs.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
+#include "quirtle_version.h"
 #include "settings/settings.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Morvaline\u00B4s Quirtle 2.3");
+const QString kTitle = QStringLiteral(QUIRTLE_TITLE);
 
 QWidget *panel(const char *name, QWidget *parent)
 {
@@ -59,7 +60,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(kTitle);
-    setWindowIcon(glyphIcon(Glyph::PageSource));
+    setWindowIcon(pageGlyph(PageGlyph::Source));
     setGeometry(firstStartBounds());
     FormCreate();
 }

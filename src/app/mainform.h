@@ -48,7 +48,6 @@ public:
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override;
     QString ExtensionList() const override { return m_fileTypes.extensionList; }
     int SelectedSaveFilter() const override { return m_selectedSaveFilter; }
-    QIcon PageIcon(int page) const override;
 
     int FindDocument(const QString &path) const;
     void LoadFileTypes();

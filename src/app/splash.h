@@ -1,7 +1,11 @@
 // The start picture, shown while the main window is made; also the info box.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
+
+// Our artwork (resources/splash.svg) with the product's name and version.
+QPixmap splashPixmap();
 
 class TSplashScreen : public QWidget
 {

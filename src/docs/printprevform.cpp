@@ -1,8 +1,10 @@
 #include "printprevform.h"
 
+#include "quirtle_version.h"
+
 TPrintPrevForm::TPrintPrevForm(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("PrintPrevForm"));
-    setWindowTitle(QStringLiteral("Morvaline\u00B4s Quirtle"));
+    setWindowTitle(QStringLiteral(QUIRTLE_PRODUCT));
     resize(800, 600);
 }

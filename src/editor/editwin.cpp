@@ -5,6 +5,7 @@
 #include "htmlscheme.h"
 #include "mainhost.h"
 #include "netgradient.h"
+#include "pageglyphs.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "preview.h"
@@ -84,8 +85,7 @@ void TEditForm::buildTitleBar()
         (*button)->setAutoExclusive(true);
         (*button)->setAutoRaise(true);
         (*button)->setToolTip(lex::caption(hint));
-        if (m_host)
-            (*button)->setIcon(m_host->PageIcon(page));
+        (*button)->setIcon(pageGlyph(static_cast<PageGlyph>(page)));
         ++page;
         row->addWidget(*button);
     }

@@ -4,7 +4,6 @@
 
 #include "platform/dialogs.h"
 
-#include <QIcon>
 #include <QString>
 
 #include <optional>
@@ -26,6 +25,4 @@ public:
     // The "*.htm;*.css" list of the file types and the type chosen last (from 0).
     virtual QString ExtensionList() const = 0;
     virtual int SelectedSaveFilter() const = 0;
-    // Glyph of the document window's page buttons, 0 source to 3 links.
-    virtual QIcon PageIcon(int page) const = 0;
 };

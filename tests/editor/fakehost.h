@@ -39,5 +39,4 @@ public:
     }
     QString ExtensionList() const override { return extensionList; }
     int SelectedSaveFilter() const override { return selectedFilter; }
-    QIcon PageIcon(int) const override { return {}; }
 };
