@@ -10,7 +10,7 @@
 #include <exception>
 #include <memory>
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
 
 QTranslator *installToolkitTranslations(QCoreApplication &app)
 {
@@ -34,12 +34,12 @@ bool deliverGuarded(const std::function<bool()> &deliver, const std::function<vo
     return false;
 }
 
-bool TApplication::notify(QObject *receiver, QEvent *event)
+bool Application::notify(QObject *receiver, QEvent *event)
 {
     return deliverGuarded([&] { return QApplication::notify(receiver, event); }, [this](const QString &m) { report(m); });
 }
 
-void TApplication::report(const QString &message)
+void Application::report(const QString &message)
 {
     if (onException)
         onException(message);

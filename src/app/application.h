@@ -17,12 +17,12 @@ bool deliverGuarded(const std::function<bool()> &deliver, const std::function<vo
 // Null when none are installed: the toolkit then speaks English.
 QTranslator *installToolkitTranslations(QCoreApplication &app);
 
-class TApplication : public QApplication
+class Application : public QApplication
 {
     Q_OBJECT
 
 public:
-    TApplication(int &argc, char **argv);
+    Application(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
 

@@ -3,19 +3,19 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-TBannerMenu::TBannerMenu(int bannerWidth, QWidget *parent) : QMenu(parent), m_width(bannerWidth)
+BannerMenu::BannerMenu(int bannerWidth, QWidget *parent) : QMenu(parent), m_width(bannerWidth)
 {
     // The items move right so that the banner has a strip of its own.
     setContentsMargins(m_width, 0, 0, 0);
 }
 
-void TBannerMenu::setBannerText(const QString &text)
+void BannerMenu::setBannerText(const QString &text)
 {
     m_text = text;
     update();
 }
 
-void TBannerMenu::paintEvent(QPaintEvent *event)
+void BannerMenu::paintEvent(QPaintEvent *event)
 {
     QMenu::paintEvent(event);
     QPainter p(this);

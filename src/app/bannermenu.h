@@ -4,12 +4,12 @@
 
 #include <QMenu>
 
-class TBannerMenu : public QMenu
+class BannerMenu : public QMenu
 {
     Q_OBJECT
 
 public:
-    TBannerMenu(int bannerWidth, QWidget *parent = nullptr);
+    BannerMenu(int bannerWidth, QWidget *parent = nullptr);
 
     QString bannerText() const { return m_text; }
     void setBannerText(const QString &text);

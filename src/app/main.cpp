@@ -8,7 +8,7 @@
 
 int main(int argc, char *argv[])
 {
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     installToolkitTranslations(app);
     auto splash = std::make_unique<TSplashScreen>();
     splash->show();

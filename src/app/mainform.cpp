@@ -155,7 +155,7 @@ void TMainForm::buildTagList()
     auto *layout = new QVBoxLayout(P_TagList);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
-    Pager = new TPager(P_TagList);
+    Pager = new ScrollPager(P_TagList);
     Pager->setObjectName(QStringLiteral("Pager"));
     Pages = new QStackedWidget;
     Pages->setObjectName(QStringLiteral("Pages"));

@@ -22,11 +22,11 @@ class QTabBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
-class TBannerMenu;
+class BannerMenu;
 class TEditForm;
-class TPager;
+class ScrollPager;
 
-class TMainForm : public QMainWindow, public TMainHost
+class TMainForm : public QMainWindow, public MainHost
 {
     Q_OBJECT
 
@@ -39,7 +39,7 @@ public:
     // Command-line files, opened when the window is first shown.
     void setStartFiles(const QStringList &files) { m_startFiles = files; }
 
-    // TMainHost
+    // MainHost
     void RebuildWindowBar() override;
     void UpdateCommandState() override;
     void SetStatusPanel(int index, const QString &text) override;
@@ -86,7 +86,7 @@ public:
     QWidget *P_Tabs = nullptr;
     QTabBar *Tab_TagBtnListe = nullptr;
     QWidget *P_TagList = nullptr;
-    TPager *Pager = nullptr;
+    ScrollPager *Pager = nullptr;
     QStackedWidget *Pages = nullptr;
     QLabel *ImageColors = nullptr;
     QWidget *P_MDI = nullptr;
@@ -111,7 +111,7 @@ public:
     QAction *BtnAmpersand = nullptr, *BtnList = nullptr, *BtnChange = nullptr, *BtnAssist = nullptr, *BtnTools = nullptr;
     QAction *BtnHelp = nullptr, *BtnClose = nullptr;
 
-    TBannerMenu *PopupBrowser = nullptr, *PopupChange = nullptr, *PopupAssist = nullptr;
+    BannerMenu *PopupBrowser = nullptr, *PopupChange = nullptr, *PopupAssist = nullptr;
     QAction *PopBrowser_Standard = nullptr, *Menu_Browser1 = nullptr, *Menu_Browser2 = nullptr;
     QAction *PopChange_UmlCode = nullptr, *PopChange_CodeUml = nullptr, *SonderzeichenzuCode1 = nullptr;
     QAction *CodezuSonderzeichen1 = nullptr, *HTMLTagslschen1 = nullptr;

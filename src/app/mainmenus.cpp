@@ -166,7 +166,7 @@ QToolButton *TMainForm::toolButton(QAction *action) const
 
 void TMainForm::buildPopups()
 {
-    PopupBrowser = new TBannerMenu(10, this);
+    PopupBrowser = new BannerMenu(10, this);
     PopupBrowser->setObjectName(QStringLiteral("PopupBrowser"));
     PopBrowser_Standard = makeAction(this, "PopBrowser_Standard");
     PopBrowser_Standard->setText(QStringLiteral("Standardbrowser"));
@@ -177,7 +177,7 @@ void TMainForm::buildPopups()
     Menu_Browser2->setVisible(false);
     PopupBrowser->addActions({PopBrowser_Standard, Menu_Browser1, Menu_Browser2});
 
-    PopupChange = new TBannerMenu(15, this);
+    PopupChange = new BannerMenu(15, this);
     PopupChange->setObjectName(QStringLiteral("PopupChange"));
     PopChange_UmlCode = makeAction(this, "PopChange_UmlCode");
     PopChange_CodeUml = makeAction(this, "PopChange_CodeUml");
@@ -188,7 +188,7 @@ void TMainForm::buildPopups()
     PopupChange->addSeparator();
     PopupChange->addAction(HTMLTagslschen1);
 
-    PopupAssist = new TBannerMenu(15, this);
+    PopupAssist = new BannerMenu(15, this);
     PopupAssist->setObjectName(QStringLiteral("PopupAssist"));
 
     const std::pair<QAction *, QMenu *> dropDowns[] = {{BtnBrowser, PopupBrowser}, {BtnChange, PopupChange}, {BtnAssist, PopupAssist}};

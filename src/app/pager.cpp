@@ -22,7 +22,7 @@ QToolButton *arrow(QWidget *parent, Qt::ArrowType type, const char *name)
 
 } // namespace
 
-TPager::TPager(QWidget *parent) : QWidget(parent)
+ScrollPager::ScrollPager(QWidget *parent) : QWidget(parent)
 {
     m_up = arrow(this, Qt::UpArrow, "PagerUp");
     m_down = arrow(this, Qt::DownArrow, "PagerDown");
@@ -32,10 +32,10 @@ TPager::TPager(QWidget *parent) : QWidget(parent)
     connect(m_up, &QToolButton::clicked, this, [this] { setPosition(m_position - kWheelStep); });
     connect(m_down, &QToolButton::clicked, this, [this] { setPosition(m_position + kWheelStep); });
     m_repeat.setInterval(kTickMs);
-    connect(&m_repeat, &QTimer::timeout, this, &TPager::tick);
+    connect(&m_repeat, &QTimer::timeout, this, &ScrollPager::tick);
 }
 
-void TPager::setContent(QWidget *content)
+void ScrollPager::setContent(QWidget *content)
 {
     if (m_content)
         m_content->removeEventFilter(this);
@@ -49,12 +49,12 @@ void TPager::setContent(QWidget *content)
     place();
 }
 
-int TPager::scrollRange() const
+int ScrollPager::scrollRange() const
 {
     return m_content ? std::max(0, m_content->height() - height()) : 0;
 }
 
-void TPager::setPosition(int position)
+void ScrollPager::setPosition(int position)
 {
     const int clamped = std::clamp(position, 0, scrollRange());
     if (clamped == m_position)
@@ -63,13 +63,13 @@ void TPager::setPosition(int position)
     place();
 }
 
-void TPager::recalculate()
+void ScrollPager::recalculate()
 {
     m_position = std::clamp(m_position, 0, scrollRange());
     place();
 }
 
-void TPager::place()
+void ScrollPager::place()
 {
     if (m_content)
         m_content->setGeometry(0, -m_position, width(), m_content->height());
@@ -86,18 +86,18 @@ void TPager::place()
     }
 }
 
-void TPager::tick()
+void ScrollPager::tick()
 {
     setPosition(m_position + m_direction * kStep);
 }
 
-void TPager::resizeEvent(QResizeEvent *event)
+void ScrollPager::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     recalculate();
 }
 
-void TPager::wheelEvent(QWheelEvent *event)
+void ScrollPager::wheelEvent(QWheelEvent *event)
 {
     if (scrollRange() == 0) {
         event->ignore();
@@ -116,7 +116,7 @@ void TPager::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-bool TPager::eventFilter(QObject *watched, QEvent *event)
+bool ScrollPager::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_content && event->type() == QEvent::Resize) {
         recalculate();

@@ -9,7 +9,7 @@
 
 class QToolButton;
 
-class TPager : public QWidget
+class ScrollPager : public QWidget
 {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ public:
     static constexpr int kTickMs = 20;
     static constexpr int kWheelStep = 20; // one tag button per notch
 
-    explicit TPager(QWidget *parent = nullptr);
+    explicit ScrollPager(QWidget *parent = nullptr);
 
     // Takes `content` as its child; the pager sets its width, not its height.
     void setContent(QWidget *content);

@@ -103,10 +103,10 @@ void TSplashScreen::paintEvent(QPaintEvent *)
 
 namespace {
 
-class TInfoBox : public QDialog
+class InfoBox : public QDialog
 {
 public:
-    explicit TInfoBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    explicit InfoBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     {
         setObjectName(QStringLiteral("InfoBox"));
         auto *layout = new QVBoxLayout(this);
@@ -129,6 +129,6 @@ protected:
 
 void showInfoBox(QWidget *parent)
 {
-    TInfoBox box(parent);
+    InfoBox box(parent);
     box.exec();
 }

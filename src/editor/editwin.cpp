@@ -26,7 +26,7 @@ enum Page { TabEditor, TabPreview, TabInfos, TabLinks };
 
 } // namespace
 
-TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host(host)
+TEditForm::TEditForm(MainHost *host, QWidget *parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("EditForm"));
     setWindowTitle(QStringLiteral("Editor"));
@@ -41,7 +41,7 @@ TEditForm::TEditForm(TMainHost *host, QWidget *parent) : QWidget(parent), m_host
     ColorMemo = new TColorMemo(Pages);
     ColorMemo->setFrameShape(QFrame::NoFrame);
     ColorMemo->setTabChangesFocus(true);
-    HTMLViewer = new TPreviewBrowser(Pages);
+    HTMLViewer = new PreviewBrowser(Pages);
     HTMLViewer->setPictureRequest([this](const QString &address) { return pictureFor(address); });
     Pages->addWidget(ColorMemo);
     Pages->addWidget(HTMLViewer);

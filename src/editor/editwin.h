@@ -16,16 +16,16 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TColorMemo;
-class TMainHost;
+class MainHost;
 class TNetGradient;
-class TPreviewBrowser;
+class PreviewBrowser;
 
 class TEditForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TEditForm(TMainHost *host, QWidget *parent = nullptr);
+    explicit TEditForm(MainHost *host, QWidget *parent = nullptr);
     ~TEditForm() override;
 
     QString FileName; // without folder; empty for a document never saved
@@ -41,7 +41,7 @@ public:
     TNetGradient *NetGradient1 = nullptr;
     QStackedWidget *Pages = nullptr;
     TColorMemo *ColorMemo = nullptr;
-    TPreviewBrowser *HTMLViewer = nullptr;
+    PreviewBrowser *HTMLViewer = nullptr;
     QLabel *L_FilePath = nullptr, *L_FileSize = nullptr, *L_AltName = nullptr, *L_Changed = nullptr;
     QLabel *L_Encoding = nullptr, *L_LineBreaks = nullptr;
     QCheckBox *Cb_ReadOnly = nullptr, *CB_Hidden = nullptr, *CB_Archiv = nullptr, *CB_System = nullptr;
@@ -84,7 +84,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TMainHost *m_host;
+    MainHost *m_host;
     bool m_destroying = false;
     bool m_closeDecided = false;
 

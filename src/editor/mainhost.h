@@ -8,10 +8,10 @@
 
 #include <optional>
 
-class TMainHost
+class MainHost
 {
 public:
-    virtual ~TMainHost() = default;
+    virtual ~MainHost() = default;
 
     virtual void RebuildWindowBar() = 0;
     virtual void UpdateCommandState() = 0;

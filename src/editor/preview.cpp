@@ -8,16 +8,16 @@
 
 #include <exception>
 
-TPreviewBrowser::TPreviewBrowser(QWidget *parent) : QTextBrowser(parent)
+PreviewBrowser::PreviewBrowser(QWidget *parent) : QTextBrowser(parent)
 {
     setObjectName(QStringLiteral("HTMLViewer"));
     setFrameShape(QFrame::NoFrame);
     setOpenLinks(false);
     viewport()->setCursor(Qt::IBeamCursor);
-    connect(this, &QTextBrowser::anchorClicked, this, &TPreviewBrowser::openLink);
+    connect(this, &QTextBrowser::anchorClicked, this, &PreviewBrowser::openLink);
 }
 
-void TPreviewBrowser::showPage(const QString &html)
+void PreviewBrowser::showPage(const QString &html)
 {
     try {
         setHtml(html);
@@ -27,7 +27,7 @@ void TPreviewBrowser::showPage(const QString &html)
     }
 }
 
-QString TPreviewBrowser::localPath(const QUrl &url) const
+QString PreviewBrowser::localPath(const QUrl &url) const
 {
     if (url.isLocalFile())
         return url.toLocalFile();
@@ -37,7 +37,7 @@ QString TPreviewBrowser::localPath(const QUrl &url) const
     return QFileInfo(path).isAbsolute() ? path : m_folder + path;
 }
 
-QVariant TPreviewBrowser::loadResource(int type, const QUrl &name)
+QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
 {
     try {
         if (type == QTextDocument::ImageResource) {
@@ -55,7 +55,7 @@ QVariant TPreviewBrowser::loadResource(int type, const QUrl &name)
     }
 }
 
-void TPreviewBrowser::openLink(const QUrl &url)
+void PreviewBrowser::openLink(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {

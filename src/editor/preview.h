@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class TPreviewBrowser : public QTextBrowser
+class PreviewBrowser : public QTextBrowser
 {
     Q_OBJECT
 
@@ -17,7 +17,7 @@ public:
     // null image when there is none.
     using PictureRequest = std::function<QImage(const QString &address)>;
 
-    explicit TPreviewBrowser(QWidget *parent = nullptr);
+    explicit PreviewBrowser(QWidget *parent = nullptr);
 
     void setFolder(const QString &folder) { m_folder = folder; }
     void setPictureRequest(PictureRequest request) { m_pictures = std::move(request); }

@@ -11,7 +11,7 @@
 namespace {
 
 struct PagerFixture {
-    TPager pager;
+    ScrollPager pager;
     QWidget *content = new QWidget;
     PagerFixture(int contentHeight, int pagerHeight)
     {
@@ -68,8 +68,8 @@ TEST(Pager, TallContentScrollsWithinItsRangeAndShowsTheArrowsThatLeadOn)
     EXPECT_FALSE(f.pager.upArrow()->isVisible()) << "nothing above the top";
     EXPECT_TRUE(f.pager.downArrow()->isVisible());
     wheel(f.pager, -2);
-    EXPECT_EQ(f.pager.position(), 2 * TPager::kWheelStep);
-    EXPECT_EQ(f.content->y(), -2 * TPager::kWheelStep);
+    EXPECT_EQ(f.pager.position(), 2 * ScrollPager::kWheelStep);
+    EXPECT_EQ(f.content->y(), -2 * ScrollPager::kWheelStep);
     EXPECT_TRUE(f.pager.upArrow()->isVisible());
     f.pager.setPosition(10000);
     EXPECT_EQ(f.pager.position(), 300);
@@ -89,7 +89,7 @@ TEST(Pager, RestingOnAnArrowScrollsUntilTheEndOrTheMouseLeaves)
     PagerFixture f(300, 200);
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(f.pager.downArrow(), &enter);
-    QTest::qWait(3 * TPager::kTickMs);
+    QTest::qWait(3 * ScrollPager::kTickMs);
     EXPECT_EQ(f.pager.position(), 0) << "an arrow appearing under a resting mouse does not scroll";
     hover(f.pager.downArrow());
     ASSERT_TRUE(waitFor([&] { return f.pager.position() == f.pager.scrollRange(); })) << "scrolls on its own to the end";
@@ -100,7 +100,7 @@ TEST(Pager, RestingOnAnArrowScrollsUntilTheEndOrTheMouseLeaves)
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(f.pager.upArrow(), &leave);
     const int stopped = f.pager.position();
-    QTest::qWait(5 * TPager::kTickMs);
+    QTest::qWait(5 * ScrollPager::kTickMs);
     EXPECT_EQ(f.pager.position(), stopped);
 }
 
@@ -114,8 +114,8 @@ TEST(Pager, TouchpadScrollingAddsUpSmallTurnsAndPixels)
     };
     for (int i = 0; i < 8; ++i)
         send(QPoint(), QPoint(0, -15)); // eight eighths of a notch
-    EXPECT_EQ(f.pager.position(), TPager::kWheelStep);
+    EXPECT_EQ(f.pager.position(), ScrollPager::kWheelStep);
     for (int i = 0; i < 3; ++i)
         send(QPoint(0, -7), QPoint(0, -7));
-    EXPECT_EQ(f.pager.position(), TPager::kWheelStep + 21);
+    EXPECT_EQ(f.pager.position(), ScrollPager::kWheelStep + 21);
 }

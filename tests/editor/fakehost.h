@@ -10,7 +10,7 @@
 
 #include <QStringList>
 
-class FakeHost : public TMainHost
+class FakeHost : public MainHost
 {
 public:
     QString status[3];
