@@ -1,3 +1,4 @@
+#include "editor/bulkedit.h"
 #include "editor/colmemo.h"
 #include "editor/docrules.h"
 #include "editor/editwin.h"
@@ -410,4 +411,27 @@ TEST(InsertAround, WrapsTheSelectionAndTurnsDegreeSignsIntoBreaks)
     insertAroundSelection(memo, QStringLiteral("<ul>\u00B0<li>"), QStringLiteral("</li>\u00B0</ul>"));
     EXPECT_EQ(memo.Text(), QStringLiteral("ein <b>Wort<ul>\r\n<li></li>\r\n</ul></b> hier"));
     EXPECT_EQ(memo.SelStart(), 21);
+}
+
+TEST(BulkEdit, ReplacesOnlyTheChangedStretchAsOneUndoStep)
+{
+    TColorMemo memo;
+    const QString before = QStringLiteral("<p>eins</p>\n<p>zwei</p>\n<p>drei</p>");
+    memo.setPlainText(before);
+    int contentsChanges = 0, removedAll = 0;
+    QObject::connect(memo.document(), &QTextDocument::contentsChange, [&](int, int removed, int) {
+        ++contentsChanges;
+        removedAll += removed;
+    });
+    const QString after = QStringLiteral("<p>eins</p>\n<b>ZWEI</b>\n<p>drei</p>");
+    EXPECT_EQ(applyBulkEdit(memo, after), int(after.indexOf(QStringLiteral("</b>")) + 3));
+    EXPECT_EQ(memo.plainText(), after);
+    EXPECT_EQ(contentsChanges, 1);
+    EXPECT_LE(removedAll, 12) << "the common start and end stay untouched";
+    memo.undo();
+    EXPECT_EQ(memo.plainText(), before) << "one undo step brings the old text back";
+    EXPECT_EQ(applyBulkEdit(memo, before), int(before.size()));
+    EXPECT_FALSE(memo.document()->isUndoAvailable()) << "an edit that changes nothing makes no undo step";
+    applyBulkEdit(memo, QString());
+    EXPECT_EQ(memo.plainText(), QString());
 }
