@@ -198,6 +198,7 @@ private:
     void Menu_SearchItClick();
     void Menu_SelectAllClick();
     void BtnPictureClick();
+    void BtnColorPickClick();
     void Menu_CascadeClick();
     void Menu_TileHClick();
     void Menu_TileVClick();

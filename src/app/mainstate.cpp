@@ -6,8 +6,10 @@
 #include "app/splash.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/dialogs.h"
 #include "platform/registry.h"
 #include "settings/values.h"
+#include "tools/colorform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -60,6 +62,8 @@ void TMainForm::connectCommands()
     command(Menu_SearchIt, &TMainForm::Menu_SearchItClick);
     command(Menu_SelectAll, &TMainForm::Menu_SelectAllClick);
     command(BtnPicture, &TMainForm::BtnPictureClick);
+    command(BtnColorPick, &TMainForm::BtnColorPickClick);
+    command(Menu_Colors, &TMainForm::BtnColorPickClick);
     command(Menu_Pics, &TMainForm::BtnPictureClick);
     command(Menu_Cascade, &TMainForm::Menu_CascadeClick);
     command(Menu_TileH, &TMainForm::Menu_TileHClick);
@@ -99,31 +103,10 @@ void TMainForm::connectCommands()
 
 QList<QAction *> TMainForm::notYetBuilt() const
 {
-    return {Menu_SearchIt,
-            BtnPicture,
-            Menu_Pics,
-            BtnPrint,
-            Menu_Print,
-            Menu_PrintPreview,
-            BtnColorPick,
-            Menu_Colors,
-            BtnAmpersand,
-            Menu_Entity,
-            BtnTools,
-            Menu_Options,
-            BtnHelp,
-            Menu_HelpMe,
-            BtnExplore,
-            BtnBrowser,
-            PopBrowser_Standard,
-            Menu_Browser1,
-            Menu_Browser2,
-            BtnChange,
-            PopChange_UmlCode,
-            PopChange_CodeUml,
-            SonderzeichenzuCode1,
-            CodezuSonderzeichen1,
-            HTMLTagslschen1};
+    return {Menu_SearchIt,        BtnPicture,     Menu_Pics,     BtnPrint,  Menu_Print,        Menu_PrintPreview, BtnAmpersand,
+            Menu_Entity,          BtnTools,       Menu_Options,  BtnHelp,   Menu_HelpMe,       BtnExplore,        BtnBrowser,
+            PopBrowser_Standard,  Menu_Browser1,  Menu_Browser2, BtnChange, PopChange_UmlCode, PopChange_CodeUml, SonderzeichenzuCode1,
+            CodezuSonderzeichen1, HTMLTagslschen1};
 }
 
 void TMainForm::enableCommand(QAction *action, bool enabled)
@@ -363,6 +346,14 @@ void TMainForm::BtnPictureClick()
     m_browseForm->setWindowState(m_browseForm->windowState() & ~Qt::WindowMinimized);
     m_browseForm->show();
     m_browseForm->raise();
+}
+
+void TMainForm::BtnColorPickClick()
+{
+    if (!activeDocument())
+        return;
+    TColorForm form(this, this);
+    dialogs::current().runModal(form);
 }
 
 void TMainForm::Menu_InfoClick()

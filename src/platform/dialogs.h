@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 namespace dialogs {
@@ -41,6 +42,9 @@ public:
     virtual std::optional<FileResult> openFile(QWidget *parent, const FileRequest &request) = 0;
     virtual std::optional<FileResult> saveFile(QWidget *parent, const FileRequest &request) = 0;
     virtual std::optional<ColorValue> chooseColor(QWidget *parent, ColorValue initial) = 0;
+    // Runs one of the program's own modal windows (colour picker, entity
+    // table, wizard) to its end and gives its result code.
+    virtual int runModal(QDialog &dialog) = 0;
 };
 
 // The installed seam; the Qt implementation unless a test installed another.

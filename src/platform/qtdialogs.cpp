@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -95,6 +96,11 @@ std::optional<ColorValue> QtDialogs::chooseColor(QWidget *parent, ColorValue ini
     if (!chosen.isValid())
         return std::nullopt;
     return colors::fromQColor(chosen);
+}
+
+int QtDialogs::runModal(QDialog &dialog)
+{
+    return dialog.exec();
 }
 
 } // namespace dialogs

@@ -11,6 +11,7 @@ public:
     std::optional<FileResult> openFile(QWidget *parent, const FileRequest &request) override;
     std::optional<FileResult> saveFile(QWidget *parent, const FileRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *parent, ColorValue initial) override;
+    int runModal(QDialog &dialog) override;
 };
 
 } // namespace dialogs

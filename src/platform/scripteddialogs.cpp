@@ -1,5 +1,7 @@
 #include "scripteddialogs.h"
 
+#include <QDialog>
+
 namespace dialogs {
 
 namespace {
@@ -44,6 +46,14 @@ std::optional<ColorValue> ScriptedDialogs::chooseColor(QWidget *, ColorValue ini
 {
     colorRequests.append(initial);
     return takeFront(colorAnswers);
+}
+
+int ScriptedDialogs::runModal(QDialog &dialog)
+{
+    modalRuns.append(dialog.objectName());
+    if (onModal)
+        onModal(dialog);
+    return dialog.result();
 }
 
 ScriptedDialogsGuard::ScriptedDialogsGuard()

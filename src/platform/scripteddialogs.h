@@ -5,6 +5,7 @@
 #include "dialogs.h"
 
 #include <QList>
+#include <QStringList>
 #include <deque>
 
 namespace dialogs {
@@ -35,6 +36,11 @@ public:
     std::optional<FileResult> openFile(QWidget *parent, const FileRequest &request) override;
     std::optional<FileResult> saveFile(QWidget *parent, const FileRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *parent, ColorValue initial) override;
+    // Records the window's object name and lets the test act on it (click
+    // its buttons) instead of waiting; the result is the window's own.
+    int runModal(QDialog &dialog) override;
+    QStringList modalRuns;
+    std::function<void(QDialog &)> onModal;
 };
 
 // Installs scripted dialogs for the lifetime of the guard and puts the

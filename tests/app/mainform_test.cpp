@@ -11,6 +11,7 @@
 #include "platform/scripteddialogs.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
+#include "tools/colorform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +26,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -151,11 +153,11 @@ TEST_F(MainFormTest, DocumentCommandsFollowTheActiveDocument)
     auto form = makeShown();
     const QList<QAction *> alwaysOn = {form->BtnNew, form->BtnOpen, form->BtnList, form->BtnClose};
     // The document group's commands that work already; the others stay off.
-    const QList<QAction *> group = {form->BtnSaveAs, form->Menu_SaveAs, form->Menu_Reload, form->Menu_Edit->menuAction()};
-    const QList<QAction *> notYetBuilt = {form->BtnPrint,          form->BtnBrowser,   form->BtnExplore,   form->BtnPicture,
-                                          form->BtnColorPick,      form->BtnAmpersand, form->BtnChange,    form->Menu_Print,
-                                          form->Menu_PrintPreview, form->Menu_Pics,    form->Menu_Colors,  form->Menu_Entity,
-                                          form->BtnTools,          form->BtnHelp,      form->Menu_Options, form->Menu_HelpMe};
+    const QList<QAction *> group = {form->BtnSaveAs,    form->Menu_SaveAs, form->Menu_Reload, form->Menu_Edit->menuAction(),
+                                    form->BtnColorPick, form->Menu_Colors};
+    const QList<QAction *> notYetBuilt = {form->BtnPrint,  form->BtnBrowser, form->BtnExplore,        form->BtnPicture, form->BtnAmpersand,
+                                          form->BtnChange, form->Menu_Print, form->Menu_PrintPreview, form->Menu_Pics,  form->Menu_Entity,
+                                          form->BtnTools,  form->BtnHelp,    form->Menu_Options,      form->Menu_HelpMe};
     EXPECT_TRUE(allEnabled(alwaysOn, true));
     EXPECT_TRUE(allEnabled(group, false));
     EXPECT_FALSE(form->BtnSave->isEnabled());
@@ -400,5 +402,25 @@ TEST_F(MainFormTest, TagListStandsOnTheStoredSide)
     settings::setTagListAlign(settings::Side::Right);
     auto form = makeShown();
     EXPECT_GT(form->P_TagList->x(), form->MDIArea->x());
+    closeForm(*form);
+}
+
+TEST_F(MainFormTest, TheColourPickerInsertsItsCodeIntoTheActiveDocument)
+{
+    auto form = makeShown();
+    form->BtnColorPick->trigger();
+    EXPECT_TRUE(scripted->modalRuns.isEmpty()) << "no document: no picker";
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<font color=\"\">"));
+    doc->ColorMemo->setSelStart(13);
+    scripted->onModal = [](QDialog &dialog) {
+        auto &picker = static_cast<TColorForm &>(dialog);
+        picker.ColorGridClick(9);
+        picker.BtnInsert->click();
+    };
+    form->Menu_Colors->trigger();
+    EXPECT_EQ(scripted->modalRuns, QStringList{QStringLiteral("ColorForm")});
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<font color=\"#FF0000\">"));
+    doc->ColorMemo->document()->setModified(false);
     closeForm(*form);
 }

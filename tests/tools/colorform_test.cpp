@@ -1,0 +1,119 @@
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "editor/mainhost.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+#include "tools/colorform.h"
+#include "tools/colorhelpers.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the picker inserts.
+class InsertRecorder : public MainHost
+{
+public:
+    QStringList inserted;
+    void RebuildWindowBar() override {}
+    void UpdateCommandState() override {}
+    void SetStatusPanel(int, const QString &) override {}
+    void InsertAroundSelection(const QString &before, const QString &after) override { inserted.append(before + u'|' + after); }
+    void AddRecentFile(const QString &) override {}
+    std::optional<dialogs::FileResult> RunSaveDialog(const QString &, const QString &) override { return std::nullopt; }
+    QString ExtensionList() const override { return {}; }
+    int SelectedSaveFilter() const override { return 0; }
+};
+
+struct Shown {
+    const char *hex;
+    int r, g, b;
+};
+
+Shown shownBy(const TColorForm &form)
+{
+    static QByteArray hex;
+    hex = form.P_Hex->text().toLatin1();
+    return {hex.constData(), form.Edit_R->text().toInt(), form.Edit_G->text().toInt(), form.Edit_B->text().toInt()};
+}
+
+void press(QToolButton *button, Qt::MouseButton which)
+{
+    QTest::mousePress(button, which);
+    QTest::mouseRelease(button, which);
+}
+
+} // namespace
+
+TEST(ColorHelpers, BytesBrightnessAndTheStandardRow)
+{
+    EXPECT_EQ(RGBToColor(255, 128, 0), 0x0080FFu);
+    EXPECT_EQ(ColorToRGBBytes(0xAB0080FFu), (RGBBytes{255, 128, 0})) << "the top byte is ignored";
+    EXPECT_EQ(ShiftBrightness(RGBToColor(250, 100, 0), 10), RGBToColor(255, 110, 10));
+    EXPECT_EQ(ShiftBrightness(RGBToColor(3, 200, 9), -10), RGBToColor(0, 190, 0));
+    EXPECT_EQ(ShiftBrightness(0x80000000u | RGBToColor(1, 2, 3), 1), 0x80000000u | RGBToColor(2, 3, 4)) << "the top byte stays";
+    const char *codes[] = {"000000", "800000", "008000", "808000", "000080", "800080", "008080", "C0C0C0",
+                           "808080", "FF0000", "00FF00", "FFFF00", "0000FF", "FF00FF", "00FFFF", "FFFFFF"};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(colors::ColorToHTMLHex(standardColors()[std::size_t(i)]), QLatin1String(codes[i])) << i;
+}
+
+TEST(ColorForm, StartsBlackAndInsertsItsCodeAtOnce)
+{
+    InsertRecorder host;
+    TColorForm form(&host);
+    EXPECT_STREQ(shownBy(form).hex, "#000000");
+    EXPECT_EQ(form.windowTitle(), lex::caption(1071));
+    form.BtnInsert->click();
+    EXPECT_EQ(host.inserted, QStringList{QStringLiteral("#000000|")});
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST(ColorForm, BarsButtonsGridAndDialogShowTheirColour)
+{
+    InsertRecorder host;
+    dialogs::ScriptedDialogsGuard scripted;
+    TColorForm form(&host);
+    form.SB_R->setValue(255);
+    form.SB_G->setValue(128);
+    const Shown mixed = shownBy(form);
+    EXPECT_STREQ(mixed.hex, "#FF8000");
+    EXPECT_EQ(mixed.r, 255);
+    EXPECT_EQ(mixed.g, 128);
+    EXPECT_EQ(mixed.b, 0);
+
+    form.setColor(RGBToColor(250, 100, 0));
+    press(form.BtnLight, Qt::RightButton);
+    EXPECT_STREQ(shownBy(form).hex, "#FF6E0A");
+    press(form.BtnLight, Qt::LeftButton);
+    EXPECT_STREQ(shownBy(form).hex, "#FF6F0B");
+    press(form.BtnDark, Qt::MiddleButton);
+    EXPECT_STREQ(shownBy(form).hex, "#FF6F0B") << "other mouse buttons do nothing";
+
+    form.setColor(colors::clBlack);
+    press(form.BtnDark, Qt::LeftButton);
+    EXPECT_STREQ(shownBy(form).hex, "#000000");
+
+    const QRect grid = form.ColorGridCtl->rect();
+    QTest::mouseClick(form.ColorGridCtl, Qt::LeftButton, {}, QPoint(grid.width() * 9 / 16 + 3, grid.height() / 2));
+    EXPECT_STREQ(shownBy(form).hex, "#FF0000");
+
+    scripted->colorAnswers = {std::nullopt, RGBToColor(1, 2, 3)};
+    form.BtnColorDlg->click();
+    EXPECT_STREQ(shownBy(form).hex, "#FF0000") << "a cancelled dialog changes nothing";
+    EXPECT_EQ(scripted->colorRequests.last(), colors::clRed) << "the dialog opens with the current colour";
+    form.BtnColorDlg->click();
+    EXPECT_STREQ(shownBy(form).hex, "#010203");
+
+    form.BtnClipBrd->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("#010203"));
+    EXPECT_TRUE(host.inserted.isEmpty());
+}
