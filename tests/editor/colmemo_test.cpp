@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -277,4 +278,74 @@ TEST(ColorMemo, ShiftEnterAndPastedSeparatorsMakeRealLines)
     memo.replaceSelection(QStringLiteral("1") + QChar::LineSeparator + QStringLiteral("2"));
     EXPECT_EQ(memo.lineCount(), 3);
     EXPECT_EQ(memo.Lines(), (QStringList{QStringLiteral("a"), QStringLiteral("x1"), QStringLiteral("2b")}));
+}
+
+namespace {
+
+void expectSameColors(TColorMemo &memo, const char *what)
+{
+    TDrawRules reference;
+    reference.Assign(memo.ColorRules());
+    const std::vector<CharColor> expected = referenceColors(reference, memo.plainText());
+    const std::vector<CharColor> actual = editorColors(memo);
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << what << ": character " << i << " of\n" << memo.toPlainText().toStdString();
+}
+
+QString randomHtml(QRandomGenerator &rng, int pieces)
+{
+    static const char *const parts[] = {
+        "<p>", "</p>",  "text ",  "\"q\"", "<a href=\"x.htm\">", "</a>", "<!-- c -->", "\n", "<!--", "-->", "<", ">",
+        "\"",  "<b\n>", "a < b ", "\n\n",  "<img src=\"a\nb\">", "-- ",  "end"};
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += QLatin1String(parts[rng.bounded(int(std::size(parts)))]);
+    return text;
+}
+
+} // namespace
+
+TEST(ColorMemo, ColoursPaintedInsideEditBlocksKeepTheColoursOfOneScan)
+{
+    QRandomGenerator rng(2024);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "x", "<b>", "\n<", ">\n", "a\nb\n\"c\n<!--d\n"};
+    for (int round = 0; round < 25; ++round) {
+        TColorMemo memo;
+        memo.resize(300, 200);
+        addHtmlRules(memo.ColorRules());
+        memo.setPlainText(randomHtml(rng, rng.bounded(2) ? 40 : 400));
+        editorColors(memo);
+        for (int step = 0; step < 30; ++step) {
+            QTextCursor c(memo.document());
+            auto edit = [&] {
+                const int s = memo.document()->characterCount() - 1;
+                c.setPosition(rng.bounded(s + 1));
+                if (rng.bounded(2))
+                    c.setPosition(std::min(s, c.position() + rng.bounded(rng.bounded(4) ? 6 : 120)), QTextCursor::KeepAnchor);
+                if (rng.bounded(3) == 0)
+                    c.removeSelectedText();
+                else
+                    c.insertText(QLatin1String(inserts[rng.bounded(int(std::size(inserts)))]));
+            };
+            switch (rng.bounded(6)) {
+            case 0: memo.document()->undo(); break;
+            case 1: memo.document()->redo(); break;
+            case 2: // colours asked for while an edit block is still open
+                c.beginEditBlock();
+                edit();
+                if (rng.bounded(2))
+                    memo.grab();
+                else
+                    memo.runsOfLine(rng.bounded(memo.lineCount()));
+                edit();
+                c.endEditBlock();
+                break;
+            default: edit(); break;
+            }
+            if (rng.bounded(3) == 0)
+                memo.runsOfLine(rng.bounded(memo.lineCount()));
+        }
+        expectSameColors(memo, "after random editing");
+    }
 }
