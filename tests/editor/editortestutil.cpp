@@ -60,3 +60,51 @@ std::vector<CharColor> EngineDoc::reference() const
 {
     return refscan::lineColors(rules, hotSpot, documentLines(doc));
 }
+
+void setMarkedText(QPlainTextEdit &editor, QStringView marked)
+{
+    QString text;
+    int anchor = -1, caret = -1, selectionEnd = -1;
+    for (QChar c : marked) {
+        if (c == u'[')
+            anchor = int(text.size());
+        else if (c == u']')
+            selectionEnd = int(text.size());
+        else if (c == u'@')
+            caret = int(text.size());
+        else
+            text += c;
+    }
+    editor.setPlainText(text);
+    QTextCursor cursor(editor.document());
+    if (anchor >= 0 && selectionEnd >= 0) {
+        // The caret mark sits at one end of the selection; the anchor is the other.
+        const bool caretAtStart = caret == anchor && caret != selectionEnd;
+        cursor.setPosition(caretAtStart ? selectionEnd : anchor);
+        cursor.setPosition(caretAtStart ? anchor : selectionEnd, QTextCursor::KeepAnchor);
+    } else {
+        cursor.setPosition(caret >= 0 ? caret : int(text.size()));
+    }
+    editor.setTextCursor(cursor);
+}
+
+std::unique_ptr<TColorMemo> editorFrom(QStringView marked)
+{
+    auto memo = std::make_unique<TColorMemo>();
+    setMarkedText(*memo, marked);
+    return memo;
+}
+
+QString markedText(const QPlainTextEdit &editor)
+{
+    QString text = editor.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    const QTextCursor c = editor.textCursor();
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    if (start == end)
+        return text.insert(start, u'@');
+    const bool caretAtStart = c.position() == start;
+    text.insert(end, caretAtStart ? QStringLiteral("]") : QStringLiteral("]@"));
+    text.insert(start, caretAtStart ? QStringLiteral("@[") : QStringLiteral("["));
+    return text;
+}

@@ -1,6 +1,7 @@
 // Helpers for editor tests: the reference colouring of a document (one scan
 // of the whole text, see support/refscan.h) against the colours of the
-// engine or the editor, and a bare document with a colour engine.
+// engine or the editor, a bare document with a colour engine, and editors
+// built from a text that marks the selection and the caret.
 #pragma once
 
 #include "editor/colmemo.h"
@@ -8,9 +9,11 @@
 #include "editor/colorrules.h"
 #include "support/refscan.h"
 
+#include <QPlainTextEdit>
 #include <QString>
 #include <QTextDocument>
 
+#include <memory>
 #include <vector>
 
 using refscan::CharColor;
@@ -47,3 +50,12 @@ struct EngineDoc {
     std::vector<CharColor> reference() const;
     std::vector<ColorRun> runsOfLine(int line) { return engine.runsFor(doc.findBlockByNumber(line)); }
 };
+
+// Editors from a text that marks the selection with [...] and the caret
+// with @: "a[bc]@d" selects "bc" with the caret after it, "a@[bc]d" the same
+// with the caret before it, "ab@cd" is a caret alone. "\n" breaks lines. A
+// selection without a caret mark has the caret at its end.
+void setMarkedText(QPlainTextEdit &editor, QStringView marked);
+std::unique_ptr<TColorMemo> editorFrom(QStringView marked);
+// The editor's text and cursor written the same way.
+QString markedText(const QPlainTextEdit &editor);
