@@ -1,9 +1,11 @@
 // Input: one flag byte (mode, KeyCase, PartWord, layer), then four parts
 // separated by NUL bytes: Keywords lines, KeyBegEndLst lines, KeyLineEndLst
 // lines (lines split at '\n'), and the text. Every scan mode runs over random
-// windows of the text; a broken invariant traps.
+// windows of the text and is compared with the reference scan; a broken
+// invariant traps.
 #include "editor/colorrules.h"
 #include "editor/linescan.h"
+#include "support/refscan.h"
 
 #include <QHash>
 
@@ -54,41 +56,6 @@ Input split(const std::uint8_t *data, std::size_t size)
     return in;
 }
 
-// Every entry searched again for every range: the plain reading of the table scans.
-std::vector<TKeyDescr> referenceScan(const TColorRule &rule, QStringView text, int start, bool toLineEnd)
-{
-    std::vector<TKeyDescr> found;
-    for (int p = start; p < text.size();) {
-        int best = -1;
-        qsizetype hit = -1;
-        for (int i = 0; i < TColorRule::KeyTableSize && !rule.keyTable()[i].BeginKey.isEmpty(); ++i) {
-            const qsizetype at = text.indexOf(rule.keyTable()[i].BeginKey, p);
-            if (at >= 0 && (best < 0 || at < hit)) {
-                best = i;
-                hit = at;
-            }
-        }
-        if (best < 0)
-            break;
-        const TKeyEntry &e = rule.keyTable()[best];
-        qsizetype last = 0, next = 0;
-        if (toLineEnd) {
-            const qsizetype cr = text.indexOf(u"\r\n", hit);
-            last = cr < 0 ? text.size() - 1 : cr - 1;
-            next = cr < 0 ? text.size() : cr + 1;
-        } else {
-            const qsizetype at = e.EndKey.isEmpty() ? -1 : text.indexOf(e.EndKey, hit + 1);
-            if (at < 0)
-                break;
-            last = at + e.EndKey.size() - 1;
-            next = at + 1;
-        }
-        found.push_back({int(hit), int(last), e.Color, rule.zOrder(), 0});
-        p = int(next);
-    }
-    return found;
-}
-
 bool isKeyword(const TColorRule &rule, QStringView found)
 {
     QString folded = found.toString();
@@ -128,7 +95,7 @@ void checkSpan(const ScanContext &ctx, int from, int to, QStringView text)
 
 void checkAgainstReference(const TColorRule &rule, QStringView text, int start, const ScanContext &ctx, int from, int to)
 {
-    const auto expected = referenceScan(rule, text, start, rule.keyDrawingType() == dtBeginLineEnd);
+    const auto expected = refscan::scanRule(rule, text, start);
     check(std::size_t(to - from) == expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         check(ctx.ranges[std::size_t(from) + i] == expected[i]);
@@ -163,7 +130,7 @@ void scanWindow(TColorRule &rule, const QString &text, Random &random, bool whol
     for (int i = from; i < r; ++i)
         checkRange(rule, view, clampedStart, ctx.ranges[std::size_t(i)]);
     checkSpan(ctx, from, r, view);
-    if (rule.keyDrawingType() == dtBeginEnd || rule.keyDrawingType() == dtBeginLineEnd)
+    if (rule.keyDrawingType() != dtEventDraw)
         checkAgainstReference(rule, view, clampedStart, ctx, from, r);
 }
 

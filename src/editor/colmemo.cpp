@@ -43,8 +43,6 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     viewport()->setMouseTracking(true);
     m_engine.setEventRanges(
         [this](int rule, const QTextBlock &block, std::vector<linescan::Range> &out) { eventRanges(rule, block, out); });
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int from, int removed, int added) { m_engine.contentsChange(from, removed, added); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnVScroll);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnHScroll);
     applyPalette();
@@ -227,43 +225,6 @@ void TColorMemo::PaintColors(bool)
     viewport()->update();
 }
 
-std::vector<linescan::Rule> TColorMemo::snapshotRules() const
-{
-    std::vector<linescan::Rule> rules;
-    if (m_hotSpot.Active && m_hotSpot.BeginChar != QChar(0)) {
-        linescan::Rule hot;
-        hot.mode = linescan::Mode::HotSpot;
-        hot.entries.push_back({QString(m_hotSpot.BeginChar), QString(m_hotSpot.EndChar), m_hotSpot.Color});
-        hot.hotSpotColor = m_hotSpot.Color;
-        hot.markerColor = m_hotSpot.MarkerColor;
-        rules.push_back(hot);
-    }
-    for (int i = 0; i < m_rules.count(); ++i) {
-        const TColorRule &r = m_rules.Items(i);
-        if (!r.enabled())
-            continue;
-        linescan::Rule s;
-        s.layer = r.zOrder();
-        s.keyCase = r.keyCase();
-        s.partWord = r.partWord();
-        switch (r.keyDrawingType()) {
-        case dtKeyShow: s.mode = linescan::Mode::Keywords; break;
-        case dtEventDraw: s.mode = linescan::Mode::Event; break;
-        case dtBeginEnd: s.mode = linescan::Mode::BeginEnd; break;
-        case dtBeginLineEnd: s.mode = linescan::Mode::LineEnd; break;
-        }
-        for (const TKeyEntry &e : r.keyTable()) {
-            if (e.BeginKey.isEmpty())
-                break;
-            s.entries.push_back({e.BeginKey, e.EndKey, e.Color});
-        }
-        for (const auto &k : r.keyPattern())
-            s.keywords.push_back({k.word, k.color});
-        rules.push_back(std::move(s));
-    }
-    return rules;
-}
-
 // Rules are compiled when they may have changed, not on every paint; the
 // document is recoloured only when what they find did change.
 void TColorMemo::refreshRules()
@@ -273,17 +234,12 @@ void TColorMemo::refreshRules()
     m_rulesTouched = false;
     m_rules.setNeedsParse(true);
     m_rules.ReparseRules();
-    std::vector<linescan::Rule> snapshot = snapshotRules();
-    if (snapshot == m_snapshot)
+    LineRules snapshot = lineRulesOf(m_rules, m_hotSpot);
+    if (snapshot.rules == m_snapshot)
         return;
-    m_snapshotSource.clear();
-    if (m_hotSpot.Active && m_hotSpot.BeginChar != QChar(0))
-        m_snapshotSource.push_back(-1);
-    for (int i = 0; i < m_rules.count(); ++i)
-        if (m_rules.Items(i).enabled())
-            m_snapshotSource.push_back(i);
-    m_snapshot = snapshot;
-    m_engine.setRules(std::move(snapshot));
+    m_snapshotSource = std::move(snapshot.source);
+    m_snapshot = snapshot.rules;
+    m_engine.setRules(std::move(snapshot.rules));
 }
 
 quint64 TColorMemo::formatKey(const ColorRun &run) const

@@ -8,6 +8,7 @@
 
 #include "colorengine.h"
 #include "colorrules.h"
+#include "linerules.h"
 
 #include <QHash>
 #include <QPlainTextEdit>
@@ -15,17 +16,6 @@
 
 #include <functional>
 #include <memory>
-
-struct THotSpot {
-    QChar BeginChar = QChar(30);
-    QChar EndChar = QChar(31);
-    ColorValue Color = colors::clBlue;
-    ColorValue MarkerColor = colors::clWindow;
-    bool Active = false;
-    bool Underlined = true;
-
-    bool operator==(const THotSpot &) const = default;
-};
 
 class TColorLayout;
 
@@ -125,7 +115,6 @@ private:
     bool m_rulesTouched = true;
 
     void refreshRules();
-    std::vector<linescan::Rule> snapshotRules() const;
     void applyFormats(const QTextBlock &block);
     quint64 formatKey(const ColorRun &run) const;
     QTextCharFormat formatOf(const ColorRun &run);

@@ -1,22 +1,23 @@
 #include "colorengine.h"
 
-#include <QTextCursor>
+#include "editorlog.h"
+
 #include <QTextDocument>
 
 #include <algorithm>
-#include <exception>
-#include <system_error>
-#include <thread>
 
 using linescan::Range;
 using linescan::Rule;
 using linescan::State;
+using stretchscan::Waits;
 
 namespace {
 
 // Up to five carried states fit the block's own state number, six bits each.
 constexpr int kPackedRules = 5;
 constexpr int kHasState = 1 << 30;
+// Further below the frontier than this, the lines between are done in one go.
+constexpr int kBulkLines = 256;
 
 class StateData : public QTextBlockUserData
 {
@@ -34,58 +35,20 @@ QString awaitedKey(const Rule &rule, State state)
     return rule.entries[state - 1].end.left(rule.mode == linescan::Mode::HotSpot ? 1 : -1);
 }
 
-// Where a rule waits for an end key: from the begin key at `begin` (-1: before
-// the text) to the end key starting at `end` (-1: none follows in the text).
-struct Wait {
-    int begin;
-    int end;
-    State state;
-};
-
-// One long scan of a rule over many lines: the places where it waits for an
-// end key, which are exactly the line starts whose state is not 0.
-std::vector<Wait> waitsOf(const Rule &rule, State state, QStringView text)
-{
-    std::vector<Wait> waits;
-    const auto &entries = rule.entries;
-    auto endOf = [&](State s, int from) {
-        return entries[s - 1].end.isEmpty() ? -1 : int(linescan::findKey(text, entries[s - 1].end, from));
-    };
-    int p = 0;
-    if (state != 0) {
-        const int e = endOf(state, 0);
-        waits.push_back({-1, e, state});
-        if (e < 0)
-            return waits;
-        p = e + 1;
-    }
-    // Each entry's next begin key is searched again only once the scan passed it.
-    std::vector<int> nextHit(entries.size(), -2);
-    while (p <= text.size()) {
-        int best = -1;
-        State which = 0;
-        for (std::size_t k = 0; k < entries.size(); ++k) {
-            if (nextHit[k] == -2 || (nextHit[k] >= 0 && nextHit[k] < p))
-                nextHit[k] = int(linescan::findKey(text, entries[k].begin, p));
-            if (nextHit[k] >= 0 && (best < 0 || nextHit[k] < best)) {
-                best = nextHit[k];
-                which = State(k + 1);
-            }
-        }
-        if (best < 0)
-            break;
-        const int e = endOf(which, best + 1);
-        waits.push_back({best, e, which});
-        if (e < 0)
-            break;
-        p = e + 1;
-    }
-    return waits;
-}
-
 } // namespace
 
-ColorEngine::ColorEngine(QTextDocument *doc) : m_doc(doc) {}
+ColorEngine::ColorEngine(QTextDocument *doc) : m_doc(doc), m_occurrences(doc)
+{
+    // A document tells of its changes only once it has a layout.
+    m_doc->documentLayout();
+    m_following = QObject::connect(m_doc, &QTextDocument::contentsChange,
+                                   [this](int from, int removed, int added) { contentsChange(from, removed, added); });
+}
+
+ColorEngine::~ColorEngine()
+{
+    QObject::disconnect(m_following);
+}
 
 void ColorEngine::setRules(std::vector<Rule> rules)
 {
@@ -97,8 +60,10 @@ void ColorEngine::setRules(std::vector<Rule> rules)
     m_frontier = 0;
     m_dirty.clear();
     markDirty(0, m_doc->characterCount());
-    m_lastOccurrence.clear();
+    m_occurrences.clear();
 }
+
+// ---- Stored states ----
 
 bool ColorEngine::hasStates(const QTextBlock &block) const
 {
@@ -123,6 +88,7 @@ ColorEngine::States ColorEngine::loadStates(const QTextBlock &block) const
 
 void ColorEngine::storeStates(QTextBlock block, const States &states) const
 {
+    Q_ASSERT(statesFit(states));
     if (m_stateful.size() <= kPackedRules) {
         int packed = kHasState;
         for (std::size_t i = 0; i < states.size(); ++i)
@@ -138,6 +104,30 @@ void ColorEngine::storeStates(QTextBlock block, const States &states) const
     data->states = states;
 }
 
+// One state per carrying rule, each naming one of the rule's entries or none.
+bool ColorEngine::statesFit(const States &states) const
+{
+    if (states.size() != m_stateful.size())
+        return false;
+    for (std::size_t i = 0; i < states.size(); ++i)
+        if (states[i] > m_rules[std::size_t(m_stateful[i])].entries.size())
+            return false;
+    return true;
+}
+
+// The start states of a line the frontier passed. A scan trusts them to name
+// entries of their rules, so they are checked once more.
+ColorEngine::States ColorEngine::startStates(const QTextBlock &block) const
+{
+    States states = loadStates(block);
+    if (!statesFit(states)) {
+        Q_ASSERT_X(false, "ColorEngine", "stored states name no entry of their rules");
+        qCWarning(lcEditor) << "line" << block.blockNumber() + 1 << "held states of other rules; taken as outside any range";
+        std::fill(states.begin(), states.end(), 0);
+    }
+    return states;
+}
+
 ColorEngine::States ColorEngine::scanStates(const QTextBlock &block, const States &start)
 {
     const QString text = block.text();
@@ -147,6 +137,93 @@ ColorEngine::States ColorEngine::scanStates(const QTextBlock &block, const State
         end[i] = linescan::scanLine(m_rules[m_stateful[i]], start[i], text, m_ranges);
     }
     return end;
+}
+
+// ---- Long stretches in one go ----
+
+// States of many lines at once: one scan per rule over the whole stretch is
+// far cheaper than a scan per line when a paint far down needs them all.
+void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
+{
+    const QTextBlock to = m_doc->findBlockByNumber(toNumber);
+    Q_ASSERT(from.isValid() && to.isValid() && from.blockNumber() <= toNumber);
+    // The whole raw text is copied far faster than a selection of it.
+    const QString all = m_doc->toRawText();
+    const QStringView text = QStringView(all).mid(from.position(), to.position() - from.position());
+    storeStretch(from, toNumber, scanStretch(text, startStates(from)));
+    m_frontier = toNumber;
+    clearDirtyBefore(to.position());
+}
+
+std::vector<Waits> ColorEngine::scanStretch(QStringView text, const States &start) const
+{
+    Q_ASSERT(!start.empty());
+    std::vector<Waits> waits(m_stateful.size());
+    auto scan = [&](std::size_t i) { waits[i] = stretchscan::waitsOf(m_rules[std::size_t(m_stateful[i])], start[i], text); };
+    // The rules are independent of each other: the first is scanned on a
+    // second core while this thread scans the others.
+    stretchscan::runBeside([&] { scan(0); },
+                           [&] {
+                               for (std::size_t i = 1; i < waits.size(); ++i)
+                                   scan(i);
+                           });
+    return waits;
+}
+
+void ColorEngine::storeStretch(const QTextBlock &from, int toNumber, const std::vector<Waits> &waits) const
+{
+    stretchscan::WaitCursor cursor(waits);
+    States states(m_stateful.size(), 0);
+    int number = from.blockNumber();
+    int lineStart = 0;
+    [[maybe_unused]] int stored = 0;
+    for (QTextBlock b = from.next(), previous = from; b.isValid() && ++number <= toNumber; previous = b, b = b.next()) {
+        lineStart += previous.length();
+        cursor.statesAt(lineStart, states);
+        storeStates(b, states);
+        ++stored;
+    }
+    // Every line after the first of the stretch got its states, and no other.
+    Q_ASSERT(stored == toNumber - from.blockNumber());
+}
+
+// ---- The frontier and the changed lines ----
+
+void ColorEngine::ensureValidThrough(int blockNumber)
+{
+    if (blockNumber - m_frontier > kBulkLines && !m_stateful.empty())
+        bulkStates(m_doc->findBlockByNumber(m_frontier), blockNumber);
+    QTextBlock block = m_doc->findBlockByNumber(m_frontier);
+    while (block.isValid() && m_frontier <= blockNumber)
+        block = advanceFrontier(block);
+    // The stored state after the frontier was made from an older state of the
+    // frontier line: that line counts as changed until it is scanned again.
+    if (block.isValid() && !isDirty(block))
+        markDirty(block.position(), block.position() + 1);
+    Q_ASSERT(m_frontier <= m_doc->blockCount());
+    Q_ASSERT(m_frontier > blockNumber || m_frontier == m_doc->blockCount());
+}
+
+// Scans the frontier line and stores the start state of the next; where that
+// agrees with the stored one, the chain holds again up to the next changed
+// line. Returns the line to go on from, an invalid block past the last line.
+QTextBlock ColorEngine::advanceFrontier(const QTextBlock &block)
+{
+    const States end = scanStates(block, startStates(block));
+    const QTextBlock next = block.next();
+    clearDirtyBefore(next.isValid() ? next.position() : m_doc->characterCount());
+    if (!next.isValid()) {
+        m_frontier = m_doc->blockCount();
+        return next;
+    }
+    const bool agrees = hasStates(next) && loadStates(next) == end;
+    storeStates(next, end);
+    m_frontier = next.blockNumber();
+    if (!agrees)
+        return next;
+    const int dirty = firstDirtyBlockFrom(next.position());
+    m_frontier = dirty < 0 ? m_doc->blockCount() : std::max(m_frontier, dirty);
+    return m_doc->findBlockByNumber(m_frontier);
 }
 
 bool ColorEngine::isDirty(const QTextBlock &block) const
@@ -177,6 +254,7 @@ void ColorEngine::clearDirtyBefore(int position)
 
 void ColorEngine::markDirty(int from, int to)
 {
+    Q_ASSERT(from >= 0 && from <= to && to <= m_doc->characterCount());
     m_dirty.push_back({from, to});
 }
 
@@ -190,110 +268,9 @@ void ColorEngine::shiftDirty(int from, int removed, int added)
     std::erase_if(m_dirty, [](const DirtyRange &d) { return d.from >= d.to; });
 }
 
-// States of many lines at once: one scan per rule over the whole stretch is
-// far cheaper than a scan per line when a paint far down needs them all.
-void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
-{
-    const QTextBlock to = m_doc->findBlockByNumber(toNumber);
-    // The whole raw text is copied far faster than a selection of it.
-    const QString all = m_doc->toRawText();
-    const QStringView text = QStringView(all).mid(from.position(), to.position() - from.position());
-    const States start = loadStates(from);
-    // The rules are independent of each other: the first is scanned on a
-    // second core while this thread scans the others.
-    std::vector<std::vector<Wait>> waits(m_stateful.size());
-    std::exception_ptr failed;
-    auto scanFirst = [&] {
-        try {
-            waits[0] = waitsOf(m_rules[m_stateful[0]], start[0], text);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    };
-    std::thread first;
-    try {
-        first = std::thread(scanFirst);
-    } catch (const std::system_error &) {
-        scanFirst(); // no second thread to be had: one after the other
-    }
-    // Joined on every way out, also when a scan here throws.
-    struct Join {
-        std::thread &thread;
-        ~Join()
-        {
-            if (thread.joinable())
-                thread.join();
-        }
-    } join{first};
-    for (std::size_t i = 1; i < m_stateful.size(); ++i)
-        waits[i] = waitsOf(m_rules[m_stateful[i]], start[i], text);
-    if (first.joinable())
-        first.join();
-    if (failed)
-        std::rethrow_exception(failed);
-    std::vector<std::size_t> at(waits.size(), 0);
-    States states(m_stateful.size(), 0);
-    const bool packed = m_stateful.size() <= kPackedRules;
-    int number = from.blockNumber();
-    int lineStart = 0;
-    for (QTextBlock b = from.next(), previous = from; b.isValid() && ++number <= toNumber; previous = b, b = b.next()) {
-        lineStart += previous.length();
-        int word = kHasState;
-        for (std::size_t i = 0; i < waits.size(); ++i) {
-            const std::vector<Wait> &w = waits[i];
-            while (at[i] < w.size() && w[at[i]].end >= 0 && w[at[i]].end < lineStart)
-                ++at[i];
-            const bool waiting = at[i] < w.size() && w[at[i]].begin < lineStart;
-            states[i] = waiting ? w[at[i]].state : 0;
-            word |= int(states[i] & 0x3F) << (6 * i);
-        }
-        // The packed form is written here directly: this loop visits every line.
-        if (packed)
-            b.setUserState(word);
-        else
-            storeStates(b, states);
-    }
-    m_frontier = toNumber;
-    clearDirtyBefore(to.position());
-}
-
-void ColorEngine::ensureValidThrough(int blockNumber)
-{
-    // Far below the frontier (a jump to the end, say) the lines between are
-    // done in one go.
-    if (blockNumber - m_frontier > 256 && !m_stateful.empty())
-        bulkStates(m_doc->findBlockByNumber(m_frontier), blockNumber);
-    QTextBlock block = m_doc->findBlockByNumber(m_frontier);
-    while (block.isValid() && m_frontier <= blockNumber) {
-        const States start = loadStates(block);
-        const States end = scanStates(block, start);
-        QTextBlock next = block.next();
-        const int nextPosition = next.isValid() ? next.position() : m_doc->characterCount();
-        clearDirtyBefore(nextPosition);
-        if (!next.isValid()) {
-            m_frontier = m_doc->blockCount();
-            break;
-        }
-        const bool agrees = hasStates(next) && loadStates(next) == end;
-        storeStates(next, end);
-        m_frontier = next.blockNumber();
-        if (agrees) {
-            // The stored chain holds again up to the next changed line.
-            const int dirty = firstDirtyBlockFrom(nextPosition);
-            m_frontier = dirty < 0 ? m_doc->blockCount() : std::max(m_frontier, dirty);
-            block = m_doc->findBlockByNumber(m_frontier);
-            continue;
-        }
-        block = next;
-    }
-    // The stored state after the frontier was made from an older state of the
-    // frontier line: that line counts as changed until it is scanned again.
-    if (block.isValid() && !isDirty(block))
-        markDirty(block.position(), block.position() + 1);
-}
-
 void ColorEngine::contentsChange(int from, int removed, int added)
 {
+    Q_ASSERT(from >= 0 && removed >= 0 && added >= 0);
     shiftDirty(from, removed, added);
     const QTextBlock first = m_doc->findBlock(from);
     const QTextBlock last = m_doc->findBlock(from + added);
@@ -306,50 +283,10 @@ void ColorEngine::contentsChange(int from, int removed, int added)
     markDirty(before.isValid() ? before.position() : first.isValid() ? first.position() : 0, end);
     if (first.isValid())
         m_frontier = std::min(m_frontier, std::max(0, first.blockNumber() - 1));
-    updateOccurrences(from, removed, added);
+    m_occurrences.update(from, removed, added);
 }
 
-int ColorEngine::lastOccurrence(const QString &key)
-{
-    auto it = m_lastOccurrence.find(key);
-    if (it != m_lastOccurrence.end())
-        return *it;
-    // Line by line from the end, on the text as the scanner sees it (the
-    // document's own search takes a no-break space for a blank). Keys never
-    // hold a line break.
-    int at = -1;
-    for (QTextBlock b = m_doc->lastBlock(); b.isValid() && at < 0; b = b.previous()) {
-        const qsizetype column = b.text().lastIndexOf(key);
-        if (column >= 0)
-            at = b.position() + int(column);
-    }
-    m_lastOccurrence.insert(key, at);
-    return at;
-}
-
-void ColorEngine::updateOccurrences(int from, int removed, int added)
-{
-    for (auto it = m_lastOccurrence.begin(); it != m_lastOccurrence.end();) {
-        const int len = int(it.key().size());
-        int &last = it.value();
-        const bool touched = last >= 0 && ((last < from + removed && last + len > from) || (last < from && last + len > from));
-        if (touched) {
-            it = m_lastOccurrence.erase(it); // looked up again when needed
-            continue;
-        }
-        if (last >= from + removed)
-            last += added - removed;
-        // The changed text and its edges may hold a later occurrence.
-        QTextCursor around(m_doc);
-        around.setPosition(std::max(0, from - len + 1));
-        around.setPosition(std::min(m_doc->characterCount() - 1, from + added + len - 1), QTextCursor::KeepAnchor);
-        const QString text = around.selectedText();
-        const qsizetype found = text.lastIndexOf(it.key());
-        if (found >= 0)
-            last = std::max(last, around.selectionStart() + int(found));
-        ++it;
-    }
-}
+// ---- One line's colours ----
 
 bool ColorEngine::awaitedKeyFollows(const Rule &rule, State state, const QTextBlock &block)
 {
@@ -357,44 +294,63 @@ bool ColorEngine::awaitedKeyFollows(const Rule &rule, State state, const QTextBl
     const QString key = awaitedKey(rule, state);
     if (!next.isValid() || key.isEmpty())
         return false;
-    return lastOccurrence(key) >= next.position();
+    return m_occurrences.last(key) >= next.position();
 }
 
 std::vector<ColorRun> ColorEngine::runsFor(const QTextBlock &block)
 {
+    if (!block.isValid() || block.document() != m_doc) {
+        qCWarning(lcEditor) << "colours asked for a line that is not in the document";
+        return {};
+    }
     ensureValidThrough(block.blockNumber());
-    const States start = loadStates(block);
+    Q_ASSERT(block.blockNumber() == 0 || hasStates(block));
     const QString text = block.text();
+    return mergeRanges(rangesOf(block, text), int(text.size()));
+}
+
+std::vector<Range> ColorEngine::rangesOf(const QTextBlock &block, QStringView text)
+{
+    const States start = startStates(block);
     std::vector<Range> ranges;
-    std::size_t statefulIndex = 0;
+    std::size_t carried = 0;
     for (int i = 0; i < int(m_rules.size()); ++i) {
-        const Rule &rule = m_rules[i];
-        const bool carried = carriesState(rule);
+        const Rule &rule = m_rules[std::size_t(i)];
         if (rule.mode == linescan::Mode::Event) {
             if (m_eventRanges)
                 m_eventRanges(i, block, ranges);
             continue;
         }
-        const std::size_t before = ranges.size();
-        const State end = linescan::scanLine(rule, carried ? start[statefulIndex] : 0, text, ranges);
-        if (carried)
-            ++statefulIndex;
-        // A range still open at the line's end counts only if its end key follows.
-        if (end != 0 && !awaitedKeyFollows(rule, end, block))
-            ranges.erase(std::remove_if(ranges.begin() + std::ptrdiff_t(before), ranges.end(), [](const Range &r) { return r.open; }),
-                         ranges.end());
+        addRuleRanges(rule, carriesState(rule) ? start[carried++] : 0, block, text, ranges);
     }
-    return mergeRanges(ranges, int(text.size()));
+    return ranges;
 }
 
-std::vector<ColorRun> mergeRanges(const std::vector<Range> &ranges, int lineLength)
+void ColorEngine::addRuleRanges(const Rule &rule, State state, const QTextBlock &block, QStringView text, std::vector<Range> &ranges)
 {
-    struct Cell {
-        ColorValue color = 0;
-        std::uint8_t layer = 0;
-        bool keyword = false;
-        bool covered = false;
-    };
+    const std::size_t before = ranges.size();
+    const State end = linescan::scanLine(rule, state, text, ranges);
+    // A range still open at the line's end counts only if its end key follows.
+    if (end != 0 && !awaitedKeyFollows(rule, end, block))
+        ranges.erase(std::remove_if(ranges.begin() + std::ptrdiff_t(before), ranges.end(), [](const Range &r) { return r.open; }),
+                     ranges.end());
+}
+
+// ---- Merging ----
+
+namespace {
+
+struct Cell {
+    ColorValue color = 0;
+    std::uint8_t layer = 0;
+    bool keyword = false;
+    bool covered = false;
+    bool operator==(const Cell &) const = default;
+};
+
+// Each range paints its columns over those of a lower or equal layer.
+std::vector<Cell> paintCells(const std::vector<Range> &ranges, int lineLength)
+{
     std::vector<Cell> cells(std::size_t(std::max(lineLength, 0)));
     for (const Range &r : ranges) {
         const int from = std::max(r.start, 0);
@@ -405,12 +361,19 @@ std::vector<ColorRun> mergeRanges(const std::vector<Range> &ranges, int lineLeng
                 cell = Cell{r.color, r.layer, r.keyword, true};
         }
     }
+    return cells;
+}
+
+} // namespace
+
+std::vector<ColorRun> mergeRanges(const std::vector<Range> &ranges, int lineLength)
+{
+    const std::vector<Cell> cells = paintCells(ranges, lineLength);
     std::vector<ColorRun> runs;
     for (int c = 0; c < lineLength;) {
         const Cell &cell = cells[std::size_t(c)];
         int e = c + 1;
-        while (e < lineLength && cells[std::size_t(e)].covered == cell.covered && cells[std::size_t(e)].color == cell.color &&
-               cells[std::size_t(e)].layer == cell.layer && cells[std::size_t(e)].keyword == cell.keyword)
+        while (e < lineLength && cells[std::size_t(e)] == cell)
             ++e;
         if (cell.covered)
             runs.push_back(ColorRun{c, e - c, cell.color, cell.layer, cell.keyword});

@@ -1,14 +1,15 @@
 // The colours of a whole document, kept up to date edit by edit. Each line's
 // scan state is stored with its block; after an edit the states are
 // recomputed from the first changed line only as far as a paint needs them
-// and only until they agree again with the stored ones. Whether an open
-// range is ever closed is answered from the last place its end key occurs,
-// so a begin key without an end key costs nothing per keystroke.
+// and only until they agree again with the stored ones. Works on any
+// QTextDocument: the engine follows the document's changes itself.
 #pragma once
 
+#include "keyoccurrences.h"
 #include "linescan.h"
+#include "stretchscan.h"
 
-#include <QHash>
+#include <QMetaObject>
 #include <QTextBlock>
 
 #include <functional>
@@ -32,6 +33,10 @@ public:
     using EventRanges = std::function<void(int rule, const QTextBlock &block, std::vector<linescan::Range> &out)>;
 
     explicit ColorEngine(QTextDocument *doc);
+    ~ColorEngine();
+    ColorEngine(const ColorEngine &) = delete;
+    ColorEngine &operator=(const ColorEngine &) = delete;
+
     QTextDocument *document() const { return m_doc; }
 
     // Rules in storage order: hot spots first, then the enabled rules. A
@@ -40,7 +45,9 @@ public:
     const std::vector<linescan::Rule> &rules() const { return m_rules; }
     void setEventRanges(EventRanges handler) { m_eventRanges = std::move(handler); }
 
-    // To be called for every change of the document's text.
+    // A change of the document's text. The engine hears of the changes the
+    // document announces by itself; an edit announced otherwise (see
+    // TColorLayout) is handed in here.
     void contentsChange(int from, int removed, int added);
 
     // The merged colour runs of one block; the states of the blocks before
@@ -54,30 +61,44 @@ private:
     struct DirtyRange {
         int from, to; // document positions, half-open
     };
+    using States = std::vector<linescan::State>;
 
     QTextDocument *m_doc;
+    QMetaObject::Connection m_following;
     std::vector<linescan::Rule> m_rules;
     std::vector<int> m_stateful; // indexes of rules that carry state across lines
     EventRanges m_eventRanges;
     int m_frontier = 0; // blocks before this number have a valid start state
     std::vector<DirtyRange> m_dirty;
-    QHash<QString, int> m_lastOccurrence;  // end key -> start of its last occurrence, -1 none
+    KeyOccurrences m_occurrences;
     std::vector<linescan::Range> m_ranges; // scratch, reused
 
-    using States = std::vector<linescan::State>;
+    // Stored states.
     States loadStates(const QTextBlock &block) const;
     bool hasStates(const QTextBlock &block) const;
     void storeStates(QTextBlock block, const States &states) const;
+    bool statesFit(const States &states) const;
+    States startStates(const QTextBlock &block) const;
     States scanStates(const QTextBlock &block, const States &start);
-    void ensureValidThrough(int blockNumber);
+
+    // Long stretches in one go.
     void bulkStates(const QTextBlock &from, int toNumber);
+    std::vector<stretchscan::Waits> scanStretch(QStringView text, const States &start) const;
+    void storeStretch(const QTextBlock &from, int toNumber, const std::vector<stretchscan::Waits> &waits) const;
+
+    // The frontier and the changed lines.
+    void ensureValidThrough(int blockNumber);
+    QTextBlock advanceFrontier(const QTextBlock &block);
     int firstDirtyBlockFrom(int position) const;
     bool isDirty(const QTextBlock &block) const;
     void clearDirtyBefore(int position);
     void markDirty(int from, int to);
     void shiftDirty(int from, int removed, int added);
-    int lastOccurrence(const QString &key);
-    void updateOccurrences(int from, int removed, int added);
+
+    // One line's colours.
+    std::vector<linescan::Range> rangesOf(const QTextBlock &block, QStringView text);
+    void addRuleRanges(const linescan::Rule &rule, linescan::State state, const QTextBlock &block, QStringView text,
+                       std::vector<linescan::Range> &ranges);
     bool awaitedKeyFollows(const linescan::Rule &rule, linescan::State state, const QTextBlock &block);
 };
 

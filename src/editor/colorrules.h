@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -41,13 +40,9 @@ struct TKeyDescr {
 };
 
 struct TKeyEntry {
-    static constexpr int NotSearched = -1;
-    static constexpr int NoHit = std::numeric_limits<int>::max();
-
     QString BeginKey; // empty ends the table for scanning
     QString EndKey;   // empty for line-end entries
     ColorValue Color = 0;
-    int NextHit = NotSearched; // scan state: next occurrence of BeginKey, or NoHit
 };
 
 // Lowest KeyStart and highest KeyEnd of the ranges stored in one pass; -1/-1
@@ -166,7 +161,6 @@ private:
     QString keywordText(QStringView word) const;
 
     int activeEntryCount() const;
-    int earliestEntry(QStringView text, int from, int entries);
     int scanKeyTable(ScanContext &ctx, int r, QStringView text, int start, bool toLineEnd);
     int scanKeywords(ScanContext &ctx, int r, QStringView text, int start);
     int scanKeyword(ScanContext &ctx, int r, QStringView text, QStringView haystack, int base, const KeyPatternItem &key) const;

@@ -1,4 +1,5 @@
 #include "editor/colorrules.h"
+#include "editor/linescan.h"
 
 #include <algorithm>
 
@@ -41,11 +42,6 @@ RangeEnd lineEndAfter(QStringView text, int hit)
     if (cr < 0)
         return {int(text.size() - 1), int(text.size()), true};
     return {int(cr - 1), int(cr + 1), true};
-}
-
-int hitOrNone(qsizetype at)
-{
-    return at < 0 ? TKeyEntry::NoHit : int(at);
 }
 
 } // namespace
@@ -104,41 +100,23 @@ int TColorRule::activeEntryCount() const
     return int(firstEmpty - m_keyTable.begin());
 }
 
-// Earliest NextHit at or after from; the first entry wins a tie. A hit that
-// still lies at or after from is the entry's first one there, so only hits
-// left behind are searched again.
-int TColorRule::earliestEntry(QStringView text, int from, int entries)
-{
-    int best = -1;
-    for (int i = 0; i < entries; ++i) {
-        TKeyEntry &entry = m_keyTable[std::size_t(i)];
-        if (entry.NextHit < from)
-            entry.NextHit = hitOrNone(text.indexOf(entry.BeginKey, from));
-        if (entry.NextHit != TKeyEntry::NoHit && (best < 0 || entry.NextHit < m_keyTable[std::size_t(best)].NextHit))
-            best = i;
-    }
-    return best;
-}
-
 int TColorRule::scanKeyTable(ScanContext &ctx, int r, QStringView text, int start, bool toLineEnd)
 {
-    const int entries = activeEntryCount();
-    for (int i = 0; i < entries; ++i)
-        m_keyTable[std::size_t(i)].NextHit = TKeyEntry::NotSearched;
+    linescan::EarliestKey keys{std::size_t(activeEntryCount())};
+    const auto beginKey = [this](std::size_t k) { return QStringView(m_keyTable[k].BeginKey); };
     int p = start;
     while (p < text.size()) {
-        const int e = earliestEntry(text, p, entries);
-        if (e < 0)
+        const linescan::EarliestKey::Hit hit = keys.next(text, p, beginKey);
+        if (hit.at < 0)
             break;
-        const TKeyEntry &entry = m_keyTable[std::size_t(e)];
-        const int hit = entry.NextHit;
-        const RangeEnd end = toLineEnd ? lineEndAfter(text, hit) : endKeyAfter(text, hit, entry.EndKey);
+        const TKeyEntry &entry = m_keyTable[std::size_t(hit.key)];
+        const RangeEnd end = toLineEnd ? lineEndAfter(text, hit.at) : endKeyAfter(text, hit.at, entry.EndKey);
         // An unterminated range ends the rule: nothing from there on is coloured by it.
         if (!end.found) {
             ctx.markFree(r);
             break;
         }
-        r = ctx.store(r, {hit, end.last, entry.Color, m_zOrder, 0});
+        r = ctx.store(r, {hit.at, end.last, entry.Color, m_zOrder, 0});
         p = end.next;
     }
     return r;

@@ -8,37 +8,54 @@
 
 namespace linescan {
 
-qsizetype findKey(QStringView text, QStringView key, qsizetype from)
+namespace {
+
+// Whether the key occurs at `at` once its first and last characters do.
+bool middleMatches(const char16_t *s, QStringView key, qsizetype at)
 {
-    const qsizetype m = key.size();
-    const qsizetype n = text.size();
-    if (m <= 1 || from < 0)
-        return text.indexOf(key, from);
-    const qsizetype lastStart = n - m;
-    const char16_t *s = text.utf16();
-    const char16_t first = key.front().unicode();
-    const char16_t last = key.back().unicode();
-    auto matchesAt = [&](qsizetype at) { return QStringView(s + at + 1, m - 2) == key.mid(1, m - 2); };
-    qsizetype i = from;
+    return QStringView(s + at + 1, key.size() - 2) == key.mid(1, key.size() - 2);
+}
+
 #if defined(__SSE2__)
-    // Eight places at a time: a key can start only where its first and its
-    // last character both fit.
-    const __m128i firstChars = _mm_set1_epi16(short(first));
-    const __m128i lastChars = _mm_set1_epi16(short(last));
+// Eight places at a time: a key can start only where its first and its last
+// character both fit. Leaves `i` where fewer than eight places remain.
+qsizetype findEightAtATime(const char16_t *s, QStringView key, qsizetype &i, qsizetype lastStart)
+{
+    const __m128i firstChars = _mm_set1_epi16(short(key.front().unicode()));
+    const __m128i lastChars = _mm_set1_epi16(short(key.back().unicode()));
     for (; i + 7 <= lastStart; i += 8) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + m - 1));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i + key.size() - 1));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, firstChars), _mm_cmpeq_epi16(b, lastChars))));
         while (mask != 0) {
             const int bit = __builtin_ctz(mask); // two mask bits per character
-            if (matchesAt(i + bit / 2))
+            if (middleMatches(s, key, i + bit / 2))
                 return i + bit / 2;
             mask &= ~(3u << bit);
         }
     }
+    return -1;
+}
 #endif
+
+} // namespace
+
+qsizetype findKey(QStringView text, QStringView key, qsizetype from)
+{
+    const qsizetype m = key.size();
+    if (m <= 1 || from < 0)
+        return text.indexOf(key, from);
+    const qsizetype lastStart = text.size() - m;
+    const char16_t *s = text.utf16();
+    qsizetype i = from;
+#if defined(__SSE2__)
+    if (const qsizetype at = findEightAtATime(s, key, i, lastStart); at >= 0)
+        return at;
+#endif
+    const char16_t first = key.front().unicode();
+    const char16_t last = key.back().unicode();
     for (; i <= lastStart; ++i)
-        if (s[i] == first && s[i + m - 1] == last && matchesAt(i))
+        if (s[i] == first && s[i + m - 1] == last && middleMatches(s, key, i))
             return i;
     return -1;
 }
@@ -51,28 +68,12 @@ bool isLetter(QChar c)
     return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || u == u'@';
 }
 
-void add(std::vector<Range> &out, int start, int end, ColorValue color, std::uint8_t layer, bool keyword = false, bool open = false)
+// Every range lies inside its line; an empty line may hold an empty open range.
+void add(std::vector<Range> &out, QStringView line, int start, int end, ColorValue color, std::uint8_t layer, bool keyword = false,
+         bool open = false)
 {
+    Q_ASSERT(start >= 0 && end < line.size() && start <= end + 1);
     out.push_back(Range{start, end, color, layer, keyword, open});
-}
-
-// Earliest begin key at or after `from`; on equal positions the entry that
-// comes first wins. `next` keeps each entry's next place (-2: not searched
-// yet, -1: none): an entry is searched again only once the scan passed it,
-// so a key that never occurs costs one search per line, not one per range.
-int earliestHit(const Rule &rule, QStringView line, int from, int &entry, std::vector<int> &next)
-{
-    int best = -1;
-    for (int k = 0; k < int(rule.entries.size()); ++k) {
-        int &hit = next[std::size_t(k)];
-        if (hit == -2 || (hit >= 0 && hit < from))
-            hit = int(findKey(line, rule.entries[k].begin, from));
-        if (hit >= 0 && (best < 0 || hit < best)) {
-            best = hit;
-            entry = k;
-        }
-    }
-    return best;
 }
 
 // Searches the end key of `entry` from `from`; a found key closes the range
@@ -83,10 +84,10 @@ State closeRange(const Rule &rule, int entry, QStringView line, int start, int f
     // An empty end key never matches: such a range is never closed.
     const int endAt = from <= line.size() && !e.end.isEmpty() ? int(findKey(line, e.end, from)) : -1;
     if (endAt < 0) {
-        add(out, start, int(line.size()) - 1, e.color, rule.layer, false, true);
+        add(out, line, start, int(line.size()) - 1, e.color, rule.layer, false, true);
         return State(entry + 1);
     }
-    add(out, start, endAt + int(e.end.size()) - 1, e.color, rule.layer);
+    add(out, line, start, endAt + int(e.end.size()) - 1, e.color, rule.layer);
     next = endAt + 1;
     return 0;
 }
@@ -99,13 +100,12 @@ State scanBeginEnd(const Rule &rule, State state, QStringView line, std::vector<
         if (state != 0)
             return state;
     }
-    std::vector<int> next(rule.entries.size(), -2);
+    EarliestKey keys(rule.entries.size());
     while (p < line.size()) {
-        int entry = 0;
-        const int hit = earliestHit(rule, line, p, entry, next);
-        if (hit < 0)
+        const EarliestKey::Hit hit = keys.next(line, p, beginKeysOf(rule));
+        if (hit.at < 0)
             return 0;
-        state = closeRange(rule, entry, line, hit, hit + 1, p, out);
+        state = closeRange(rule, hit.key, line, hit.at, hit.at + 1, p, out);
         if (state != 0)
             return state;
     }
@@ -114,11 +114,9 @@ State scanBeginEnd(const Rule &rule, State state, QStringView line, std::vector<
 
 void scanLineEnd(const Rule &rule, QStringView line, std::vector<Range> &out)
 {
-    int entry = 0;
-    std::vector<int> next(rule.entries.size(), -2);
-    const int hit = earliestHit(rule, line, 0, entry, next);
-    if (hit >= 0)
-        add(out, hit, int(line.size()) - 1, rule.entries[entry].color, rule.layer);
+    const EarliestKey::Hit hit = EarliestKey(rule.entries.size()).next(line, 0, beginKeysOf(rule));
+    if (hit.at >= 0)
+        add(out, line, hit.at, int(line.size()) - 1, rule.entries[hit.key].color, rule.layer);
 }
 
 void scanKeywords(const Rule &rule, QStringView line, std::vector<Range> &out)
@@ -137,9 +135,29 @@ void scanKeywords(const Rule &rule, QStringView line, std::vector<Range> &out)
             // Neighbours as written: upper-casing turns some non-letters into letters.
             const bool inside = (at > 0 && isLetter(line[at - 1])) || (after < line.size() && isLetter(line[after]));
             if (rule.partWord || !inside)
-                add(out, int(at), int(after) - 1, k.color, rule.layer, true);
+                add(out, line, int(at), int(after) - 1, k.color, rule.layer, true);
         }
     }
+}
+
+// One hot spot: its begin marker (-1 when it began on an earlier line), its
+// text and its end marker. False when no end marker follows on the line: the
+// spot stays open.
+bool addHotSpot(const Rule &rule, QStringView line, int markerAt, int textStart, int &next, std::vector<Range> &out)
+{
+    const int size = int(line.size());
+    const int endAt = textStart < size ? int(line.indexOf(rule.entries.front().end.front(), textStart)) : -1;
+    const bool open = endAt < 0;
+    if (markerAt >= 0)
+        add(out, line, markerAt, markerAt, rule.markerColor, 253, false, open);
+    const int textEnd = open ? size - 1 : endAt - 1;
+    if (textEnd >= textStart)
+        add(out, line, textStart, textEnd, rule.hotSpotColor, 252, false, open);
+    if (open)
+        return false;
+    add(out, line, endAt, endAt, rule.markerColor, 253);
+    next = endAt + 1;
+    return true;
 }
 
 // Hot spots: a begin marker, the text, an end marker. The scan ends for good
@@ -147,30 +165,14 @@ void scanKeywords(const Rule &rule, QStringView line, std::vector<Range> &out)
 State scanHotSpots(const Rule &rule, State state, QStringView line, std::vector<Range> &out)
 {
     const QChar beginChar = rule.entries.front().begin.front();
-    const QChar endChar = rule.entries.front().end.front();
-    const int size = int(line.size());
     int p = 0;
-    auto finish = [&](int textStart, int markerAt) {
-        const int endAt = textStart < size ? int(line.indexOf(endChar, textStart)) : -1;
-        const bool open = endAt < 0;
-        if (markerAt >= 0)
-            add(out, markerAt, markerAt, rule.markerColor, 253, false, open);
-        const int textEnd = open ? size - 1 : endAt - 1;
-        if (textEnd >= textStart)
-            add(out, textStart, textEnd, rule.hotSpotColor, 252, false, open);
-        if (open)
-            return false;
-        add(out, endAt, endAt, rule.markerColor, 253);
-        p = endAt + 1;
-        return true;
-    };
-    if (state != 0 && !finish(0, -1))
+    if (state != 0 && !addHotSpot(rule, line, -1, 0, p, out))
         return 1;
-    while (p < size) {
+    while (p < line.size()) {
         const int at = int(line.indexOf(beginChar, p));
         if (at < 0)
             return 0;
-        if (!finish(at + 1, at))
+        if (!addHotSpot(rule, line, at, at + 1, p, out))
             return 1;
     }
     return 0;

@@ -62,6 +62,51 @@ using State = std::uint8_t;
 // characters in long texts.
 qsizetype findKey(QStringView text, QStringView key, qsizetype from = 0);
 
+// The earliest of several begin keys at or after a place, asked again and
+// again further on in one text; on equal places the key that comes first
+// wins. Each key's next place is remembered and searched again only once the
+// scan passed it, so a key that never occurs costs one search per text, not
+// one per range. Every scan that picks the next begin key goes through here.
+class EarliestKey
+{
+public:
+    struct Hit {
+        int at = -1;  // -1: none of the keys occurs any more
+        int key = -1; // index of the key found
+    };
+
+    explicit EarliestKey(std::size_t keys) : m_next(keys, NotSearched) {}
+
+    // keyAt(k) gives key k as a QStringView; keys must not be empty.
+    template <typename KeyAt> Hit next(QStringView text, int from, KeyAt keyAt);
+
+private:
+    static constexpr int NotSearched = -2;
+    std::vector<int> m_next; // per key: NotSearched, -1 for none, or its place
+};
+
+template <typename KeyAt> EarliestKey::Hit EarliestKey::next(QStringView text, int from, KeyAt keyAt)
+{
+    Hit best;
+    for (std::size_t k = 0; k < m_next.size(); ++k) {
+        int &hit = m_next[k];
+        if (hit == NotSearched || (hit >= 0 && hit < from)) {
+            const QStringView key = keyAt(k);
+            Q_ASSERT(!key.isEmpty()); // an empty key would be found everywhere
+            hit = int(findKey(text, key, from));
+        }
+        if (hit >= 0 && (best.at < 0 || hit < best.at))
+            best = {hit, int(k)};
+    }
+    return best;
+}
+
+// The begin keys of a rule's entries, as EarliestKey takes them.
+inline auto beginKeysOf(const Rule &rule)
+{
+    return [&rule](std::size_t k) { return QStringView(rule.entries[k].begin); };
+}
+
 // Scans one line from the given state; appends the ranges and returns the
 // state at the start of the next line.
 State scanLine(const Rule &rule, State state, QStringView line, std::vector<Range> &out);

@@ -6,10 +6,14 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -174,19 +178,29 @@ TEST(ColorMemo, HotSpotsShowTheirTextAndReportClicks)
     EXPECT_EQ(clicks[0][0].toString(), QStringLiteral("index.htm"));
 }
 
+TEST(MarkedText, SelectionAndCaretAreReadAndWrittenAlike)
+{
+    for (const QString &marked : {QStringLiteral("a[bc]@d"), QStringLiteral("a@[bc]d"), QStringLiteral("ab@cd"), QStringLiteral("@"),
+                                  QStringLiteral("[a\nb]@"), QStringLiteral("x\n@[\n]y")})
+        EXPECT_EQ(markedText(*editorFrom(marked)), marked);
+    EXPECT_EQ(markedText(*editorFrom(u"a[bc]d")), QStringLiteral("a[bc]@d")) << "without a caret mark the caret ends the selection";
+    EXPECT_EQ(markedText(*editorFrom(u"abc")), QStringLiteral("abc@"));
+    EXPECT_EQ(editorFrom(u"a\nb[c]@")->SelText(), QStringLiteral("c"));
+}
+
 TEST(ColorMemo, MovingKeysFirstDropTheSelectionAtItsEnd)
 {
-    TColorMemo memo;
-    memo.setPlainText(QStringLiteral("abcdef"));
-    memo.setSelStart(1);
-    memo.setSelLength(3);
-    QTest::keyClick(&memo, Qt::Key_Left);
-    EXPECT_EQ(memo.SelStart(), 3);
-    EXPECT_EQ(memo.SelLength(), 0);
-    memo.setSelStart(1);
-    memo.setSelLength(3);
-    QTest::keyClick(&memo, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(memo.SelLength(), 2) << "with Shift the selection just shrinks";
+    auto memo = editorFrom(u"a[bcd]@ef");
+    QTest::keyClick(memo.get(), Qt::Key_Left);
+    EXPECT_EQ(markedText(*memo), QStringLiteral("abc@def"));
+
+    setMarkedText(*memo, u"a@[bcd]ef");
+    QTest::keyClick(memo.get(), Qt::Key_Left);
+    EXPECT_EQ(markedText(*memo), QStringLiteral("abc@def")) << "also when the caret is at the selection's start";
+
+    setMarkedText(*memo, u"a[bcd]@ef");
+    QTest::keyClick(memo.get(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(markedText(*memo), QStringLiteral("a[bc]@def")) << "with Shift the selection just shrinks";
 }
 
 TEST(ColorMemo, WithoutRulesItIsAPlainEditor)
@@ -265,16 +279,203 @@ TEST(ColorMemo, ColoursSetWhileAnEditIsOpenKeepTheEdit)
 
 TEST(ColorMemo, ShiftEnterAndPastedSeparatorsMakeRealLines)
 {
-    TColorMemo memo;
-    memo.setPlainText(QStringLiteral("ab"));
-    memo.setSelStart(1);
-    QTest::keyClick(&memo, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(&memo, QStringLiteral("x"));
-    EXPECT_EQ(memo.Text(), QStringLiteral("a\r\nxb"));
-    EXPECT_EQ(memo.lineCount(), 2);
-    EXPECT_EQ(memo.SelStart(), 4) << "positions count the break as two characters, as Text() does";
+    auto memo = editorFrom(u"a@b");
+    QTest::keyClick(memo.get(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(memo.get(), QStringLiteral("x"));
+    EXPECT_EQ(markedText(*memo), QStringLiteral("a\nx@b"));
+    EXPECT_EQ(memo->Text(), QStringLiteral("a\r\nxb"));
+    EXPECT_EQ(memo->SelStart(), 4) << "positions count the break as two characters, as Text() does";
 
-    memo.replaceSelection(QStringLiteral("1") + QChar::LineSeparator + QStringLiteral("2"));
-    EXPECT_EQ(memo.lineCount(), 3);
-    EXPECT_EQ(memo.Lines(), (QStringList{QStringLiteral("a"), QStringLiteral("x1"), QStringLiteral("2b")}));
+    memo->replaceSelection(QStringLiteral("1") + QChar::LineSeparator + QStringLiteral("2"));
+    EXPECT_EQ(markedText(*memo), QStringLiteral("a\nx1\n2@b"));
+    EXPECT_EQ(memo->lineCount(), 3);
+}
+
+namespace {
+
+void expectSameColors(TColorMemo &memo, const char *what)
+{
+    TDrawRules reference;
+    reference.Assign(memo.ColorRules());
+    const std::vector<CharColor> expected = referenceColors(reference, memo.plainText());
+    const std::vector<CharColor> actual = editorColors(memo);
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << what << ": character " << i << " of\n" << memo.toPlainText().toStdString();
+}
+
+QString randomHtml(QRandomGenerator &rng, int pieces)
+{
+    static const char *const parts[] = {
+        "<p>", "</p>",  "text ",  "\"q\"", "<a href=\"x.htm\">", "</a>", "<!-- c -->", "\n", "<!--", "-->", "<", ">",
+        "\"",  "<b\n>", "a < b ", "\n\n",  "<img src=\"a\nb\">", "-- ",  "end"};
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += QLatin1String(parts[rng.bounded(int(std::size(parts)))]);
+    return text;
+}
+
+} // namespace
+
+TEST(ColorMemo, ColoursPaintedInsideEditBlocksKeepTheColoursOfOneScan)
+{
+    QRandomGenerator rng(2024);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "x", "<b>", "\n<", ">\n", "a\nb\n\"c\n<!--d\n"};
+    for (int round = 0; round < 25; ++round) {
+        TColorMemo memo;
+        memo.resize(300, 200);
+        addHtmlRules(memo.ColorRules());
+        memo.setPlainText(randomHtml(rng, rng.bounded(2) ? 40 : 400));
+        editorColors(memo);
+        for (int step = 0; step < 30; ++step) {
+            QTextCursor c(memo.document());
+            auto edit = [&] {
+                const int s = memo.document()->characterCount() - 1;
+                c.setPosition(rng.bounded(s + 1));
+                if (rng.bounded(2))
+                    c.setPosition(std::min(s, c.position() + rng.bounded(rng.bounded(4) ? 6 : 120)), QTextCursor::KeepAnchor);
+                if (rng.bounded(3) == 0)
+                    c.removeSelectedText();
+                else
+                    c.insertText(QLatin1String(inserts[rng.bounded(int(std::size(inserts)))]));
+            };
+            switch (rng.bounded(6)) {
+            case 0: memo.document()->undo(); break;
+            case 1: memo.document()->redo(); break;
+            case 2: // colours asked for while an edit block is still open
+                c.beginEditBlock();
+                edit();
+                if (rng.bounded(2))
+                    memo.grab();
+                else
+                    memo.runsOfLine(rng.bounded(memo.lineCount()));
+                edit();
+                c.endEditBlock();
+                break;
+            default: edit(); break;
+            }
+            if (rng.bounded(3) == 0)
+                memo.runsOfLine(rng.bounded(memo.lineCount()));
+        }
+        expectSameColors(memo, "after random editing");
+    }
+}
+
+TEST(ColorMemo, UndoingEveryEditRestoresTheTextExactly)
+{
+    TempRegistry reg;
+    const QString original = QStringLiteral("<html>\r\n<!-- head -->\r\n<p class=\"a\">text</p>\r\n\r\n<b>bold</b> \"q\"\r\nend");
+    auto memo = htmlMemo(QString());
+    memo->setText(original);
+    memo->resize(400, 300);
+    memo->show();
+    QApplication::processEvents();
+    const std::vector<CharColor> coloursBefore = editorColors(*memo);
+
+    // Typing, breaks, deletions, a replaced selection, a pasted block and an
+    // insertion around a selection, with paints in between.
+    memo->setSelStart(memo->lineStart(2) + 3);
+    QTest::keyClicks(memo.get(), QStringLiteral(" id=\"x\""));
+    QTest::keyClick(memo.get(), Qt::Key_Return);
+    QTest::keyClicks(memo.get(), QStringLiteral("<!-- open"));
+    memo->viewport()->repaint();
+    QTest::keyClick(memo.get(), Qt::Key_Backspace);
+    QTest::keyClick(memo.get(), Qt::Key_Home);
+    QTest::keyClick(memo.get(), Qt::Key_Delete);
+    QTest::keyClick(memo.get(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClicks(memo.get(), QStringLiteral("replaced"));
+    memo->setSelStart(0);
+    memo->setSelLength(6);
+    memo->replaceSelection(QStringLiteral("<body>\r\n<h1>\"Title\r\n</h1>"));
+    memo->setSelStart(memo->lineStart(memo->lineCount() - 1));
+    memo->setSelLength(3);
+    memo->replaceSelection(QStringLiteral("<i>") + memo->SelText() + QStringLiteral("</i>"));
+    QApplication::processEvents();
+    ASSERT_NE(memo->Text(), original);
+    expectSameColors(*memo, "after the edits");
+    const QString edited = memo->Text();
+
+    int undos = 0;
+    while (memo->canUndo() && undos < 1000) {
+        memo->undo();
+        ++undos;
+        if (undos % 3 == 0)
+            memo->viewport()->repaint();
+    }
+    EXPECT_EQ(memo->Text(), original);
+    EXPECT_FALSE(memo->Modified()) << "back at the start the text counts as unchanged";
+    EXPECT_EQ(editorColors(*memo), coloursBefore);
+    expectSameColors(*memo, "after undoing everything");
+
+    while (memo->document()->isRedoAvailable())
+        memo->redo();
+    EXPECT_EQ(memo->Text(), edited) << "redo brings every edit back";
+    expectSameColors(*memo, "after redoing everything");
+}
+
+namespace {
+
+// The colour each character of a block is drawn in, as its layout holds it;
+// nothing for characters in the text colour.
+std::vector<std::optional<ColorValue>> paintedColours(const QTextBlock &block)
+{
+    std::vector<std::optional<ColorValue>> cells(std::size_t(block.length() - 1));
+    for (const QTextLayout::FormatRange &f : block.layout()->formats())
+        for (int c = f.start; c < f.start + f.length && c < int(cells.size()); ++c)
+            cells[std::size_t(c)] = colors::fromQColor(f.format.foreground().color());
+    return cells;
+}
+
+std::vector<std::optional<ColorValue>> expectedColours(const std::vector<CharColor> &line)
+{
+    std::vector<std::optional<ColorValue>> cells;
+    for (const CharColor &cell : line)
+        cells.push_back(cell.covered ? std::optional<ColorValue>(cell.color) : std::nullopt);
+    return cells;
+}
+
+// Lines of HTML with comments, tags and values that run over several lines.
+QString longHtml(int lines)
+{
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        switch (i % 23) {
+        case 4: text += QStringLiteral("<!-- a comment\n"); break;
+        case 7: text += QStringLiteral("  still the comment -->\n"); break;
+        case 11: text += QStringLiteral("<img src=\"pic%1.gif\"\n").arg(i); break;
+        case 12: text += QStringLiteral("  alt=\"two\nlines\">\n"); break;
+        default: text += QStringLiteral("<p class=\"c%1\">line %1 <b>bold</b></p>\n").arg(i); break;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(ColorMemo, EveryScrollPositionShowsTheColoursOfOneScan)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(longHtml(700));
+    memo->resize(420, 260);
+    memo->show();
+    QApplication::processEvents();
+    const auto reference = refscan::colorsByLine(memo->ColorRules(), THotSpot(), documentLines(*memo->document()));
+    QScrollBar *bar = memo->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 500);
+
+    // Down a page at a time, then jumps to the end, back to the middle and up.
+    std::vector<int> positions;
+    for (int v = 0; v <= bar->maximum(); v += std::max(1, bar->pageStep()))
+        positions.push_back(v);
+    positions.insert(positions.end(), {bar->maximum(), bar->maximum() / 2, 3, bar->maximum() - 7, 0});
+    for (int position : positions) {
+        bar->setValue(position);
+        memo->viewport()->repaint();
+        const int first = memo->firstVisibleLine();
+        const int last = memo->cursorForPosition(QPoint(0, memo->viewport()->height() - 1)).blockNumber();
+        ASSERT_LE(first, last);
+        for (int line = first; line <= last; ++line)
+            ASSERT_EQ(paintedColours(memo->document()->findBlockByNumber(line)), expectedColours(reference[std::size_t(line)]))
+                << "line " << line + 1 << " at scroll position " << position;
+    }
 }

@@ -1,4 +1,5 @@
 #include "editor/colorrules.h"
+#include "support/refscan.h"
 
 #include <gtest/gtest.h>
 
@@ -328,42 +329,6 @@ TEST(Rules, ReparseCompilesDirectlyAddedLinesOnEverySecondCall)
     EXPECT_EQ(rule.keyTable()[0].BeginKey, QStringLiteral("["));
 }
 
-// The most literal reading: every entry searched again for every range.
-std::vector<TKeyDescr> referenceScan(const TColorRule &rule, QStringView text, int start, int limit, bool toLineEnd)
-{
-    text = text.left(limit);
-    std::vector<TKeyDescr> found;
-    for (int p = start; p < text.size();) {
-        int best = -1;
-        qsizetype hit = -1;
-        for (int i = 0; i < 40 && !rule.keyTable()[i].BeginKey.isEmpty(); ++i) {
-            const qsizetype at = text.indexOf(rule.keyTable()[i].BeginKey, p);
-            if (at >= 0 && (best < 0 || at < hit)) {
-                best = i;
-                hit = at;
-            }
-        }
-        if (best < 0)
-            break;
-        const TKeyEntry &e = rule.keyTable()[best];
-        qsizetype last, next;
-        if (toLineEnd) {
-            const qsizetype cr = text.indexOf(u"\r\n", hit);
-            last = cr < 0 ? text.size() - 1 : cr - 1;
-            next = cr < 0 ? text.size() : cr + 1;
-        } else {
-            const qsizetype at = text.indexOf(e.EndKey, hit + 1);
-            if (at < 0)
-                break;
-            last = at + e.EndKey.size() - 1;
-            next = at + 1;
-        }
-        found.push_back({int(hit), int(last), e.Color, rule.zOrder(), 0});
-        p = int(next);
-    }
-    return found;
-}
-
 QString randomHtml(int pieces)
 {
     static const char *const parts[] = {
@@ -380,10 +345,13 @@ TEST(Equivalence, RememberedHitsGiveTheLiteralScanResult)
 {
     const QString text = randomHtml(20000);
     std::mt19937 random(7);
-    for (bool toLineEnd : {false, true}) {
-        const QStringList lines =
-            toLineEnd ? QStringList{"//;navy", "#", "<!;lime"} : QStringList{"<;>", "<!--;-->;gray", "\";\";blue", "&;p;navy"};
-        TColorRule rule = tableRule(toLineEnd ? dtBeginLineEnd : dtBeginEnd, lines);
+    for (TKeyDrawingType mode : {dtBeginEnd, dtBeginLineEnd, dtKeyShow}) {
+        const QStringList lines = mode == dtBeginLineEnd ? QStringList{"//;navy", "#", "<!;lime"}
+                                  : mode == dtKeyShow    ? QStringList{"a;navy", "text", "HREF;lime", "amp"}
+                                                         : QStringList{"<;>", "<!--;-->;gray", "\";\";blue", "&;p;navy"};
+        TColorRule rule = tableRule(mode, lines);
+        if (mode == dtKeyShow)
+            rule.setKeywords(lines);
         for (int round = 0; round < 20; ++round) {
             int start = 0, limit = int(text.size());
             if (round > 0) {
@@ -392,7 +360,7 @@ TEST(Equivalence, RememberedHitsGiveTheLiteralScanResult)
             }
             ScanContext ctx;
             const int r = rule.Scan(ctx, 0, text, start, limit);
-            const auto expected = referenceScan(rule, text, start, limit, toLineEnd);
+            const auto expected = refscan::scanRule(rule, QStringView(text).left(limit), start);
             ASSERT_EQ(render(ctx.ranges, r), render(expected, int(expected.size()))) << "start " << start << " limit " << limit;
             if (round == 0) {
                 EXPECT_GT(r, 1000);

@@ -1,27 +1,61 @@
-// Helpers for editor tests: a reference colouring computed the literal way
-// (one scan of the whole text with CR LF breaks, then the merge), and an
-// editor built from a text.
+// Helpers for editor tests: the reference colouring of a document (one scan
+// of the whole text, see support/refscan.h) against the colours of the
+// engine or the editor, a bare document with a colour engine, and editors
+// built from a text that marks the selection and the caret.
 #pragma once
 
 #include "editor/colmemo.h"
+#include "editor/colorengine.h"
 #include "editor/colorrules.h"
+#include "support/refscan.h"
 
+#include <QPlainTextEdit>
 #include <QString>
+#include <QTextDocument>
+
+#include <memory>
 #include <vector>
 
-struct CharColor {
-    bool covered = false;
-    ColorValue color = 0;
-    std::uint8_t layer = 0;
-    bool operator==(const CharColor &) const = default;
-};
+using refscan::CharColor;
 
-// Colour of every character of the document text (breaks not counted), as
-// one scan of the rules from the start to the end of the whole text gives it.
+// Colour of every character of the document text ("\n" breaks, not
+// counted), as one scan of the rules over the whole text gives it.
 std::vector<CharColor> referenceColors(TDrawRules &rules, const QString &documentText);
 
 // The same, as the editor paints it, line by line.
 std::vector<CharColor> editorColors(TColorMemo &memo);
+// The same, as the engine gives it, line by line.
+std::vector<CharColor> engineColors(ColorEngine &engine);
+
+// The document's lines as the scanner sees them (no-break spaces kept).
+QStringList documentLines(const QTextDocument &doc);
 
 // Rules of the HTML scheme with the default colours.
 void addHtmlRules(TDrawRules &rules);
+
+// Compiles the rules and turns them into the engine's.
+std::vector<linescan::Rule> compiledLineRules(TDrawRules &rules, const THotSpot &hotSpot = {});
+
+// A bare document with a colour engine following it: no editor, no window.
+struct EngineDoc {
+    QTextDocument doc;
+    ColorEngine engine{&doc};
+    TDrawRules rules;
+    THotSpot hotSpot;
+
+    // Hands `rules` and `hotSpot` (compiled) to the engine.
+    void applyRules();
+    // The colours the engine gives and the reference colours of the text.
+    std::vector<CharColor> colors() { return engineColors(engine); }
+    std::vector<CharColor> reference() const;
+    std::vector<ColorRun> runsOfLine(int line) { return engine.runsFor(doc.findBlockByNumber(line)); }
+};
+
+// Editors from a text that marks the selection with [...] and the caret
+// with @: "a[bc]@d" selects "bc" with the caret after it, "a@[bc]d" the same
+// with the caret before it, "ab@cd" is a caret alone. "\n" breaks lines. A
+// selection without a caret mark has the caret at its end.
+void setMarkedText(QPlainTextEdit &editor, QStringView marked);
+std::unique_ptr<TColorMemo> editorFrom(QStringView marked);
+// The editor's text and cursor written the same way.
+QString markedText(const QPlainTextEdit &editor);

@@ -1,0 +1,3 @@
+#include "editorlog.h"
+
+Q_LOGGING_CATEGORY(lcEditor, "quirtle.editor")
