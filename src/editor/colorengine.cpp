@@ -211,7 +211,8 @@ QTextBlock ColorEngine::advanceFrontier(const QTextBlock &block)
 {
     const States end = scanStates(block, startStates(block));
     const QTextBlock next = block.next();
-    clearDirtyBefore(next.isValid() ? next.position() : m_doc->characterCount());
+    const int nextPosition = next.isValid() ? next.position() : m_doc->characterCount();
+    clearDirtyBefore(nextPosition);
     if (!next.isValid()) {
         m_frontier = m_doc->blockCount();
         return next;
@@ -221,7 +222,7 @@ QTextBlock ColorEngine::advanceFrontier(const QTextBlock &block)
     m_frontier = next.blockNumber();
     if (!agrees)
         return next;
-    const int dirty = firstDirtyBlockFrom(next.position());
+    const int dirty = firstDirtyBlockFrom(nextPosition);
     m_frontier = dirty < 0 ? m_doc->blockCount() : std::max(m_frontier, dirty);
     return m_doc->findBlockByNumber(m_frontier);
 }

@@ -85,20 +85,26 @@ private:
     std::vector<int> m_next; // per key: NotSearched, -1 for none, or its place
 };
 
-template <typename KeyAt> EarliestKey::Hit EarliestKey::next(QStringView text, int from, KeyAt keyAt)
+template <typename KeyAt> Q_ALWAYS_INLINE EarliestKey::Hit EarliestKey::next(QStringView text, int from, KeyAt keyAt)
 {
-    Hit best;
-    for (std::size_t k = 0; k < m_next.size(); ++k) {
-        int &hit = m_next[k];
+    // Held in locals: a search in between would make the compiler load the
+    // members again and again.
+    int *const next = m_next.data();
+    const std::size_t keys = m_next.size();
+    int bestAt = -1, bestKey = -1;
+    for (std::size_t k = 0; k < keys; ++k) {
+        int hit = next[k];
         if (hit == NotSearched || (hit >= 0 && hit < from)) {
             const QStringView key = keyAt(k);
             Q_ASSERT(!key.isEmpty()); // an empty key would be found everywhere
-            hit = int(findKey(text, key, from));
+            hit = next[k] = int(findKey(text, key, from));
         }
-        if (hit >= 0 && (best.at < 0 || hit < best.at))
-            best = {hit, int(k)};
+        if (hit >= 0 && (bestAt < 0 || hit < bestAt)) {
+            bestAt = hit;
+            bestKey = int(k);
+        }
     }
-    return best;
+    return {bestAt, bestKey};
 }
 
 // The begin keys of a rule's entries, as EarliestKey takes them.
