@@ -99,9 +99,9 @@ void chooseRules(int flags, TDrawRules &rules, THotSpot &hotSpot)
 
 // A document as the editor has it: the colouring layout, which announces
 // edits still held back in an open edit block, and the engine.
-TColorLayout *colouringLayout(QTextDocument &doc)
+ColorLayout *colouringLayout(QTextDocument &doc)
 {
-    auto *layout = new TColorLayout(&doc); // owned by the document
+    auto *layout = new ColorLayout(&doc); // owned by the document
     doc.setDocumentLayout(layout);
     return layout;
 }
@@ -110,7 +110,7 @@ struct Subject {
     TDrawRules rules;
     THotSpot hotSpot;
     QTextDocument doc;
-    TColorLayout *layout = colouringLayout(doc);
+    ColorLayout *layout = colouringLayout(doc);
     ColorEngine engine{&doc};
 
     explicit Subject(int flags)

@@ -23,7 +23,7 @@ QString fromParagraphs(QString text)
 QTextDocument *colouredDocument(QObject *owner)
 {
     auto *document = new QTextDocument(owner);
-    document->setDocumentLayout(new TColorLayout(document));
+    document->setDocumentLayout(new ColorLayout(document));
     return document;
 }
 
@@ -33,7 +33,7 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
 {
     setDocument(m_engine.document());
     document()->setDefaultFont(font());
-    m_layout = static_cast<TColorLayout *>(document()->documentLayout());
+    m_layout = static_cast<ColorLayout *>(document()->documentLayout());
     m_layout->setEditHandler([this](int from, int removed, int added) { m_engine.contentsChange(from, removed, added); });
     setObjectName(QStringLiteral("ColorMemo"));
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -17,7 +17,7 @@
 #include <functional>
 #include <memory>
 
-class TColorLayout;
+class ColorLayout;
 
 class TColorMemo : public QPlainTextEdit
 {
@@ -107,7 +107,7 @@ private:
     TDrawEvent m_onDraw;
     TKeyDrawEvent m_onDrawKey;
     ColorEngine m_engine;
-    TColorLayout *m_layout = nullptr;          // owned by the document
+    ColorLayout *m_layout = nullptr;           // owned by the document
     QHash<quint64, QTextCharFormat> m_formats; // by colour and kind of run
     std::vector<linescan::Rule> m_snapshot;
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots

@@ -47,7 +47,7 @@ public:
 
     // A change of the document's text. The engine hears of the changes the
     // document announces by itself; an edit announced otherwise (see
-    // TColorLayout) is handed in here.
+    // ColorLayout) is handed in here.
     void contentsChange(int from, int removed, int added);
 
     // The merged colour runs of one block; the states of the blocks before

@@ -3,9 +3,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-TColorLayout::TColorLayout(QTextDocument *document) : QPlainTextDocumentLayout(document) {}
+ColorLayout::ColorLayout(QTextDocument *document) : QPlainTextDocumentLayout(document) {}
 
-void TColorLayout::announcePendingEdit()
+void ColorLayout::announcePendingEdit()
 {
     // An empty change merges with a held-back one; alone it is dropped below.
     m_announcing = true;
@@ -13,7 +13,7 @@ void TColorLayout::announcePendingEdit()
     m_announcing = false;
 }
 
-void TColorLayout::settleFormats(const QTextBlock &block)
+void ColorLayout::settleFormats(const QTextBlock &block)
 {
     m_settleFrom = block.position();
     m_settleLength = block.length();
@@ -21,7 +21,7 @@ void TColorLayout::settleFormats(const QTextBlock &block)
     m_settleFrom = -1;
 }
 
-void TColorLayout::documentChanged(int from, int removed, int added)
+void ColorLayout::documentChanged(int from, int removed, int added)
 {
     if (m_announcing) {
         if (from == 0 && removed == 0 && added == 0)

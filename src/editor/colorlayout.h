@@ -10,7 +10,7 @@
 
 class QTextBlock;
 
-class TColorLayout : public QPlainTextDocumentLayout
+class ColorLayout : public QPlainTextDocumentLayout
 {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ public:
     // were settled: the document announces it no more.
     using EditHandler = std::function<void(int from, int removed, int added)>;
 
-    explicit TColorLayout(QTextDocument *document);
+    explicit ColorLayout(QTextDocument *document);
 
     void setEditHandler(EditHandler handler) { m_onEdit = std::move(handler); }
 
