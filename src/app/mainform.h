@@ -74,7 +74,7 @@ public:
     bool toolbarDockedTop() const;
     QString statusPanelText(int index) const;
     // The one error box for errors no command handled; the program goes on.
-    void ShowException(const QString &message);
+    void ShowException(const QString &message) override;
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();
