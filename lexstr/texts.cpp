@@ -313,6 +313,9 @@ const Entry kMessages[] = {
     // entities.mvt: a line whose first field is no character code; the line follows
     {3051, "In der Tabelle entities.mvt beginnt diese Zeile nicht mit einem gültigen Zeichencode (einer ganzen Zahl von 0 "
            "bis 1114111):"},
+    // Conversions: the table's entities would make the text too long
+    {3052, "Die Umwandlung würde den Text zu lang machen: Die Tabelle entities.mvt enthält zu lange Einträge. Der Text bleibt "
+           "unverändert."},
     {0, nullptr},
 };
 
