@@ -206,4 +206,11 @@ private:
     void Menu_InfoClick();
     void ClipboardChange();
     void TabMDIChange(int index);
+    // Entity table and the Change menu (mainchange.cpp). The two conversion
+    // handlers serve two menu items each and tell the table by the sender.
+    void BtnAmpersandClick();
+    void PopChange_UmlCodeClick(QAction *sender);
+    void PopChange_CodeUmlClick(QAction *sender);
+    void HTMLTagslschen1Click();
+    void convertActiveDocument(bool toEntities, bool fileTable);
 };
