@@ -18,17 +18,18 @@ Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, cons
     if (result.fault != ConversionFault::None)
         return result;
     const QString whole = text.left(from) + result.text + QStringView(text).mid(to);
-    applyBulkEdit(memo, whole);
+    applyBulkEdit(memo, text, whole);
     memo.setSelStart(whole.isEmpty() ? 0 : 1);
     return result;
 }
 
 void stripTagsInEditor(TColorMemo &memo)
 {
-    const StrippedText stripped = stripTags(memo.plainText());
+    const QString text = memo.plainText();
+    const StrippedText stripped = stripTags(text);
     if (stripped.caret < 0)
         return;
-    applyBulkEdit(memo, stripped.text);
+    applyBulkEdit(memo, text, stripped.text);
     QTextCursor cursor = memo.textCursor();
     cursor.setPosition(int(stripped.caret));
     memo.setTextCursor(cursor);
