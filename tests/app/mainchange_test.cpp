@@ -45,13 +45,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainChangeTest, CommandsWorkWithADocument)
-{
-    for (QAction *a : {form->BtnAmpersand, form->Menu_Entity, form->BtnChange, form->PopChange_UmlCode, form->PopChange_CodeUml,
-                       form->SonderzeichenzuCode1, form->CodezuSonderzeichen1, form->HTMLTagslschen1})
-        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-}
-
 TEST_F(MainChangeTest, BuiltInConversionsAskNothing)
 {
     setText(QStringLiteral("Grüße"));

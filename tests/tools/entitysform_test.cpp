@@ -156,13 +156,3 @@ TEST_F(EntitysFormTest, TheGridGrowsByWholeRowsUpToTheScreen)
     EXPECT_LT(form->characterButtons().size(), 19 * 400);
     EXPECT_EQ(form->width(), 422);
 }
-
-TEST_F(EntitysFormTest, CloseButtonClosesWithoutInserting)
-{
-    writeTable("196;&#196;&Auml;\r\n");
-    auto form = shown();
-    button(*form, QStringLiteral("Ä"))->click();
-    form->BtnClose->click();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(doc.ColorMemo->plainText(), QString());
-}
