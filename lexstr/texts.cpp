@@ -177,6 +177,11 @@ const Entry kCaptions[] = {
     {1135, "CR (klassisches macOS)"},
     // Splash and info box: the line under the program's name
     {1136, "HTML-Editor für Handarbeit"},
+    // Special-character table: a line of entities.mvt in a message, the word
+    // between the two entities of a button's hint, the close button's hint
+    {1150, "Zeile"},
+    {1151, "oder"},
+    {1152, "Schließen"},
     {0, nullptr},
 };
 
@@ -303,6 +308,14 @@ const Entry kMessages[] = {
     {3038, "Dieser Einstellungswert kann nicht gespeichert werden:"},
     // Follows 3037 when the program goes on with the value's default
     {3039, "Das Programm verwendet stattdessen die Voreinstellung."},
+    // Special-character table: Copy or Insert before a character was chosen
+    {3050, "Kein Sonderzeichen ausgewählt!"},
+    // entities.mvt: a line whose first field is no character code; the line follows
+    {3051, "In der Tabelle entities.mvt beginnt diese Zeile nicht mit einem gültigen Zeichencode (einer ganzen Zahl von 0 "
+           "bis 1114111):"},
+    // Conversions: the table's entities would make the text too long
+    {3052, "Die Umwandlung würde den Text zu lang machen: Die Tabelle entities.mvt enthält zu lange Einträge. Der Text bleibt "
+           "unverändert."},
     {0, nullptr},
 };
 

@@ -74,7 +74,7 @@ public:
     bool toolbarDockedTop() const;
     QString statusPanelText(int index) const;
     // The one error box for errors no command handled; the program goes on.
-    void ShowException(const QString &message);
+    void ShowException(const QString &message) override;
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();
@@ -207,4 +207,11 @@ private:
     void Menu_InfoClick();
     void ClipboardChange();
     void TabMDIChange(int index);
+    // Entity table and the Change menu (mainchange.cpp). The two conversion
+    // handlers serve two menu items each and tell the table by the sender.
+    void BtnAmpersandClick();
+    void PopChange_UmlCodeClick(QAction *sender);
+    void PopChange_CodeUmlClick(QAction *sender);
+    void HTMLTagslschen1Click();
+    void convertActiveDocument(bool toEntities, bool fileTable);
 };

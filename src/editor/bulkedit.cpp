@@ -7,7 +7,12 @@
 
 int applyBulkEdit(TColorMemo &memo, const QString &newText)
 {
-    const QString oldText = memo.plainText();
+    return applyBulkEdit(memo, memo.plainText(), newText);
+}
+
+int applyBulkEdit(TColorMemo &memo, const QString &oldText, const QString &newText)
+{
+    Q_ASSERT(oldText.size() == memo.document()->characterCount() - 1);
     const qsizetype shorter = std::min(oldText.size(), newText.size());
     qsizetype head = 0;
     while (head < shorter && oldText[head] == newText[head])

@@ -13,3 +13,6 @@ class TColorMemo;
 // and colours no more than what changed. Returns the position (in the new
 // text, Qt's count: one character per break) just after the changed stretch.
 int applyBulkEdit(TColorMemo &memo, const QString &newText);
+// The same when the caller holds the editor's text already (memo.plainText()),
+// which spares reading a large text twice.
+int applyBulkEdit(TColorMemo &memo, const QString &oldText, const QString &newText);

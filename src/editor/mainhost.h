@@ -19,6 +19,8 @@ public:
     virtual void SetStatusPanel(int index, const QString &text) = 0;
     virtual void InsertAroundSelection(const QString &before, const QString &after) = 0;
     virtual void AddRecentFile(const QString &path) = 0;
+    // The one error box (messages 3012 and 3013 around the text).
+    virtual void ShowException(const QString &message) = 0;
 
     // The save dialog with the file types; the chosen type is remembered.
     virtual std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) = 0;

@@ -15,6 +15,7 @@ class FakeHost : public MainHost
 public:
     QString status[3];
     QStringList recent;
+    QStringList errors;
     int rebuilds = 0;
     QString extensionList = QStringLiteral("*.htm;*.css");
     int selectedFilter = 0;
@@ -29,6 +30,7 @@ public:
             insertAroundSelection(*active->ColorMemo, before, after);
     }
     void AddRecentFile(const QString &path) override { recent.append(path); }
+    void ShowException(const QString &message) override { errors.append(message); }
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override
     {
         dialogs::FileRequest request;

@@ -31,6 +31,7 @@ public:
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &, const QString &) override { return std::nullopt; }
     QString ExtensionList() const override { return {}; }
     int SelectedSaveFilter() const override { return 0; }
+    void ShowException(const QString &) override {}
 };
 
 struct Shown {

@@ -1,0 +1,73 @@
+// The entity table and the Change menu of the main window: conversions
+// between special characters and entities, and tag stripping.
+#include "mainform.h"
+
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+#include "tools/changetext.h"
+#include "tools/entitysform.h"
+#include "tools/entitytable.h"
+
+namespace {
+
+bool confirmed(QWidget *parent, int message)
+{
+    return dialogs::ask(parent, dialogs::Kind::Warning, lex::message(message), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes;
+}
+
+} // namespace
+
+void TMainForm::BtnAmpersandClick()
+{
+    TEntitysForm form(this, this);
+    form.exec();
+}
+
+void TMainForm::PopChange_UmlCodeClick(QAction *sender)
+{
+    convertActiveDocument(true, sender == SonderzeichenzuCode1);
+}
+
+void TMainForm::PopChange_CodeUmlClick(QAction *sender)
+{
+    convertActiveDocument(false, sender == CodezuSonderzeichen1);
+}
+
+void TMainForm::convertActiveDocument(bool toEntities, bool fileTable)
+{
+    TEditForm *doc = activeDocument();
+    if (!doc)
+        return;
+    ConversionTable table = builtinConversionTable();
+    if (fileTable) {
+        // The file is read before the question, so that its fault comes first.
+        const entities::FileLines file = entities::readFile(entities::filePath());
+        if (!file.error.isEmpty()) {
+            ShowException(file.error);
+            return;
+        }
+        if (!confirmed(this, toEntities ? 3008 : 3007))
+            return;
+        table = conversionTable(file.lines);
+    }
+    if (!doc->sourceShown())
+        doc->BtnSourceClick();
+    const Conversion result =
+        convertInEditor(*doc->ColorMemo, toEntities ? ConversionDirection::ToEntities : ConversionDirection::ToCharacters, table);
+    if (result.fault == ConversionFault::BadCode)
+        ShowException(conversionFaultMessage(result, table));
+    else if (result.fault == ConversionFault::TooLarge)
+        dialogs::inform(this, dialogs::Kind::Error, conversionFaultMessage(result, table));
+}
+
+void TMainForm::HTMLTagslschen1Click()
+{
+    TEditForm *doc = activeDocument();
+    if (!doc || !confirmed(this, 3009))
+        return;
+    if (!doc->sourceShown())
+        doc->BtnSourceClick();
+    stripTagsInEditor(*doc->ColorMemo);
+}

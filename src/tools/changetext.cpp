@@ -1,0 +1,36 @@
+#include "changetext.h"
+
+#include "editor/bulkedit.h"
+#include "editor/colmemo.h"
+#include "tagstrip.h"
+
+#include <QTextCursor>
+
+Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, const ConversionTable &table)
+{
+    // The editor's own plain text keeps no-break spaces, which the table converts.
+    const QString text = memo.plainText();
+    const QTextCursor cursor = memo.textCursor();
+    const qsizetype from = cursor.hasSelection() ? cursor.selectionStart() : 0;
+    const qsizetype to = cursor.hasSelection() ? cursor.selectionEnd() : text.size();
+    const QStringView part = QStringView(text).mid(from, to - from);
+    Conversion result = direction == ConversionDirection::ToEntities ? charsToEntities(part, table) : entitiesToChars(part, table);
+    if (result.fault != ConversionFault::None)
+        return result;
+    const QString whole = text.left(from) + result.text + QStringView(text).mid(to);
+    applyBulkEdit(memo, text, whole);
+    memo.setSelStart(whole.isEmpty() ? 0 : 1);
+    return result;
+}
+
+void stripTagsInEditor(TColorMemo &memo)
+{
+    const QString text = memo.plainText();
+    const StrippedText stripped = stripTags(text);
+    if (stripped.caret < 0)
+        return;
+    applyBulkEdit(memo, text, stripped.text);
+    QTextCursor cursor = memo.textCursor();
+    cursor.setPosition(int(stripped.caret));
+    memo.setTextCursor(cursor);
+}

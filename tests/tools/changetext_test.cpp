@@ -1,0 +1,123 @@
+#include "editor/colmemo.h"
+#include "support/testenv.h"
+#include "tools/changetext.h"
+
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// An editor with the text; "[" and "]" mark the selection, "@" the caret.
+std::unique_ptr<TColorMemo> editorWith(QString text)
+{
+    auto memo = std::make_unique<TColorMemo>();
+    const qsizetype open = text.indexOf(u'['), caret = text.indexOf(u'@');
+    text.remove(u'@');
+    const qsizetype close = text.indexOf(u']');
+    text.remove(u'[').remove(u']');
+    memo->setPlainText(text);
+    memo->document()->clearUndoRedoStacks();
+    memo->document()->setModified(false);
+    QTextCursor cursor = memo->textCursor();
+    if (open >= 0) {
+        cursor.setPosition(int(open));
+        cursor.setPosition(int(close - 1), QTextCursor::KeepAnchor);
+    } else if (caret >= 0) {
+        cursor.setPosition(int(caret));
+    }
+    memo->setTextCursor(cursor);
+    return memo;
+}
+
+int caretOf(const TColorMemo &memo)
+{
+    return memo.textCursor().position();
+}
+
+} // namespace
+
+TEST(ConvertInEditor, WholeTextWhenNothingIsSelectedThenCaretAfterTheFirstCharacter)
+{
+    auto memo = editorWith(QStringLiteral("Grüße, Ärger@"));
+    EXPECT_EQ(convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable()).fault, ConversionFault::None);
+    EXPECT_EQ(memo->plainText(), QStringLiteral("Gr&uuml;&szlig;e, &Auml;rger"));
+    EXPECT_EQ(memo->SelStart(), 1);
+    EXPECT_FALSE(memo->textCursor().hasSelection());
+}
+
+TEST(ConvertInEditor, OnlyTheSelectionIsConverted)
+{
+    auto memo = editorWith(QStringLiteral("ä\n[ö &ouml;\n]ü"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(memo->plainText(), QStringLiteral("ä\n&ouml; &ouml;\nü"));
+    EXPECT_EQ(memo->SelStart(), 1);
+    EXPECT_FALSE(memo->textCursor().hasSelection());
+    memo = editorWith(QStringLiteral("&auml;[&auml;]&auml;"));
+    convertInEditor(*memo, ConversionDirection::ToCharacters, builtinConversionTable());
+    EXPECT_EQ(memo->plainText(), QStringLiteral("&auml;ä&auml;"));
+}
+
+TEST(ConvertInEditor, EmptyTextLeavesTheCaretAtTheStart)
+{
+    auto memo = editorWith(QString());
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(caretOf(*memo), 0);
+}
+
+TEST(ConvertInEditor, NoBreakSpacesAreConvertedAndKept)
+{
+    const ConversionTable table = conversionTable({QStringLiteral("160;&#160;&nbsp;")});
+    auto memo = editorWith(QStringLiteral("a\u00A0b"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, table);
+    EXPECT_EQ(memo->plainText(), QStringLiteral("a&nbsp;b"));
+    convertInEditor(*memo, ConversionDirection::ToCharacters, table);
+    EXPECT_EQ(memo->plainText(), QStringLiteral("a\u00A0b")) << "not turned into a blank on the way";
+}
+
+TEST(ConvertInEditor, OneUndoRestoresTheText)
+{
+    const QString text = QStringLiteral("ä ö ü\nÄ Ö Ü\nß");
+    auto memo = editorWith(text);
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    ASSERT_NE(memo->plainText(), text);
+    EXPECT_TRUE(memo->Modified());
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), text);
+    EXPECT_FALSE(memo->document()->isUndoAvailable());
+}
+
+TEST(ConvertInEditor, AFaultLeavesTextAndSelection)
+{
+    auto memo = editorWith(QStringLiteral("ä[ö]"));
+    const Conversion c = convertInEditor(*memo, ConversionDirection::ToEntities, conversionTable({QStringLiteral("abc;&#1;")}));
+    EXPECT_EQ(c.fault, ConversionFault::BadCode);
+    EXPECT_EQ(memo->plainText(), QStringLiteral("äö"));
+    EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("ö"));
+    EXPECT_FALSE(memo->Modified());
+}
+
+TEST(StripInEditor, WholeTextWhateverIsSelectedInOneUndoStep)
+{
+    const QString text = QStringLiteral("<p>a <b>bo[ld</b>]\ntext</p> tail");
+    auto memo = editorWith(text);
+    stripTagsInEditor(*memo);
+    EXPECT_EQ(memo->plainText(), QStringLiteral("a bold\ntext tail"));
+    EXPECT_EQ(caretOf(*memo), 11) << "where the last tag was";
+    EXPECT_FALSE(memo->textCursor().hasSelection());
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("<p>a <b>bold</b>\ntext</p> tail"));
+    EXPECT_FALSE(memo->document()->isUndoAvailable());
+}
+
+TEST(StripInEditor, WithoutTagsNothingChanges)
+{
+    for (const QString &text : {QString(), QStringLiteral("x < y"), QStringLiteral("a > b")}) {
+        auto memo = editorWith(text + u'@');
+        stripTagsInEditor(*memo);
+        EXPECT_EQ(memo->plainText(), text);
+        EXPECT_FALSE(memo->Modified());
+        EXPECT_EQ(caretOf(*memo), text.size());
+    }
+}
