@@ -99,8 +99,7 @@ void TMainForm::connectCommands()
 
 QList<QAction *> TMainForm::notYetBuilt() const
 {
-    return {Menu_SearchIt,
-            BtnPicture,
+    return {BtnPicture,
             Menu_Pics,
             BtnPrint,
             Menu_Print,
@@ -353,7 +352,19 @@ void TMainForm::Menu_SearchItClick()
     if (m_searchForm) {
         m_searchForm->show();
         m_searchForm->raise();
+        m_searchForm->activateWindow();
     }
+}
+
+TColorMemo *TMainForm::ActiveEditor() const
+{
+    TEditForm *doc = activeDocument();
+    return doc ? doc->ColorMemo : nullptr;
+}
+
+void TMainForm::FocusMainWindow()
+{
+    activateWindow();
 }
 
 void TMainForm::BtnPictureClick()

@@ -11,9 +11,11 @@
 #include "platform/scripteddialogs.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
+#include "tools/searchform.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -191,7 +193,7 @@ TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
     QApplication::clipboard()->setText(QString());
     form->UpdateEditCommands();
     EXPECT_TRUE(form->Menu_SelectAll->isEnabled());
-    EXPECT_FALSE(form->Menu_SearchIt->isEnabled()) << "the search window is not built yet";
+    EXPECT_TRUE(form->Menu_SearchIt->isEnabled());
     EXPECT_FALSE(form->Menu_Undo->isEnabled());
     EXPECT_FALSE(form->Menu_Cut->isEnabled());
     EXPECT_FALSE(form->Menu_Paste->isEnabled());
@@ -257,6 +259,28 @@ TEST_F(MainFormTest, CaptionsAndHintsComeFromTheStringLibrary)
     QStatusTipEvent tip(QStringLiteral("long part"));
     QApplication::sendEvent(&form, &tip);
     EXPECT_EQ(form.statusPanelText(0), QStringLiteral("long part"));
+}
+
+TEST_F(MainFormTest, SearchCommandShowsTheSearchWindowWhichWorksOnTheActiveDocument)
+{
+    auto form = makeShown();
+    TSearchForm search(form.get(), form.get());
+    form->setToolWindows(nullptr, &search, nullptr);
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setText(QStringLiteral("one Two\r\ntwo"));
+    form->UpdateEditCommands();
+    ASSERT_TRUE(form->Menu_SearchIt->isEnabled());
+    form->Menu_SearchIt->trigger();
+    EXPECT_TRUE(search.isVisible());
+    search.fedit->setEditText(QStringLiteral("two"));
+    search.ToolbarButton971Click();
+    search.ToolbarButton971Click();
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 9);
+    EXPECT_EQ(doc->ColorMemo->SelText(), QStringLiteral("two"));
+    search.close();
+    EXPECT_FALSE(search.isVisible());
+    doc->ColorMemo->setModified(false);
+    closeForm(*form);
 }
 
 TEST_F(MainFormTest, MenusHaveTheirOrderSeparatorsAndShortcuts)
