@@ -3,6 +3,7 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace search {
@@ -45,22 +46,28 @@ struct BackToFront {
     }
 };
 
-// Knuth-Morris-Pratt: each character of the text is looked at a bounded
-// number of times whatever the search text, so a long repetitive one
-// cannot make the scan quadratic. Runs of characters that cannot start a
-// match are skipped by the library's character search.
+// Boyer-Moore-Horspool skips most of the text; when its comparisons run
+// far ahead of its progress (a repetitive search text), the scan goes on
+// with Knuth-Morris-Pratt, which looks at each character a bounded number
+// of times. So any search text stays linear in the length of the text.
 class Pattern
 {
 public:
     explicit Pattern(QString chars) : m_chars(std::move(chars)), m_border(std::size_t(m_chars.size()), 0)
     {
-        for (qsizetype i = 1, k = 0; i < m_chars.size(); ++i) {
+        const qsizetype m = m_chars.size();
+        for (qsizetype i = 1, k = 0; i < m; ++i) {
             while (k > 0 && m_chars[i] != m_chars[k])
                 k = m_border[std::size_t(k - 1)];
             if (m_chars[i] == m_chars[k])
                 ++k;
             m_border[std::size_t(i)] = k;
         }
+        // Keyed by the low byte: characters that share it share the
+        // smallest shift, which stays safe.
+        m_shift.fill(m);
+        for (qsizetype j = 0; j + 1 < m; ++j)
+            m_shift[m_chars[j].unicode() & 0xFF] = m - 1 - j;
     }
 
     qsizetype size() const { return m_chars.size(); }
@@ -68,6 +75,35 @@ public:
     // The first start from `from` on where the pattern stands and accept()
     // agrees, or -1.
     template <typename View, typename Accept> qsizetype find(const View &view, qsizetype from, Accept accept) const
+    {
+        const qsizetype n = view.size(), m = m_chars.size();
+        if (m == 1)
+            return steadyFind(view, from, accept);
+        const QChar last = m_chars[m - 1];
+        qsizetype work = 0;
+        for (qsizetype i = from; i <= n - m;) {
+            const QChar c = view.at(i + m - 1);
+            if (c == last) {
+                qsizetype j = m - 2;
+                while (j >= 0 && view.at(i + j) == m_chars[j])
+                    --j;
+                if (j < 0 && accept(i))
+                    return i;
+                work += m - 1 - j;
+                if (work > 2 * (i - from) + 4 * m)
+                    return steadyFind(view, i + 1, accept);
+            }
+            i += m_shift[c.unicode() & 0xFF];
+        }
+        return -1;
+    }
+
+private:
+    QString m_chars;
+    std::vector<qsizetype> m_border;      // longest proper border of each prefix
+    std::array<qsizetype, 256> m_shift{}; // Horspool's shift by the low byte
+
+    template <typename View, typename Accept> qsizetype steadyFind(const View &view, qsizetype from, Accept accept) const
     {
         const qsizetype n = view.size(), m = m_chars.size();
         qsizetype i = from, k = 0;
@@ -93,10 +129,6 @@ public:
         }
         return -1;
     }
-
-private:
-    QString m_chars;
-    std::vector<qsizetype> m_border; // longest proper border of each prefix
 };
 
 // A whole word: a delimiter or the text's edge on both sides. At `from` the
@@ -144,26 +176,6 @@ public:
 private:
     Pattern m_forward, m_backward;
     bool m_wholeWord;
-};
-
-// The text as the scan sees it: folded unless Match Case is on.
-class ScanText
-{
-public:
-    ScanText(QStringView text, bool matchCase)
-    {
-        if (matchCase) {
-            m_view = text;
-        } else {
-            m_folded = fold(text);
-            m_view = m_folded;
-        }
-    }
-    QStringView view() const { return m_view; }
-
-private:
-    QString m_folded;
-    QStringView m_view;
 };
 
 Selection clamped(Selection s, qsizetype size)
@@ -218,21 +230,6 @@ std::vector<qsizetype> upwardMatches(const Finder &finder, QStringView text, Sel
     return found;
 }
 
-// The text with every listed match (ascending starts) replaced.
-QString replacedText(QStringView text, const std::vector<qsizetype> &starts, qsizetype length, const QString &with)
-{
-    QString out;
-    out.reserve(text.size() + qsizetype(starts.size()) * (with.size() - length));
-    qsizetype done = 0;
-    for (const qsizetype start : starts) {
-        out += text.mid(done, start - done);
-        out += with;
-        done = start + length;
-    }
-    out += text.mid(done);
-    return out;
-}
-
 } // namespace
 
 QChar foldChar(QChar c)
@@ -278,7 +275,12 @@ qsizetype findUpward(QStringView text, QStringView what, qsizetype to, bool whol
     return what.isEmpty() ? -1 : Finder(what, wholeWord).upward(text, to, after);
 }
 
-Step searchStep(QStringView text, Selection selection, const Query &query)
+QString scanned(QStringView text, bool matchCase)
+{
+    return matchCase ? text.toString() : fold(text);
+}
+
+Step searchStep(QStringView text, QStringView scan, Selection selection, const Query &query)
 {
     selection = clamped(selection, text.size());
     Step step{false, false, selection};
@@ -290,44 +292,67 @@ Step searchStep(QStringView text, Selection selection, const Query &query)
     QString changed;
     qsizetype from = selected ? selection.start + selection.length : selection.start;
     if (step.replace) {
-        changed = text.left(selection.start) + query.replacement + text.mid(selection.start + selection.length);
-        text = changed;
-        from = selection.start + query.replacement.size();
+        const QString inserted = query.options.matchCase ? query.replacement : fold(query.replacement);
+        changed = scan.left(selection.start) + inserted + scan.mid(selection.start + selection.length);
+        scan = changed;
+        from = selection.start + inserted.size();
         step.selection = {from, 0};
     }
-    const ScanText scan(text, query.options.matchCase);
     const Finder finder(what, query.options.wholeWord);
-    const qsizetype at = query.options.upward ? finder.upward(scan.view(), selection.start, {}) : finder.forward(scan.view(), from, {});
+    const qsizetype at = query.options.upward ? finder.upward(scan, selection.start, {}) : finder.forward(scan, from, {});
     if (at >= 0)
         step = {step.replace, true, {at, what.size()}};
     return step;
 }
 
-Replaced replaceAll(QStringView text, Selection selection, const Query &query)
+Step searchStep(QStringView text, Selection selection, const Query &query)
+{
+    return searchStep(text, scanned(text, query.options.matchCase), selection, query);
+}
+
+Replaced replaceAll(QStringView text, QStringView scan, Selection selection, const Query &query)
 {
     selection = clamped(selection, text.size());
     const QString what = prepared(query.what, query.options.matchCase);
     if (what.isEmpty())
-        return {text.toString(), selection, 0};
-    const ScanText scan(text, query.options.matchCase);
+        return {{}, 0, selection};
     const Finder finder(what, query.options.wholeWord);
     const bool selected = equalFolded(text.mid(selection.start, selection.length), what);
     const QString &with = query.replacement;
-    std::vector<qsizetype> found = query.options.upward ? upwardMatches(finder, scan.view(), selection, selected, with)
-                                                        : forwardMatches(finder, scan.view(), what.size(), selection, selected, with);
+    std::vector<qsizetype> found = query.options.upward ? upwardMatches(finder, scan, selection, selected, with)
+                                                        : forwardMatches(finder, scan, what.size(), selection, selected, with);
     if (with.isEmpty()) {
         // The steps only walk from match to match; the last one stays selected.
-        return {text.toString(), found.empty() ? selection : Selection{found.back(), what.size()}, 0};
+        return {{}, what.size(), found.empty() ? selection : Selection{found.back(), what.size()}};
     }
     if (found.empty())
-        return {text.toString(), selection, 0};
+        return {{}, what.size(), selection};
     if (query.options.upward)
         std::reverse(found.begin(), found.end());
     const qsizetype count = qsizetype(found.size()), growth = with.size() - what.size();
     // The caret stays after the text inserted last: the lowest match upward,
     // the highest one forward.
     const qsizetype caret = query.options.upward ? found.front() + with.size() : found.back() + (count - 1) * growth + with.size();
-    return {replacedText(text, found, what.size(), with), {caret, 0}, count};
+    return {std::move(found), what.size(), {caret, 0}};
+}
+
+Replaced replaceAll(QStringView text, Selection selection, const Query &query)
+{
+    return replaceAll(text, scanned(text, query.options.matchCase), selection, query);
+}
+
+QString replacedText(QStringView text, const Replaced &replaced, QStringView with)
+{
+    QString out;
+    out.reserve(text.size() + replaced.count() * (with.size() - replaced.length));
+    qsizetype done = 0;
+    for (const qsizetype start : replaced.starts) {
+        out += text.mid(done, start - done);
+        out += with;
+        done = start + replaced.length;
+    }
+    out += text.mid(done);
+    return out;
 }
 
 bool historyHolds(const QStringList &items, const QString &text)

@@ -10,6 +10,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace search {
 
@@ -52,24 +53,33 @@ struct Query {
     Options options;
 };
 
+// The text as the scan reads it: folded unless Match Case is on.
+QString scanned(QStringView text, bool matchCase);
+
 // One search step on the editor's text and selection. A selection equal to
 // the search text (A to Z ignored) is replaced first when there is a
 // replacement; then the scan runs from after it, or upward from its start.
+// `scan` is the text as scanned() gives it, when the caller keeps it.
 struct Step {
     bool replace = false; // the selection is replaced by the replacement first
     bool found = false;
     Selection selection; // afterwards, in the text after the replacement
 };
+Step searchStep(QStringView text, QStringView scan, Selection selection, const Query &query);
 Step searchStep(QStringView text, Selection selection, const Query &query);
 
-// The text and selection that repeating the step with the replacement until
-// it finds nothing leaves, computed in one pass.
+// What repeating the step with the replacement until it finds nothing
+// does, computed in one pass: the matches it replaces and the selection it
+// leaves. The text itself is left to replacedText() or to the caller.
 struct Replaced {
-    QString text;
-    Selection selection;
-    qsizetype count = 0; // replacements made
+    std::vector<qsizetype> starts; // of the replaced matches in the old text, ascending
+    qsizetype length = 0;          // of each of them
+    Selection selection;           // afterwards, in the new text
+    qsizetype count() const { return qsizetype(starts.size()); }
 };
+Replaced replaceAll(QStringView text, QStringView scan, Selection selection, const Query &query);
 Replaced replaceAll(QStringView text, Selection selection, const Query &query);
+QString replacedText(QStringView text, const Replaced &replaced, QStringView with);
 
 // Whether a history already holds the text, compared without regard to case
 // in the locale's way (umlauts too, unlike the search's own folding).

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -54,6 +56,41 @@ void recordInHistory(QComboBox &box)
         return;
     box.insertItem(0, text);
     box.setCurrentIndex(0);
+}
+
+search::Selection selectionOf(const TColorMemo &memo)
+{
+    return {memo.SelStart(), memo.SelLength()};
+}
+
+// Hits go in one by one unless they are dense: one stretch costs about a
+// hit per line it spans (Qt rebuilds them) plus one per 256 characters of
+// the text (read and written whole). Either way it is one edit block: one
+// undo step and one repaint.
+void applyReplaced(TColorMemo &memo, const QString &text, const search::Replaced &replaced, const QString &with)
+{
+    const qsizetype first = replaced.starts.front(), end = replaced.starts.back() + replaced.length;
+    const QString what = text.mid(first, replaced.length), inserted = classicpos::withLf(with);
+    const bool breaks = what.contains(u'\r') || what.contains(u'\n') || inserted != with;
+    const qsizetype lines = QStringView(text).mid(first, end - first).count(u'\n');
+    if (breaks || replaced.count() > lines + text.size() / 256) {
+        applyBulkEdit(memo, classicpos::withLf(search::replacedText(text, replaced, with)));
+        return;
+    }
+    // Without breaks in the match, a classic position less the breaks
+    // before it is the document's.
+    QTextCursor cursor(memo.document());
+    cursor.beginEditBlock();
+    qsizetype lineBreaks = 0, counted = 0, shift = 0;
+    for (const qsizetype start : replaced.starts) {
+        lineBreaks += QStringView(text).mid(counted, start - counted).count(u'\n');
+        counted = start;
+        cursor.setPosition(int(start - lineBreaks + shift));
+        cursor.setPosition(int(start - lineBreaks + shift + replaced.length), QTextCursor::KeepAnchor);
+        cursor.insertText(with);
+        shift += with.size() - replaced.length;
+    }
+    cursor.endEditBlock();
 }
 
 void select(TColorMemo &memo, search::Selection selection)
@@ -162,6 +199,7 @@ void TSearchForm::closeEvent(QCloseEvent *event)
 
 void TSearchForm::FormClose()
 {
+    dropCache();
     hide();
 }
 
@@ -192,7 +230,7 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
         return;
     applyFromBegin(*memo);
     const search::Query q = query(ReplaceText);
-    const search::Step step = search::searchStep(memo->Text(), {memo->SelStart(), memo->SelLength()}, q);
+    const search::Step step = search::searchStep(editorText(*memo), scanText(*memo, q.options.matchCase), selectionOf(*memo), q);
     if (step.replace)
         memo->replaceSelection(ReplaceText);
     if (!step.found) {
@@ -204,21 +242,57 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
     memo->scrollCaret();
 }
 
-// The text that the repeated steps would leave, put in as one undo step;
-// the last step finds nothing and says so.
+// What the repeated steps would leave, put in as one undo step; the last
+// step finds nothing and says so.
 void TSearchForm::replaceAllSteps(TColorMemo &memo, const QString &ReplaceText)
 {
     applyFromBegin(memo);
     const search::Query q = query(ReplaceText);
-    const search::Selection before{memo.SelStart(), memo.SelLength()};
-    const search::Replaced result = search::replaceAll(memo.Text(), before, q);
-    if (result.count > 0)
-        applyBulkEdit(memo, classicpos::withLf(result.text));
-    if (result.count > 0 || result.selection != before) {
+    const search::Selection before = selectionOf(memo);
+    const QString text = editorText(memo);
+    const search::Replaced result = search::replaceAll(text, scanText(memo, q.options.matchCase), before, q);
+    if (result.count() > 0)
+        applyReplaced(memo, text, result, ReplaceText);
+    if (result.count() > 0 || result.selection != before) {
         select(memo, result.selection);
         memo.scrollCaret();
     }
     notFound(q);
+}
+
+QString TSearchForm::editorText(TColorMemo &memo)
+{
+    QTextDocument *document = memo.document();
+    const int length = classicpos::classicLength(document);
+    if (!m_cache.valid || m_cache.document != document || m_cache.text.size() != length) {
+        dropCache();
+        m_cache.document = document;
+        m_cache.watch = connect(document, &QTextDocument::contentsChanged, this, &TSearchForm::dropCache);
+        m_cache.text = memo.Text();
+        m_cache.valid = true;
+    }
+    return m_cache.text;
+}
+
+QString TSearchForm::scanText(TColorMemo &memo, bool matchCase)
+{
+    const QString text = editorText(memo);
+    if (matchCase)
+        return text;
+    if (!m_cache.hasFolded) {
+        m_cache.folded = search::fold(text);
+        m_cache.hasFolded = true;
+    }
+    return m_cache.folded;
+}
+
+void TSearchForm::dropCache()
+{
+    disconnect(m_cache.watch);
+    m_cache.document = nullptr;
+    m_cache.valid = m_cache.hasFolded = false;
+    m_cache.text = QString();
+    m_cache.folded = QString();
 }
 
 void TSearchForm::notFound(const search::Query &query)

@@ -4,12 +4,15 @@
 
 #include "search.h"
 
+#include <QPointer>
+#include <QString>
 #include <QWidget>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTextDocument;
 class TColorMemo;
 
 // What the search window needs of the main window; the main window
@@ -53,6 +56,15 @@ protected:
 
 private:
     SearchHost *m_host;
+    // The active editor's text as the steps read it, and its folded copy,
+    // kept until the document changes or the window closes: repeated steps
+    // in a large document then only scan.
+    struct {
+        QPointer<QTextDocument> document;
+        QMetaObject::Connection watch;
+        bool valid = false, hasFolded = false;
+        QString text, folded;
+    } m_cache;
 
     void buildComponents();
     void fitLayout();
@@ -64,4 +76,7 @@ private:
     void replaceAllSteps(TColorMemo &memo, const QString &ReplaceText);
     void notFound(const search::Query &query);
     void giveFocusBack(TColorMemo &memo);
+    QString editorText(TColorMemo &memo);
+    QString scanText(TColorMemo &memo, bool matchCase);
+    void dropCache();
 };

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -192,6 +193,29 @@ TEST_F(SearchFormTest, WithoutDocumentOrSearchTextTheButtonsDoLittle)
     EXPECT_TRUE(scripted->messages.isEmpty());
 }
 
+// The window keeps the text it read between steps; an edit of the same
+// length or another active document must not leave it stale.
+TEST_F(SearchFormTest, StepsSeeEveryEditAndTheActiveDocument)
+{
+    set(QStringLiteral("@foo bar"));
+    find(QStringLiteral("bar"));
+    QTextCursor edit(memo.document());
+    edit.insertText(QStringLiteral("bar"));
+    edit.movePosition(QTextCursor::End);
+    edit.deletePreviousChar();
+    edit.deletePreviousChar();
+    edit.deletePreviousChar();
+    memo.setSelStart(0);
+    find(QStringLiteral("bar"));
+    EXPECT_EQ(state(), QStringLiteral("[bar]foo "));
+
+    TColorMemo other;
+    other.setText(QStringLiteral("x bar"));
+    host.editor = &other;
+    find(QStringLiteral("bar"));
+    EXPECT_EQ(marked(other.Text(), {other.SelStart(), other.SelLength()}), QStringLiteral("x [bar]"));
+}
+
 TEST_F(SearchFormTest, EnterInTheBoxesStartsNothing)
 {
     form.show();
@@ -224,23 +248,27 @@ TEST_F(SearchFormTest, ReplaceAllEqualsRepeatedReplaceAndUndoesInOneStep)
     std::mt19937 rng(5);
     const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     const auto randomText = [&](int pieces) {
-        static const char *const parts[] = {"a", "B", " ", "\r\n", "ab", "A"};
+        // Line breaks often enough that hits go in one by one, and rarely
+        // enough that they go in as one stretch.
+        static const char *const parts[] = {"a", "B", " ", "\r\n", "ab", "A", "\r\n\r\n"};
         QString out;
         for (int n = below(pieces + 1); n > 0; --n)
-            out += QLatin1StringView(parts[below(6)]);
+            out += QLatin1StringView(parts[below(7)]);
         return out;
     };
-    for (int round = 0; round < 150; ++round) {
-        const QString text = randomText(12);
-        const int at = below(int(text.size()) + 1);
-        const QString start = text.left(at) + u'@' + text.mid(at);
-        form.fedit->setEditText(randomText(2));
-        form.redit->setEditText(below(4) ? randomText(3) : QString());
+    for (int round = 0; round < 200; ++round) {
+        static const char *const likely[] = {"a", "ab", "b"};
+        static const char *const replacements[] = {"x", "aa", "Xab", "\r\nb"};
+        form.fedit->setEditText(below(4) ? QString::fromLatin1(likely[below(3)]) : randomText(2));
+        form.redit->setEditText(below(5) ? QString::fromLatin1(replacements[below(4)]) : QString());
         if (form.fedit->currentText().isEmpty())
             continue;
         form.mcase->setChecked(below(2));
-        form.wword->setChecked(below(2));
+        form.wword->setChecked(below(3) == 0);
         form.Searchup->setChecked(below(2));
+        const QString text = randomText(16);
+        const int at = below(3) ? (form.Searchup->isChecked() ? int(text.size()) : 0) : below(int(text.size()) + 1);
+        const QString start = text.left(at) + u'@' + text.mid(at);
         set(start);
         const qsizetype shown = scripted->messages.size();
         for (int clicks = 0; scripted->messages.size() == shown && clicks < 100; ++clicks)
