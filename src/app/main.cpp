@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
 
     TMainForm mainForm;
     TBrowseForm browseForm(&mainForm);
-    TSearchForm searchForm(&mainForm);
+    TSearchForm searchForm(&mainForm, &mainForm);
     TPrintPrevForm printPrevForm(&mainForm);
     mainForm.setToolWindows(&browseForm, &searchForm, &printPrevForm);
     app.onException = [&mainForm](const QString &message) { mainForm.ShowException(message); };

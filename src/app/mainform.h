@@ -6,6 +6,7 @@
 #include "app/formpos.h"
 #include "common/mvcodec.h"
 #include "editor/mainhost.h"
+#include "tools/searchform.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -26,7 +27,7 @@ class BannerMenu;
 class TEditForm;
 class ScrollPager;
 
-class TMainForm : public QMainWindow, public MainHost
+class TMainForm : public QMainWindow, public MainHost, public SearchHost
 {
     Q_OBJECT
 
@@ -48,6 +49,10 @@ public:
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override;
     QString ExtensionList() const override { return m_fileTypes.extensionList; }
     int SelectedSaveFilter() const override { return m_selectedSaveFilter; }
+
+    // SearchHost
+    TColorMemo *ActiveEditor() const override;
+    void FocusMainWindow() override;
 
     int FindDocument(const QString &path) const;
     void LoadFileTypes();

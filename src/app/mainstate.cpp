@@ -116,8 +116,7 @@ QList<QAction *> TMainForm::notYetBuilt() const
 {
     // One command a line, as each leaves the list on its own.
     // clang-format off
-    return {Menu_SearchIt,
-            BtnPicture,
+    return {BtnPicture,
             Menu_Pics,
             BtnPrint,
             Menu_Print,
@@ -361,7 +360,19 @@ void TMainForm::Menu_SearchItClick()
     if (m_searchForm) {
         m_searchForm->show();
         m_searchForm->raise();
+        m_searchForm->activateWindow();
     }
+}
+
+TColorMemo *TMainForm::ActiveEditor() const
+{
+    TEditForm *doc = activeDocument();
+    return doc ? doc->ColorMemo : nullptr;
+}
+
+void TMainForm::FocusMainWindow()
+{
+    activateWindow();
 }
 
 void TMainForm::BtnPictureClick()

@@ -12,9 +12,11 @@
 #include "settings/settings.h"
 #include "support/testenv.h"
 #include "tools/colorform.h"
+#include "tools/searchform.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -153,12 +155,12 @@ TEST_F(MainFormTest, DocumentCommandsFollowTheActiveDocument)
     auto form = makeShown();
     const QList<QAction *> alwaysOn = {form->BtnNew, form->BtnOpen, form->BtnList, form->BtnClose};
     // The document group's commands that work already; the others stay off.
-    const QList<QAction *> group = {form->BtnSaveAs,    form->Menu_SaveAs, form->Menu_Reload,   form->Menu_Edit->menuAction(),
-                                    form->BtnColorPick, form->Menu_Colors, form->BtnChange,     form->BtnAmpersand,
+    const QList<QAction *> group = {form->BtnSaveAs,    form->Menu_SaveAs, form->Menu_Reload, form->Menu_Edit->menuAction(),
+                                    form->BtnColorPick, form->Menu_Colors, form->BtnChange,   form->BtnAmpersand,
                                     form->Menu_Entity};
-    const QList<QAction *> notYetBuilt = {form->BtnPrint,  form->BtnBrowser,        form->BtnExplore, form->BtnPicture,
-                                          form->Menu_Print, form->Menu_Pics,        form->Menu_PrintPreview,
-                                          form->BtnTools,  form->BtnHelp,           form->Menu_Options, form->Menu_HelpMe};
+    const QList<QAction *> notYetBuilt = {form->BtnPrint,   form->BtnBrowser,   form->BtnExplore,        form->BtnPicture,
+                                          form->Menu_Print, form->Menu_Pics,    form->Menu_PrintPreview, form->BtnTools,
+                                          form->BtnHelp,    form->Menu_Options, form->Menu_HelpMe};
     EXPECT_TRUE(allEnabled(alwaysOn, true));
     EXPECT_TRUE(allEnabled(group, false));
     EXPECT_FALSE(form->BtnSave->isEnabled());
@@ -194,7 +196,7 @@ TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
     QApplication::clipboard()->setText(QString());
     form->UpdateEditCommands();
     EXPECT_TRUE(form->Menu_SelectAll->isEnabled());
-    EXPECT_FALSE(form->Menu_SearchIt->isEnabled()) << "the search window is not built yet";
+    EXPECT_TRUE(form->Menu_SearchIt->isEnabled());
     EXPECT_FALSE(form->Menu_Undo->isEnabled());
     EXPECT_FALSE(form->Menu_Cut->isEnabled());
     EXPECT_FALSE(form->Menu_Paste->isEnabled());
@@ -260,6 +262,28 @@ TEST_F(MainFormTest, CaptionsAndHintsComeFromTheStringLibrary)
     QStatusTipEvent tip(QStringLiteral("long part"));
     QApplication::sendEvent(&form, &tip);
     EXPECT_EQ(form.statusPanelText(0), QStringLiteral("long part"));
+}
+
+TEST_F(MainFormTest, SearchCommandShowsTheSearchWindowWhichWorksOnTheActiveDocument)
+{
+    auto form = makeShown();
+    TSearchForm search(form.get(), form.get());
+    form->setToolWindows(nullptr, &search, nullptr);
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setText(QStringLiteral("one Two\r\ntwo"));
+    form->UpdateEditCommands();
+    ASSERT_TRUE(form->Menu_SearchIt->isEnabled());
+    form->Menu_SearchIt->trigger();
+    EXPECT_TRUE(search.isVisible());
+    search.fedit->setEditText(QStringLiteral("two"));
+    search.ToolbarButton971Click();
+    search.ToolbarButton971Click();
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 9);
+    EXPECT_EQ(doc->ColorMemo->SelText(), QStringLiteral("two"));
+    search.close();
+    EXPECT_FALSE(search.isVisible());
+    doc->ColorMemo->setModified(false);
+    closeForm(*form);
 }
 
 TEST_F(MainFormTest, MenusHaveTheirOrderSeparatorsAndShortcuts)

@@ -1,0 +1,285 @@
+#include "editor/colmemo.h"
+#include "markedtext.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+#include "tools/searchform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+class FakeSearchHost : public SearchHost
+{
+public:
+    TColorMemo *editor = nullptr;
+    int mainFocus = 0;
+    TColorMemo *ActiveEditor() const override { return editor; }
+    void FocusMainWindow() override { ++mainFocus; }
+};
+
+QStringList itemsOf(const QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
+    return items;
+}
+
+class SearchFormTest : public ::testing::Test
+{
+protected:
+    dialogs::ScriptedDialogsGuard scripted;
+    TColorMemo memo;
+    FakeSearchHost host;
+    TSearchForm form{nullptr, &host};
+
+    SearchFormTest() { host.editor = &memo; }
+
+    void set(const QString &text)
+    {
+        const Marked m = parse(text);
+        memo.setText(m.text);
+        memo.setSelStart(int(m.selection.start));
+        memo.setSelLength(int(m.selection.length));
+    }
+    QString state() const { return marked(memo.Text(), {memo.SelStart(), memo.SelLength()}); }
+    void find(const QString &what)
+    {
+        form.fedit->setEditText(what);
+        form.ToolbarButton971Click();
+    }
+};
+
+} // namespace
+
+TEST_F(SearchFormTest, WindowHasItsLayoutCaptionsAndTabOrder)
+{
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::Tool));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    // Captions fit whatever the font, and nothing overlaps.
+    const QList<QWidget *> parts = {form.Label1,
+                                    form.Label2,
+                                    form.fedit,
+                                    form.redit,
+                                    form.mcase,
+                                    form.wword,
+                                    form.Searchup,
+                                    form.Starttop,
+                                    form.ToolbarButton971,
+                                    form.ToolbarButton972,
+                                    form.ToolbarButton973,
+                                    form.ToolbarButton974};
+    EXPECT_GE(double(form.width()) / form.height(), 339.0 / 91 * 0.8);
+    for (QWidget *a : parts) {
+        EXPECT_TRUE(form.rect().contains(a->geometry())) << a->objectName().toStdString();
+        if (!qobject_cast<QComboBox *>(a)) {
+            EXPECT_GE(a->width(), a->sizeHint().width()) << a->objectName().toStdString();
+        }
+        for (QWidget *b : parts)
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                << a->objectName().toStdString() << b->objectName().toStdString();
+    }
+    EXPECT_EQ(form.windowTitle(), lex::caption(1095));
+    const std::pair<QString, int> captions[] = {{form.Label1->text(), 1096},
+                                                {form.Label2->text(), 1097},
+                                                {form.ToolbarButton971->text(), 1098},
+                                                {form.ToolbarButton972->text(), 1099},
+                                                {form.ToolbarButton973->text(), 1100},
+                                                {form.ToolbarButton974->text(), 1101},
+                                                {form.mcase->text(), 1102},
+                                                {form.wword->text(), 1103},
+                                                {form.Searchup->text(), 1104},
+                                                {form.Starttop->text(), 1105}};
+    for (const auto &[text, number] : captions)
+        EXPECT_EQ(text, lex::caption(number)) << number;
+    for (const QCheckBox *box : {form.mcase, form.wword, form.Searchup, form.Starttop})
+        EXPECT_FALSE(box->isChecked());
+    QStringList order;
+    for (QWidget *w = form.mcase; order.size() < 6; w = w->nextInFocusChain())
+        if (w->parentWidget() == &form && (w->focusPolicy() & Qt::TabFocus))
+            order.append(w->objectName());
+    EXPECT_EQ(order.join(u' '), QStringLiteral("mcase wword Searchup Starttop fedit redit"));
+}
+
+TEST_F(SearchFormTest, FindNextSelectsMatchesAndKeepsOneHistoryEntryPerText)
+{
+    set(QStringLiteral("@foo bar FOO"));
+    find(QStringLiteral("foo"));
+    EXPECT_EQ(state(), QStringLiteral("[foo] bar FOO"));
+    find(QStringLiteral("foo"));
+    EXPECT_EQ(state(), QStringLiteral("foo bar [FOO]"));
+    set(QStringLiteral("@foo bar FOO"));
+    find(QStringLiteral("bar"));
+    find(QStringLiteral("Foo"));
+    EXPECT_EQ(state(), QStringLiteral("foo bar [FOO]"));
+    EXPECT_EQ(itemsOf(form.fedit), QStringList({QStringLiteral("bar"), QStringLiteral("foo")}));
+    EXPECT_EQ(host.mainFocus, 4);
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(SearchFormTest, ReplaceWithAnEmptyTextOnlyWalksAndRecordsIt)
+{
+    set(QStringLiteral("[foo] foo"));
+    form.fedit->setEditText(QStringLiteral("foo"));
+    form.ToolbarButton972Click();
+    EXPECT_EQ(state(), QStringLiteral("foo [foo]"));
+    EXPECT_EQ(itemsOf(form.redit), QStringList({QString()}));
+    form.redit->setEditText(QStringLiteral("Bar"));
+    form.ToolbarButton972Click();
+    EXPECT_EQ(state(), QStringLiteral("foo Bar@"));
+    EXPECT_EQ(itemsOf(form.redit), QStringList({QStringLiteral("Bar"), QString()}));
+}
+
+TEST_F(SearchFormTest, NotFoundMessageQuotesTheFoldedSearchText)
+{
+    set(QStringLiteral("@abc"));
+    form.FReplaceAll = true;
+    find(QStringLiteral("Foo"));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Information);
+    EXPECT_EQ(scripted->messages[0].buttons, dialogs::Buttons::Ok);
+    EXPECT_EQ(scripted->messages[0].text, QStringLiteral("\"foo\" ") + lex::message(3014));
+    EXPECT_FALSE(form.FReplaceAll);
+}
+
+TEST_F(SearchFormTest, FromBeginActsOnceInBothDirections)
+{
+    set(QStringLiteral("foo foo@"));
+    form.Starttop->setChecked(true);
+    form.Searchup->setChecked(true);
+    find(QStringLiteral("foo"));
+    EXPECT_EQ(state(), QStringLiteral("@foo foo"));
+    EXPECT_EQ(scripted->messages.size(), 1);
+    EXPECT_FALSE(form.Starttop->isChecked());
+
+    set(QStringLiteral("foo foo@"));
+    form.Starttop->setChecked(true);
+    form.Searchup->setChecked(false);
+    find(QStringLiteral("foo"));
+    EXPECT_EQ(state(), QStringLiteral("[foo] foo"));
+    EXPECT_FALSE(form.Starttop->isChecked());
+    find(QStringLiteral("foo"));
+    EXPECT_EQ(state(), QStringLiteral("foo [foo]"));
+}
+
+TEST_F(SearchFormTest, WithoutDocumentOrSearchTextTheButtonsDoLittle)
+{
+    set(QStringLiteral("@foo"));
+    host.editor = nullptr;
+    form.fedit->setEditText(QStringLiteral("foo"));
+    for (QPushButton *button : {form.ToolbarButton971, form.ToolbarButton972, form.ToolbarButton973})
+        button->click();
+    EXPECT_EQ(form.fedit->count(), 0);
+    EXPECT_EQ(host.mainFocus, 0);
+
+    host.editor = &memo;
+    form.fedit->setEditText(QString());
+    form.ToolbarButton971Click();
+    EXPECT_EQ(host.mainFocus, 1) << "Find Next gives the focus back";
+    form.ToolbarButton972Click();
+    form.ToolbarButton973Click();
+    EXPECT_EQ(host.mainFocus, 1);
+    EXPECT_EQ(state(), QStringLiteral("@foo"));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+// The window keeps the text it read between steps; an edit of the same
+// length or another active document must not leave it stale.
+TEST_F(SearchFormTest, StepsSeeEveryEditAndTheActiveDocument)
+{
+    set(QStringLiteral("@foo bar"));
+    find(QStringLiteral("bar"));
+    QTextCursor edit(memo.document());
+    edit.insertText(QStringLiteral("bar"));
+    edit.movePosition(QTextCursor::End);
+    edit.deletePreviousChar();
+    edit.deletePreviousChar();
+    edit.deletePreviousChar();
+    memo.setSelStart(0);
+    find(QStringLiteral("bar"));
+    EXPECT_EQ(state(), QStringLiteral("[bar]foo "));
+
+    TColorMemo other;
+    other.setText(QStringLiteral("x bar"));
+    host.editor = &other;
+    find(QStringLiteral("bar"));
+    EXPECT_EQ(marked(other.Text(), {other.SelStart(), other.SelLength()}), QStringLiteral("x [bar]"));
+}
+
+TEST_F(SearchFormTest, EnterInTheBoxesStartsNothing)
+{
+    form.show();
+    set(QStringLiteral("@foo"));
+    form.fedit->setEditText(QStringLiteral("foo"));
+    form.redit->setEditText(QStringLiteral("bar"));
+    QTest::keyClick(form.fedit->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(form.redit->lineEdit(), Qt::Key_Enter);
+    EXPECT_EQ(state(), QStringLiteral("@foo"));
+    EXPECT_EQ(form.fedit->count() + form.redit->count(), 0);
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(SearchFormTest, CloseOnlyHidesAndTheHistoriesStay)
+{
+    set(QStringLiteral("@foo"));
+    form.show();
+    find(QStringLiteral("foo"));
+    form.ToolbarButton974->click();
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+    EXPECT_EQ(itemsOf(form.fedit), QStringList({QStringLiteral("foo")}));
+}
+
+// Random texts with line breaks: Replace All in the editor leaves what
+// clicking Replace until the not-found message leaves, and one undo puts
+// the text back.
+TEST_F(SearchFormTest, ReplaceAllEqualsRepeatedReplaceAndUndoesInOneStep)
+{
+    std::mt19937 rng(5);
+    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const auto randomText = [&](int pieces) {
+        // Line breaks often enough that hits go in one by one, and rarely
+        // enough that they go in as one stretch.
+        static const char *const parts[] = {"a", "B", " ", "\r\n", "ab", "A", "\r\n\r\n"};
+        QString out;
+        for (int n = below(pieces + 1); n > 0; --n)
+            out += QLatin1StringView(parts[below(7)]);
+        return out;
+    };
+    for (int round = 0; round < 200; ++round) {
+        static const char *const likely[] = {"a", "ab", "b"};
+        static const char *const replacements[] = {"x", "aa", "Xab", "\r\nb"};
+        form.fedit->setEditText(below(4) ? QString::fromLatin1(likely[below(3)]) : randomText(2));
+        form.redit->setEditText(below(5) ? QString::fromLatin1(replacements[below(4)]) : QString());
+        if (form.fedit->currentText().isEmpty())
+            continue;
+        form.mcase->setChecked(below(2));
+        form.wword->setChecked(below(3) == 0);
+        form.Searchup->setChecked(below(2));
+        const QString text = randomText(16);
+        const int at = below(3) ? (form.Searchup->isChecked() ? int(text.size()) : 0) : below(int(text.size()) + 1);
+        const QString start = text.left(at) + u'@' + text.mid(at);
+        set(start);
+        const qsizetype shown = scripted->messages.size();
+        for (int clicks = 0; scripted->messages.size() == shown && clicks < 100; ++clicks)
+            form.ToolbarButton972Click();
+        const QString stepwise = state();
+        set(start);
+        form.ToolbarButton973Click();
+        EXPECT_EQ(state(), stepwise) << start.toStdString() << " / " << form.fedit->currentText().toStdString() << " -> "
+                                     << form.redit->currentText().toStdString();
+        EXPECT_EQ(scripted->messages.size(), shown + 2) << "Replace All ends with one not-found message";
+        memo.undo();
+        EXPECT_EQ(memo.Text(), text);
+    }
+}
