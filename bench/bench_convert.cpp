@@ -3,6 +3,7 @@
 // taking out every tag, and converting with the table of entities.mvt in
 // both directions. A summary with the targets follows the figures.
 
+#include "benchutil.h"
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 #include "tools/changetext.h"
@@ -23,24 +24,10 @@
 #include <string>
 #include <vector>
 
+using benchutil::median;
+using benchutil::Rng;
+
 namespace {
-
-// splitmix64: the same page on every machine and library version.
-class Rng
-{
-public:
-    explicit Rng(std::uint64_t seed) : m_state(seed) {}
-    int below(int n)
-    {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return int((z ^ (z >> 31)) % std::uint64_t(n));
-    }
-
-private:
-    std::uint64_t m_state;
-};
 
 const char16_t *const kWords[] = {u"Grüße", u"Straße", u"schön", u"Märchen", u"Öl",     u"über",    u"Käse", u"Brücke", u"und",
                                   u"der",   u"Garten", u"Seite", u"Tabelle", u"Bild",   u"„Zitat“", u"–",    u"…",      u"5 €",
@@ -101,15 +88,6 @@ std::unique_ptr<TColorMemo> shownEditor(const QString &text)
 }
 
 std::map<std::string, std::vector<double>> g_samples; // seconds
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return NAN;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 using Clock = std::chrono::steady_clock;
 

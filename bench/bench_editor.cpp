@@ -7,6 +7,7 @@
 // this program (--memory-child=plain|colour) so that neither widget sees the
 // heap the other one left behind.
 
+#include "benchutil.h"
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 
@@ -36,28 +37,12 @@
 #include <string>
 #include <vector>
 
+using benchutil::median;
+using benchutil::Rng;
+
 namespace {
 
 // ---- Generated documents ----
-
-// splitmix64: the same documents on every machine and library version.
-class Rng
-{
-public:
-    explicit Rng(std::uint64_t seed) : m_state(seed) {}
-    std::uint64_t next()
-    {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
-    }
-    int below(int n) { return int(next() % std::uint64_t(n)); }
-    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
-
-private:
-    std::uint64_t m_state;
-};
 
 const char *const kWords[] = {"the",    "page",   "table",  "quick",   "index",   "garden", "river",   "summer",
                               "photo",  "house",  "street", "music",   "story",   "with",   "travel",  "recipe",
@@ -234,15 +219,6 @@ void paintChanged()
 // ---- Per-iteration samples (the summary uses their medians) ----
 
 std::map<std::string, std::vector<double>> g_samples; // milliseconds
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return NAN;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 std::optional<double> medianOf(const std::string &name)
 {

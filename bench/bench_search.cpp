@@ -5,6 +5,7 @@
 // find and replace a QTextDocument offers by itself. A summary with the
 // targets follows the figures.
 
+#include "benchutil.h"
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 #include "platform/scripteddialogs.h"
@@ -32,26 +33,12 @@
 #include <string>
 #include <vector>
 
+using benchutil::median;
+using benchutil::Rng;
+
 namespace {
 
 // ---- The document ----
-
-// splitmix64: the same document on every machine and library version.
-class Rng
-{
-public:
-    explicit Rng(std::uint64_t seed) : m_state(seed) {}
-    int below(int n)
-    {
-        std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return int((z ^ (z >> 31)) % std::uint64_t(n));
-    }
-
-private:
-    std::uint64_t m_state;
-};
 
 const char *const kWords[] = {"the",   "page",  "table",  "quick",  "index", "garden",  "river",  "summer", "photo", "house", "street",
                               "music", "story", "with",   "travel", "Table", "report",  "update", "links",  "About", "news",  "archive",
