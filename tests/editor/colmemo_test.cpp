@@ -304,17 +304,6 @@ void expectSameColors(TColorMemo &memo, const char *what)
         ASSERT_EQ(actual[i], expected[i]) << what << ": character " << i << " of\n" << memo.toPlainText().toStdString();
 }
 
-QString randomHtml(QRandomGenerator &rng, int pieces)
-{
-    static const char *const parts[] = {
-        "<p>", "</p>",  "text ",  "\"q\"", "<a href=\"x.htm\">", "</a>", "<!-- c -->", "\n", "<!--", "-->", "<", ">",
-        "\"",  "<b\n>", "a < b ", "\n\n",  "<img src=\"a\nb\">", "-- ",  "end"};
-    QString text;
-    for (int i = 0; i < pieces; ++i)
-        text += QLatin1String(parts[rng.bounded(int(std::size(parts)))]);
-    return text;
-}
-
 } // namespace
 
 TEST(ColorMemo, ColoursPaintedInsideEditBlocksKeepTheColoursOfOneScan)

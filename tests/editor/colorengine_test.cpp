@@ -10,17 +10,6 @@
 
 namespace {
 
-QString randomHtml(QRandomGenerator &rng, int pieces)
-{
-    static const char *const parts[] = {
-        "<p>", "</p>",  "text ",  "\"q\"", "<a href=\"x.htm\">", "</a>", "<!-- c -->", "\n", "<!--", "-->", "<", ">",
-        "\"",  "<b\n>", "a < b ", "\n\n",  "<img src=\"a\nb\">", "-- ",  "end"};
-    QString text;
-    for (int i = 0; i < pieces; ++i)
-        text += QLatin1String(parts[rng.bounded(int(std::size(parts)))]);
-    return text;
-}
-
 void expectSameColors(EngineDoc &d, const char *what)
 {
     const std::vector<CharColor> expected = d.reference();

@@ -1,5 +1,6 @@
 #include "editortestutil.h"
 
+#include <QRandomGenerator>
 #include <QTextBlock>
 
 std::vector<CharColor> referenceColors(TDrawRules &rules, const QString &documentText)
@@ -106,5 +107,16 @@ QString markedText(const QPlainTextEdit &editor)
     const bool caretAtStart = c.position() == start;
     text.insert(end, caretAtStart ? QStringLiteral("]") : QStringLiteral("]@"));
     text.insert(start, caretAtStart ? QStringLiteral("@[") : QStringLiteral("["));
+    return text;
+}
+
+QString randomHtml(QRandomGenerator &rng, int pieces)
+{
+    static const char *const parts[] = {
+        "<p>", "</p>",  "text ",  "\"q\"", "<a href=\"x.htm\">", "</a>", "<!-- c -->", "\n", "<!--", "-->", "<", ">",
+        "\"",  "<b\n>", "a < b ", "\n\n",  "<img src=\"a\nb\">", "-- ",  "end"};
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += QLatin1String(parts[rng.bounded(int(std::size(parts)))]);
     return text;
 }

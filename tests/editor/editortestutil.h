@@ -10,6 +10,8 @@
 #include "support/refscan.h"
 
 #include <QPlainTextEdit>
+
+class QRandomGenerator;
 #include <QString>
 #include <QTextDocument>
 
@@ -59,3 +61,7 @@ void setMarkedText(QPlainTextEdit &editor, QStringView marked);
 std::unique_ptr<TColorMemo> editorFrom(QStringView marked);
 // The editor's text and cursor written the same way.
 QString markedText(const QPlainTextEdit &editor);
+
+// A random text of HTML pieces (tags, quotes, comments, breaks, stray keys)
+// for equivalence tests of the colouring.
+QString randomHtml(QRandomGenerator &rng, int pieces);
