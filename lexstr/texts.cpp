@@ -182,6 +182,8 @@ const Entry kCaptions[] = {
     {1150, "Zeile"},
     {1151, "oder"},
     {1152, "Schließen"},
+    // Browser drop-down: the desktop's default browser
+    {1200, "&Standardbrowser"},
     {0, nullptr},
 };
 
@@ -219,7 +221,7 @@ const Entry kHints[] = {
     {2024, ""},
     {2025, ""},
     // Main toolbar
-    {2026, "Explorer|Ordner des Dokuments im Explorer öffnen"},
+    {2026, "Ordner öffnen|Ordner des Dokuments im Dateimanager öffnen"},
     // Colour-code picker
     {2027, "Heller|Farbe aufhellen: linke Maustaste um 1, rechte Maustaste um 10"},
     {2028, "Dunkler|Farbe abdunkeln: linke Maustaste um 1, rechte Maustaste um 10"},
@@ -316,6 +318,10 @@ const Entry kMessages[] = {
     // Conversions: the table's entities would make the text too long
     {3052, "Die Umwandlung würde den Text zu lang machen: Die Tabelle entities.mvt enthält zu lange Einträge. Der Text bleibt "
            "unverändert."},
+    // External tools: a start the desktop refused; a line break and the program, file or folder follow
+    {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
+    {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
+    {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
     {0, nullptr},
 };
 

@@ -90,6 +90,7 @@ void TMainForm::FormCreate()
     buildPopups();
     applyCaptions();
     applyHints();
+    LoadBrowserMenu();
     connectCommands();
     LoadTagPages();
     alignTagList();

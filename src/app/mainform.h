@@ -70,6 +70,9 @@ public:
 
     void UpdateEditCommands();
     void LoadBackground();
+    // Shows the configured browsers that exist in the browser drop-down; may
+    // run again at any time, after the options changed them.
+    void LoadBrowserMenu();
     TEditForm *OpenDocument(const QString &path, bool isNew, int newKind);
     TEditForm *activeDocument() const;
     QList<TEditForm *> documents() const; // most recently focused first
@@ -209,6 +212,11 @@ private:
     void Menu_TileVClick();
     void Menu_ArrangeClick();
     void Menu_WindowBarClick();
+    // External tools (externaltools.cpp).
+    void PopBrowser_StandardClick();
+    void Menu_BrowserClick(QAction *sender);
+    void BtnExploreClick();
+    void BtnHelpClick();
     void Menu_InfoClick();
     void ClipboardChange();
     void TabMDIChange(int index);

@@ -169,7 +169,6 @@ void TMainForm::buildPopups()
     PopupBrowser = new BannerMenu(10, this);
     PopupBrowser->setObjectName(QStringLiteral("PopupBrowser"));
     PopBrowser_Standard = makeAction(this, "PopBrowser_Standard");
-    PopBrowser_Standard->setText(QStringLiteral("Standardbrowser"));
     PopBrowser_Standard->setIcon(glyphIcon(Glyph::Browser));
     Menu_Browser1 = makeAction(this, "Menu_Browser1");
     Menu_Browser2 = makeAction(this, "Menu_Browser2");
@@ -241,6 +240,7 @@ void TMainForm::applyCaptions()
         {CodezuSonderzeichen1, 1090},
         {HTMLTagslschen1, 1091},
         {Menu_WindowBar, 1117},
+        {PopBrowser_Standard, 1200},
     };
     for (const auto &[target, number] : captions) {
         if (auto *menu = qobject_cast<QMenu *>(target))

@@ -3,7 +3,6 @@
 #include "mainform.h"
 
 #include "app/commandstate.h"
-#include "app/splash.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -76,6 +75,12 @@ void TMainForm::connectCommands()
     command(Menu_WindowBar, &TMainForm::Menu_WindowBarClick);
     command(BtnList, &TMainForm::BtnListClick);
     command(Menu_Info, &TMainForm::Menu_InfoClick);
+    command(PopBrowser_Standard, &TMainForm::PopBrowser_StandardClick);
+    command(Menu_Browser1, &TMainForm::Menu_BrowserClick);
+    command(Menu_Browser2, &TMainForm::Menu_BrowserClick);
+    command(BtnExplore, &TMainForm::BtnExploreClick);
+    command(BtnHelp, &TMainForm::BtnHelpClick);
+    command(Menu_HelpMe, &TMainForm::BtnHelpClick);
     command(BtnAmpersand, &TMainForm::BtnAmpersandClick);
     command(Menu_Entity, &TMainForm::BtnAmpersandClick);
     command(PopChange_UmlCode, &TMainForm::PopChange_UmlCodeClick);
@@ -122,14 +127,7 @@ QList<QAction *> TMainForm::notYetBuilt() const
             Menu_Print,
             Menu_PrintPreview,
             BtnTools,
-            Menu_Options,
-            BtnHelp,
-            Menu_HelpMe,
-            BtnExplore,
-            BtnBrowser,
-            PopBrowser_Standard,
-            Menu_Browser1,
-            Menu_Browser2};
+            Menu_Options};
     // clang-format on
 }
 
@@ -390,11 +388,6 @@ void TMainForm::BtnColorPickClick()
         return;
     TColorForm form(this, this);
     dialogs::current().runModal(form);
-}
-
-void TMainForm::Menu_InfoClick()
-{
-    showInfoBox(this);
 }
 
 void TMainForm::BtnCloseClick()

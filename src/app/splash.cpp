@@ -1,7 +1,9 @@
 #include "splash.h"
 
 #include "glyphs.h"
+#include "platform/dialogs.h"
 #include "platform/lexstrings.h"
+#include "platform/shell.h"
 #include "quirtle_version.h"
 
 #include <QDialog>
@@ -9,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
@@ -103,32 +106,71 @@ void TSplashScreen::paintEvent(QPaintEvent *)
 
 namespace {
 
+constexpr QRgb kLinkHover = 0xff0064d5;
+
+// The address lies on the picture's lower edge; pointing at it colours it
+// blue, pointing back at the picture makes it white again.
 class InfoBox : public QDialog
 {
 public:
-    explicit InfoBox(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    InfoBox(QWidget *parent, const QUrl &address) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_address(address)
     {
         setObjectName(QStringLiteral("InfoBox"));
         auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(1, 1, 1, 6);
-        auto *picture = new TSplashScreen(this);
-        picture->setWindowFlags(Qt::Widget);
-        layout->addWidget(picture);
-        auto *address = new QLabel(QStringLiteral("<a href=\"https://quirtle.morvaline.de\">quirtle.morvaline.de</a>"), this);
-        address->setAlignment(Qt::AlignCenter);
-        address->setCursor(Qt::PointingHandCursor);
-        address->setOpenExternalLinks(true);
-        layout->addWidget(address);
+        layout->setContentsMargins(1, 1, 1, 1);
+        m_picture = new TSplashScreen(this);
+        m_picture->setWindowFlags(Qt::Widget);
+        m_picture->installEventFilter(this);
+        layout->addWidget(m_picture);
+        m_label = new QLabel(address.host(), m_picture);
+        m_label->setObjectName(QStringLiteral("L_HomePage"));
+        m_label->setTextFormat(Qt::PlainText);
+        m_label->setAlignment(Qt::AlignCenter);
+        m_label->setCursor(Qt::PointingHandCursor);
+        m_label->setGeometry(0, m_picture->height() - 26, m_picture->width(), 22);
+        m_label->installEventFilter(this);
+        setLabelColour(Qt::white);
     }
 
 protected:
-    void mousePressEvent(QMouseEvent *) override { accept(); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Enter)
+            setLabelColour(watched == m_label ? QColor(kLinkHover) : QColor(Qt::white));
+        else if (event->type() == QEvent::MouseButtonRelease && watched == m_label)
+            openAddress();
+        else if (event->type() == QEvent::MouseButtonRelease && watched == m_picture)
+            accept();
+        else
+            return QDialog::eventFilter(watched, event);
+        return true;
+    }
+    // The one-pixel frame around the picture closes the box as well.
+    void mouseReleaseEvent(QMouseEvent *) override { accept(); }
+    void enterEvent(QEnterEvent *) override { setLabelColour(Qt::white); }
+
+private:
+    QUrl m_address;
+    TSplashScreen *m_picture = nullptr;
+    QLabel *m_label = nullptr;
+
+    void setLabelColour(const QColor &colour)
+    {
+        QPalette palette = m_label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        m_label->setPalette(palette);
+    }
+    void openAddress()
+    {
+        if (!shell::current().openDefault(m_address))
+            dialogs::inform(this, dialogs::Kind::Error, lex::message(3081) + u'\n' + m_address.toString());
+    }
 };
 
 } // namespace
 
-void showInfoBox(QWidget *parent)
+void showInfoBox(QWidget *parent, const QUrl &address)
 {
-    InfoBox box(parent);
-    box.exec();
+    InfoBox box(parent, address);
+    dialogs::current().runModal(box);
 }

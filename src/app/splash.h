@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QUrl>
 #include <QWidget>
 
 // Our artwork (resources/splash.svg) with the product's name and version.
@@ -21,6 +22,6 @@ private:
     QPixmap m_picture;
 };
 
-// The info box: the start picture with the product's address; a click on the
-// picture closes it.
-void showInfoBox(QWidget *parent);
+// The info box: the start picture with the product's address, which a click
+// opens in the default browser; a click on the picture closes the box.
+void showInfoBox(QWidget *parent, const QUrl &address);
