@@ -71,12 +71,6 @@ TEST(ExternalTools, ABrowserNeedsANameAndAnExistingProgramFile)
     EXPECT_EQ(browserCaption(QStringLiteral("Tom & Jerry")), QStringLiteral("Tom && Jerry"));
 }
 
-TEST(ExternalTools, ExplorerOpensTheDocumentsFolderOrTheWorkingFolder)
-{
-    EXPECT_EQ(explorerFolder(QStringLiteral("/srv/www/")), QStringLiteral("/srv/www/"));
-    EXPECT_EQ(explorerFolder(QString()), QDir::currentPath());
-}
-
 TEST(ExternalTools, TheHomePageLiesUnderAReservedExampleDomain)
 {
     EXPECT_EQ(homePage().scheme(), QStringLiteral("https"));
