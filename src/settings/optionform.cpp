@@ -77,6 +77,14 @@ QSpinBox *sizeBox(QWidget *parent, const char *name)
     return box;
 }
 
+// Read-only fields and the picture list have the button face behind them.
+void buttonFaceBehind(QWidget *widget)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Button));
+    widget->setPalette(p);
+}
+
 void selectEntry(QComboBox *list, const QString &text)
 {
     list->setCurrentIndex(text.isEmpty() ? -1 : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
@@ -226,7 +234,7 @@ QGroupBox *TOptionForm::buildBrowserGroup(int n)
     auto *title = named(new QLineEdit(group), first ? "EditB1_Title" : "EditB2_Title");
     auto *program = named(new QLineEdit(group), first ? "EditB1_Program" : "EditB2_Program");
     program->setReadOnly(true);
-    program->setBackgroundRole(QPalette::Button);
+    buttonFaceBehind(program);
     auto *pick = flatButton(group, first ? "BtnBrowser1" : "BtnBrowser2");
     pick->setIcon(QIcon::fromTheme(QStringLiteral("document-open")));
     pick->setText(QStringLiteral("..."));
@@ -255,7 +263,7 @@ QWidget *TOptionForm::buildBack()
     auto *row = new QHBoxLayout(page);
     FileList = named(new QListWidget(page), "FileList");
     FileList->setSelectionMode(QAbstractItemView::SingleSelection);
-    FileList->setBackgroundRole(QPalette::Button);
+    buttonFaceBehind(FileList);
     row->addWidget(FileList, 1);
 
     auto *column = new QVBoxLayout;
@@ -361,11 +369,12 @@ void TOptionForm::FormCreate()
     // A folder that cannot be made leaves the list empty; the working area
     // then keeps its built-in picture.
     QDir().mkpath(m_backsFolder);
-    FileList->addItems(settings::backgroundPictures(m_backsFolder));
+    const QStringList pictures = settings::backgroundPictures(m_backsFolder);
+    FileList->addItems(pictures);
     QStringList fonts;
     for (int i = 0; i < FC_Editor->count(); ++i)
         fonts.append(FC_Editor->itemText(i));
-    showValues(settings::fitToChoices(settings::loadOptionValues(), fonts, settings::backgroundPictures(m_backsFolder)));
+    showValues(settings::fitToChoices(settings::loadOptionValues(), fonts, pictures));
     m_applied = shownValues();
     updateTakeIt();
 }
