@@ -187,6 +187,8 @@ const Entry kCaptions[] = {
     {1181, "Höhe:"},
     {1182, "Größe:"},
     {1183, "Als Hintergrund dienen Bilder mit 1 bis 100 Pixeln Breite und Höhe."},
+    // Options: a font list without a chosen font
+    {1184, "(Voreinstellung)"},
     {0, nullptr},
 };
 

@@ -59,6 +59,8 @@ QToolButton *flatButton(QWidget *parent, const char *name)
 QLabel *sampleLabel(QWidget *parent, const QString &text)
 {
     auto *label = new QLabel(text, parent);
+    // Tags shown as text; a label would otherwise take "<html>" as markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     return label;
 }
@@ -357,6 +359,9 @@ void TOptionForm::applyCaptions()
     BtnTakeIt->setText(lex::caption(1066));
     BtnCancel->setText(lex::caption(1067));
     BtnOK->setText(lex::caption(1068));
+    // An empty font name stands for the program's own choice.
+    FC_Editor->setPlaceholderText(lex::caption(1184));
+    FC_Printer->setPlaceholderText(lex::caption(1184));
     RB_TagAlign->setTitle(lex::caption(1079));
     RB_TagAlignLeft->setText(lex::caption(1080));
     RB_TagAlignRight->setText(lex::caption(1081));
