@@ -182,6 +182,13 @@ const Entry kCaptions[] = {
     {1150, "Zeile"},
     {1151, "oder"},
     {1152, "Schließen"},
+    // Options: the font size, the background picture's size and when it serves
+    {1180, "Breite:"},
+    {1181, "Höhe:"},
+    {1182, "Größe:"},
+    {1183, "Als Hintergrund dienen Bilder mit 1 bis 100 Pixeln Breite und Höhe."},
+    // Options: a font list without a chosen font
+    {1184, "(Voreinstellung)"},
     // Browser drop-down: the desktop's default browser
     {1200, "&Standardbrowser"},
     {0, nullptr},

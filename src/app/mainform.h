@@ -6,6 +6,7 @@
 #include "app/formpos.h"
 #include "common/mvcodec.h"
 #include "editor/mainhost.h"
+#include "settings/optionhost.h"
 #include "tools/searchform.h"
 
 #include <QMainWindow>
@@ -27,7 +28,7 @@ class BannerMenu;
 class TEditForm;
 class ScrollPager;
 
-class TMainForm : public QMainWindow, public MainHost, public SearchHost
+class TMainForm : public QMainWindow, public MainHost, public SearchHost, public OptionHost
 {
     Q_OBJECT
 
@@ -53,6 +54,9 @@ public:
     // SearchHost
     TColorMemo *ActiveEditor() const override;
     void FocusMainWindow() override;
+
+    // OptionHost
+    void RefreshFromOptions() override;
 
     int FindDocument(const QString &path) const;
     void LoadFileTypes();
@@ -207,6 +211,7 @@ private:
     void Menu_SelectAllClick();
     void BtnPictureClick();
     void BtnColorPickClick();
+    void BtnToolsClick();
     void Menu_CascadeClick();
     void Menu_TileHClick();
     void Menu_TileVClick();

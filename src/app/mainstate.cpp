@@ -7,6 +7,7 @@
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "settings/optionform.h"
 #include "settings/values.h"
 #include "tools/colorform.h"
 
@@ -68,6 +69,8 @@ void TMainForm::connectCommands()
     command(BtnColorPick, &TMainForm::BtnColorPickClick);
     command(Menu_Colors, &TMainForm::BtnColorPickClick);
     command(Menu_Pics, &TMainForm::BtnPictureClick);
+    command(BtnTools, &TMainForm::BtnToolsClick);
+    command(Menu_Options, &TMainForm::BtnToolsClick);
     command(Menu_Cascade, &TMainForm::Menu_CascadeClick);
     command(Menu_TileH, &TMainForm::Menu_TileHClick);
     command(Menu_TileV, &TMainForm::Menu_TileVClick);
@@ -125,9 +128,7 @@ QList<QAction *> TMainForm::notYetBuilt() const
             Menu_Pics,
             BtnPrint,
             Menu_Print,
-            Menu_PrintPreview,
-            BtnTools,
-            Menu_Options};
+            Menu_PrintPreview};
     // clang-format on
 }
 
@@ -388,6 +389,21 @@ void TMainForm::BtnColorPickClick()
         return;
     TColorForm form(this, this);
     dialogs::current().runModal(form);
+}
+
+void TMainForm::BtnToolsClick()
+{
+    TOptionForm form(this, this);
+    dialogs::current().runModal(form);
+}
+
+void TMainForm::RefreshFromOptions()
+{
+    // Only what depends on the stored values is redone; the window keeps its
+    // place and state, so nothing flickers.
+    LoadBackground();
+    alignTagList();
+    LoadBrowserMenu();
 }
 
 void TMainForm::BtnCloseClick()
