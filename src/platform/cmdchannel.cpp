@@ -161,21 +161,22 @@ SendResult send(const QString &socketPath, const ddewire::Request &request, int 
     socket.write(frame);
     QByteArray reply;
     ddewire::Status status{};
+    // The server may answer (and close) before the whole frame is written,
+    // when it refuses the request from its header.
     while (!ddewire::parseReply(reply, &status)) {
         if (reply.size() >= ddewire::kReplySize)
             return {SendStatus::Refused, {}};
-        if (socket.bytesToWrite() > 0)
-            socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime())));
-        else if (!socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
-            if (socket.error() == QLocalSocket::SocketTimeoutError || deadline.hasExpired())
-                return {SendStatus::TimedOut, {}};
-            if (socket.error() == QLocalSocket::PeerClosedError || socket.state() != QLocalSocket::ConnectedState)
-                return {SendStatus::Broken, {}};
-            return {SendStatus::Broken, socket.errorString()};
-        }
+        const int wait = int(qMax<qint64>(1, deadline.remainingTime()));
+        const bool writing = socket.bytesToWrite() > 0 && socket.state() == QLocalSocket::ConnectedState;
+        const bool progressed = writing ? socket.waitForBytesWritten(wait) : socket.waitForReadyRead(wait);
         reply += socket.read(ddewire::kReplySize - reply.size());
-        if (deadline.hasExpired() && !ddewire::parseReply(reply, &status))
+        if (progressed || ddewire::parseReply(reply, &status))
+            continue;
+        if (socket.error() == QLocalSocket::SocketTimeoutError || deadline.hasExpired())
             return {SendStatus::TimedOut, {}};
+        if (socket.bytesAvailable() > 0)
+            continue;
+        return {SendStatus::Broken, socket.error() == QLocalSocket::PeerClosedError ? QString() : socket.errorString()};
     }
     return {fromReply(status), {}};
 }
