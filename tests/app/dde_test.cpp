@@ -31,6 +31,11 @@ struct LinesCase {
     QStringList lines;
 };
 
+void PrintTo(const LinesCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ExecuteLines : public ::testing::TestWithParam<LinesCase>
 {
 };
