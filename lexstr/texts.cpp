@@ -329,6 +329,23 @@ const Entry kMessages[] = {
     {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
     {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
     {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
+    // Command channel: a second start whose files the running editor did not take; the reason follows
+    {3110, "Quirtle läuft bereits, hat die Dateien der Befehlszeile aber nicht angenommen:"},
+    // Reasons why a command did not reach the running editor; 3111 and 3112 are followed by the name
+    {3111, "Kein laufendes Programm bietet diesen Befehlsdienst an:"},
+    {3112, "Das laufende Programm kennt dieses Befehlsthema nicht:"},
+    {3113, "Der Befehl ist zu lang: Erlaubt ist höchstens 1 MiB."},
+    {3114, "Das laufende Programm hat nicht rechtzeitig geantwortet."},
+    {3115, "Das laufende Programm hat den Befehl als unlesbar oder wegen Überlastung abgelehnt."},
+    {3116, "Die Verbindung zum laufenden Programm ist ohne Antwort abgebrochen."},
+    // A line break and the folder follow
+    {3117, "Der Ordner für die Verbindung zum laufenden Programm ist nicht sicher oder lässt sich nicht anlegen:"},
+    // The command-line client's help
+    {3118, "Aufruf: quirtle-dde [--service NAME] [--topic THEMA] [ZEILE ...]\n"
+           "Sendet die Zeilen, ohne ZEILE die Standardeingabe, als einen Befehl an das laufende Quirtle, "
+           "etwa: quirtle-dde openfile seite.htm"},
+    // Followed by the option
+    {3119, "Unbekannte Option:"},
     {0, nullptr},
 };
 

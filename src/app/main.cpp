@@ -1,8 +1,13 @@
 #include "app/application.h"
+#include "app/ddeserver.h"
 #include "app/mainform.h"
+#include "app/singleinstance.h"
 #include "app/splash.h"
 #include "docs/browseform.h"
 #include "docs/printprevform.h"
+#include "platform/cmdchannel.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
 #include "quirtle_version.h"
 #include "tools/searchform.h"
 
@@ -10,14 +15,26 @@ int main(int argc, char *argv[])
 {
     Application app(argc, argv);
     installToolkitTranslations(app);
+    const QString title = QStringLiteral(QUIRTLE_TITLE);
+    QApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
+    QStringList files = QApplication::arguments();
+    files.removeFirst();
+
+    // A later start shows no window: its files go to the running editor.
+    const QString service = instance::serviceName(QApplication::applicationFilePath());
+    InstanceClaim claim = claimInstance(service, files);
+    if (claim.outcome == InstanceClaim::Outcome::HandedOver)
+        return 0;
+    if (claim.outcome == InstanceClaim::Outcome::Failed) {
+        dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3110) + u'\n' + claim.error);
+        return 1;
+    }
+
     auto splash = std::make_unique<TSplashScreen>();
     splash->show();
     splash->repaint();
     QApplication::processEvents();
-
-    const QString title = QStringLiteral(QUIRTLE_TITLE);
-    QApplication::setApplicationName(title);
-    QApplication::setApplicationDisplayName(title);
 
     TMainForm mainForm;
     TBrowseForm browseForm(&mainForm);
@@ -26,8 +43,10 @@ int main(int argc, char *argv[])
     mainForm.setToolWindows(&browseForm, &searchForm, &printPrevForm);
     app.onException = [&mainForm](const QString &message) { mainForm.ShowException(message); };
 
-    QStringList files = QApplication::arguments();
-    files.removeFirst();
+    CommandChannel channel(service, QString::fromLatin1(ddewire::kTopic));
+    new TDdeServerConv(&mainForm, &channel);
+    startChannel(channel, claim);
+
     mainForm.setStartFiles(files);
     QObject::connect(&mainForm, &TMainForm::splashDone, [&splash] { splash.reset(); });
     mainForm.show();

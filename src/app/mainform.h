@@ -87,6 +87,10 @@ public:
     QString statusPanelText(int index) const;
     // The one error box for errors no command handled; the program goes on.
     void ShowException(const QString &message) override;
+    // The command channel's macros (ddeserver.cpp): lines of one execute.
+    void DdeServerExecuteMacro(const QStringList &lines);
+    // Restores the window when minimised and puts it in front.
+    void BringToFront();
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();

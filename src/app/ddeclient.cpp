@@ -1,0 +1,136 @@
+// quirtle-dde: sends one execute to the running editor. The lines come from
+// the arguments, one each, or from standard input; the exit code tells
+// whether the editor acknowledged it.
+#include "platform/cmdchannel.h"
+#include "platform/instancelock.h"
+#include "platform/lexstrings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+enum Exit { Ok = 0, Usage = 1, NoEditor = 2, Unknown = 3, Refused = 4, Failed = 5 };
+
+void say(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+// A shell user names files relative to the shell's folder, which the
+// editor does not share: the paths of "openfile" are made absolute here.
+QByteArray withAbsolutePaths(const QByteArray &execute)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < execute.size(); ++i) {
+        if (execute[i] != '\r' && execute[i] != '\n')
+            continue;
+        lines.append(execute.mid(start, i - start));
+        if (execute[i] == '\r' && i + 1 < execute.size() && execute[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    const bool finalBreak = start == execute.size();
+    if (!finalBreak)
+        lines.append(execute.mid(start));
+    if (lines.size() < 2 || lines.first().toLower() != "openfile")
+        return execute;
+    const QDir here = QDir::current();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString path = QFile::decodeName(lines[i]);
+        if (!path.isEmpty() && !QDir::isAbsolutePath(path))
+            lines[i] = QFile::encodeName(QDir::cleanPath(here.absoluteFilePath(path)));
+    }
+    return lines.join("\r\n") + (finalBreak ? "\r\n" : "");
+}
+
+int exitCode(cmdchannel::SendStatus status)
+{
+    switch (status) {
+    case cmdchannel::SendStatus::Acknowledged: return Ok;
+    case cmdchannel::SendStatus::NoServer: return NoEditor;
+    case cmdchannel::SendStatus::UnknownService:
+    case cmdchannel::SendStatus::UnknownTopic: return Unknown;
+    case cmdchannel::SendStatus::TooLarge:
+    case cmdchannel::SendStatus::Refused:
+    case cmdchannel::SendStatus::Busy: return Refused;
+    case cmdchannel::SendStatus::TimedOut:
+    case cmdchannel::SendStatus::Broken: break;
+    }
+    return Failed;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QString service = QStringLiteral("quirtle");
+    QString topic = QString::fromLatin1(ddewire::kTopic);
+    QStringList lines;
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    bool options = true;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (options && arg == u"--") {
+            options = false;
+        } else if (options && (arg == u"--help" || arg == u"-h")) {
+            say(stdout, lex::message(3118));
+            return Ok;
+        } else if (options && (arg == u"--service" || arg == u"--topic") && i + 1 < args.size()) {
+            (arg == u"--service" ? service : topic) = args[++i];
+        } else if (options && arg.startsWith(u'-') && arg.size() > 1) {
+            say(stderr, lex::message(3119) + u' ' + arg);
+            say(stderr, lex::message(3118));
+            return Usage;
+        } else {
+            lines.append(arg);
+        }
+    }
+
+    QByteArray execute;
+    if (lines.isEmpty()) {
+        // Read to the end, or one chunk past the limit: enough to refuse it.
+        char chunk[65536];
+        std::size_t got = 0;
+        while (execute.size() <= ddewire::kMaxExecute && (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0)
+            execute.append(chunk, qsizetype(got));
+        if (std::ferror(stdin)) {
+            say(stderr, lex::message(3118));
+            return Usage;
+        }
+    } else {
+        // Every line ends with a break, so that an empty last line counts.
+        for (const QString &line : std::as_const(lines))
+            execute += line.toUtf8() + "\r\n";
+    }
+    execute = withAbsolutePaths(execute);
+    if (execute.size() > ddewire::kMaxExecute) {
+        say(stderr, lex::message(3113));
+        return Refused;
+    }
+
+    const QString serviceName = instance::serviceName(service);
+    QString error;
+    const QString folder = instance::runtimeFolder(&error);
+    if (folder.isEmpty()) {
+        say(stderr, error);
+        return Failed;
+    }
+    if (serviceName != service || serviceName.isEmpty()) {
+        say(stderr, lex::message(3111) + u' ' + service);
+        return NoEditor;
+    }
+    ddewire::Request request{service.toUtf8(), topic.toUtf8(), execute, 0};
+    const auto sent = cmdchannel::send(instance::socketPath(folder, serviceName), request, 0, 10000);
+    if (sent.status != cmdchannel::SendStatus::Acknowledged) {
+        say(stderr, cmdchannel::describe(sent, service, topic));
+        return exitCode(sent.status);
+    }
+    return Ok;
+}

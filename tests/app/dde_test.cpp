@@ -1,0 +1,287 @@
+// Commands from outside: the execute text, the three macros on the main
+// window, the command-line client and a second start of the editor.
+#include "app/ddemacros.h"
+#include "app/ddeserver.h"
+#include "app/mainform.h"
+#include "app/singleinstance.h"
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/cmdchannel.h"
+#include "platform/lexstrings.h"
+#include "platform/pathcompare.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct LinesCase {
+    const char *name;
+    QByteArray execute;
+    QStringList lines;
+};
+
+void PrintTo(const LinesCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ExecuteLines : public ::testing::TestWithParam<LinesCase>
+{
+};
+
+struct Recorded {
+    QStringList opened;
+    QStringList inserted;
+    int newFiles = 0;
+    DdeMacroActions actions()
+    {
+        return {[this](const QString &p) { opened << p; }, [this](const QString &t) { inserted << t; }, [this] { ++newFiles; }};
+    }
+};
+
+struct ChildRun {
+    int exitCode = -1;
+    QString err;
+};
+
+// The editor under test serves the channel from this process, so children
+// are waited for with the event loop running.
+ChildRun runChild(const QString &program, const QStringList &args, const QString &folder, const QByteArray &input = {})
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(folder);
+    child.start(program, args);
+    if (!child.waitForStarted(10000))
+        return {};
+    child.write(input);
+    child.closeWriteChannel();
+    QElapsedTimer clock;
+    clock.start();
+    while (child.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        child.waitForFinished(5);
+    }
+    if (child.state() != QProcess::NotRunning) {
+        child.kill();
+        child.waitForFinished();
+        return {};
+    }
+    return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1, QString::fromLocal8Bit(child.readAllStandardError())};
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+}
+
+// A running editor of service "quirtle" in a private runtime folder, so
+// that it meets neither the user's editor nor other tests.
+class DdeTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    QTemporaryDir runtime;
+    QByteArray previousRuntime = qgetenv("XDG_RUNTIME_DIR");
+    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<CommandChannel> channel;
+    InstanceClaim claim;
+
+    void SetUp() override
+    {
+        ::chmod(QFile::encodeName(runtime.path()).constData(), 0700);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("QUIRTLE_REGISTRY", QFile::encodeName(reg.path()));
+        form = std::make_unique<TMainForm>();
+        form->show();
+        settle();
+        scripted->messages.clear();
+    }
+    void TearDown() override
+    {
+        for (TEditForm *doc : form->documents())
+            doc->ColorMemo->document()->setModified(false);
+        scripted->answers.push_back(dialogs::Answer::Yes);
+        form->close();
+        channel.reset();
+        form.reset();
+        qputenv("XDG_RUNTIME_DIR", previousRuntime);
+    }
+    void serve()
+    {
+        claim = claimInstance(QStringLiteral("quirtle"), {}, 1000);
+        ASSERT_EQ(claim.outcome, InstanceClaim::Outcome::First);
+        channel = std::make_unique<CommandChannel>(QStringLiteral("quirtle"), QStringLiteral("DdeServer"));
+        new TDdeServerConv(form.get(), channel.get());
+        ASSERT_TRUE(startChannel(*channel, claim));
+    }
+    QString file(const QString &name, const QByteArray &bytes = "<p>x</p>\r\n")
+    {
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeAll(path, bytes);
+        return path;
+    }
+    QStringList openPaths() const
+    {
+        QStringList paths;
+        for (TEditForm *doc : form->documents())
+            paths << (doc->FileName.isEmpty() ? QStringLiteral("<new>") : QDir::cleanPath(doc->fullPath()));
+        paths.sort();
+        return paths;
+    }
+    ChildRun dde(const QStringList &args, const QByteArray &input = {})
+    {
+        const ChildRun run = runChild(QStringLiteral(QUIRTLE_DDE_BIN), args, dir.path(), input);
+        settle();
+        return run;
+    }
+};
+
+} // namespace
+
+TEST_P(ExecuteLines, SplitsAsTheMacrosNeedIt)
+{
+    EXPECT_EQ(executeLines(GetParam().execute), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Breaks, ExecuteLines,
+                         ::testing::Values(LinesCase{"Empty", "", {}}, LinesCase{"OneLine", "newfile", {"newfile"}},
+                                           LinesCase{"FinalBreakAddsNoLine", "newfile\r\n", {"newfile"}},
+                                           LinesCase{"EmptySecondLine", "newfile\r\n\r\n", {"newfile", ""}},
+                                           LinesCase{"EveryKindOfBreak", "a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+                                           LinesCase{"LfThenCrIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
+                                           LinesCase{"EndsAtNul", QByteArray("insertstr\r\nab\0\r\nrest", 19), {"insertstr", "ab"}},
+                                           LinesCase{"Utf8", "insertstr\n\xc3\xa4", {"insertstr", QStringLiteral("\u00e4")}},
+                                           LinesCase{"Windows1252", "insertstr\n\xe4\x80", {"insertstr", QStringLiteral("\u00e4\u20ac")}}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(DdeMacros, OpenFileOpensOnlyExistingFilesInLineOrder)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.htm")), b = dir.filePath(QStringLiteral("b.htm"));
+    writeAll(a, "a");
+    writeAll(b, "b");
+    Recorded r;
+    runExecuteMacro({QStringLiteral("OpenFile"), b, dir.filePath(QStringLiteral("missing.htm")), dir.path(), QString(), a}, r.actions());
+    EXPECT_EQ(r.opened, (QStringList{b, a})) << "no folder, no missing file, no empty line";
+    EXPECT_EQ(r.newFiles, 0);
+}
+
+TEST(DdeMacros, NamesNeedAnArgumentLineAndUnknownOnesDoNothing)
+{
+    Recorded r;
+    runExecuteMacro({QStringLiteral("newfile")}, r.actions());
+    runExecuteMacro({QStringLiteral("insertstr")}, r.actions());
+    runExecuteMacro({QStringLiteral("deletefile"), QStringLiteral("x")}, r.actions());
+    EXPECT_EQ(r.newFiles, 0);
+    EXPECT_TRUE(r.inserted.isEmpty());
+    runExecuteMacro({QStringLiteral("NEWFILE"), QString()}, r.actions());
+    runExecuteMacro({QStringLiteral("insertstr"), QStringLiteral("a"), QString(), QStringLiteral("b")}, r.actions());
+    EXPECT_EQ(r.newFiles, 1);
+    EXPECT_EQ(r.inserted, QStringList{QStringLiteral("a\r\n\r\nb\r\n")});
+}
+
+TEST(DdeMacros, HandedOverFilesAreAbsolute)
+{
+    EXPECT_EQ(openFileExecute({QStringLiteral("sub/../a.htm"), QStringLiteral("/x/b.htm")}, QStringLiteral("/home/u")),
+              QByteArray("openfile\r\n/home/u/a.htm\r\n/x/b.htm\r\n"));
+}
+
+TEST_F(DdeTest, TheClientOpensFilesRelativeToItsOwnFolder)
+{
+    serve();
+    const QString page = file(QStringLiteral("sub/page.htm"));
+    const ChildRun run = dde({QStringLiteral("openfile"), QStringLiteral("sub/page.htm"), QStringLiteral("sub/missing.htm")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+    EXPECT_TRUE(scripted->messages.empty()) << "commands show no messages";
+
+    // Standard input, a name in capitals, and a file that is open already.
+    const QString second = file(QStringLiteral("second.htm"));
+    EXPECT_EQ(dde({}, "OPENFILE\nsecond.htm\nsub/page.htm\n").exitCode, 0);
+    EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(second), QDir::cleanPath(page)}));
+}
+
+TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
+{
+    serve();
+    EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("hello")}).exitCode, 0) << "no document: acknowledged anyway";
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("abc"));
+    doc->ColorMemo->setSelStart(1);
+    doc->ColorMemo->setSelLength(1);
+    EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("hello")}).exitCode, 0);
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ahello\r\nbc"));
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 9) << "after the former selection";
+}
+
+TEST_F(DdeTest, NewFileMakesADocumentThroughTheNewCommand)
+{
+    serve();
+    EXPECT_EQ(dde({QStringLiteral("newfile")}).exitCode, 0);
+    EXPECT_TRUE(form->documents().isEmpty()) << "the name alone does nothing";
+    EXPECT_EQ(dde({QStringLiteral("newfile"), QString()}).exitCode, 0);
+    EXPECT_EQ(openPaths(), QStringList{QStringLiteral("<new>")});
+}
+
+TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
+{
+    ChildRun run = dde({QStringLiteral("newfile"), QStringLiteral("x")});
+    EXPECT_EQ(run.exitCode, 2) << "no editor runs";
+    EXPECT_TRUE(run.err.contains(lex::message(3111))) << run.err.toStdString();
+
+    serve();
+    run = dde({QStringLiteral("--topic"), QStringLiteral("System"), QStringLiteral("newfile"), QStringLiteral("x")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(lex::message(3112) + QStringLiteral(" System"))) << run.err.toStdString();
+    run = dde({QStringLiteral("--service"), QStringLiteral("other"), QStringLiteral("newfile"), QStringLiteral("x")});
+    EXPECT_EQ(run.exitCode, 2);
+    run = dde({QStringLiteral("--bogus")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(lex::message(3119))) << run.err.toStdString();
+    run = dde({}, QByteArray(ddewire::kMaxExecute + 1, 'x'));
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_TRUE(run.err.contains(lex::message(3113))) << run.err.toStdString();
+    EXPECT_TRUE(form->documents().isEmpty());
+}
+
+TEST_F(DdeTest, ASecondStartHandsItsFilesOverAndEnds)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    ChildRun run = runChild(QStringLiteral(QUIRTLE_BIN), {QStringLiteral("page.htm")}, dir.path());
+    settle();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+
+    run = runChild(QStringLiteral(QUIRTLE_BIN), {}, dir.path());
+    settle();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)}) << "without files it only brings the window forward";
+}
+
+TEST_F(DdeTest, AnEditorThatHoldsTheLockButDoesNotAnswerIsReported)
+{
+    instance::InstanceLock holder(instance::lockPath(runtime.path(), QStringLiteral("quirtle")));
+    ASSERT_EQ(holder.tryLock(), instance::InstanceLock::Result::Acquired);
+    const InstanceClaim later = claimInstance(QStringLiteral("quirtle"), {QStringLiteral("a.htm")}, 300);
+    EXPECT_EQ(later.outcome, InstanceClaim::Outcome::Failed);
+    EXPECT_EQ(later.error, lex::message(3114));
+}
