@@ -346,6 +346,27 @@ const Entry kMessages[] = {
            "etwa: quirtle-dde openfile seite.htm"},
     // Followed by the option
     {3119, "Unbekannte Option:"},
+    // The command line's --help
+    {3140, "Aufruf: quirtle [OPTION] [DATEI...]\n"
+           "Ein Editor für HTML-Seiten, von Hand geschrieben.\n"
+           "Läuft der Editor schon, öffnet er die genannten Dateien in seinem Fenster.\n"
+           "\n"
+           "  -h, --help   zeigt diese Hilfe und endet\n"
+           "  --version    zeigt die Version und endet\n"
+           "  --           alles danach sind Dateinamen\n"},
+    // Start after a run that did not end cleanly: the documents' names, one a
+    // line, stand between 3141 and 3142
+    {3141, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Dokumente hatten ungespeicherte "
+           "Änderungen:"},
+    {3142, "Sollen sie wiederhergestellt werden? Bei \"Nein\" werden die geretteten Texte verworfen."},
+    // Stands for a document that was never saved, before its title
+    {3143, "(neues Dokument)"},
+    // A recovery file that cannot be read; its path and 3145-3148 follow
+    {3144, "Diese Wiederherstellungsdatei ist beschädigt und wurde beiseitegelegt:"},
+    {3145, "Die Datei beginnt nicht mit dem Kopf einer Wiederherstellungsdatei."},
+    {3146, "Der Kopf der Datei ist beschädigt."},
+    {3147, "Der Text ist unvollständig."},
+    {3148, "Der Text ist kein gültiges UTF-8."},
     {0, nullptr},
 };
 

@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/cmdline.h"
 #include "app/ddeserver.h"
 #include "app/mainform.h"
 #include "app/singleinstance.h"
@@ -11,15 +12,33 @@
 #include "quirtle_version.h"
 #include "tools/searchform.h"
 
+#include <cstdio>
+
+// --version and --help answer on the terminal before the toolkit starts,
+// so they work without a display.
+static bool answeredOnTerminal(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const cmdline::Action action = cmdline::parse(arguments);
+    if (action == cmdline::Action::Run)
+        return false;
+    const QString text = action == cmdline::Action::Version ? cmdline::versionText() + u'\n' : cmdline::helpText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return true;
+}
+
 int main(int argc, char *argv[])
 {
+    if (answeredOnTerminal(argc, argv))
+        return 0;
     Application app(argc, argv);
     installToolkitTranslations(app);
     const QString title = QStringLiteral(QUIRTLE_TITLE);
     QApplication::setApplicationName(title);
     QApplication::setApplicationDisplayName(title);
-    QStringList files = QApplication::arguments();
-    files.removeFirst();
+    const QStringList files = cmdline::files(QApplication::arguments().mid(1));
 
     // A later start shows no window: its files go to the running editor.
     const QString service = instance::serviceName(QApplication::applicationFilePath());

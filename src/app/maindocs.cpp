@@ -9,6 +9,7 @@
 #include "editor/htmlscheme.h"
 #include "editor/insertaround.h"
 #include "editor/pageglyphs.h"
+#include "editor/recoverykeeper.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -91,12 +92,17 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
         doc->ShowLoaded(std::move(file), loaded.text);
     if (!doc->FileName.isEmpty())
         AddRecentFile(path);
+    presentDocument(doc);
+    return doc;
+}
+
+void TMainForm::presentDocument(TEditForm *doc)
+{
     auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
     placeNewDocument(sub, doc);
     sub->show();
     doc->ColorMemo->setFocus();
     RebuildWindowBar();
-    return doc;
 }
 
 // The window is complete before it joins the document area, so an error
@@ -114,6 +120,8 @@ TEditForm *TMainForm::makeDocumentWindow()
     connect(sub, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection); });
     connect(doc, &QWidget::windowTitleChanged, this, &TMainForm::RebuildWindowBar);
+    if (m_recoveryKeeper)
+        m_recoveryKeeper->watch(doc);
     return doc;
 }
 

@@ -8,6 +8,8 @@
 #include "app/palette.h"
 #include "editor/editwin.h"
 #include "editor/pageglyphs.h"
+#include "editor/recoverykeeper.h"
+#include "editor/recoverystore.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
@@ -69,6 +71,10 @@ TMainForm::~TMainForm()
 {
     m_terminating = true;
     settings::setErrorReporter(nullptr);
+    // The documents go after this body; they must no longer reach the keeper,
+    // and the store outlives the keeper.
+    delete m_recoveryKeeper;
+    m_recoveryKeeper = nullptr;
     // The document area outlives this part of the form while the widgets are
     // torn down; its last signals must not reach a half-destroyed window.
     if (MDIArea)
@@ -83,6 +89,8 @@ void TMainForm::FormCreate()
         QMetaObject::invokeMethod(
             this, [this, message] { ShowException(message); }, Qt::QueuedConnection);
     });
+    m_recoveryStore = std::make_unique<RecoveryStore>();
+    m_recoveryKeeper = new RecoveryKeeper(*m_recoveryStore, this);
     buildLayout();
     LoadBackground();
     buildMenus();
@@ -235,6 +243,7 @@ void TMainForm::FormShow()
     for (const QString &file : std::as_const(m_startFiles))
         OpenDocument(file, false, 0);
     SplashTimer->start();
+    QMetaObject::invokeMethod(this, &TMainForm::OfferRecovery, Qt::QueuedConnection);
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

@@ -25,6 +25,8 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class BannerMenu;
+class RecoveryKeeper;
+class RecoveryStore;
 class TEditForm;
 class ScrollPager;
 
@@ -71,6 +73,12 @@ public:
     // Offers to reload the active document when another program changed its
     // file and the document has no unsaved edits.
     void CheckDiskChange();
+
+    // Texts left by a run that ended without saving them: offered once, at
+    // start, to be restored as modified documents or discarded.
+    void OfferRecovery();
+    RecoveryKeeper *recoveryKeeper() const { return m_recoveryKeeper; }
+    RecoveryStore *recoveryStore() const { return m_recoveryStore.get(); }
 
     void UpdateEditCommands();
     void LoadBackground();
@@ -157,8 +165,12 @@ private:
     FileTypes m_fileTypes = builtinFileTypes();
     int m_selectedSaveFilter = 0;
     bool m_checkingDisk = false;
+    std::unique_ptr<RecoveryStore> m_recoveryStore;
+    RecoveryKeeper *m_recoveryKeeper = nullptr;
 
     void FormCreate();
+    // Places a finished document window in the document area and shows it.
+    void presentDocument(TEditForm *doc);
     void FormShow();
     void buildLayout();
     void buildMenus();

@@ -61,6 +61,13 @@ FileResult DocumentFile::save(const QString &path, const QString &text, std::opt
     return result;
 }
 
+void DocumentFile::adopt(const QString &path, const TextFormat &format)
+{
+    m_path = path;
+    m_format = format;
+    rememberDiskState();
+}
+
 bool DocumentFile::changedOnDisk() const
 {
     if (m_path.isEmpty() || !m_diskTime.isValid())

@@ -43,6 +43,10 @@ public:
     // chosen); on failure nothing changes and the result says why.
     FileResult save(const QString &path, const QString &text, std::optional<Unstorable> choice = {});
 
+    // Binds the document to path and format without reading the file: a
+    // text recovered after a crash belongs there but is not saved to it yet.
+    void adopt(const QString &path, const TextFormat &format);
+
     // Another program changed the file since it was read or written here.
     bool changedOnDisk() const;
     // Takes the file's present time and size as the known state (after the

@@ -55,6 +55,9 @@ public:
     bool LoadFile(const QString &path, QString *error = nullptr);
     // Shows a text that was read from file (which the window takes over).
     void ShowLoaded(DocumentFile file, const QString &text);
+    // A text recovered after a crash: shown as modified, bound to its file
+    // (or titled as the new document it was) but not written anywhere.
+    void ShowRecovered(DocumentFile file, const QString &text, const QString &title);
     // Writes the text; with askName, or without a file to write to, the save
     // dialog asks first. True when the text was written.
     bool SaveDocument(bool askName);

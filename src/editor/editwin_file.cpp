@@ -32,6 +32,16 @@ void TEditForm::ShowLoaded(DocumentFile file, const QString &text)
     ColorMemo->document()->setModified(false);
 }
 
+void TEditForm::ShowRecovered(DocumentFile file, const QString &text, const QString &title)
+{
+    File = std::move(file);
+    showFileName();
+    if (FileName.isEmpty())
+        setWindowTitle(title);
+    ColorMemo->setPlainText(text);
+    ColorMemo->document()->setModified(true);
+}
+
 void TEditForm::showFileName()
 {
     FilePath = File.folder();

@@ -1,0 +1,25 @@
+// The command line's own options, answered before any window is made:
+// everything else on the line is a file to open.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace cmdline {
+
+enum class Action { Run, Version, Help };
+
+// Reads the arguments after the program name. Only "--version" and "--help"
+// (or "-h") before a "--" are options; the toolkit's own options were taken
+// out before.
+Action parse(const QStringList &arguments);
+
+// The files to open: the arguments without the first "--".
+QStringList files(const QStringList &arguments);
+
+// "Quirtle 2.3", as the package and the window title call it.
+QString versionText();
+// How the program is called, in the program's language.
+QString helpText();
+
+} // namespace cmdline

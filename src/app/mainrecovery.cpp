@@ -1,0 +1,37 @@
+// Texts that an earlier run could not save: offered at start.
+#include "app/mainform.h"
+#include "editor/docfile.h"
+#include "editor/editwin.h"
+#include "editor/recoverykeeper.h"
+#include "editor/recoverystore.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+
+void TMainForm::OfferRecovery()
+{
+    if (!m_recoveryStore)
+        return;
+    const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
+    if (!left.damaged.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
+    if (left.texts.isEmpty()) {
+        m_recoveryStore->dropClaimed();
+        return;
+    }
+    QStringList names;
+    for (const RecoveryStore::Leftover &l : left.texts)
+        names.append(l.recovered.path.isEmpty() ? lex::message(3143) + u' ' + l.recovered.title : l.recovered.path);
+    const QString question = lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142);
+    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes) {
+        for (const RecoveryStore::Leftover &l : left.texts) {
+            TEditForm *doc = makeDocumentWindow();
+            DocumentFile file;
+            file.adopt(l.recovered.path, l.recovered.format);
+            doc->ShowRecovered(std::move(file), l.recovered.text, l.recovered.title.isEmpty() ? lex::caption(1039) : l.recovered.title);
+            presentDocument(doc);
+            // Safe in this run's folder before the old copy goes.
+            m_recoveryKeeper->keepNow(doc);
+        }
+    }
+    m_recoveryStore->dropClaimed();
+}

@@ -1,0 +1,139 @@
+#include "recoveryfile.h"
+
+#include "platform/lexstrings.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr QByteArrayView kMagic = "Quirtle recovery 1";
+
+const char *breakName(LineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case LineBreak::CrLf: return "crlf";
+    case LineBreak::Lf: return "lf";
+    case LineBreak::Cr: return "cr";
+    }
+    return "crlf";
+}
+
+std::optional<LineBreak> breakFromName(QByteArrayView name)
+{
+    for (LineBreak b : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr})
+        if (name == breakName(b))
+            return b;
+    return std::nullopt;
+}
+
+std::optional<bool> yesNo(QByteArrayView value)
+{
+    if (value == "yes")
+        return true;
+    if (value == "no")
+        return false;
+    return std::nullopt;
+}
+
+std::optional<QString> utf8(QByteArrayView bytes)
+{
+    // A leading U+FEFF is part of the text here, not a byte-order mark.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+QByteArray recoveryBytes(const RecoveredText &recovered)
+{
+    // Paths and titles never hold line breaks on this system; should one
+    // appear, it must not break the header apart.
+    auto oneLine = [](QString value) { return value.replace(u'\n', u' ').replace(u'\r', u' ').toUtf8(); };
+    const QByteArray text = recovered.text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size() + 256);
+    out += kMagic.toByteArray() + '\n';
+    out += "path: " + oneLine(recovered.path) + '\n';
+    out += "title: " + oneLine(recovered.title) + '\n';
+    out += QByteArray("encoding: ") + (recovered.format.encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252") + '\n';
+    out += QByteArray("bom: ") + (recovered.format.bom ? "yes" : "no") + '\n';
+    out += QByteArray("breaks: ") + breakName(recovered.format.lineBreak) + '\n';
+    out += QByteArray("final-break: ") + (recovered.format.finalBreak ? "yes" : "no") + '\n';
+    out += "length: " + QByteArray::number(text.size()) + '\n';
+    out += '\n';
+    out += text;
+    return out;
+}
+
+RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
+{
+    RecoveryParse parse;
+    qsizetype at = 0;
+    auto nextLine = [&]() -> std::optional<QByteArrayView> {
+        const qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0)
+            return std::nullopt;
+        const QByteArrayView line = QByteArrayView(bytes).sliced(at, end - at);
+        at = end + 1;
+        return line;
+    };
+    const auto magic = nextLine();
+    if (!magic || *magic != kMagic) {
+        parse.error = lex::message(3145);
+        return parse;
+    }
+    static constexpr std::array<QByteArrayView, 7> keys = {"path", "title", "encoding", "bom", "breaks", "final-break", "length"};
+    std::array<QByteArrayView, keys.size()> values;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const auto line = nextLine();
+        const QByteArray prefix = keys[i].toByteArray() + ": ";
+        if (!line || !line->startsWith(prefix)) {
+            parse.error = lex::message(3146);
+            return parse;
+        }
+        values[i] = line->sliced(prefix.size());
+    }
+    const auto blank = nextLine();
+    RecoveredText r;
+    const auto path = utf8(values[0]);
+    const auto title = utf8(values[1]);
+    const auto bom = yesNo(values[3]);
+    const auto lineBreak = breakFromName(values[4]);
+    const auto finalBreak = yesNo(values[5]);
+    // Only the form this program writes: digits, no sign, no leading zero.
+    const QByteArrayView digits = values[6];
+    bool lengthOk = !digits.isEmpty() && digits.size() < 19 && (digits.size() == 1 || digits[0] != '0') &&
+                    std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const qsizetype length = lengthOk ? digits.toByteArray().toLongLong(&lengthOk) : -1;
+    const bool oneLineValues = !values[0].toByteArray().contains('\r') && !values[1].toByteArray().contains('\r');
+    const bool encodingOk = values[2] == "utf-8" || values[2] == "windows-1252";
+    if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encodingOk ||
+        length < 0) {
+        parse.error = lex::message(3146);
+        return parse;
+    }
+    if (bytes.size() - at != length) {
+        parse.error = lex::message(3147);
+        return parse;
+    }
+    const auto text = utf8(QByteArrayView(bytes).sliced(at));
+    if (!text) {
+        parse.error = lex::message(3148);
+        return parse;
+    }
+    r.path = *path;
+    r.title = *title;
+    r.format.encoding = values[2] == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    r.format.bom = *bom;
+    r.format.lineBreak = *lineBreak;
+    r.format.finalBreak = *finalBreak;
+    r.text = *text;
+    parse.recovered = std::move(r);
+    return parse;
+}

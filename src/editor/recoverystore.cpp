@@ -1,0 +1,175 @@
+#include "recoverystore.h"
+
+#include "editorlog.h"
+#include "platform/lexstrings.h"
+#include "platform/textfile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <unistd.h>
+
+namespace {
+
+const QString kLockName = QStringLiteral("lock");
+const QString kSuffix = QStringLiteral(".qrec");
+
+// The texts are the user's: nobody else may read them.
+bool makePrivateFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        return false;
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString runName(const QString &prefix)
+{
+    return prefix + QString::number(::getpid()) + u'-' + QString::number(QRandomGenerator::global()->generate64(), 36);
+}
+
+} // namespace
+
+QString RecoveryStore::defaultRoot()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/quirtle/recovery");
+}
+
+RecoveryStore::RecoveryStore(const QString &root) : m_root(QDir::cleanPath(root))
+{
+    m_worker.setMaxThreadCount(1);
+    if (!makePrivateFolder(m_root)) {
+        qCWarning(lcEditor) << "recovery folder cannot be made:" << m_root;
+        return;
+    }
+    // The folder gets its final name only once it is locked, so that no
+    // other editor takes a folder in the making for one left by a crash.
+    const QString making = m_root + u'/' + runName(QStringLiteral(".new-"));
+    const QString final = m_root + u'/' + runName(QStringLiteral("run-"));
+    if (!makePrivateFolder(making) || !m_lock.tryLock(making + u'/' + kLockName) || !QDir().rename(making, final)) {
+        qCWarning(lcEditor) << "recovery folder cannot be prepared:" << making;
+        m_lock.unlock();
+        QDir(making).removeRecursively();
+        return;
+    }
+    m_folder = final;
+}
+
+RecoveryStore::~RecoveryStore()
+{
+    waitForPending();
+    if (!m_folder.isEmpty())
+        QDir(m_folder).removeRecursively();
+}
+
+void RecoveryStore::schedule(std::function<void()> task)
+{
+    m_worker.start(std::move(task));
+}
+
+QString RecoveryStore::fileFor(quint64 key) const
+{
+    return m_folder.isEmpty() ? QString() : m_folder + QStringLiteral("/doc-") + QString::number(key) + kSuffix;
+}
+
+void RecoveryStore::write(quint64 key, RecoveredText text)
+{
+    if (m_folder.isEmpty())
+        return;
+    const quint64 serial = ++m_serial;
+    {
+        QMutexLocker locker(m_mutex.get());
+        (*m_latest)[key] = serial;
+    }
+    schedule([mutex = m_mutex, latest = m_latest, key, serial, path = fileFor(key), text = std::move(text)] {
+        {
+            QMutexLocker locker(mutex.get());
+            if ((*latest)[key] != serial)
+                return;
+        }
+        const FileResult result = saveFileAtomically(path, recoveryBytes(text));
+        if (!result.ok)
+            qCWarning(lcEditor) << "recovery file not written:" << path << result.error;
+    });
+}
+
+void RecoveryStore::remove(quint64 key)
+{
+    if (m_folder.isEmpty())
+        return;
+    const quint64 serial = ++m_serial;
+    {
+        QMutexLocker locker(m_mutex.get());
+        (*m_latest)[key] = serial;
+    }
+    schedule([mutex = m_mutex, latest = m_latest, key, serial, path = fileFor(key)] {
+        QFile::remove(path);
+        QMutexLocker locker(mutex.get());
+        if ((*latest)[key] == serial)
+            latest->erase(key);
+    });
+}
+
+void RecoveryStore::waitForPending()
+{
+    m_worker.waitForDone();
+}
+
+RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
+{
+    Leftovers found;
+    if (m_folder.isEmpty())
+        return found;
+    const QString own = QFileInfo(m_folder).fileName();
+    const QStringList runs =
+        QDir(m_root).entryList({QStringLiteral("run-*"), QStringLiteral(".new-*")}, QDir::Dirs | QDir::Hidden, QDir::Name);
+    for (const QString &run : runs) {
+        if (run == own)
+            continue;
+        const QString folder = m_root + u'/' + run;
+        RunLock lock;
+        if (!lock.tryLock(folder + u'/' + kLockName))
+            continue; // that editor still runs
+        const QStringList files = QDir(folder).entryList({u'*' + kSuffix}, QDir::Files, QDir::Name);
+        bool allKept = true;
+        for (const QString &name : files) {
+            const QString file = folder + u'/' + name;
+            const LoadedBytes bytes = readFileBytes(file);
+            RecoveryParse parse = bytes.result.ok ? parseRecoveryBytes(bytes.bytes) : RecoveryParse{{}, bytes.result.error};
+            if (parse.recovered) {
+                found.texts.append({file, std::move(*parse.recovered)});
+                continue;
+            }
+            // Kept aside, so that a text the program cannot read is not lost.
+            const QString aside = m_root + QStringLiteral("/damaged/") + run + u'-' + name;
+            makePrivateFolder(m_root + QStringLiteral("/damaged"));
+            QFile::remove(aside);
+            const bool moved = QFile::rename(file, aside);
+            allKept = allKept && moved;
+            found.damaged.append((moved ? aside : file) + u'\n' + parse.error);
+        }
+        // A damaged file that could not be moved keeps its folder alive.
+        if (allKept)
+            m_claimed.emplace_back(folder, std::move(lock));
+    }
+    return found;
+}
+
+void RecoveryStore::dropClaimed()
+{
+    auto claimed = std::make_shared<std::vector<std::pair<QString, RunLock>>>(std::move(m_claimed));
+    m_claimed.clear();
+    // After the writes asked for before, so that restored texts are safe in
+    // this run's folder before the old copies go.
+    schedule([claimed] {
+        for (auto &[folder, lock] : *claimed) {
+            QDir(folder).removeRecursively();
+            lock.unlock();
+        }
+    });
+}
