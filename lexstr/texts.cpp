@@ -316,6 +316,8 @@ const Entry kMessages[] = {
     // Conversions: the table's entities would make the text too long
     {3052, "Die Umwandlung würde den Text zu lang machen: Die Tabelle entities.mvt enthält zu lange Einträge. Der Text bleibt "
            "unverändert."},
+    // A plug-in failed without saying why; its file name comes first
+    {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     {0, nullptr},
 };
 

@@ -83,6 +83,9 @@ public:
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();
+    // Fills the assistants menu from the plug-in folder; last step of creation.
+    void LoadPlugIns();
+    const QStringList &plugInList() const { return m_plugIns; }
 
     // Components, named as the rest of the program refers to them.
     QMdiArea *MDIArea = nullptr;
@@ -146,6 +149,7 @@ private:
     FileTypes m_fileTypes = builtinFileTypes();
     int m_selectedSaveFilter = 0;
     bool m_checkingDisk = false;
+    QStringList m_plugIns; // file names; the n-th belongs to the n-th item of PopupAssist
 
     void FormCreate();
     void FormShow();
@@ -218,5 +222,6 @@ private:
     void PopChange_UmlCodeClick(QAction *sender);
     void PopChange_CodeUmlClick(QAction *sender);
     void HTMLTagslschen1Click();
+    void CallAssist(QAction *sender);
     void convertActiveDocument(bool toEntities, bool fileTable);
 };
