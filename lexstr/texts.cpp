@@ -182,6 +182,12 @@ const Entry kCaptions[] = {
     {1150, "Zeile"},
     {1151, "oder"},
     {1152, "Schließen"},
+    // Print preview toolbar
+    {1240, "Ganze Seite"},
+    {1241, "Seitenbreite"},
+    {1242, "100 %"},
+    {1243, "Drucken"},
+    {1244, "Schließen"},
     {0, nullptr},
 };
 
@@ -318,6 +324,8 @@ const Entry kMessages[] = {
            "unverändert."},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
+    // Printing: the printer or the output file could not be opened
+    {3121, "Der Druck konnte nicht beginnen: Der Drucker ist nicht bereit oder die Ausgabedatei kann nicht geschrieben werden."},
     {0, nullptr},
 };
 

@@ -223,5 +223,8 @@ private:
     void PopChange_CodeUmlClick(QAction *sender);
     void HTMLTagslschen1Click();
     void CallAssist(QAction *sender);
+    // Printing (mainprint.cpp).
+    void BtnPrintClick();
+    void Menu_PrintPreviewClick();
     void convertActiveDocument(bool toEntities, bool fileTable);
 };
