@@ -7,6 +7,8 @@
 #include <QCalendarWidget>
 #include <QLocale>
 
+#include <algorithm>
+
 QP_EXTERN_C QP_EXPORT void PlugInName(unsigned char *result)
 {
     qp_set_result(result, "Kalender");
@@ -30,6 +32,11 @@ QP_EXTERN_C QP_EXPORT void StartPlugIn(const char *, void *mainWindow, unsigned 
         calendar->setLocale(QLocale(QLocale::German, QLocale::Germany));
         calendar->setGridVisible(true);
         calendar->setWindowTitle(QString::fromLatin1("Kalender"));
+        // Near the main window's upper right corner, clear of its menus.
+        if (owner) {
+            calendar->adjustSize();
+            calendar->move(owner->mapToGlobal(QPoint(std::max(0, owner->width() - calendar->width() - 40), 120)));
+        }
     }
     calendar->setSelectedDate(QDate::currentDate());
     calendar->show();
