@@ -78,6 +78,14 @@ TEST_F(PlugInHostTest, DiscoveryKeepsEveryLibraryWithANameAndPassesOverTheRest)
         EXPECT_FALSE(p.fileName.contains(u'/')) << p.fileName.toStdString();
 }
 
+TEST_F(PlugInHostTest, AnErrorWhileReadingANameEndsTheDiscoveryWithItsText)
+{
+    install(programDir, kTestPlugIns, {QStringLiteral("namethrows.mvp")});
+    const plugins::Discovery d = plugins::discover(folder());
+    EXPECT_TRUE(d.found.isEmpty());
+    EXPECT_EQ(d.error, QStringLiteral("namethrows.mvp: kein Name"));
+}
+
 TEST_F(PlugInHostTest, AMissingOrEmptyFolderFindsNothing)
 {
     EXPECT_TRUE(plugins::discover(folder()).found.isEmpty());

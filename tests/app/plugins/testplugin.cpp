@@ -5,6 +5,7 @@
 //   TP_NO_START        (no StartPlugIn)
 //   TP_RESULT "text"   (what StartPlugIn returns; default: echo the path)
 //   TP_THROW           (StartPlugIn throws)
+//   TP_NAME_THROW      (PlugInName throws)
 // Every start leaves its path and window in the environment for the test.
 #include "quirtleplugin.h"
 
@@ -15,6 +16,9 @@
 #ifdef TP_CAPTION
 QP_EXTERN_C QP_EXPORT void PlugInName(unsigned char *result)
 {
+#ifdef TP_NAME_THROW
+    throw std::runtime_error("kein Name");
+#endif
     qp_set_result(result, TP_CAPTION);
 }
 #endif
