@@ -191,6 +191,12 @@ const Entry kCaptions[] = {
     {1184, "(Voreinstellung)"},
     // Browser drop-down: the desktop's default browser
     {1200, "&Standardbrowser"},
+    // Print preview toolbar
+    {1240, "Ganze Seite"},
+    {1241, "Seitenbreite"},
+    {1242, "100 %"},
+    {1243, "Drucken"},
+    {1244, "Schließen"},
     {0, nullptr},
 };
 
@@ -367,6 +373,10 @@ const Entry kMessages[] = {
     {3146, "Der Kopf der Datei ist beschädigt."},
     {3147, "Der Text ist unvollständig."},
     {3148, "Der Text ist kein gültiges UTF-8."},
+    // A plug-in failed without saying why; its file name comes first
+    {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
+    // Printing: the printer or the output file could not be opened
+    {3121, "Der Druck konnte nicht beginnen: Der Drucker ist nicht bereit oder die Ausgabedatei kann nicht geschrieben werden."},
     {0, nullptr},
 };
 

@@ -108,6 +108,7 @@ void TMainForm::FormCreate()
     FormPosition = std::make_unique<TFormPosition>(this);
     FormPosition->Key = TFormPosition::kDefaultKey;
     FormPosition->ValueName = QStringLiteral("MainFormPos");
+    LoadPlugIns();
     SplashTimer = new QTimer(this);
     SplashTimer->setInterval(250);
     SplashTimer->setSingleShot(true);

@@ -102,6 +102,9 @@ public:
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();
+    // Fills the assistants menu from the plug-in folder; last step of creation.
+    void LoadPlugIns();
+    const QStringList &plugInList() const { return m_plugIns; }
 
     // Components, named as the rest of the program refers to them.
     QMdiArea *MDIArea = nullptr;
@@ -167,6 +170,7 @@ private:
     bool m_checkingDisk = false;
     std::unique_ptr<RecoveryStore> m_recoveryStore;
     RecoveryKeeper *m_recoveryKeeper = nullptr;
+    QStringList m_plugIns; // file names; the n-th belongs to the n-th item of PopupAssist
 
     void FormCreate();
     // Places a finished document window in the document area and shows it.
@@ -247,5 +251,9 @@ private:
     void PopChange_UmlCodeClick(QAction *sender);
     void PopChange_CodeUmlClick(QAction *sender);
     void HTMLTagslschen1Click();
+    void CallAssist(QAction *sender);
+    // Printing (mainprint.cpp).
+    void BtnPrintClick();
+    void Menu_PrintPreviewClick();
     void convertActiveDocument(bool toEntities, bool fileTable);
 };

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace dialogs {
@@ -45,6 +46,10 @@ public:
     // Runs one of the program's own modal windows (colour picker, entity
     // table, wizard) to its end and gives its result code.
     virtual int runModal(QDialog &dialog) = 0;
+    // Sets up the printer a print goes to: the system's current printer at
+    // once; the printer dialog only when the system has none, so that the
+    // user may still print into a file. False when nothing is to be printed.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
 };
 
 // The installed seam; the Qt implementation unless a test installed another.

@@ -4,6 +4,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace dialogs {
 
@@ -101,6 +104,17 @@ std::optional<ColorValue> QtDialogs::chooseColor(QWidget *parent, ColorValue ini
 int QtDialogs::runModal(QDialog &dialog)
 {
     return dialog.exec();
+}
+
+bool QtDialogs::choosePrinter(QWidget *parent, QPrinter &printer)
+{
+    const QPrinterInfo current = QPrinterInfo::defaultPrinter();
+    if (!current.isNull()) {
+        printer.setPrinterName(current.printerName());
+        return true;
+    }
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace dialogs

@@ -12,6 +12,7 @@ public:
     std::optional<FileResult> saveFile(QWidget *parent, const FileRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *parent, ColorValue initial) override;
     int runModal(QDialog &dialog) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
 };
 
 } // namespace dialogs

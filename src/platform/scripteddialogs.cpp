@@ -1,6 +1,7 @@
 #include "scripteddialogs.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 namespace dialogs {
 
@@ -46,6 +47,17 @@ std::optional<ColorValue> ScriptedDialogs::chooseColor(QWidget *, ColorValue ini
 {
     colorRequests.append(initial);
     return takeFront(colorAnswers);
+}
+
+bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
+{
+    printJobs.append(printer.docName());
+    const std::optional<QString> file = takeFront(printFiles);
+    if (!file)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*file);
+    return true;
 }
 
 int ScriptedDialogs::runModal(QDialog &dialog)

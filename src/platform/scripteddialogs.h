@@ -40,6 +40,11 @@ public:
     // its buttons) instead of waiting; the result is the window's own.
     int runModal(QDialog &dialog) override;
     QStringList modalRuns;
+    // Each print goes into the next PDF file of the queue; an empty queue or
+    // nullopt counts as cancelled. The job names are recorded.
+    bool choosePrinter(QWidget *parent, QPrinter &printer) override;
+    std::deque<std::optional<QString>> printFiles;
+    QStringList printJobs;
     std::function<void(QDialog &)> onModal;
 };
 

@@ -1,0 +1,54 @@
+// The assistants menu: plug-ins found at start, run on a click.
+#include "mainform.h"
+
+#include "app/bannermenu.h"
+#include "app/pluginhost.h"
+#include "editor/editwin.h"
+#include "platform/dialogs.h"
+#include "platform/lexstrings.h"
+#include "platform/programdir.h"
+
+#include <QMetaObject>
+
+#include <exception>
+
+void TMainForm::LoadPlugIns()
+{
+    m_plugIns.clear();
+    PopupAssist->clear();
+    const plugins::Discovery discovery = plugins::discover(plugins::folderOf(programdir::path()));
+    for (const plugins::PlugIn &plugIn : discovery.found) {
+        m_plugIns.append(plugIn.fileName);
+        QString caption = plugIn.caption;
+        // A plug-in's "&" is a character of its caption, not an accelerator.
+        QAction *item = PopupAssist->addAction(caption.replace(u'&', QStringLiteral("&&")));
+        // What a plug-in throws ends in the error box, as for every command.
+        connect(item, &QAction::triggered, this, [this, item] {
+            try {
+                CallAssist(item);
+            } catch (const std::exception &e) {
+                ShowException(QString::fromUtf8(e.what()));
+            }
+        });
+    }
+    BtnAssist->setEnabled(!m_plugIns.isEmpty());
+    if (!discovery.error.isEmpty()) {
+        const QString error = discovery.error;
+        QMetaObject::invokeMethod(
+            this, [this, error] { ShowException(error); }, Qt::QueuedConnection);
+    }
+}
+
+void TMainForm::CallAssist(QAction *sender)
+{
+    const qsizetype index = PopupAssist->actions().indexOf(sender);
+    if (index < 0 || index >= m_plugIns.size())
+        return;
+    const QString library = plugins::folderOf(programdir::path()) + m_plugIns[index];
+    TEditForm *doc = activeDocument();
+    const plugins::RunResult result = plugins::run(library, doc != nullptr, doc ? doc->fullPath() : QString(), this);
+    if (result.outcome == plugins::Outcome::NeedsDocument)
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3010));
+    else if (result.outcome == plugins::Outcome::TextReturned && activeDocument())
+        InsertAroundSelection(result.text, QString());
+}

@@ -1,0 +1,186 @@
+#include "printreport.h"
+
+#include "quirtle_version.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace printing {
+
+namespace {
+
+constexpr qreal kMmPerInch = 25.4;
+constexpr int kTabColumns = 8;
+constexpr int kReportFontSize = 10;
+
+// Tabs are drawn as blanks up to the next stop, so that a wrapped piece is
+// painted exactly as it was measured.
+QString expandTabs(const QString &line)
+{
+    if (!line.contains(u'\t'))
+        return line;
+    QString out;
+    out.reserve(line.size() + kTabColumns);
+    for (const QChar c : line) {
+        if (c == u'\t')
+            out.append(QString(kTabColumns - out.size() % kTabColumns, u' '));
+        else
+            out.append(c);
+    }
+    return out;
+}
+
+QFont headerLabelFont()
+{
+    QFont font(QStringLiteral("Arial"), kReportFontSize);
+    font.setBold(true);
+    font.setItalic(true);
+    return font;
+}
+
+void paintHeader(QPainter &p, const QRectF &band, const PageContent &page, qreal padding)
+{
+    p.drawRect(band);
+    const QRectF inner = band.adjusted(padding, 0, -padding, 0);
+    const QString &number = page.pageNumber;
+    p.setFont(QFont(QStringLiteral("Arial"), kReportFontSize));
+    const QFontMetricsF plain(p.font(), p.device());
+    const qreal numberWidth = plain.horizontalAdvance(number);
+    p.drawText(inner, Qt::AlignRight | Qt::AlignVCenter, number);
+
+    p.setFont(headerLabelFont());
+    const QString &label = page.label;
+    const qreal labelWidth = QFontMetricsF(p.font(), p.device()).horizontalAdvance(label);
+    p.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter, label);
+
+    // A long path is shortened in the middle rather than running into the
+    // page number.
+    p.setFont(QFont(QStringLiteral("Arial"), kReportFontSize));
+    const QRectF nameRect = inner.adjusted(labelWidth + 2 * padding, 0, -(numberWidth + 2 * padding), 0);
+    if (nameRect.width() > 0) {
+        const QString name = QFontMetricsF(p.font(), p.device()).elidedText(page.fileName, Qt::ElideMiddle, nameRect.width());
+        p.drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter, name);
+    }
+}
+
+void useA4(QPagedPaintDevice &device)
+{
+    if (auto *printer = dynamic_cast<QPrinter *>(&device))
+        printer->setFullPage(true);
+    // The margins are the report's own; the device adds none of its own.
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+}
+
+} // namespace
+
+QFont reportFont(const QString &printerFontName, int printerFontSize)
+{
+    QFont font(QStringLiteral("Arial"), kReportFontSize);
+    if (!printerFontName.isEmpty())
+        font.setFamily(printerFontName);
+    // A size of 0 is a value the options allow but no font can have.
+    font.setPointSize(printerFontSize >= 1 ? printerFontSize : kReportFontSize);
+    return font;
+}
+
+QString jobTitle(const QString &path)
+{
+    return QStringLiteral(QUIRTLE_PRODUCT " [") + path + QStringLiteral("]");
+}
+
+QStringList wrapLine(const QString &line, const QFont &font, qreal width, QPaintDevice *device)
+{
+    const QString text = expandTabs(line);
+    if (text.isEmpty())
+        return {QString()};
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList pieces;
+    layout.beginLayout();
+    for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
+        piece.setLineWidth(width);
+        pieces.append(text.mid(piece.textStart(), piece.textLength()));
+    }
+    layout.endLayout();
+    return pieces.isEmpty() ? QStringList{text} : pieces;
+}
+
+int linesPerPage(qreal bodyHeight, qreal lineHeight)
+{
+    if (lineHeight <= 0)
+        return 1;
+    return std::max(1, static_cast<int>(std::floor(bodyHeight / lineHeight)));
+}
+
+QList<QStringList> paginate(const QStringList &displayLines, int perPage)
+{
+    perPage = std::max(1, perPage);
+    QList<QStringList> pages;
+    for (qsizetype at = 0; at < displayLines.size(); at += perPage)
+        pages.append(displayLines.mid(at, perPage));
+    if (pages.isEmpty())
+        pages.append(QStringList());
+    return pages;
+}
+
+PageFrame pageFrame(const PageMetrics &m, qreal dpiX, qreal dpiY)
+{
+    const auto x = [dpiX](qreal mm) { return mm * dpiX / kMmPerInch; };
+    const auto y = [dpiY](qreal mm) { return mm * dpiY / kMmPerInch; };
+    const qreal left = x(m.marginLeft);
+    const qreal width = x(m.paperWidth - m.marginLeft - m.marginRight);
+    const qreal top = y(m.marginTop);
+    const qreal header = y(m.headerHeight);
+    const qreal bottom = y(m.paperHeight - m.marginBottom);
+    return {QRectF(left, top, width, header), QRectF(left, top + header, width, bottom - top - header)};
+}
+
+QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics)
+{
+    useA4(device);
+    const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
+    QStringList display;
+    for (const QString &line : report.lines)
+        display.append(wrapLine(line, report.font, frame.body.width(), &device));
+    const qreal lineHeight = QFontMetricsF(report.font, &device).lineSpacing();
+    const QList<QStringList> pieces = paginate(display, linesPerPage(frame.body.height(), lineHeight));
+    QList<PageContent> pages;
+    for (qsizetype k = 0; k < pieces.size(); ++k)
+        pages.append({QStringLiteral(QUIRTLE_PRODUCT), report.fileName, QString::number(k + 1), pieces[k]});
+    return pages;
+}
+
+bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics)
+{
+    const QList<PageContent> pages = layoutReport(report, device, metrics);
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
+    const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
+    const qreal padding = device.logicalDpiX() / kMmPerInch; // one millimetre
+    const QFontMetricsF body(report.font, &device);
+    for (qsizetype k = 0; k < pages.size(); ++k) {
+        if (k > 0 && !device.newPage())
+            return false;
+        p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
+        paintHeader(p, frame.header, pages[k], padding);
+        p.setFont(report.font);
+        qreal baseline = frame.body.top() + body.ascent();
+        for (const QString &line : pages[k].lines) {
+            p.drawText(QPointF(frame.body.left(), baseline), line);
+            baseline += body.lineSpacing();
+        }
+    }
+    return p.end();
+}
+
+} // namespace printing

@@ -1,0 +1,321 @@
+#include "app/bannermenu.h"
+#include "app/errorbox.h"
+#include "app/mainform.h"
+#include "app/pluginhost.h"
+#include "editor/colmemo.h"
+#include "editor/editwin.h"
+#include "platform/dynlib.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+const QString kTestPlugIns = QStringLiteral(QUIRTLE_TEST_PLUGIN_DIR "/");
+const QString kSamplePlugIns = QStringLiteral(QUIRTLE_SAMPLE_PLUGIN_DIR "/");
+
+// Copies built plug-ins into the test's program folder, named as given.
+void install(const TempProgramDir &dir, const QString &from, const QStringList &names)
+{
+    QDir().mkpath(dir.path() + QStringLiteral("PlugIn"));
+    for (const QString &name : names)
+        ASSERT_TRUE(QFile::copy(from + name, dir.path() + QStringLiteral("PlugIn/") + name)) << name.toStdString();
+}
+
+QStringList captionsOf(const QList<plugins::PlugIn> &found)
+{
+    QStringList captions;
+    for (const plugins::PlugIn &p : found)
+        captions.append(p.caption);
+    captions.sort();
+    return captions;
+}
+
+// What the test plug-ins left behind on their last start.
+QByteArray lastPath()
+{
+    return qgetenv("QUIRTLE_TEST_PLUGIN_PATH");
+}
+
+class PlugInHostTest : public ::testing::Test
+{
+protected:
+    TempProgramDir programDir;
+    PlugInHostTest()
+    {
+        unsetenv("QUIRTLE_TEST_PLUGIN_PATH");
+        unsetenv("QUIRTLE_TEST_PLUGIN_WINDOW");
+    }
+    QString folder() const { return plugins::folderOf(programDir.path()); }
+};
+
+} // namespace
+
+TEST_F(PlugInHostTest, DiscoveryKeepsEveryLibraryWithANameAndPassesOverTheRest)
+{
+    install(programDir, kTestPlugIns,
+            {QStringLiteral("echo.mvp"), QStringLiteral("nameless.mvp"), QStringLiteral("nostart.mvp"), QStringLiteral("notype.mvp"),
+             QStringLiteral("twin1.mvp"), QStringLiteral("twin2.mvp")});
+    programDir.write(QStringLiteral("PlugIn/broken.mvp"), "not a library");
+    programDir.write(QStringLiteral("PlugIn/empty.txt"), "");
+    QFile::copy(kTestPlugIns + QStringLiteral("empty.mvp"), folder() + QStringLiteral("other.dll"));
+
+    const plugins::Discovery d = plugins::discover(folder());
+    EXPECT_TRUE(d.error.isEmpty());
+    // The caption is decoded from Windows-1252: 0xE4 is "ä", 0x80 the euro sign.
+    EXPECT_EQ(captionsOf(d.found), (QStringList{QStringLiteral("Ohne Art"), QStringLiteral("Ohne Start"), QStringLiteral("Pfad ä€ & mehr"),
+                                                QStringLiteral("Zwilling"), QStringLiteral("Zwilling")}));
+    for (const plugins::PlugIn &p : d.found)
+        EXPECT_FALSE(p.fileName.contains(u'/')) << p.fileName.toStdString();
+}
+
+TEST_F(PlugInHostTest, AnErrorWhileReadingANameEndsTheDiscoveryWithItsText)
+{
+    install(programDir, kTestPlugIns, {QStringLiteral("namethrows.mvp")});
+    const plugins::Discovery d = plugins::discover(folder());
+    EXPECT_TRUE(d.found.isEmpty());
+    EXPECT_EQ(d.error, QStringLiteral("namethrows.mvp: kein Name"));
+}
+
+TEST_F(PlugInHostTest, AMissingOrEmptyFolderFindsNothing)
+{
+    EXPECT_TRUE(plugins::discover(folder()).found.isEmpty());
+    QDir().mkpath(folder());
+    EXPECT_TRUE(plugins::discover(folder()).found.isEmpty());
+}
+
+TEST(PlugInResult, BufferIsLengthPrefixedAndReadsNoFurther)
+{
+    unsigned char buffer[256] = {3, 'a', 0xB0, 'b', 'X', 'Y'};
+    EXPECT_EQ(plugins::resultText(buffer), QStringLiteral("a°b"));
+    unsigned char full[256];
+    full[0] = 255;
+    for (int k = 1; k < 256; ++k)
+        full[k] = 'z';
+    EXPECT_EQ(plugins::resultText(full).size(), 255);
+    buffer[0] = 0;
+    EXPECT_EQ(plugins::resultText(buffer), QString());
+}
+
+TEST(DynamicLibraryLoad, RefusesRelativePathsSoNoSearchPathIsUsed)
+{
+    const DynamicLibrary relative(QStringLiteral("libc.so.6"));
+    EXPECT_FALSE(relative.isLoaded());
+    EXPECT_EQ(relative.symbol("malloc"), nullptr);
+}
+
+TEST_F(PlugInHostTest, PathGoesOverInTheFileSystemsEncoding)
+{
+    const QString docPath = programDir.path() + QStringLiteral("Übung €.html");
+    const plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("echo.mvp"), true, docPath, nullptr);
+    EXPECT_EQ(r.outcome, plugins::Outcome::TextReturned);
+    EXPECT_EQ(lastPath(), QFile::encodeName(docPath));
+}
+
+TEST_F(PlugInHostTest, KindsDecideWhetherAndHowTheStartRuns)
+{
+    int window = 0;
+    plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("action.mvp"), false, QString(), &window);
+    EXPECT_EQ(r.outcome, plugins::Outcome::ActionRun);
+    EXPECT_TRUE(r.text.isEmpty());
+    EXPECT_TRUE(qEnvironmentVariableIsSet("QUIRTLE_TEST_PLUGIN_PATH"));
+    EXPECT_EQ(lastPath(), QByteArray());
+    EXPECT_EQ(qgetenv("QUIRTLE_TEST_PLUGIN_WINDOW"), QByteArray::number(reinterpret_cast<quintptr>(&window), 16).prepend("0x"));
+
+    unsetenv("QUIRTLE_TEST_PLUGIN_PATH");
+    for (const char *name : {"otherkind.mvp", "nostart.mvp", "notype.mvp"}) {
+        r = plugins::run(kTestPlugIns + QLatin1String(name), true, QStringLiteral("/x.html"), nullptr);
+        EXPECT_NE(r.outcome, plugins::Outcome::TextReturned) << name;
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QUIRTLE_TEST_PLUGIN_PATH")) << name;
+    }
+    EXPECT_EQ(plugins::run(kTestPlugIns + QStringLiteral("echo.mvp"), false, QString(), nullptr).outcome, plugins::Outcome::NeedsDocument);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QUIRTLE_TEST_PLUGIN_PATH"));
+    EXPECT_EQ(plugins::run(programDir.path() + QStringLiteral("missing.mvp"), true, QString(), nullptr).outcome,
+              plugins::Outcome::NotLoaded);
+}
+
+TEST_F(PlugInHostTest, WhatAPlugInThrowsArrivesAsTextAfterItsLibraryIsGone)
+{
+    try {
+        plugins::run(kTestPlugIns + QStringLiteral("throws.mvp"), false, QString(), nullptr);
+        FAIL() << "no error";
+    } catch (const plugins::PlugInError &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("throws.mvp: Testfehler im Assistenten"));
+    }
+}
+
+namespace {
+
+class AssistMenuTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    std::unique_ptr<TMainForm> form;
+
+    AssistMenuTest() { unsetenv("QUIRTLE_TEST_PLUGIN_PATH"); }
+    ~AssistMenuTest() override
+    {
+        if (!form)
+            return;
+        for (TEditForm *doc : form->documents())
+            doc->ColorMemo->document()->setModified(false);
+        scripted->answers.push_back(dialogs::Answer::Yes);
+        form->close();
+        QCoreApplication::processEvents();
+    }
+    void start(const QString &from, const QStringList &plugIns)
+    {
+        install(programDir, from, plugIns);
+        form = std::make_unique<TMainForm>();
+        form->show();
+        QCoreApplication::processEvents();
+        scripted->messages.clear(); // the test folder has no tagcodes.mvt
+    }
+    TEditForm *newDocument(const QString &text, int selStart, int selLength)
+    {
+        TEditForm *doc = form->OpenDocument(QString(), true, -1);
+        QCoreApplication::processEvents();
+        doc->ColorMemo->setText(text);
+        doc->ColorMemo->setSelStart(selStart);
+        doc->ColorMemo->setSelLength(selLength);
+        return doc;
+    }
+    QAction *item(const QString &fileName) const
+    {
+        const qsizetype at = form->plugInList().indexOf(fileName);
+        return at < 0 ? nullptr : form->PopupAssist->actions().value(at);
+    }
+};
+
+} // namespace
+
+TEST_F(AssistMenuTest, WithoutPlugInsTheButtonStaysDisabled)
+{
+    start(kTestPlugIns, {QStringLiteral("nameless.mvp")});
+    EXPECT_TRUE(form->PopupAssist->actions().isEmpty());
+    EXPECT_TRUE(form->plugInList().isEmpty());
+    EXPECT_FALSE(form->BtnAssist->isEnabled());
+}
+
+TEST_F(AssistMenuTest, EachItemBelongsToItsOwnLibraryEvenWithTheSameCaption)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp"), QStringLiteral("twin2.mvp"), QStringLiteral("echo.mvp")});
+    EXPECT_TRUE(form->BtnAssist->isEnabled());
+    ASSERT_EQ(form->PopupAssist->actions().size(), 3);
+    // An ampersand in a caption is shown, not taken as an accelerator.
+    EXPECT_EQ(item(QStringLiteral("echo.mvp"))->text(), QStringLiteral("Pfad ä€ && mehr"));
+    EXPECT_EQ(item(QStringLiteral("twin1.mvp"))->text(), item(QStringLiteral("twin2.mvp"))->text());
+
+    TEditForm *doc = newDocument(QStringLiteral("abcd"), 2, 0);
+    item(QStringLiteral("twin2.mvp"))->trigger();
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ab<zwei><eins>cd"));
+}
+
+TEST_F(AssistMenuTest, TextGoesBeforeTheSelectionAndTheCaretAfterIt)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp"), QStringLiteral("empty.mvp"), QStringLiteral("breaks.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("ab[cd]ef"), 3, 2);
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ab[<eins>cd]ef"));
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 11);
+    EXPECT_EQ(doc->ColorMemo->SelLength(), 0);
+
+    // An empty result changes no character; the selection still collapses to its end.
+    doc->ColorMemo->setSelStart(1);
+    doc->ColorMemo->setSelLength(3);
+    item(QStringLiteral("empty.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ab[<eins>cd]ef"));
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 4);
+    EXPECT_EQ(doc->ColorMemo->SelLength(), 0);
+
+    doc->ColorMemo->setText(QString());
+    item(QStringLiteral("breaks.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a\r\nb"));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(AssistMenuTest, ATextPlugInWithoutDocumentIsNotStarted)
+{
+    start(kTestPlugIns, {QStringLiteral("echo.mvp"), QStringLiteral("action.mvp")});
+    item(QStringLiteral("echo.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3010));
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].buttons, dialogs::Buttons::Ok);
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QUIRTLE_TEST_PLUGIN_PATH"));
+
+    // An action plug-in runs all the same, with an empty path and the main window.
+    item(QStringLiteral("action.mvp"))->trigger();
+    EXPECT_EQ(lastPath(), QByteArray());
+    EXPECT_EQ(qgetenv("QUIRTLE_TEST_PLUGIN_WINDOW"),
+              QByteArray::number(reinterpret_cast<quintptr>(static_cast<void *>(form.get())), 16).prepend("0x"));
+    EXPECT_EQ(scripted->messages.size(), 1);
+}
+
+TEST_F(AssistMenuTest, ASavedDocumentHandsItsFullPathToAnActionPlugIn)
+{
+    start(kTestPlugIns, {QStringLiteral("action.mvp")});
+    const QString path = programDir.path() + QStringLiteral("seite.html");
+    programDir.write(QStringLiteral("seite.html"), "<p>");
+    ASSERT_NE(form->OpenDocument(path, false, -1), nullptr);
+    item(QStringLiteral("action.mvp"))->trigger();
+    EXPECT_EQ(lastPath(), QFile::encodeName(path));
+}
+
+TEST_F(AssistMenuTest, AnErrorInAPlugInReachesTheErrorBoxAndTheProgramGoesOn)
+{
+    start(kTestPlugIns, {QStringLiteral("throws.mvp"), QStringLiteral("twin1.mvp")});
+    item(QStringLiteral("throws.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, errorBoxText(QStringLiteral("throws.mvp: Testfehler im Assistenten")));
+    TEditForm *doc = newDocument(QString(), 0, 0);
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<eins>"));
+}
+
+TEST_F(AssistMenuTest, SamplePlugInsInsertDateAndFileInformation)
+{
+    start(kSamplePlugIns, {QStringLiteral("datetime.mvp"), QStringLiteral("fileinfo.mvp"), QStringLiteral("calendar.mvp")});
+    ASSERT_EQ(form->plugInList().size(), 3);
+    TEditForm *fresh = newDocument(QString(), 0, 0);
+    item(QStringLiteral("datetime.mvp"))->trigger();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$")).match(fresh->ColorMemo->Text()).hasMatch())
+        << fresh->ColorMemo->Text().toStdString();
+    fresh->ColorMemo->setText(QString());
+    item(QStringLiteral("fileinfo.mvp"))->trigger();
+    EXPECT_EQ(fresh->ColorMemo->Text(), QStringLiteral("<!-- Dokument noch nicht gespeichert -->"));
+
+    programDir.write(QStringLiteral("größe.html"), QByteArray(1234, 'x'));
+    TEditForm *saved = form->OpenDocument(programDir.path() + QStringLiteral("größe.html"), false, -1);
+    ASSERT_NE(saved, nullptr);
+    saved->ColorMemo->setSelStart(0);
+    item(QStringLiteral("fileinfo.mvp"))->trigger();
+    EXPECT_TRUE(saved->ColorMemo->Text().startsWith(QStringLiteral("<!-- größe.html, 1.234 Bytes, gespeichert am ")))
+        << saved->ColorMemo->Text().left(80).toStdString();
+    EXPECT_TRUE(saved->ColorMemo->Text().contains(QStringLiteral(" -->xxx")));
+}
+
+TEST_F(AssistMenuTest, CalendarSampleOpensOneWindowWithoutADocument)
+{
+    start(kSamplePlugIns, {QStringLiteral("calendar.mvp")});
+    item(QStringLiteral("calendar.mvp"))->trigger();
+    item(QStringLiteral("calendar.mvp"))->trigger();
+    const QList<QCalendarWidget *> calendars = form->findChildren<QCalendarWidget *>(QStringLiteral("PlugInCalendar"));
+    ASSERT_EQ(calendars.size(), 1);
+    EXPECT_TRUE(calendars[0]->isVisible());
+    EXPECT_EQ(calendars[0]->selectedDate(), QDate::currentDate());
+    EXPECT_TRUE(scripted->messages.isEmpty());
+    calendars[0]->close();
+}

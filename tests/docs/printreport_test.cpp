@@ -1,0 +1,275 @@
+#include "docs/printform.h"
+#include "docs/printprevform.h"
+#include "docs/printreport.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+QPrinter &pdfPrinter(QPrinter &printer, const QString &file)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return printer;
+}
+
+// Pages of a PDF as its page objects count them.
+qsizetype pdfPages(const QString &file)
+{
+    const QString pdf = QString::fromLatin1(readAll(file));
+    return pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])")));
+}
+
+QStringList numbered(int count, const QString &prefix = QStringLiteral("Zeile "))
+{
+    QStringList lines;
+    for (int k = 1; k <= count; ++k)
+        lines.append(prefix + QString::number(k));
+    return lines;
+}
+
+printing::Report report(const QStringList &lines)
+{
+    return {QStringLiteral("/home/user/seite.html"), lines, printing::reportFont(QString(), 10),
+            printing::jobTitle(QStringLiteral("/home/user/seite.html"))};
+}
+
+class PrintLayout : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QPrinter printer{QPrinter::HighResolution};
+    PrintLayout() { pdfPrinter(printer, dir.filePath(QStringLiteral("out.pdf"))); }
+    qreal bodyWidth() { return printing::pageFrame({}, printer.logicalDpiX(), printer.logicalDpiY()).body.width(); }
+};
+
+} // namespace
+
+TEST(PrintPage, FrameFollowsTheMarginsInMillimetres)
+{
+    // 254 dots per inch are 10 dots per millimetre.
+    const printing::PageFrame f = printing::pageFrame({}, 254, 254);
+    EXPECT_DOUBLE_EQ(f.header.left(), 200);
+    EXPECT_DOUBLE_EQ(f.header.top(), 100);
+    EXPECT_DOUBLE_EQ(f.header.width(), 1800);
+    EXPECT_DOUBLE_EQ(f.header.height(), 66);
+    EXPECT_DOUBLE_EQ(f.body.top(), 166);
+    EXPECT_DOUBLE_EQ(f.body.bottom(), 2870);
+    EXPECT_DOUBLE_EQ(f.body.width(), 1800);
+}
+
+TEST(PrintPage, PaginationAlwaysGivesAPageAndFillsEachToItsEnd)
+{
+    EXPECT_EQ(printing::paginate({}, 50).size(), 1);
+    EXPECT_TRUE(printing::paginate({}, 50).first().isEmpty());
+    const QList<QStringList> pages = printing::paginate(numbered(101), 50);
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_EQ(pages[1].first(), QStringLiteral("Zeile 51"));
+    EXPECT_EQ(pages[2], QStringList{QStringLiteral("Zeile 101")});
+    // A line higher than the page still gets a page of its own.
+    EXPECT_EQ(printing::linesPerPage(10, 40), 1);
+    EXPECT_EQ(printing::linesPerPage(100, 0), 1);
+    EXPECT_EQ(printing::linesPerPage(100, 33), 3);
+}
+
+TEST(PrintPage, PrinterFontLiesOverTheReportFont)
+{
+    EXPECT_EQ(printing::reportFont(QString(), 10).family(), QStringLiteral("Arial"));
+    const QFont chosen = printing::reportFont(QStringLiteral("Courier New"), 14);
+    EXPECT_EQ(chosen.family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(chosen.pointSize(), 14);
+    EXPECT_EQ(printing::reportFont(QString(), 0).pointSize(), 10) << "the options allow 0, which no font can have";
+    EXPECT_EQ(printing::jobTitle(QStringLiteral("/a/b.html")), QStringLiteral("Morvaline´s Quirtle [/a/b.html]"));
+}
+
+TEST_F(PrintLayout, LongLinesWrapAtWordsAndLoseNoCharacter)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    const QFontMetricsF metrics(font, &printer);
+    QString words;
+    for (int k = 0; k < 60; ++k)
+        words += QStringLiteral("Wort%1 ").arg(k);
+    const QStringList pieces = printing::wrapLine(words, font, bodyWidth(), &printer);
+    ASSERT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(QString()), words);
+    for (const QString &piece : pieces) {
+        EXPECT_LE(metrics.horizontalAdvance(piece.trimmed()), bodyWidth()) << piece.toStdString();
+        EXPECT_TRUE(piece.endsWith(u' ')) << "broken inside a word: " << piece.toStdString();
+    }
+    // A word wider than the line is broken anywhere rather than cut.
+    const QString word(400, u'x');
+    const QStringList parts = printing::wrapLine(word, font, bodyWidth(), &printer);
+    EXPECT_GT(parts.size(), 1);
+    EXPECT_EQ(parts.join(QString()), word);
+}
+
+TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    EXPECT_EQ(printing::wrapLine(QString(), font, bodyWidth(), &printer), QStringList{QString()});
+    EXPECT_EQ(printing::wrapLine(QStringLiteral("ab\tc\td"), font, bodyWidth(), &printer),
+              QStringList{QStringLiteral("ab      c       d")});
+}
+
+TEST_F(PrintLayout, ALongDocumentContinuesWithTheHeaderOnEveryPage)
+{
+    const QList<printing::PageContent> pages = printing::layoutReport(report(numbered(300)), printer);
+    ASSERT_GE(pages.size(), 3);
+    QStringList all;
+    for (qsizetype k = 0; k < pages.size(); ++k) {
+        EXPECT_EQ(pages[k].label, QStringLiteral("Morvaline´s Quirtle"));
+        EXPECT_EQ(pages[k].fileName, QStringLiteral("/home/user/seite.html"));
+        EXPECT_EQ(pages[k].pageNumber, QString::number(k + 1));
+        all += pages[k].lines;
+    }
+    EXPECT_EQ(all, numbered(300)) << "every line once, in order";
+    EXPECT_EQ(pages[0].lines.size(), pages[1].lines.size());
+
+    // A bigger printer font needs more pages for the same text.
+    printing::Report big = report(numbered(300));
+    big.font = printing::reportFont(QString(), 20);
+    EXPECT_GT(printing::layoutReport(big, printer).size(), pages.size());
+}
+
+TEST_F(PrintLayout, PrintedPdfHasThePagesOfTheLayout)
+{
+    const printing::Report r = report(numbered(300));
+    const qsizetype expected = printing::layoutReport(r, printer).size();
+    ASSERT_TRUE(printing::printReport(r, printer));
+    EXPECT_EQ(pdfPages(printer.outputFileName()), expected);
+
+    QPrinter empty(QPrinter::HighResolution);
+    pdfPrinter(empty, dir.filePath(QStringLiteral("empty.pdf")));
+    ASSERT_TRUE(printing::printReport(report({QString()}), empty));
+    EXPECT_EQ(pdfPages(empty.outputFileName()), 1) << "an empty document still prints its header page";
+
+    QPrinter nowhere(QPrinter::HighResolution);
+    pdfPrinter(nowhere, dir.filePath(QStringLiteral("missing/folder/out.pdf")));
+    EXPECT_FALSE(printing::printReport(r, nowhere));
+}
+
+TEST(PrintForm, EachRunOfTheReportHasExactlyOneRecord)
+{
+    int asked = 0;
+    TPrintForm form(QStringLiteral("/docs/"), QStringLiteral("a.html"), QString(), 10, [&asked]() -> std::optional<QStringList> {
+        ++asked;
+        return QStringList{QStringLiteral("eins"), QStringLiteral("zwei")};
+    });
+    EXPECT_EQ(form.QRFilename, QStringLiteral("/docs/a.html"));
+    EXPECT_EQ(form.title, QStringLiteral("Morvaline´s Quirtle [/docs/a.html]"));
+    EXPECT_TRUE(form.QuickRep1NeedData());
+    EXPECT_EQ(form.QRMemo1, (QStringList{QStringLiteral("eins"), QStringLiteral("zwei")}));
+    EXPECT_FALSE(form.QuickRep1NeedData());
+    // The flag was cleared, so the next run (printing from the preview) gets its record again.
+    EXPECT_TRUE(form.QuickRep1NeedData());
+    EXPECT_EQ(asked, 2);
+
+    const printing::Report r = form.run();
+    EXPECT_EQ(r.lines, form.QRMemo1);
+    EXPECT_EQ(r.fileName, QStringLiteral("/docs/a.html"));
+}
+
+TEST(PrintForm, WithoutADocumentTheRecordIsEmptyAndANewDocumentHasNoPath)
+{
+    TPrintForm form(QString(), QString(), QString(), 10, [] { return std::optional<QStringList>(); });
+    const printing::Report r = form.run();
+    EXPECT_TRUE(r.lines.isEmpty());
+    EXPECT_TRUE(r.fileName.isEmpty());
+    EXPECT_EQ(r.title, QStringLiteral("Morvaline´s Quirtle []"));
+}
+
+namespace {
+
+class PreviewTest : public ::testing::Test
+{
+protected:
+    TempRegistry reg;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    TPrintPrevForm form;
+    QString status() const { return form.StatusPanel->text(); }
+};
+
+} // namespace
+
+TEST_F(PreviewTest, StartsAtOneHundredPerCentWithNothingToPrint)
+{
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Morvaline´s Quirtle"));
+    EXPECT_EQ(form.PToolbar->windowTitle(), lex::caption(1063));
+    EXPECT_EQ(form.ScrollBar1->minimum(), 0);
+    EXPECT_EQ(form.ScrollBar1->maximum(), 300);
+    EXPECT_EQ(form.ScrollBar1->value(), 100);
+    EXPECT_EQ(status(), QStringLiteral("100 %"));
+    EXPECT_FALSE(form.BtnPrint->isEnabled());
+    form.BtnPrint->trigger();
+    EXPECT_TRUE(scripted->printJobs.isEmpty());
+}
+
+TEST_F(PreviewTest, ScrollBarSetsTheZoomWithinItsLimits)
+{
+    form.showReport(report(numbered(120)));
+    form.BtnZoom121Click();
+    form.ScrollBar1->setValue(250);
+    EXPECT_EQ(form.zoomPercent(), 250);
+    EXPECT_EQ(status(), QStringLiteral("250 %"));
+    for (int tooSmall : {1, 0}) {
+        form.ScrollBar1->setValue(tooSmall);
+        EXPECT_EQ(status(), QString::number(tooSmall) + QStringLiteral(" %"));
+        EXPECT_EQ(form.zoomPercent(), 250) << "the preview keeps its zoom";
+    }
+    form.ScrollBar1->setValue(2);
+    EXPECT_EQ(form.zoomPercent(), 2);
+    form.BtnZoom121->trigger();
+    EXPECT_EQ(form.zoomPercent(), 100);
+    EXPECT_EQ(form.ScrollBar1->value(), 100);
+    form.BtnZoomSiteWidth->trigger();
+    EXPECT_EQ(form.ScrollBar1->value(), std::min(300, form.zoomPercent()));
+    EXPECT_EQ(status(), QString::number(form.ScrollBar1->value()) + QStringLiteral(" %"));
+    form.close();
+}
+
+TEST_F(PreviewTest, ShowsTheReportsPagesAndPrintsThem)
+{
+    const printing::Report r = report(numbered(300));
+    form.showReport(r);
+    EXPECT_TRUE(form.isVisible());
+    QPrinter reference(QPrinter::HighResolution);
+    pdfPrinter(reference, dir.filePath(QStringLiteral("ref.pdf")));
+    const qsizetype pages = printing::layoutReport(r, reference).size();
+    EXPECT_EQ(form.QRPreview1->pageCount(), pages);
+
+    const QString out = dir.filePath(QStringLiteral("preview.pdf"));
+    scripted->printFiles = {std::nullopt, out};
+    form.BtnPrint->trigger(); // cancelled
+    EXPECT_FALSE(QFile::exists(out));
+    form.BtnPrint->trigger();
+    EXPECT_EQ(scripted->printJobs, QStringList(2, r.title));
+    EXPECT_EQ(pdfPages(out), pages);
+
+    // A new preview replaces the pages.
+    form.showReport(report({QStringLiteral("kurz")}));
+    EXPECT_EQ(form.QRPreview1->pageCount(), 1);
+    form.BtnClose->trigger();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(PreviewTest, APrintThatCannotStartIsReported)
+{
+    form.showReport(report(numbered(3)));
+    scripted->printFiles = {dir.filePath(QStringLiteral("no/such/folder.pdf"))};
+    form.BtnPrint->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3121));
+    form.close();
+}
