@@ -71,6 +71,9 @@ public:
     void UpdateEditCommands();
     void LoadBackground();
     TEditForm *OpenDocument(const QString &path, bool isNew, int newKind);
+    // A new document with the text of the new-document wizard: the New
+    // button and the command channel's "newfile".
+    TEditForm *NewDocumentByWizard();
     TEditForm *activeDocument() const;
     QList<TEditForm *> documents() const; // most recently focused first
     QImage backgroundTile() const { return m_tile; }
@@ -182,6 +185,7 @@ private:
     void rebuildWindowList();
     void placeNewDocument(QMdiSubWindow *sub, TEditForm *doc);
     TEditForm *makeDocumentWindow();
+    void fillNewDocument(TEditForm *doc, int newKind);
     template <typename Handler> void command(QAction *action, Handler handler);
 
     // Command handlers.
