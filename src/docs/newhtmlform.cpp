@@ -11,10 +11,22 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
+
+// "Make It" and "Empty Document" are flat; Return makes the page.
+QPushButton *pageButton(QWidget *parent, const char *name)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    button->setDefault(qstrcmp(name, "BtnClose") == 0);
+    return button;
+}
 
 QToolButton *flatButton(QWidget *parent, const char *name)
 {
@@ -77,8 +89,8 @@ TNewHTMLFileForm::TNewHTMLFileForm(QWidget *parent) : QDialog(parent, Qt::Tool |
     buildColorRows();
     layout->addWidget(GroupBox1);
     auto *buttons = new QHBoxLayout;
-    BtnClearDoc = flatButton(this, "BtnClearDoc");
-    BtnClose = flatButton(this, "BtnClose");
+    BtnClearDoc = pageButton(this, "BtnClearDoc");
+    BtnClose = pageButton(this, "BtnClose");
     buttons->addWidget(BtnClearDoc);
     buttons->addStretch();
     buttons->addWidget(BtnClose);
@@ -91,8 +103,8 @@ TNewHTMLFileForm::TNewHTMLFileForm(QWidget *parent) : QDialog(parent, Qt::Tool |
     connect(BtnLink, &QToolButton::clicked, this, &TNewHTMLFileForm::BtnLinkClick);
     connect(BtnALink, &QToolButton::clicked, this, &TNewHTMLFileForm::BtnALinkClick);
     connect(BtnVLink, &QToolButton::clicked, this, &TNewHTMLFileForm::BtnVLinkClick);
-    connect(BtnClose, &QToolButton::clicked, this, &TNewHTMLFileForm::BtnCloseClick);
-    connect(BtnClearDoc, &QToolButton::clicked, this, &TNewHTMLFileForm::BtnClearDocClick);
+    connect(BtnClose, &QPushButton::clicked, this, &TNewHTMLFileForm::BtnCloseClick);
+    connect(BtnClearDoc, &QPushButton::clicked, this, &TNewHTMLFileForm::BtnClearDocClick);
     FormCreate();
     EditTitle->setFocus();
 }

@@ -10,6 +10,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QToolButton;
 
 class TNewHTMLFileForm : public QDialog
@@ -28,7 +29,7 @@ public:
     QGroupBox *GroupBox1 = nullptr;
     QLineEdit *EditText = nullptr, *EditBGColor = nullptr, *EditLinks = nullptr, *EditAlink = nullptr, *EditVLink = nullptr;
     QToolButton *BtnText = nullptr, *BtnBGColor = nullptr, *BtnLink = nullptr, *BtnALink = nullptr, *BtnVLink = nullptr;
-    QToolButton *BtnClose = nullptr, *BtnClearDoc = nullptr;
+    QPushButton *BtnClose = nullptr, *BtnClearDoc = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr, *Label6 = nullptr,
            *Label7 = nullptr;
 

@@ -12,19 +12,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-QToolButton *flatButton(QWidget *parent, const char *name)
+// "Make It" and "Empty Document" are flat; Return makes the page.
+QPushButton *pageButton(QWidget *parent, const char *name)
 {
-    auto *button = new QToolButton(parent);
+    auto *button = new QPushButton(parent);
     button->setObjectName(QLatin1String(name));
-    button->setAutoRaise(true);
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    button->setDefault(qstrcmp(name, "BtnClose") == 0);
     return button;
 }
 
@@ -51,8 +54,8 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     Edit1->setMinimumWidth(180);
     Label1->setBuddy(ComboBox1);
     Label2->setBuddy(Edit1);
-    BtnEmpty = flatButton(panel1, "BtnEmpty");
-    BtnClose = flatButton(panel1, "BtnClose");
+    BtnEmpty = pageButton(panel1, "BtnEmpty");
+    BtnClose = pageButton(panel1, "BtnClose");
     for (QWidget *w : std::initializer_list<QWidget *>{Label1, ComboBox1, Label2, Edit1})
         bar->addWidget(w);
     bar->addStretch();
@@ -84,8 +87,8 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
 
     connect(ComboBox1, &QComboBox::activated, this, &TTemplateForm::ComboBox1Change);
     connect(Edit1, &QLineEdit::textChanged, this, &TTemplateForm::Edit1Change);
-    connect(BtnClose, &QToolButton::clicked, this, &TTemplateForm::BtnCloseClick);
-    connect(BtnEmpty, &QToolButton::clicked, this, &TTemplateForm::BtnEmptyClick);
+    connect(BtnClose, &QPushButton::clicked, this, &TTemplateForm::BtnCloseClick);
+    connect(BtnEmpty, &QPushButton::clicked, this, &TTemplateForm::BtnEmptyClick);
     FormCreate();
 }
 
@@ -97,6 +100,13 @@ void TTemplateForm::FormCreate()
     Label2->setText(lex::caption(1040));
     BtnEmpty->setText(lex::caption(1048));
     BtnClose->setText(lex::caption(1049));
+    // The title is what the user most often changes: typing replaces it.
+    if (Edit1->isEnabled()) {
+        Edit1->setFocus();
+        Edit1->selectAll();
+    } else {
+        ComboBox1->setFocus();
+    }
 }
 
 void TTemplateForm::loadTemplates()

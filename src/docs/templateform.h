@@ -11,7 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QToolButton;
+class QPushButton;
 
 class TTemplateForm : public QDialog
 {
@@ -31,7 +31,7 @@ public:
     QComboBox *ComboBox1 = nullptr;
     QLineEdit *Edit1 = nullptr;
     QPlainTextEdit *Memo1 = nullptr;
-    QToolButton *BtnClose = nullptr, *BtnEmpty = nullptr;
+    QPushButton *BtnClose = nullptr, *BtnEmpty = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr;
 
     // Set only by "Make It".

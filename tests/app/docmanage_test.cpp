@@ -20,9 +20,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <cerrno>

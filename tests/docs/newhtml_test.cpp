@@ -4,6 +4,8 @@
 #include "support/testenv.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -105,7 +107,8 @@ TEST(NewHTMLFileForm, MakeItBuildsFromTheEditsEmptyDocumentAndCloseBoxGiveNothin
         auto &form = static_cast<TNewHTMLFileForm &>(dialog);
         form.EditTitle->setText(QStringLiteral("Über uns"));
         form.EditAlink->setText(QStringLiteral("lime"));
-        form.BtnClose->click();
+        form.show();
+        QTest::keyClick(form.EditAlink, Qt::Key_Return); // Return is "Make It"
     };
     EXPECT_EQ(TNewHTMLFileForm::Execute(nullptr), page("<title>Über uns</title>", "<body alink=\"lime\">"));
     scripted->onModal = [](QDialog &dialog) {

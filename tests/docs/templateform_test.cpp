@@ -7,8 +7,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <cerrno>
