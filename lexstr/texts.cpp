@@ -182,6 +182,9 @@ const Entry kCaptions[] = {
     {1150, "Zeile"},
     {1151, "oder"},
     {1152, "Schließen"},
+    // New-document wizard: title and filter of the background-picture dialog
+    {1160, "Hintergrundbild wählen"},
+    {1161, "Bilder (*.gif,*.jpg,*.jpeg,*.png)|*.gif;*.jpg;*.jpeg;*.png"},
     // Options: the font size, the background picture's size and when it serves
     {1180, "Breite:"},
     {1181, "Höhe:"},

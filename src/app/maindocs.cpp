@@ -4,6 +4,8 @@
 #include "mainform.h"
 
 #include "app/recentfiles.h"
+#include "docs/newhtmlform.h"
+#include "docs/templateform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "editor/htmlscheme.h"
@@ -67,7 +69,7 @@ int TMainForm::FindDocument(const QString &path) const
     return -1;
 }
 
-TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int)
+TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
 {
     const int found = isNew ? -1 : FindDocument(path);
     if (found >= 0) {
@@ -101,8 +103,25 @@ void TMainForm::presentDocument(TEditForm *doc)
     auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
     placeNewDocument(sub, doc);
     sub->show();
+    if (isNew)
+        fillNewDocument(doc, newKind);
     doc->ColorMemo->setFocus();
     RebuildWindowBar();
+}
+
+// The wizard (a negative kind) or the template chooser gives a new document
+// its text; an empty result leaves the document empty.
+void TMainForm::fillNewDocument(TEditForm *doc, int newKind)
+{
+    const QPointer<TEditForm> target(doc);
+    const QString text = newKind < 0 ? TNewHTMLFileForm::Execute(this) : TTemplateForm::Execute(this);
+    if (target && !text.isEmpty())
+        target->ColorMemo->setText(text);
+}
+
+TEditForm *TMainForm::NewDocumentByWizard()
+{
+    return OpenDocument(QString(), true, -1);
 }
 
 // The window is complete before it joins the document area, so an error
@@ -245,7 +264,7 @@ void TMainForm::BtnOpenClick()
 
 void TMainForm::BtnNewClick()
 {
-    OpenDocument(QString(), true, -1);
+    NewDocumentByWizard();
 }
 void TMainForm::Menu_NewClick()
 {

@@ -86,6 +86,9 @@ public:
     // run again at any time, after the options changed them.
     void LoadBrowserMenu();
     TEditForm *OpenDocument(const QString &path, bool isNew, int newKind);
+    // A new document with the text of the new-document wizard: the New
+    // button and the command channel's "newfile".
+    TEditForm *NewDocumentByWizard();
     TEditForm *activeDocument() const;
     QList<TEditForm *> documents() const; // most recently focused first
     QImage backgroundTile() const { return m_tile; }
@@ -209,6 +212,7 @@ private:
     void rebuildWindowList();
     void placeNewDocument(QMdiSubWindow *sub, TEditForm *doc);
     TEditForm *makeDocumentWindow();
+    void fillNewDocument(TEditForm *doc, int newKind);
     template <typename Handler> void command(QAction *action, Handler handler);
 
     // Command handlers.

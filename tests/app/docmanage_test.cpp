@@ -1,6 +1,8 @@
 #include "app/filetypes.h"
 #include "app/mainform.h"
 #include "app/recentfiles.h"
+#include "docs/newhtmlform.h"
+#include "docs/templateform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/filefaults.h"
@@ -14,9 +16,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -354,5 +358,47 @@ TEST_F(DocManageTest, TheCaretPanelFollowsTheActiveDocumentAndItsLines)
     three->ColorMemo->setTextCursor(c);
     c.deleteChar(); // joins the first two lines; the caret does not move
     EXPECT_TRUE(form->statusPanelText(1).endsWith(QStringLiteral(" 1/2"))) << form->statusPanelText(1).toStdString();
+    quit(*form);
+}
+
+TEST_F(DocManageTest, TheNewButtonPutsTheWizardsPageIntoANewDocument)
+{
+    auto form = shown();
+    scripted->onModal = [](QDialog &dialog) {
+        auto &wizard = static_cast<TNewHTMLFileForm &>(dialog);
+        wizard.EditTitle->setText(QStringLiteral("Home"));
+        wizard.EditBGColor->setText(QStringLiteral("#FFFFFF"));
+        wizard.BtnClose->click();
+    };
+    ASSERT_TRUE(form->BtnNew->isEnabled());
+    form->BtnNew->trigger();
+    EXPECT_EQ(scripted->modalRuns, QStringList{QStringLiteral("NewHTMLFileForm")});
+    ASSERT_EQ(form->documents().size(), 1);
+    const QString text = form->documents()[0]->ColorMemo->Text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<html>\r\n<head>\r\n<title>Home</title>\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("<body bgcolor=\"#FFFFFF\">\r\n\r\n</body>\r\n</html>"))) << text.toStdString();
+    quit(*form);
+}
+
+TEST_F(DocManageTest, TheNewMenuItemPutsTheChosenTemplateIntoANewDocumentOrSaysTheFileIsMissing)
+{
+    auto form = shown();
+    form->Menu_New->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(1002));
+    EXPECT_TRUE(scripted->modalRuns.isEmpty());
+    ASSERT_EQ(form->documents().size(), 1);
+    EXPECT_TRUE(form->documents()[0]->ColorMemo->Text().isEmpty());
+
+    programDir.write(QStringLiteral("template.mvt"), "Seite;<html>;<title>Neu</title>;</html>\r\n");
+    scripted->onModal = [](QDialog &dialog) {
+        auto &chooser = static_cast<TTemplateForm &>(dialog);
+        chooser.Edit1->setText(QStringLiteral("Preise"));
+        chooser.BtnClose->click();
+    };
+    form->Menu_New->trigger();
+    EXPECT_EQ(scripted->modalRuns, QStringList{QStringLiteral("TemplateForm")});
+    ASSERT_EQ(form->documents().size(), 2);
+    EXPECT_EQ(form->documents()[0]->ColorMemo->Text(), QStringLiteral("<html>\r\n<title>Preise</title>\r\n</html>"));
     quit(*form);
 }

@@ -436,6 +436,7 @@ TEST_F(MainFormTest, TheColourPickerInsertsItsCodeIntoTheActiveDocument)
     form->BtnColorPick->trigger();
     EXPECT_TRUE(scripted->modalRuns.isEmpty()) << "no document: no picker";
     TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    scripted->modalRuns.clear(); // the new document's wizard
     doc->ColorMemo->setPlainText(QStringLiteral("<font color=\"\">"));
     doc->ColorMemo->setSelStart(13);
     scripted->onModal = [](QDialog &dialog) {

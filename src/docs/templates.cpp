@@ -1,0 +1,74 @@
+#include "templates.h"
+
+#include "common/datalines.h"
+#include "common/mvcodec.h"
+
+#include <QFileInfo>
+
+TemplateList parseTemplates(const QStringList &fileLines)
+{
+    TemplateList list;
+    for (const QString &line : fileLines) {
+        const QStringList fields = decodeFields(line);
+        if (fields.size() < 2)
+            continue;
+        list.entries.append(line);
+        list.names.append(fields.first());
+    }
+    return list;
+}
+
+TemplateFile loadTemplateFile(const QString &path)
+{
+    TemplateFile file;
+    if (!QFileInfo::exists(path)) {
+        file.state = TemplateFileState::Missing;
+        return file;
+    }
+    bool ok = false;
+    const QStringList lines = readDataLines(path, &ok);
+    if (!ok) {
+        file.state = TemplateFileState::Unreadable;
+        return file;
+    }
+    file.state = TemplateFileState::Loaded;
+    file.templates = parseTemplates(lines);
+    return file;
+}
+
+QStringList templateLines(const QString &entry)
+{
+    QStringList fields = decodeFields(entry);
+    if (!fields.isEmpty())
+        fields.removeFirst();
+    return fields;
+}
+
+TitleRange findTitleRange(const QString &text)
+{
+    static const QLatin1String open("<title>");
+    static const QLatin1String close("</title>");
+    TitleRange range;
+    const qsizetype at = text.indexOf(open, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return range;
+    range.start = at + open.size();
+    // The closing tag is looked for after the opening one: one standing
+    // before it ("</title><title>") would give a range of negative length.
+    const qsizetype end = text.indexOf(close, range.start, Qt::CaseInsensitive);
+    if (end < 0) {
+        range.kind = TitleRange::Unclosed;
+        return range;
+    }
+    range.kind = TitleRange::Closed;
+    range.length = end - range.start;
+    return range;
+}
+
+QString withTitle(const QString &text, const QString &title)
+{
+    const TitleRange range = findTitleRange(text);
+    if (range.kind != TitleRange::Closed)
+        return text;
+    return QString(text).replace(range.start, range.length, title);
+}

@@ -1,0 +1,114 @@
+#include "docs/templateform.h"
+#include "platform/filefaults.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+class TemplateFormTest : public ::testing::Test
+{
+protected:
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+
+    TemplateFormTest()
+    {
+        programDir.write(QStringLiteral("template.mvt"), "\r\n"
+                                                         "Klein;<html>;<title>Start</title>;;</html>\r\n"
+                                                         "nur ein Name\r\n"
+                                                         "Gross;<HTML>;<TITLE>Alt</TITLE>;</HTML>;;\r\n"
+                                                         "Ohne Titel;<p>Hallo</p>\r\n"
+                                                         "Offen;<title>kein Ende;<p>\r\n");
+    }
+    static void choose(TTemplateForm &form, int index)
+    {
+        form.ComboBox1->setCurrentIndex(index);
+        Q_EMIT form.ComboBox1->activated(index);
+    }
+};
+
+} // namespace
+
+TEST_F(TemplateFormTest, TheTitleEditWritesBetweenTheTagsAndKeepsTheirCase)
+{
+    TTemplateForm form;
+    ASSERT_EQ(form.ComboBox1->count(), 4) << "empty and name-only lines are no templates";
+    EXPECT_EQ(form.ComboBox1->itemText(1), QStringLiteral("Gross"));
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Start")) << "the first template shows at once";
+    choose(form, 1);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Alt"));
+    form.Edit1->selectAll();
+    QTest::keyClicks(form.Edit1, QStringLiteral("Neu"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("<HTML>\n<TITLE>Neu</TITLE>\n</HTML>\n"));
+    form.Edit1->clear();
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("<HTML>\n<TITLE></TITLE>\n</HTML>\n"));
+    form.Edit1->setText(QStringLiteral("Preise"));
+    choose(form, 0);
+    choose(form, 1);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Alt")) << "choosing a template again discards the typed title";
+    form.Edit1->setText(QStringLiteral("Preise & \"Angebote\""));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<HTML>\r\n<TITLE>Preise & \"Angebote\"</TITLE>\r\n</HTML>\r\n"));
+}
+
+TEST_F(TemplateFormTest, WithoutAClosedTitleTheEditIsOffAndTheTemplateGoesOutUnchanged)
+{
+    TTemplateForm form;
+    choose(form, 2);
+    EXPECT_FALSE(form.Edit1->isEnabled());
+    EXPECT_TRUE(form.Edit1->text().isEmpty());
+    choose(form, 3);
+    EXPECT_FALSE(form.Edit1->isEnabled()) << "a title without </title> is not edited either";
+    form.Edit1->setText(QStringLiteral("x"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<title>kein Ende\r\n<p>"));
+    choose(form, 0);
+    EXPECT_TRUE(form.Edit1->isEnabled());
+    EXPECT_FALSE(form.Edit1->isReadOnly());
+}
+
+TEST_F(TemplateFormTest, EmptyDocumentTheCloseBoxAndAFileWithoutTemplatesHandBackNothing)
+{
+    scripted->onModal = [](QDialog &dialog) { static_cast<TTemplateForm &>(dialog).BtnEmpty->click(); };
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    scripted->onModal = [](QDialog &dialog) {
+        dialog.show();
+        dialog.close();
+    };
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+
+    programDir.write(QStringLiteral("template.mvt"), "\r\nnur Namen\r\nund noch einer;\r\n");
+    scripted->onModal = [](QDialog &dialog) {
+        auto &form = static_cast<TTemplateForm &>(dialog);
+        EXPECT_EQ(form.ComboBox1->count(), 0);
+        EXPECT_FALSE(form.Edit1->isEnabled());
+        form.BtnClose->click();
+    };
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    EXPECT_EQ(scripted->modalRuns.size(), 3);
+}
+
+TEST_F(TemplateFormTest, AMissingFileIsReportedAnUnreadableOneNotAndNeitherShowsTheChooser)
+{
+    filefaults::failNext(filefaults::Step::OpenRead, EACCES);
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    filefaults::clear();
+    EXPECT_TRUE(scripted->messages.isEmpty());
+
+    QFile::remove(programDir.path() + QStringLiteral("template.mvt"));
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(1002));
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_TRUE(scripted->modalRuns.isEmpty());
+}
