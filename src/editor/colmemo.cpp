@@ -27,6 +27,15 @@ QString fromParagraphs(QString text)
     return text;
 }
 
+// Text is laid out without shaping except in scripts that need it: shaping
+// costs more per coloured run than drawing it, and what it adds to Latin text
+// (ligatures) has no place in source code.
+QFont unshaped(QFont font)
+{
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
+}
+
 // The document comes with the layout that settles colour-only changes.
 QTextDocument *colouredDocument(QObject *owner)
 {
@@ -40,7 +49,7 @@ QTextDocument *colouredDocument(QObject *owner)
 TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colouredDocument(this))
 {
     setDocument(m_engine.document());
-    document()->setDefaultFont(font());
+    document()->setDefaultFont(unshaped(font()));
     m_layout = static_cast<ColorLayout *>(document()->documentLayout());
     m_layout->setEditHandler([this](int from, int removed, int added) {
         m_engine.contentsChange(from, removed, added);
@@ -329,6 +338,9 @@ void TColorMemo::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         m_formats.clear();
     QPlainTextEdit::changeEvent(event);
+    // The base class hands the widget's font to the document as it is.
+    if (event->type() == QEvent::FontChange)
+        document()->setDefaultFont(unshaped(font()));
 }
 
 std::vector<ColorRun> TColorMemo::runsOfLine(int line)

@@ -507,3 +507,16 @@ TEST(ColorMemo, ClosingADocumentWhileItsTextIsScannedLeavesNothingBehind)
     EXPECT_TRUE(document.isNull()) << "the document goes with its editor";
     QTest::qWait(200); // a slice still due would run on a freed editor
 }
+
+TEST(ColorMemo, TheTextIsLaidOutInTheEditorsFontWithoutShaping)
+{
+    TColorMemo memo;
+    EXPECT_TRUE(memo.document()->defaultFont().styleStrategy() & QFont::PreferNoShaping);
+    QFont font(QStringLiteral("DejaVu Sans Mono"), 13);
+    memo.setFont(font);
+    const QFont used = memo.document()->defaultFont();
+    EXPECT_EQ(used.pointSize(), 13) << "a new font reaches the text";
+    EXPECT_EQ(used.family(), font.family());
+    EXPECT_TRUE(used.styleStrategy() & QFont::PreferNoShaping) << "and keeps the layout without shaping";
+    EXPECT_FALSE(memo.font().styleStrategy() & QFont::PreferNoShaping) << "the widget's own font is left as set";
+}
