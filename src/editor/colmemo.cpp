@@ -3,6 +3,7 @@
 #include "classicpos.h"
 #include "colorlayout.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -12,11 +13,27 @@
 
 namespace {
 
+// The scan ahead waits this long after an edit, so that it never competes
+// with typing, and then takes slices of this many milliseconds, so that a key
+// or a paint waits no longer than one slice.
+constexpr int kScanDelayMs = 100;
+constexpr int kSliceMs = 4;
+constexpr int kSliceLines = 2048;
+
 QString fromParagraphs(QString text)
 {
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     return text;
+}
+
+// Text is laid out without shaping except in scripts that need it: shaping
+// costs more per coloured run than drawing it, and what it adds to Latin text
+// (ligatures) has no place in source code.
+QFont unshaped(QFont font)
+{
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    return font;
 }
 
 // The document comes with the layout that settles colour-only changes.
@@ -32,9 +49,15 @@ QTextDocument *colouredDocument(QObject *owner)
 TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colouredDocument(this))
 {
     setDocument(m_engine.document());
-    document()->setDefaultFont(font());
+    document()->setDefaultFont(unshaped(font()));
     m_layout = static_cast<ColorLayout *>(document()->documentLayout());
-    m_layout->setEditHandler([this](int from, int removed, int added) { m_engine.contentsChange(from, removed, added); });
+    m_layout->setEditHandler([this](int from, int removed, int added) {
+        m_engine.contentsChange(from, removed, added);
+        scheduleScan(kScanDelayMs);
+    });
+    m_scanTimer.setSingleShot(true);
+    connect(&m_scanTimer, &QTimer::timeout, this, &TColorMemo::scanSlice);
+    connect(document(), &QTextDocument::contentsChange, this, [this] { scheduleScan(kScanDelayMs); });
     setObjectName(QStringLiteral("ColorMemo"));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -240,6 +263,31 @@ void TColorMemo::refreshRules()
     m_snapshotSource = std::move(snapshot.source);
     m_snapshot = snapshot.rules;
     m_engine.setRules(std::move(snapshot.rules));
+    scheduleScan(0);
+}
+
+// ---- The scan ahead ----
+
+// The states of every line are worked out in the background once the text
+// stands still, so that a jump far down finds them ready.
+void TColorMemo::scheduleScan(int delayMs)
+{
+    m_scanTimer.start(delayMs);
+}
+
+void TColorMemo::scanSlice()
+{
+    m_layout->announcePendingEdit();
+    refreshRules();
+    if (m_snapshot.empty())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    while (more && clock.elapsed() < kSliceMs)
+        more = m_engine.scanAhead(kSliceLines);
+    if (more)
+        m_scanTimer.start(0);
 }
 
 quint64 TColorMemo::formatKey(const ColorRun &run) const
@@ -290,6 +338,9 @@ void TColorMemo::changeEvent(QEvent *event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         m_formats.clear();
     QPlainTextEdit::changeEvent(event);
+    // The base class hands the widget's font to the document as it is.
+    if (event->type() == QEvent::FontChange)
+        document()->setDefaultFont(unshaped(font()));
 }
 
 std::vector<ColorRun> TColorMemo::runsOfLine(int line)

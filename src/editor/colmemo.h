@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -83,6 +84,10 @@ public:
 
     // The colour runs of one line as painted (for tests and tools).
     std::vector<ColorRun> runsOfLine(int line);
+    // Lines whose colours are known without a scan: the scan of the whole
+    // text runs in slices while the editor is idle (for tests and tools).
+    int scannedLines() const { return m_engine.validBlocks(); }
+    bool scanPending() const { return m_scanTimer.isActive(); }
 
 Q_SIGNALS:
     void OnHotSpotClick(const QString &text);
@@ -113,7 +118,10 @@ private:
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
     bool m_overHotSpot = false;
     bool m_rulesTouched = true;
+    QTimer m_scanTimer; // the next slice of the scan ahead
 
+    void scheduleScan(int delayMs);
+    void scanSlice();
     void refreshRules();
     void applyFormats(const QTextBlock &block);
     quint64 formatKey(const ColorRun &run) const;

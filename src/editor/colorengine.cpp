@@ -18,6 +18,9 @@ constexpr int kPackedRules = 5;
 constexpr int kHasState = 1 << 30;
 // Further below the frontier than this, the lines between are done in one go.
 constexpr int kBulkLines = 256;
+// A slice of work ahead first goes this many lines one by one: after an edit
+// the states mostly agree again within them and the rest needs no scan.
+constexpr int kStepLines = 32;
 
 class StateData : public QTextBlockUserData
 {
@@ -147,12 +150,34 @@ void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
 {
     const QTextBlock to = m_doc->findBlockByNumber(toNumber);
     Q_ASSERT(from.isValid() && to.isValid() && from.blockNumber() <= toNumber);
-    // The whole raw text is copied far faster than a selection of it.
-    const QString all = m_doc->toRawText();
-    const QStringView text = QStringView(all).mid(from.position(), to.position() - from.position());
+    QStringView text;
+    const QString held = stretchText(from, to, &text);
     storeStretch(from, toNumber, scanStretch(text, startStates(from)));
     m_frontier = toNumber;
     clearDirtyBefore(to.position());
+}
+
+// The text from the start of `from` to the start of `to`, breaks as in the
+// raw text; `text` views it inside the returned string.
+QString ColorEngine::stretchText(const QTextBlock &from, const QTextBlock &to, QStringView *text) const
+{
+    const int length = to.position() - from.position();
+    // The whole raw text is copied far faster than a selection of it; a short
+    // stretch of a long text is gathered line by line instead.
+    if (qint64(length) * 8 >= m_doc->characterCount()) {
+        const QString all = m_doc->toRawText();
+        *text = QStringView(all).mid(from.position(), length);
+        return all;
+    }
+    QString lines;
+    lines.reserve(length);
+    for (QTextBlock b = from; b.isValid() && b != to; b = b.next()) {
+        lines += b.text();
+        lines += QChar::ParagraphSeparator;
+    }
+    Q_ASSERT(lines.size() == length);
+    *text = lines;
+    return lines;
 }
 
 std::vector<Waits> ColorEngine::scanStretch(QStringView text, const States &start) const
@@ -202,6 +227,17 @@ void ColorEngine::ensureValidThrough(int blockNumber)
         markDirty(block.position(), block.position() + 1);
     Q_ASSERT(m_frontier <= m_doc->blockCount());
     Q_ASSERT(m_frontier > blockNumber || m_frontier == m_doc->blockCount());
+}
+
+bool ColorEngine::scanAhead(int lines)
+{
+    const int count = m_doc->blockCount();
+    QTextBlock block = m_doc->findBlockByNumber(m_frontier);
+    for (int i = 0; i < kStepLines && block.isValid(); ++i)
+        block = advanceFrontier(block);
+    if (m_frontier < count)
+        ensureValidThrough(std::min(count - 1, m_frontier + std::max(0, lines)));
+    return m_frontier < count;
 }
 
 // Scans the frontier line and stores the start state of the next; where that

@@ -54,6 +54,11 @@ public:
     // it are brought up to date first.
     std::vector<ColorRun> runsFor(const QTextBlock &block);
 
+    // Works out the states of about `lines` more lines below those known, as
+    // a slice of work while the editor is idle; returns whether lines are left.
+    // An edit above the slices done moves their start back up by itself.
+    bool scanAhead(int lines);
+
     // How many blocks have a known start state (for tests and benchmarks).
     int validBlocks() const { return m_frontier; }
 
@@ -83,6 +88,7 @@ private:
 
     // Long stretches in one go.
     void bulkStates(const QTextBlock &from, int toNumber);
+    QString stretchText(const QTextBlock &from, const QTextBlock &to, QStringView *text) const;
     std::vector<stretchscan::Waits> scanStretch(QStringView text, const States &start) const;
     void storeStretch(const QTextBlock &from, int toNumber, const std::vector<stretchscan::Waits> &waits) const;
 

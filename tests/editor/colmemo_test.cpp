@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -467,4 +468,55 @@ TEST(ColorMemo, EveryScrollPositionShowsTheColoursOfOneScan)
             ASSERT_EQ(paintedColours(memo->document()->findBlockByNumber(line)), expectedColours(reference[std::size_t(line)]))
                 << "line " << line + 1 << " at scroll position " << position;
     }
+}
+
+TEST(ColorMemo, TheWholeTextIsScannedWhileIdleAndEditsDuringTheScanKeepTheColours)
+{
+    TempRegistry reg;
+    QRandomGenerator rng(99);
+    auto memo = htmlMemo(randomHtml(rng, 20000));
+    memo->resize(500, 300);
+    memo->show();
+    QApplication::processEvents();
+    ASSERT_LT(memo->scannedLines(), memo->lineCount() / 2) << "a paint scans no more than it shows";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->scannedLines() > memo->lineCount() / 20; }, 20000));
+
+    // Keys while the scan runs: above it, then far below it.
+    QTextCursor c(memo->document()->findBlockByNumber(3));
+    memo->setTextCursor(c);
+    QTest::keyClicks(memo.get(), QStringLiteral("<!-- \""));
+    c.setPosition(memo->document()->lastBlock().position());
+    c.insertText(QStringLiteral("--> <b"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !memo->scanPending(); }, 60000));
+    EXPECT_EQ(memo->scannedLines(), memo->lineCount());
+    TDrawRules reference;
+    reference.Assign(memo->ColorRules());
+    EXPECT_EQ(editorColors(*memo), referenceColors(reference, memo->toPlainText()));
+}
+
+TEST(ColorMemo, ClosingADocumentWhileItsTextIsScannedLeavesNothingBehind)
+{
+    TempRegistry reg;
+    QRandomGenerator rng(5);
+    auto memo = htmlMemo(randomHtml(rng, 20000));
+    memo->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return memo->scannedLines() > 0 && memo->scanPending(); }, 20000));
+    ASSERT_LT(memo->scannedLines(), memo->lineCount());
+    QPointer<QTextDocument> document = memo->document();
+    memo.reset();
+    EXPECT_TRUE(document.isNull()) << "the document goes with its editor";
+    QTest::qWait(200); // a slice still due would run on a freed editor
+}
+
+TEST(ColorMemo, TheTextIsLaidOutInTheEditorsFontWithoutShaping)
+{
+    TColorMemo memo;
+    EXPECT_TRUE(memo.document()->defaultFont().styleStrategy() & QFont::PreferNoShaping);
+    QFont font(QStringLiteral("DejaVu Sans Mono"), 13);
+    memo.setFont(font);
+    const QFont used = memo.document()->defaultFont();
+    EXPECT_EQ(used.pointSize(), 13) << "a new font reaches the text";
+    EXPECT_EQ(used.family(), font.family());
+    EXPECT_TRUE(used.styleStrategy() & QFont::PreferNoShaping) << "and keeps the layout without shaping";
+    EXPECT_FALSE(memo.font().styleStrategy() & QFont::PreferNoShaping) << "the widget's own font is left as set";
 }

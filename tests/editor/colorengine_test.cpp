@@ -363,3 +363,56 @@ TEST(ColorEngine, FollowsTheDocumentAndLetsGoOfIt)
     QTextCursor(doc.get()).insertText(QStringLiteral("x"));
     EXPECT_EQ(doc->blockCount(), 4);
 }
+
+TEST(ColorEngine, ScanAheadInSlicesKeepsTheColoursOfOneScanThroughEdits)
+{
+    QRandomGenerator rng(4711);
+    for (int round = 0; round < 6; ++round) {
+        auto d = htmlDoc(randomHtml(rng, 2500));
+        int slices = 0;
+        // Slices of every size, edits above and below the lines done, and
+        // paints in between, until the whole text is done.
+        while (d->engine.scanAhead(rng.bounded(2) ? rng.bounded(40) : 300 + rng.bounded(3000))) {
+            ASSERT_LT(++slices, 10000) << "the scan ahead must come to an end";
+            if (rng.bounded(3) == 0)
+                randomEdit(d->doc, rng, rng.bounded(4) ? 6 : 200);
+            if (rng.bounded(4) == 0)
+                d->runsOfLine(rng.bounded(d->doc.blockCount()));
+        }
+        EXPECT_EQ(d->engine.validBlocks(), d->doc.blockCount());
+        expectSameColors(*d, "after the scan ahead");
+    }
+}
+
+TEST(ColorEngine, AnEditAboveTheScanAheadStartsItAgainFromThere)
+{
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("<b class=\"x\">%1</b> text\n").arg(i);
+    text += QStringLiteral("-->\n");
+    auto d = htmlDoc(text);
+    while (d->engine.scanAhead(500)) {
+    }
+    ASSERT_EQ(d->engine.validBlocks(), d->doc.blockCount());
+
+    // An edit that changes no state is settled within one slice.
+    QTextCursor c(d->doc.findBlockByNumber(100));
+    c.insertText(QStringLiteral("y"));
+    EXPECT_LE(d->engine.validBlocks(), 100);
+    EXPECT_FALSE(d->engine.scanAhead(10)) << "the states agree again right below the edit";
+
+    // Half way through a scan, an opened comment above it changes every line below.
+    d->engine.scanAhead(1000);
+    d->doc.setPlainText(text);
+    d->engine.scanAhead(1500);
+    const int before = d->engine.validBlocks();
+    ASSERT_GT(before, 1000);
+    c = QTextCursor(d->doc.findBlockByNumber(20));
+    c.insertText(QStringLiteral("<!--"));
+    EXPECT_LE(d->engine.validBlocks(), 20);
+    while (d->engine.scanAhead(700)) {
+    }
+    expectSameColors(*d, "comment opened above the scan");
+    ASSERT_EQ(d->runsOfLine(2999).size(), 1u);
+    EXPECT_EQ(d->runsOfLine(2999).front().color, 0x808080u) << "the last line lies inside the comment now";
+}
