@@ -95,7 +95,14 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
     if (!doc->FileName.isEmpty())
         AddRecentFile(path);
     presentDocument(doc);
-    return doc;
+    if (!isNew)
+        return doc;
+    // The new window stands before the wizard asks, as it did before.
+    const QPointer<TEditForm> made(doc);
+    fillNewDocument(doc, newKind);
+    if (made)
+        made->ColorMemo->setFocus();
+    return made;
 }
 
 void TMainForm::presentDocument(TEditForm *doc)
@@ -103,8 +110,6 @@ void TMainForm::presentDocument(TEditForm *doc)
     auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
     placeNewDocument(sub, doc);
     sub->show();
-    if (isNew)
-        fillNewDocument(doc, newKind);
     doc->ColorMemo->setFocus();
     RebuildWindowBar();
 }
