@@ -183,7 +183,7 @@ void TBrowseForm::buildPanes()
     ReportView->setUniformRowHeights(true);
     ReportView->setIconSize(QSize(16, 16));
     ReportView->header()->resizeSection(NameColumn, 200);
-    ReportView->header()->resizeSection(SizeColumn, 80);
+    ReportView->header()->resizeSection(SizeColumn, 100);
     Panel6->addWidget(ListView);
     Panel6->addWidget(ReportView);
     Splitter1->setStretchFactor(1, 1);

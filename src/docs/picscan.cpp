@@ -6,6 +6,16 @@
 
 #include <algorithm>
 
+namespace {
+
+// What web pages show; BMP pictures load for the previews but are not listed.
+bool isListedKind(PictureKind kind)
+{
+    return kind == PictureKind::Gif || kind == PictureKind::Jpeg || kind == PictureKind::Png || kind == PictureKind::WebP;
+}
+
+} // namespace
+
 QFileInfoList pictureFiles(const QString &folder)
 {
     const QDir dir(folder);
@@ -13,7 +23,7 @@ QFileInfoList pictureFiles(const QString &folder)
     const QFileInfoList entries =
         dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &entry : entries)
-        if (entry.isFile() && pictureKindOf(entry.fileName()) != PictureKind::None)
+        if (entry.isFile() && isListedKind(pictureKindOf(entry.fileName())))
             pictures.append(entry);
     return pictures;
 }

@@ -18,8 +18,8 @@ struct PictureEntry {
     Thumbnail thumb;
 };
 
-// The picture files of the folder (not its subfolders), by name without
-// regard to case.
+// The GIF, JPEG, PNG and WebP files of the folder (not its subfolders), by
+// name without regard to case.
 QFileInfoList pictureFiles(const QString &folder);
 
 class PictureScan : public QObject

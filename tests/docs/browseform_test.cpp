@@ -44,6 +44,7 @@ protected:
         writeAll(pictures + QStringLiteral("a.GIF"), tinyGif());
         writeAll(pictures + QStringLiteral("c.png"), encoded(solidImage(30, 60, Qt::blue), "PNG"));
         writeAll(pictures + QStringLiteral("d.txt"), "no picture");
+        writeAll(pictures + QStringLiteral("g.bmp"), encoded(solidImage(8, 8, Qt::red), "BMP"));
         const QByteArray jpeg = encoded(solidImage(64, 64, Qt::green), "JPG");
         writeAll(pictures + QStringLiteral("e.jpg"), jpeg.left(jpeg.size() / 2));
         QDir(pictures).mkdir(QStringLiteral("f.gif"));
