@@ -116,9 +116,7 @@ QList<QAction *> TMainForm::notYetBuilt() const
 {
     // One command a line, as each leaves the list on its own.
     // clang-format off
-    return {BtnPicture,
-            Menu_Pics,
-            BtnPrint,
+    return {BtnPrint,
             Menu_Print,
             Menu_PrintPreview,
             BtnTools,
