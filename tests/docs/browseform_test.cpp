@@ -212,14 +212,6 @@ TEST_F(BrowseFormTest, ViewsAndContextMenuFollowTheButtons)
     EXPECT_EQ(form->PopupMenu->defaultAction(), form->Menu_CopyTag);
 }
 
-TEST_F(BrowseFormTest, CaptionsAndColumnTitles)
-{
-    EXPECT_EQ(form->windowTitle(), lex::caption(1106));
-    EXPECT_EQ(form->Menu_Scan->text(), lex::caption(1110));
-    EXPECT_EQ(form->BtnScan->toolTip(), lex::shortHint(lex::hint(2034)));
-    EXPECT_EQ(form->items()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Heigth"));
-}
-
 TEST_F(BrowseFormTest, BoundsOutliveTheWindow)
 {
     form->setGeometry(60, 70, 640, 400);

@@ -56,15 +56,6 @@ TEST(MakeThumbnail, WidePictureSitsBetweenWhiteBandsAndTheMaskCoversItExactly)
     EXPECT_EQ(icon.pixel(50, 50), qRgb(255, 0, 0));
 }
 
-TEST(MakeThumbnail, TallPictureLeavesWhiteAtTheSides)
-{
-    const Thumbnail thumb = makeThumbnailFrom(solidImage(30, 60, Qt::blue), {30, 60});
-    EXPECT_EQ(pixel(thumb.image, 24, 50), 0xffffffu);
-    EXPECT_EQ(pixel(thumb.image, 25, 50), 0x0000ffu);
-    EXPECT_EQ(pixel(thumb.image, 74, 0), 0x0000ffu);
-    EXPECT_EQ(pixel(thumb.image, 75, 99), 0xffffffu);
-}
-
 TEST(MakeThumbnail, OnePixelHighPictureGivesAnAllWhiteThumbnailButKeepsItsSize)
 {
     const Thumbnail thumb = makeThumbnailFrom(solidImage(300, 1, Qt::black), {300, 1});

@@ -53,19 +53,6 @@ TEST_F(PreviewTest, ColourPickedInTheGridStartsTheNextPreviewOfEitherKind)
     EXPECT_EQ(seen, ColorValue(0xFFFFFF));
 }
 
-TEST_F(PreviewTest, GridCellsGiveTheSixteenColoursInOrder)
-{
-    EXPECT_EQ(TColorGrid::cellColor(0), ColorValue(0x000000));
-    EXPECT_EQ(TColorGrid::cellColor(1), ColorValue(0x000080));
-    EXPECT_EQ(TColorGrid::cellColor(7), ColorValue(0xC0C0C0));
-    EXPECT_EQ(TColorGrid::cellColor(9), ColorValue(0x0000FF));
-    EXPECT_EQ(TColorGrid::cellColor(14), ColorValue(0xFFFF00));
-    TColorGrid grid;
-    EXPECT_EQ(grid.cellAt(QPoint(1, 1)), 0);
-    EXPECT_EQ(grid.cellAt(QPoint(grid.width() - 2, grid.height() - 2)), 15);
-    EXPECT_EQ(grid.cellAt(QPoint(grid.width() + 5, 1)), -1);
-}
-
 TEST_F(PreviewTest, ColourDialogAnswerIsTakenAndCancelKeepsTheColour)
 {
     const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));
