@@ -248,7 +248,7 @@ const Entry kHints[] = {
     {2031, "Vorschau|Ausgewähltes Bild in Originalgröße anzeigen"},
     {2032, "Bild-Tag kopieren|<img>-Tag mit Breite und Höhe des Bildes in die Zwischenablage kopieren"},
     {2033, "Pfad kopieren|Pfad des Bildes relativ zum Dokument in die Zwischenablage kopieren"},
-    {2034, "Ordner einlesen|Gewählten Ordner nach GIF- und JPEG-Bildern durchsuchen"},
+    {2034, "Ordner einlesen|Gewählten Ordner nach Bildern (GIF, JPEG, PNG, WebP) durchsuchen"},
     {2035, "Miniaturansicht|Bilder als Miniaturen anzeigen"},
     {2036, "Detailansicht|Bilder als Liste mit Breite, Höhe und Dateigröße anzeigen"},
     {2037, "Schließen|Bildbrowser schließen"},

@@ -6,6 +6,8 @@
 #include "app/logging.h"
 #include "app/pager.h"
 #include "app/palette.h"
+#include "docs/browseform.h"
+#include "docs/picload.h"
 #include "editor/editwin.h"
 #include "editor/pageglyphs.h"
 #include "editor/recoverykeeper.h"
@@ -105,6 +107,8 @@ void TMainForm::FormCreate()
     restoreToolbar();
     LoadFileTypes();
     watchClipboard();
+    // The Preview pages take their pictures through the picture loader.
+    TEditForm::PictureLoader = [](const QString &path) { return LoadPictureBitmap(path); };
     FormPosition = std::make_unique<TFormPosition>(this);
     FormPosition->Key = TFormPosition::kDefaultKey;
     FormPosition->ValueName = QStringLiteral("MainFormPos");
@@ -221,6 +225,13 @@ void TMainForm::setToolWindows(QWidget *browseForm, QWidget *searchForm, QWidget
     m_browseForm = browseForm;
     m_searchForm = searchForm;
     m_printPrevForm = printPrevForm;
+    if (auto *browser = qobject_cast<TBrowseForm *>(browseForm)) {
+        browser->ActiveDocumentFolder = [this]() -> std::optional<QString> {
+            if (TEditForm *doc = activeDocument())
+                return doc->FilePath;
+            return std::nullopt;
+        };
+    }
     ClipboardChange();
 }
 

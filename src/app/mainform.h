@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/filetypes.h"
-#include "app/formpos.h"
 #include "common/mvcodec.h"
 #include "editor/mainhost.h"
+#include "settings/formpos.h"
 #include "settings/optionhost.h"
 #include "tools/searchform.h"
 

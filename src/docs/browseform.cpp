@@ -1,23 +1,452 @@
 #include "browseform.h"
 
 #include "platform/lexstrings.h"
+#include "prevform.h"
+#include "relfolder.h"
+#include "scanform.h"
+#include "settings/formpos.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QStorageInfo>
+#include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
-// A window of its own that the desktop keeps above the main window (it is
-// the main window's transient), not above every other program.
+namespace {
+
+enum Column { NameColumn, WidthColumn, HeightColumn, SizeColumn };
+constexpr int kStatusWidths[5] = {200, 40, 40, 100, 300};
+
+QToolButton *toolButton(QWidget *parent, const char *name, const char *icon, int hintNumber)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
+    const QString hint = lex::hint(hintNumber);
+    button->setText(lex::shortHint(hint));
+    button->setToolTip(lex::shortHint(hint));
+    button->setStatusTip(lex::longHint(hint));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    return button;
+}
+
+QAction *menuAction(QWidget *parent, const char *name, int captionNumber)
+{
+    auto *action = new QAction(lex::caption(captionNumber), parent);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+// The clipboard's text in one line, as the panel shows it.
+QString clipboardLine()
+{
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    QString text = mime && mime->hasText() ? mime->text() : QString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+} // namespace
+
 TBrowseForm::TBrowseForm(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("BrowseForm"));
-    setWindowTitle(lex::caption(1106));
-    resize(640, 480);
-    P_Clipbrd = new QLabel(this);
+    resize(760, 520);
+    Panel_all = new QWidget(this);
+    Panel_all->setObjectName(QStringLiteral("Panel_all"));
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(Panel_all);
+    m_items = new QStandardItemModel(0, 4, this);
+    m_items->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Width"), QStringLiteral("Heigth"), QStringLiteral("Size")});
+    new QVBoxLayout(Panel_all);
+    buildBars();
+    buildPanes();
+    buildPopup();
+    connect(&m_scan, &PictureScan::found, this, &TBrowseForm::addEntry);
+    connect(&m_scan, &PictureScan::finished, this, &TBrowseForm::scanFinished);
+    connect(&m_scan, &PictureScan::current, this, [this](const QString &name) {
+        if (ScanForm)
+            ScanForm->showEntry(name);
+    });
+    FormCreate();
+}
+
+TBrowseForm::~TBrowseForm()
+{
+    m_scan.stop();
+    // FormDestroy: the bounds outlast the program.
+    try {
+        FormPos->save();
+    } catch (...) {
+        // Ending the program goes on.
+    }
+}
+
+void TBrowseForm::buildBars()
+{
+    auto *panel1 = new QWidget(Panel_all);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    BtnPreview = toolButton(panel1, "BtnPreview", "zoom-original", 2031);
+    BtnTag = toolButton(panel1, "BtnTag", "insert-image", 2032);
+    BtnFile = toolButton(panel1, "BtnFile", "edit-copy", 2033);
+    BtnScan = toolButton(panel1, "BtnScan", "folder-open", 2034);
+    BtnIcon = toolButton(panel1, "BtnIcon", "view-list-icons", 2035);
+    BtnReport = toolButton(panel1, "BtnReport", "view-list-details", 2036);
+    BtnClose = toolButton(panel1, "BtnClose", "window-close", 2037);
+    BtnIcon->setCheckable(true);
+    BtnReport->setCheckable(true);
+    BtnIcon->setAutoExclusive(true);
+    BtnReport->setAutoExclusive(true);
+    BtnIcon->setChecked(true);
+    auto *bar = new QHBoxLayout(panel1);
+    bar->setContentsMargins(2, 2, 2, 2);
+    for (QToolButton *b : {BtnPreview, BtnTag, BtnFile, BtnScan, BtnIcon, BtnReport})
+        bar->addWidget(b);
+    bar->addStretch();
+    bar->addWidget(BtnClose);
+    connect(BtnPreview, &QToolButton::clicked, this, &TBrowseForm::BtnPreviewClick);
+    connect(BtnTag, &QToolButton::clicked, this, [this] { BtnFileClick(true); });
+    connect(BtnFile, &QToolButton::clicked, this, [this] { BtnFileClick(false); });
+    connect(BtnScan, &QToolButton::clicked, this, &TBrowseForm::BtnScanClick);
+    connect(BtnIcon, &QToolButton::clicked, this, &TBrowseForm::BtnIconClick);
+    connect(BtnReport, &QToolButton::clicked, this, &TBrowseForm::BtnReportClick);
+    connect(BtnClose, &QToolButton::clicked, this, &QWidget::close);
+    Panel_all->layout()->addWidget(panel1);
+}
+
+void TBrowseForm::buildPanes()
+{
+    auto *layout = static_cast<QVBoxLayout *>(Panel_all->layout());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Splitter1 = new QSplitter(Qt::Horizontal, Panel_all);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    auto *panel3 = new QWidget(Splitter1);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    m_folders = new QFileSystemModel(this);
+    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    m_folders->setRootPath(QString());
+    DLB = new QTreeView(panel3);
+    DLB->setObjectName(QStringLiteral("DLB"));
+    DLB->setModel(m_folders);
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        DLB->hideColumn(column);
+    DLB->setHeaderHidden(true);
+    DCB = new QComboBox(panel3);
+    DCB->setObjectName(QStringLiteral("DCB"));
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && volume.isReady())
+            DCB->addItem(QIcon::fromTheme(QStringLiteral("drive-harddisk")), volume.rootPath(), volume.rootPath());
+    auto *left = new QVBoxLayout(panel3);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(DLB, 1);
+    left->addWidget(DCB);
+    connect(DCB, &QComboBox::currentIndexChanged, this, &TBrowseForm::DCBChange);
+
+    Panel6 = new QStackedWidget(Splitter1);
+    Panel6->setObjectName(QStringLiteral("Panel6"));
+    ListView = new QListView(Panel6);
+    ListView->setObjectName(QStringLiteral("ListView"));
+    ListView->setModel(m_items);
+    ListView->setViewMode(QListView::IconMode);
+    ListView->setIconSize(QSize(kThumbSize, kThumbSize));
+    ListView->setGridSize(QSize(kThumbSize + 40, kThumbSize + 36));
+    ListView->setResizeMode(QListView::Adjust);
+    ListView->setMovement(QListView::Static);
+    ListView->setWordWrap(true);
+    ListView->setUniformItemSizes(true);
+    ReportView = new QTreeView(Panel6);
+    ReportView->setObjectName(QStringLiteral("ReportView"));
+    ReportView->setModel(m_items);
+    ReportView->setSelectionModel(ListView->selectionModel());
+    ReportView->setRootIsDecorated(false);
+    ReportView->setUniformRowHeights(true);
+    ReportView->setIconSize(QSize(16, 16));
+    ReportView->header()->resizeSection(NameColumn, 200);
+    ReportView->header()->resizeSection(SizeColumn, 100);
+    Panel6->addWidget(ListView);
+    Panel6->addWidget(ReportView);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({220, 540});
+    layout->addWidget(Splitter1, 1);
+
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(ListView), static_cast<QAbstractItemView *>(ReportView)}) {
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QAbstractItemView::clicked, this, &TBrowseForm::ListViewClick);
+        connect(view, &QAbstractItemView::doubleClicked, this, &TBrowseForm::ListViewDblClick);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint pos) {
+            PopupMenuPopup();
+            PopupMenu->popup(view->viewport()->mapToGlobal(pos));
+        });
+    }
+
+    auto *panel5 = new QWidget(Panel_all);
+    panel5->setObjectName(QStringLiteral("Panel5"));
+    P_Clipbrd = new QLabel(panel5);
     P_Clipbrd->setObjectName(QStringLiteral("P_Clipbrd"));
     P_Clipbrd->setFrameShape(QFrame::StyledPanel);
     P_Clipbrd->setTextFormat(Qt::PlainText);
     P_Clipbrd->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addWidget(P_Clipbrd);
+    auto *statusRow = new QHBoxLayout;
+    statusRow->setSpacing(2);
+    for (int i = 0; i < 5; ++i) {
+        StatusBar[i] = new QLabel(panel5);
+        StatusBar[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusBar[i]->setFrameShape(QFrame::StyledPanel);
+        StatusBar[i]->setTextFormat(Qt::PlainText);
+        StatusBar[i]->setFixedWidth(kStatusWidths[i]);
+        if (i >= 1 && i <= 3)
+            StatusBar[i]->setAlignment(Qt::AlignCenter);
+        statusRow->addWidget(StatusBar[i]);
+    }
+    statusRow->addStretch();
+    auto *bottom = new QVBoxLayout(panel5);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(1);
+    bottom->addWidget(P_Clipbrd);
+    bottom->addLayout(statusRow);
+    layout->addWidget(panel5);
+}
+
+void TBrowseForm::buildPopup()
+{
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName(QStringLiteral("PopupMenu"));
+    Menu_Preview = menuAction(this, "Menu_Preview", 1107);
+    Menu_CopyTag = menuAction(this, "Menu_CopyTag", 1108);
+    Menu_CopyFile = menuAction(this, "Menu_CopyFile", 1109);
+    Menu_Scan = menuAction(this, "Menu_Scan", 1110);
+    Menu_Thumbs = menuAction(this, "Menu_Thumbs", 1111);
+    Menu_Report = menuAction(this, "Menu_Report", 1112);
+    Menu_Close = menuAction(this, "Menu_Close", 1113);
+    PopupMenu->addAction(Menu_Preview);
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(Menu_CopyTag);
+    PopupMenu->setDefaultAction(Menu_CopyTag);
+    PopupMenu->addAction(Menu_CopyFile);
+    PopupMenu->addSeparator();
+    PopupMenu->addActions({Menu_Scan, Menu_Thumbs, Menu_Report});
+    PopupMenu->addSeparator();
+    PopupMenu->addAction(Menu_Close);
+    connect(Menu_Preview, &QAction::triggered, this, &TBrowseForm::BtnPreviewClick);
+    connect(Menu_CopyTag, &QAction::triggered, this, [this] { BtnFileClick(true); });
+    connect(Menu_CopyFile, &QAction::triggered, this, [this] { BtnFileClick(false); });
+    connect(Menu_Scan, &QAction::triggered, this, &TBrowseForm::BtnScanClick);
+    connect(Menu_Thumbs, &QAction::triggered, this, &TBrowseForm::BtnIconClick);
+    connect(Menu_Report, &QAction::triggered, this, &TBrowseForm::BtnReportClick);
+    connect(Menu_Close, &QAction::triggered, this, &QWidget::close);
+}
+
+void TBrowseForm::FormCreate()
+{
+    setWindowTitle(lex::caption(1106));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormPos = std::make_unique<TFormPosition>(this);
+    FormPos->Key = TFormPosition::kDefaultKey;
+    FormPos->ValueName = QStringLiteral("BrowseFormPos");
+    FormPos->load();
+    if (DCB->count() > 0)
+        DCBChange();
+    selectFolder(QDir::homePath());
+}
+
+void TBrowseForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TBrowseForm::FormShow()
+{
+    P_Clipbrd->setText(clipboardLine());
+}
+
+void TBrowseForm::DCBChange()
+{
+    const QString root = DCB->currentData().toString();
+    if (!root.isEmpty())
+        DLB->setRootIndex(m_folders->index(root));
+}
+
+QString TBrowseForm::selectedFolder() const
+{
+    const QModelIndex current = DLB->currentIndex();
+    if (current.isValid())
+        return m_folders->filePath(current);
+    return m_folders->filePath(DLB->rootIndex());
+}
+
+void TBrowseForm::selectFolder(const QString &folder)
+{
+    const QModelIndex index = m_folders->index(folder);
+    if (!index.isValid())
+        return;
+    // The drive list follows, so the tree shows the folder's file system.
+    const int drive = DCB->findData(QStorageInfo(folder).rootPath());
+    if (drive >= 0)
+        DCB->setCurrentIndex(drive);
+    DLB->setCurrentIndex(index);
+    DLB->scrollTo(index);
+}
+
+void TBrowseForm::BtnIconClick()
+{
+    BtnIcon->setChecked(true);
+    Panel6->setCurrentWidget(ListView);
+}
+
+void TBrowseForm::BtnReportClick()
+{
+    BtnReport->setChecked(true);
+    Panel6->setCurrentWidget(ReportView);
+}
+
+void TBrowseForm::updateRelativeFolder()
+{
+    const std::optional<QString> document = ActiveDocumentFolder ? ActiveDocumentFolder() : std::nullopt;
+    if (document)
+        m_relativeFolder = ::relativeFolder(WithTrailingBackslash(*document), m_scannedFolder);
+    StatusBar[4]->setText(m_relativeFolder.isEmpty() ? kOutsideFolder : m_relativeFolder);
+}
+
+void TBrowseForm::BtnScanClick()
+{
+    if (m_scan.isRunning())
+        return;
+    const QString folder = selectedFolder();
+    if (folder.isEmpty())
+        return;
+    m_items->removeRows(0, m_items->rowCount());
+    m_scannedFolder = WithTrailingBackslash(folder);
+    updateRelativeFolder();
+    // The list fills while the scan runs; only another scan waits for it.
+    BtnScan->setEnabled(false);
+    Menu_Scan->setEnabled(false);
+    ScanForm = new TScanForm(this);
+    connect(ScanForm, &TScanForm::stopRequested, this, &TBrowseForm::StopScan);
+    connect(ScanForm, &QDialog::rejected, this, &TBrowseForm::StopScan);
+    qApp->installEventFilter(this);
+    ScanForm->show();
+    ScanForm->repaint();
+    m_scan.start(m_scannedFolder);
+}
+
+void TBrowseForm::StopScan()
+{
+    m_scan.stop();
+}
+
+void TBrowseForm::scanFinished()
+{
+    qApp->removeEventFilter(this);
+    if (ScanForm) {
+        ScanForm->hide();
+        ScanForm->deleteLater();
+        ScanForm = nullptr;
+    }
+    BtnScan->setEnabled(true);
+    Menu_Scan->setEnabled(true);
+}
+
+bool TBrowseForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // While a scan runs, any character key typed in the browser stops it,
+    // whichever of its controls has the focus.
+    if (event->type() == QEvent::KeyPress && m_scan.isRunning()) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && !static_cast<QKeyEvent *>(event)->text().isEmpty()) {
+            StopScan();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TBrowseForm::addEntry(const PictureEntry &entry)
+{
+    QList<QStandardItem *> row;
+    auto *name = new QStandardItem(entry.name);
+    if (entry.thumb.isValid())
+        name->setIcon(QIcon(QPixmap::fromImage(maskedThumbnail(entry.thumb))));
+    row.append(name);
+    const QString width = entry.thumb.isValid() ? QString::number(entry.thumb.width) : QString();
+    const QString height = entry.thumb.isValid() ? QString::number(entry.thumb.height) : QString();
+    const QString size = QString::number(entry.size) + QStringLiteral(" Bytes");
+    for (const QString &text : {width, height, size}) {
+        auto *item = new QStandardItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row.append(item);
+    }
+    for (QStandardItem *item : row)
+        item->setEditable(false);
+    m_items->appendRow(row);
+}
+
+QModelIndex TBrowseForm::focusedItem() const
+{
+    const QModelIndex current = ListView->selectionModel()->currentIndex();
+    return current.isValid() ? current.siblingAtColumn(NameColumn) : QModelIndex();
+}
+
+void TBrowseForm::ListViewClick()
+{
+    const QModelIndex item = focusedItem();
+    for (int column = NameColumn; column <= SizeColumn; ++column)
+        StatusBar[column]->setText(item.isValid() ? m_items->item(item.row(), column)->text() : QString());
+}
+
+void TBrowseForm::ListViewDblClick()
+{
+    BtnFileClick(true);
+}
+
+void TBrowseForm::BtnFileClick(bool tag)
+{
+    // The data come from the status bar: the item last clicked.
+    const QString fileName = StatusBar[0]->text();
+    if (fileName.isEmpty())
+        return;
+    const QString reference = pictureReference(StatusBar[4]->text(), fileName);
+    const QString text = tag ? imageTag(reference, StatusBar[1]->text(), StatusBar[2]->text()) : reference;
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void TBrowseForm::BtnPreviewClick()
+{
+    const QModelIndex item = focusedItem();
+    if (!item.isValid())
+        return;
+    const QString path = m_scannedFolder + item.data().toString();
+    if (QFileInfo(path).isFile())
+        showPicturePreview(this, path);
+}
+
+void TBrowseForm::PopupMenuPopup()
+{
+    const bool selected = ListView->selectionModel()->hasSelection();
+    Menu_CopyTag->setEnabled(selected);
+    Menu_CopyFile->setEnabled(selected);
 }

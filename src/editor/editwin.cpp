@@ -188,7 +188,9 @@ QImage TEditForm::pictureFor(const QString &address) const
     if (FilePath.isEmpty())
         return {};
     const QString path = QFileInfo(address).isAbsolute() ? address : FilePath + address;
-    return QFileInfo(path).isFile() ? QImage(path) : QImage();
+    if (!QFileInfo(path).isFile())
+        return {};
+    return PictureLoader ? PictureLoader(path) : QImage(path);
 }
 
 void TEditForm::closeDecided()

@@ -5,7 +5,10 @@
 #include "docfile.h"
 #include "settings/values.h"
 
+#include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -26,6 +29,10 @@ class TEditForm : public QWidget
 
 public:
     explicit TEditForm(MainHost *host, QWidget *parent = nullptr);
+
+    // Turns a picture file into the Preview page's bitmap (null: none). The
+    // main window puts the picture loader here; without it Qt's reader does.
+    static inline std::function<QImage(const QString &path)> PictureLoader;
     ~TEditForm() override;
 
     QString FileName; // without folder; empty for a document never saved

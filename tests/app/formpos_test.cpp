@@ -1,5 +1,5 @@
-#include "app/formpos.h"
 #include "platform/registry.h"
+#include "settings/formpos.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
 

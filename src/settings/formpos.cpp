@@ -1,7 +1,7 @@
 #include "formpos.h"
 
-#include "app/logging.h"
 #include "platform/registry.h"
+#include "settings/logging.h"
 #include "settings/settings.h"
 
 #include <QCoreApplication>
@@ -60,7 +60,7 @@ QString TFormPosition::readValue()
         reg.closeKey();
         return value;
     } catch (const RegistryError &e) {
-        qCWarning(lcApp).noquote() << "window position unreadable, the design bounds stay:" << e.message();
+        qCWarning(lcSettings).noquote() << "window position unreadable, the design bounds stay:" << e.message();
         reg.closeKey();
         return {};
     }

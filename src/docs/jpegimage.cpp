@@ -1,0 +1,154 @@
+#include "jpegimage.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return;
+// it jumps back to the one setjmp below. Warnings (truncated data, corrupt
+// entropy codes) are counted, since libjpeg would otherwise hand back a
+// picture padded with grey.
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    int warnings;
+};
+
+void errorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void emitMessage(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++reinterpret_cast<ErrorManager *>(info->err)->warnings;
+}
+
+void outputMessage(j_common_ptr) {}
+
+// The smallest numerator n of n/8 whose output still covers the picture
+// scaled to fit the box.
+unsigned scaleNumerator(JDIMENSION width, JDIMENSION height, QSize box)
+{
+    if (!box.isValid() || box.isEmpty())
+        return 8;
+    const QSize fitted = QSize(int(width), int(height)).scaled(box, Qt::KeepAspectRatio);
+    for (unsigned n = 1; n < 8; ++n) {
+        const qint64 w = (qint64(width) * n + 7) / 8;
+        const qint64 h = (qint64(height) * n + 7) / 8;
+        if (w >= fitted.width() && h >= fitted.height())
+            return n;
+    }
+    return 8;
+}
+
+// Adobe's CMYK JPEGs store inverted values; the picture is C' M' Y' K' with
+// each channel meaning "amount of white".
+void cmykRowToRgb(const JSAMPLE *in, QRgb *out, JDIMENSION width)
+{
+    for (JDIMENSION x = 0; x < width; ++x, in += 4) {
+        const int k = in[3];
+        out[x] = qRgb(in[0] * k / 255, in[1] * k / 255, in[2] * k / 255);
+    }
+}
+
+struct DecodeRequest {
+    const QByteArray *bytes;
+    QSize box;
+    qint64 maxPixels;
+    bool headerOnly;
+    QSize *size;
+    QImage *bitmap;
+    QByteArray *cmykRow;
+};
+
+// A fatal error jumps out of here back into guardedDecode; no object with a
+// destructor lives in this frame, the bitmap and buffers belong to the caller.
+bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const DecodeRequest &request)
+{
+    jpeg_create_decompress(info);
+    jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(request.bytes->constData()),
+                 static_cast<unsigned long>(request.bytes->size()));
+    if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    if (info->image_width == 0 || info->image_height == 0)
+        return false;
+    *request.size = QSize(int(info->image_width), int(info->image_height));
+    if (request.headerOnly)
+        return true;
+    const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
+    info->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    info->scale_num = scaleNumerator(info->image_width, info->image_height, request.box);
+    info->scale_denom = 8;
+    jpeg_calc_output_dimensions(info);
+    if (qint64(info->output_width) * qint64(info->output_height) > request.maxPixels)
+        return false;
+    *request.bitmap = QImage(int(info->output_width), int(info->output_height), QImage::Format_RGB32);
+    if (request.bitmap->isNull())
+        return false;
+    jpeg_start_decompress(info);
+    if (cmyk)
+        request.cmykRow->resize(qsizetype(info->output_width) * 4);
+    while (info->output_scanline < info->output_height && errors->warnings == 0) {
+        auto *line = reinterpret_cast<QRgb *>(request.bitmap->scanLine(int(info->output_scanline)));
+        JSAMPROW row = cmyk ? reinterpret_cast<JSAMPLE *>(request.cmykRow->data()) : reinterpret_cast<JSAMPLE *>(line);
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            return false;
+        if (cmyk)
+            cmykRowToRgb(reinterpret_cast<const JSAMPLE *>(request.cmykRow->constData()), line, info->output_width);
+    }
+    if (errors->warnings != 0)
+        return false;
+    jpeg_finish_decompress(info);
+    return errors->warnings == 0;
+}
+
+bool guardedDecode(jpeg_decompress_struct *info, ErrorManager *errors, const DecodeRequest &request)
+{
+    if (setjmp(errors->jump))
+        return false;
+    return decodeSteps(info, errors, request);
+}
+
+} // namespace
+
+namespace {
+
+bool run(const QByteArray &bytes, QSize box, qint64 maxPixels, bool headerOnly, QSize *size, QImage *bitmap)
+{
+    if (bytes.size() < 4)
+        return false;
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = errorExit;
+    errors.base.emit_message = emitMessage;
+    errors.base.output_message = outputMessage;
+    QByteArray cmykRow;
+    const bool ok = guardedDecode(&info, &errors, {&bytes, box, maxPixels, headerOnly, size, bitmap, &cmykRow});
+    jpeg_destroy_decompress(&info);
+    return ok;
+}
+
+} // namespace
+
+QSize TJPEGImage::readSize(const QByteArray &bytes)
+{
+    QSize size;
+    QImage none;
+    return run(bytes, QSize(), 0, true, &size, &none) ? size : QSize();
+}
+
+bool TJPEGImage::load(const QByteArray &bytes, QSize box, qint64 maxPixels)
+{
+    QSize size;
+    QImage bitmap;
+    const bool ok = run(bytes, box, maxPixels, false, &size, &bitmap);
+    m_size = ok ? size : QSize();
+    m_bitmap = ok ? std::move(bitmap) : QImage();
+    return ok;
+}

@@ -1,0 +1,26 @@
+#include "relfolder.h"
+
+#include "picload.h"
+
+QString relativeFolder(const QString &documentFolder, const QString &scannedFolder)
+{
+    const QString document = WithTrailingBackslash(documentFolder);
+    // Only a folder that begins with the document's folder lies inside it;
+    // the same text further along (/x/web/ inside /web/) is another place.
+    if (document.isEmpty() || !scannedFolder.startsWith(document))
+        return kOutsideFolder;
+    QString relative = scannedFolder.mid(document.size());
+    relative.replace(u'\\', u'/');
+    return relative;
+}
+
+QString pictureReference(const QString &relativeFolder, const QString &fileName)
+{
+    return (relativeFolder == kOutsideFolder ? QString() : relativeFolder) + fileName;
+}
+
+QString imageTag(const QString &reference, const QString &width, const QString &height)
+{
+    return QStringLiteral("<img src=\"") + reference + QStringLiteral("\" width=\"") + width + QStringLiteral("\" height=\"") + height +
+           QStringLiteral("\" border=\"0\">");
+}

@@ -1,0 +1,244 @@
+#include "docs/browseform.h"
+#include "docs/gifprevform.h"
+#include "docs/prevform.h"
+#include "docs/scanform.h"
+#include "platform/lexstrings.h"
+#include "platform/scripteddialogs.h"
+#include "support/testenv.h"
+#include "testpictures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class BrowseFormTest : public ::testing::Test
+{
+protected:
+    TempRegistry registry;
+    dialogs::ScriptedDialogsGuard dialogs;
+    QTemporaryDir root;
+    QString pictures; // root/img/ with the test pictures
+    std::optional<QString> documentFolder;
+    std::unique_ptr<TBrowseForm> form;
+
+    void SetUp() override
+    {
+        QDir(root.path()).mkdir(QStringLiteral("img"));
+        pictures = root.filePath(QStringLiteral("img")) + u'/';
+        writeAll(pictures + QStringLiteral("b.jpeg"), encoded(solidImage(200, 100, Qt::red), "JPG"));
+        writeAll(pictures + QStringLiteral("a.GIF"), tinyGif());
+        writeAll(pictures + QStringLiteral("c.png"), encoded(solidImage(30, 60, Qt::blue), "PNG"));
+        writeAll(pictures + QStringLiteral("d.txt"), "no picture");
+        writeAll(pictures + QStringLiteral("g.bmp"), encoded(solidImage(8, 8, Qt::red), "BMP"));
+        const QByteArray jpeg = encoded(solidImage(64, 64, Qt::green), "JPG");
+        writeAll(pictures + QStringLiteral("e.jpg"), jpeg.left(jpeg.size() / 2));
+        QDir(pictures).mkdir(QStringLiteral("f.gif"));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        form = std::make_unique<TBrowseForm>();
+        form->ActiveDocumentFolder = [this] { return documentFolder; };
+        form->selectFolder(QDir::cleanPath(pictures));
+    }
+
+    void TearDown() override { form.reset(); }
+
+    void scan()
+    {
+        form->BtnScanClick();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isScanning(); }, 20000));
+    }
+
+    QStringList column(int c) const
+    {
+        QStringList texts;
+        for (int row = 0; row < form->items()->rowCount(); ++row)
+            texts.append(form->items()->item(row, c)->text());
+        return texts;
+    }
+
+    void click(const QString &name)
+    {
+        const QList<QStandardItem *> found = form->items()->findItems(name);
+        ASSERT_EQ(found.size(), 1);
+        form->ListView->setCurrentIndex(found[0]->index());
+        form->ListViewClick();
+    }
+
+    QString clipboard() const { return QApplication::clipboard()->text(); }
+};
+
+TEST_F(BrowseFormTest, ScanListsThePicturesByNameWithSizesAndThumbnails)
+{
+    scan();
+    EXPECT_EQ(column(0), (QStringList{"a.GIF", "b.jpeg", "c.png", "e.jpg"}));
+    EXPECT_EQ(column(1), (QStringList{"1", "200", "30", ""}));
+    EXPECT_EQ(column(2), (QStringList{"1", "100", "60", ""}));
+    const qint64 jpegSize = QFileInfo(pictures + QStringLiteral("b.jpeg")).size();
+    EXPECT_EQ(column(3)[1], QString::number(jpegSize) + QStringLiteral(" Bytes"));
+    EXPECT_FALSE(form->items()->item(1)->icon().isNull());
+    EXPECT_TRUE(form->items()->item(3)->icon().isNull()) << "a truncated picture gets no thumbnail";
+    EXPECT_EQ(form->scannedFolder(), pictures);
+    EXPECT_EQ(form->BtnScan->isEnabled(), true);
+    EXPECT_EQ(form->ScanForm, nullptr);
+}
+
+TEST_F(BrowseFormTest, CopyTagBeforeAnyClickCopiesNothing)
+{
+    scan();
+    form->ListView->setCurrentIndex(form->items()->index(1, 0));
+    form->BtnFileClick(true);
+    form->BtnFileClick(false);
+    EXPECT_EQ(clipboard(), QStringLiteral("before"));
+}
+
+TEST_F(BrowseFormTest, TagAndReferenceAreRelativeToTheDocumentsFolder)
+{
+    documentFolder = root.path();
+    scan();
+    EXPECT_EQ(form->relativeFolder(), QStringLiteral("img/"));
+    EXPECT_EQ(form->StatusBar[4]->text(), QStringLiteral("img/"));
+    click(QStringLiteral("b.jpeg"));
+    EXPECT_EQ(form->StatusBar[0]->text(), QStringLiteral("b.jpeg"));
+    EXPECT_EQ(form->StatusBar[1]->text(), QStringLiteral("200"));
+    form->BtnFileClick(true);
+    EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"img/b.jpeg\" width=\"200\" height=\"100\" border=\"0\">"));
+    form->BtnFileClick(false);
+    EXPECT_EQ(clipboard(), QStringLiteral("img/b.jpeg"));
+    click(QStringLiteral("e.jpg"));
+    form->ListViewDblClick();
+    EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"img/e.jpg\" width=\"\" height=\"\" border=\"0\">"));
+}
+
+TEST_F(BrowseFormTest, UnsavedDocumentGivesTheBareFileName)
+{
+    documentFolder = QString();
+    scan();
+    EXPECT_EQ(form->relativeFolder(), QStringLiteral("[..]"));
+    click(QStringLiteral("a.GIF"));
+    form->BtnFileClick(true);
+    EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"a.GIF\" width=\"1\" height=\"1\" border=\"0\">"));
+}
+
+TEST_F(BrowseFormTest, WithoutADocumentTheRelativeFolderOfTheLastScanStays)
+{
+    documentFolder = root.path();
+    scan();
+    documentFolder.reset();
+    form->selectFolder(root.path());
+    scan();
+    EXPECT_EQ(form->relativeFolder(), QStringLiteral("img/"));
+    EXPECT_EQ(form->scannedFolder(), WithTrailingBackslash(root.path()));
+}
+
+TEST_F(BrowseFormTest, StatusOfTheLastClickOutlivesANewScanWhichBringsItsOwnFolder)
+{
+    documentFolder = root.path();
+    scan();
+    click(QStringLiteral("c.png"));
+    documentFolder = pictures;
+    scan();
+    form->BtnFileClick(true);
+    EXPECT_EQ(form->StatusBar[4]->text(), QStringLiteral("[..]")) << "same folder: empty, shown as [..]";
+    EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"c.png\" width=\"30\" height=\"60\" border=\"0\">"));
+}
+
+TEST_F(BrowseFormTest, StopKeepsWhatWasFoundInNameOrder)
+{
+    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
+    for (int i = 0; i < 60; ++i)
+        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    ASSERT_NE(form->ScanForm, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->items()->rowCount() >= 5; }, 20000));
+    form->ScanForm->ToolbarButton971->click();
+    EXPECT_FALSE(form->isScanning()) << "Stop takes effect at once";
+    const QStringList names = column(0);
+    const int found = int(names.size());
+    EXPECT_LT(found, 65);
+    QStringList sorted = names;
+    sorted.sort(Qt::CaseInsensitive);
+    EXPECT_EQ(names, sorted);
+    QTest::qWait(100);
+    EXPECT_EQ(form->items()->rowCount(), found) << "nothing arrives after the stop";
+}
+
+TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
+{
+    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
+    for (int i = 0; i < 40; ++i)
+        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    form->show();
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    QTest::keyClick(form->ListView, Qt::Key_X);
+    EXPECT_FALSE(form->isScanning());
+    form->BtnScanClick();
+    EXPECT_TRUE(form->isScanning()) << "a key from before does not stop the next scan";
+    QTest::keyClick(form->ScanForm, Qt::Key_Escape);
+    EXPECT_FALSE(form->isScanning());
+}
+
+TEST_F(BrowseFormTest, ViewsAndContextMenuFollowTheButtons)
+{
+    scan();
+    EXPECT_EQ(form->Panel6->currentWidget(), form->ListView);
+    form->Menu_Report->trigger();
+    EXPECT_EQ(form->Panel6->currentWidget(), form->ReportView);
+    EXPECT_TRUE(form->BtnReport->isChecked());
+    EXPECT_FALSE(form->BtnIcon->isChecked());
+    form->BtnIconClick();
+    EXPECT_EQ(form->Panel6->currentWidget(), form->ListView);
+    form->PopupMenuPopup();
+    EXPECT_FALSE(form->Menu_CopyTag->isEnabled());
+    EXPECT_FALSE(form->Menu_CopyFile->isEnabled());
+    form->ListView->selectionModel()->select(form->items()->index(0, 0), QItemSelectionModel::Select);
+    form->PopupMenuPopup();
+    EXPECT_TRUE(form->Menu_CopyTag->isEnabled());
+    EXPECT_EQ(form->PopupMenu->defaultAction(), form->Menu_CopyTag);
+}
+
+TEST_F(BrowseFormTest, BoundsOutliveTheWindow)
+{
+    form->setGeometry(60, 70, 640, 400);
+    form.reset();
+    EXPECT_TRUE(registry.contents().contains("\"BrowseFormPos\"=\"60;70;640;400;0\"")) << registry.contents().constData();
+}
+
+TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
+{
+    scan();
+    QStringList titles;
+    dialogs->onModal = [&titles](QDialog &dialog) { titles.append(dialog.windowTitle()); };
+    form->BtnPreviewClick();
+    EXPECT_TRUE(dialogs->modalRuns.isEmpty()) << "no focused item, no preview";
+    form->ListView->setCurrentIndex(form->items()->index(0, 0));
+    form->BtnPreviewClick();
+    form->ListView->setCurrentIndex(form->items()->index(1, 0));
+    form->BtnPreviewClick();
+    form->ListView->setCurrentIndex(form->items()->index(3, 0));
+    form->BtnPreviewClick();
+    EXPECT_EQ(dialogs->modalRuns, (QStringList{"GifPrevForm", "PrevForm"})) << "the truncated picture shows no preview";
+    ASSERT_EQ(titles.size(), 2);
+    EXPECT_EQ(titles[1], lex::caption(1114) + u' ' + pictures + QStringLiteral("b.jpeg"));
+    QFile::remove(pictures + QStringLiteral("a.GIF"));
+    form->ListView->setCurrentIndex(form->items()->index(0, 0));
+    form->BtnPreviewClick();
+    EXPECT_EQ(dialogs->modalRuns.size(), 2) << "a file gone since the scan shows nothing";
+}
+
+} // namespace

@@ -1,0 +1,244 @@
+#include "docs/jpegimage.h"
+#include "docs/picload.h"
+#include "support/testenv.h"
+#include "testpictures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Geometry {
+    const char *name;
+    QSize picture;
+    QRect target;
+};
+
+class ThumbnailGeometry : public ::testing::TestWithParam<Geometry>
+{
+};
+
+TEST_P(ThumbnailGeometry, PictureFitsCentredWithItsProportions)
+{
+    EXPECT_EQ(thumbnailRect(GetParam().picture), GetParam().target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ThumbnailGeometry,
+                         ::testing::Values(Geometry{"wide", {200, 100}, {0, 25, 100, 50}}, Geometry{"tall", {30, 60}, {25, 0, 50, 100}},
+                                           Geometry{"square_enlarged", {1, 1}, {0, 0, 100, 100}},
+                                           Geometry{"line_has_no_height", {300, 1}, {0, 50, 100, 0}},
+                                           Geometry{"odd_margin", {3, 1}, {0, 33, 100, 33}},
+                                           Geometry{"column_has_no_width", {1, 300}, {50, 0, 0, 100}}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+QRgb pixel(const QImage &image, int x, int y)
+{
+    return image.pixel(x, y) & 0xffffff;
+}
+
+TEST(MakeThumbnail, WidePictureSitsBetweenWhiteBandsAndTheMaskCoversItExactly)
+{
+    const Thumbnail thumb = makeThumbnailFrom(solidImage(200, 100, Qt::red), {200, 100});
+    ASSERT_TRUE(thumb.isValid());
+    EXPECT_EQ(thumb.image.size(), QSize(100, 100));
+    EXPECT_EQ(thumb.mask.size(), QSize(100, 100));
+    EXPECT_EQ(pixel(thumb.image, 50, 24), 0xffffffu);
+    EXPECT_EQ(pixel(thumb.image, 50, 25), 0xff0000u);
+    EXPECT_EQ(pixel(thumb.image, 0, 74), 0xff0000u);
+    EXPECT_EQ(pixel(thumb.image, 99, 75), 0xffffffu);
+    EXPECT_EQ(pixel(thumb.mask, 50, 24), 0xffffffu);
+    EXPECT_EQ(pixel(thumb.mask, 50, 25), 0u);
+    EXPECT_EQ(pixel(thumb.mask, 99, 74), 0u);
+    EXPECT_EQ(pixel(thumb.mask, 50, 75), 0xffffffu);
+    const QImage icon = maskedThumbnail(thumb);
+    EXPECT_EQ(qAlpha(icon.pixel(50, 10)), 0);
+    EXPECT_EQ(icon.pixel(50, 50), qRgb(255, 0, 0));
+}
+
+TEST(MakeThumbnail, OnePixelHighPictureGivesAnAllWhiteThumbnailButKeepsItsSize)
+{
+    const Thumbnail thumb = makeThumbnailFrom(solidImage(300, 1, Qt::black), {300, 1});
+    ASSERT_TRUE(thumb.isValid());
+    EXPECT_EQ(thumb.width, 300);
+    EXPECT_EQ(thumb.height, 1);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(pixel(thumb.image, x, y) & pixel(thumb.mask, x, y), 0xffffffu) << x << "," << y;
+}
+
+TEST(WithTrailingBackslash, AddsOneSeparatorOnlyWhereNoneEnds)
+{
+    EXPECT_EQ(WithTrailingBackslash(QString()), QString());
+    EXPECT_EQ(WithTrailingBackslash(QStringLiteral("/web")), QStringLiteral("/web/"));
+    EXPECT_EQ(WithTrailingBackslash(QStringLiteral("/web/")), QStringLiteral("/web/"));
+    EXPECT_EQ(WithTrailingBackslash(QStringLiteral("X:\\web\\")), QStringLiteral("X:\\web\\"));
+}
+
+TEST(PictureKind, ExtensionDecidesCaseBlind)
+{
+    EXPECT_EQ(pictureKindOf(QStringLiteral("a.GIF")), PictureKind::Gif);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("b.jpeg")), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("b.JpG")), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("c.png")), PictureKind::Png);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("e.webp")), PictureKind::WebP);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("d.txt")), PictureKind::None);
+    EXPECT_EQ(pictureKindOf(QStringLiteral("jpg")), PictureKind::None);
+}
+
+// A folder of picture files for one test.
+class PictureFolder : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString put(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        writeAll(path, bytes);
+        return path;
+    }
+};
+
+TEST_F(PictureFolder, EveryKnownFormatLoadsAtItsRealSize)
+{
+    const QImage picture = solidImage(37, 21, Qt::green);
+    const QString files[] = {put(QStringLiteral("a.jpg"), encoded(picture, "JPG")), put(QStringLiteral("a.png"), encoded(picture, "PNG")),
+                             put(QStringLiteral("a.bmp"), encoded(picture, "BMP")),
+                             put(QStringLiteral("a.webp"), encoded(picture, "WEBP"))};
+    for (const QString &file : files) {
+        int transparent = 0;
+        const QImage bitmap = LoadPictureBitmap(file, &transparent);
+        EXPECT_EQ(bitmap.size(), QSize(37, 21)) << file.toStdString();
+        EXPECT_EQ(transparent, -1);
+        const QRgb middle = bitmap.pixel(18, 10);
+        EXPECT_LT(qRed(middle), 40) << file.toStdString();
+        EXPECT_GT(qGreen(middle), 200) << file.toStdString();
+        const Thumbnail thumb = MakeThumbnail(file);
+        EXPECT_EQ(thumb.width, 37);
+        EXPECT_EQ(thumb.height, 21);
+    }
+}
+
+TEST_F(PictureFolder, GifGivesItsFirstFrame)
+{
+    const QString file = put(QStringLiteral("anim.gif"), tinyGif(2));
+    const QImage bitmap = LoadPictureBitmap(file);
+    ASSERT_EQ(bitmap.size(), QSize(1, 1));
+    EXPECT_EQ(bitmap.pixel(0, 0) & 0xffffff, 0xff0000u);
+    const Thumbnail thumb = MakeThumbnail(file);
+    EXPECT_EQ(pixel(thumb.image, 0, 0), 0xff0000u);
+    EXPECT_EQ(pixel(thumb.image, 99, 99), 0xff0000u);
+}
+
+TEST_F(PictureFolder, MissingUnknownAndMisnamedFilesGiveNothing)
+{
+    EXPECT_TRUE(LoadPictureBitmap(dir.filePath(QStringLiteral("gone.jpg"))).isNull());
+    const QString text = put(QStringLiteral("d.txt"), encoded(solidImage(4, 4, Qt::red), "PNG"));
+    EXPECT_TRUE(LoadPictureBitmap(text).isNull());
+    const QString misnamed = put(QStringLiteral("png.jpg"), encoded(solidImage(4, 4, Qt::red), "PNG"));
+    EXPECT_TRUE(LoadPictureBitmap(misnamed).isNull());
+    EXPECT_FALSE(MakeThumbnail(misnamed).isValid());
+    EXPECT_EQ(MakeThumbnail(misnamed).width, 0);
+    EXPECT_TRUE(LoadPictureBitmap(dir.path()).isNull());
+}
+
+TEST(JpegDecoding, ThumbnailDecodesAtAnEighthButReportsTheRealSize)
+{
+    const QByteArray jpeg = encoded(solidImage(1600, 1200, Qt::gray), "JPG");
+    QSize real;
+    const QImage small = decodePicture(jpeg, PictureKind::Jpeg, QSize(100, 100), &real);
+    EXPECT_EQ(real, QSize(1600, 1200));
+    EXPECT_EQ(small.size(), QSize(200, 150));
+    // 300 wide would need 3/8 to cover 100 x 33.
+    const QImage partly = decodePicture(encoded(solidImage(300, 100, Qt::gray), "JPG"), PictureKind::Jpeg, QSize(100, 100), &real);
+    EXPECT_EQ(partly.size(), QSize(113, 38));
+    EXPECT_EQ(decodePicture(jpeg, PictureKind::Jpeg).size(), QSize(1600, 1200));
+}
+
+TEST(JpegDecoding, GreyscaleAndProgressivePicturesDecode)
+{
+    QImage grey(64, 48, QImage::Format_Grayscale8);
+    grey.fill(200);
+    TJPEGImage jpeg;
+    ASSERT_TRUE(jpeg.load(encoded(grey, "JPG")));
+    EXPECT_EQ(jpeg.width(), 64);
+    EXPECT_EQ(qRed(jpeg.bitmap().pixel(10, 10)), qGreen(jpeg.bitmap().pixel(10, 10)));
+    EXPECT_NEAR(qRed(jpeg.bitmap().pixel(10, 10)), 200, 3);
+}
+
+class DamagedPicture : public ::testing::TestWithParam<const char *>
+{
+};
+
+QByteArray pictureIn(const QString &format)
+{
+    if (format == u"GIF")
+        return tinyGif();
+    QImage image(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x ^ y) % 256));
+    return encoded(image, format.toLatin1().constData());
+}
+
+PictureKind kindOf(const QString &format)
+{
+    return pictureKindOf(QStringLiteral("x.") + format.toLower());
+}
+
+TEST_P(DamagedPicture, TruncatedFileGivesNoPictureAndNoSize)
+{
+    const QString format = QString::fromLatin1(GetParam());
+    const QByteArray whole = pictureIn(format);
+    ASSERT_FALSE(decodePicture(whole, kindOf(format)).isNull());
+    for (const qsizetype keep : {whole.size() / 2, whole.size() - 8, qsizetype(20), qsizetype(3)}) {
+        QSize real(-5, -5);
+        const QImage image = decodePicture(whole.left(keep), kindOf(format), QSize(100, 100), &real);
+        EXPECT_TRUE(image.isNull()) << format.toStdString() << " cut at " << keep;
+        EXPECT_EQ(real, QSize(-5, -5)) << format.toStdString() << " cut at " << keep;
+    }
+}
+
+// GIF and BMP data carry no checksums or codes that a change would break.
+class ScrambledPicture : public ::testing::TestWithParam<const char *>
+{
+};
+
+TEST_P(ScrambledPicture, ScrambledDataAfterTheHeaderGivesNoPicture)
+{
+    const QString format = QString::fromLatin1(GetParam());
+    QByteArray bytes = pictureIn(format);
+    for (qsizetype i = bytes.size() / 3; i < bytes.size() - 2; i += 3)
+        bytes[i] = char(bytes[i] ^ 0x5a);
+    EXPECT_TRUE(decodePicture(bytes, kindOf(format)).isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ScrambledPicture, ::testing::Values("JPG", "PNG", "WEBP"));
+
+INSTANTIATE_TEST_SUITE_P(Formats, DamagedPicture, ::testing::Values("JPG", "PNG", "WEBP", "BMP", "GIF"));
+
+TEST(HostileHeader, HugeSizesAreRefusedBeforeDecoding)
+{
+    const QByteArray jpeg = encoded(solidImage(16, 16, Qt::red), "JPG");
+    // 60000 x 60000 would ask for 14 GB; even at 1/8 it is past the limit.
+    EXPECT_TRUE(decodePicture(withJpegSize(jpeg, 60000, 60000), PictureKind::Jpeg, QSize(100, 100)).isNull());
+    EXPECT_TRUE(decodePicture(withJpegSize(jpeg, 20000, 20000), PictureKind::Jpeg).isNull());
+    const QByteArray png = encoded(solidImage(16, 16, Qt::red), "PNG");
+    EXPECT_TRUE(decodePicture(withPngSize(png, 40000, 40000), PictureKind::Png).isNull());
+    EXPECT_TRUE(decodePicture(withPngSize(png, 0x7fffffff, 1), PictureKind::Png).isNull());
+    EXPECT_TRUE(decodePicture(withGifSize(tinyGif(), 65535, 65535), PictureKind::Gif).isNull());
+    EXPECT_EQ(TJPEGImage::readSize(withJpegSize(jpeg, 60000, 60000)), QSize(60000, 60000));
+}
+
+TEST(HostileHeader, LargePictureWithinTheThumbnailLimitDecodesSmall)
+{
+    // 12000 x 9000 is over the full-decode limit but fine at 1/8 for a thumbnail.
+    const QByteArray jpeg = encoded(solidImage(12000, 9000, Qt::white), "JPG", 20);
+    QSize real;
+    const QImage small = decodePicture(jpeg, PictureKind::Jpeg, QSize(100, 100), &real);
+    EXPECT_EQ(real, QSize(12000, 9000));
+    EXPECT_EQ(small.size(), QSize(1500, 1125));
+    EXPECT_TRUE(decodePicture(jpeg, PictureKind::Jpeg).isNull());
+}
+
+} // namespace

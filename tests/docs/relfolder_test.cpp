@@ -1,0 +1,46 @@
+#include "docs/relfolder.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Case {
+    const char *name;
+    const char *document;
+    const char *scanned;
+    const char *relative;
+};
+
+class RelativeFolder : public ::testing::TestWithParam<Case>
+{
+};
+
+TEST_P(RelativeFolder, FollowsTheDocumentsFolder)
+{
+    EXPECT_EQ(relativeFolder(QString::fromUtf8(GetParam().document), QString::fromUtf8(GetParam().scanned)),
+              QString::fromUtf8(GetParam().relative));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, RelativeFolder,
+                         ::testing::Values(Case{"below", "/web/", "/web/img/gif/", "img/gif/"}, Case{"same", "/web/", "/web/", ""},
+                                           Case{"elsewhere", "/web/", "/pics/", "[..]"}, Case{"never_saved", "", "/web/img/", "[..]"},
+                                           Case{"document_folder_without_separator", "/web", "/web/img/", "img/"},
+                                           Case{"same_text_further_along", "/web/", "/x/web/img/", "[..]"},
+                                           Case{"sibling_with_longer_name", "/web/", "/website/", "[..]"},
+                                           Case{"backslashes_turn", "X:\\web\\", "X:\\web\\img\\gif\\", "img/gif/"},
+                                           Case{"case_counts", "/Web/", "/web/img/", "[..]"}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ImageTag, ReferenceLeavesOutTheOutsideMark)
+{
+    EXPECT_EQ(pictureReference(QStringLiteral("img/gif/"), QStringLiteral("logo.gif")), QStringLiteral("img/gif/logo.gif"));
+    EXPECT_EQ(pictureReference(QStringLiteral("[..]"), QStringLiteral("logo.gif")), QStringLiteral("logo.gif"));
+    EXPECT_EQ(pictureReference(QString(), QStringLiteral("logo.gif")), QStringLiteral("logo.gif"));
+    EXPECT_EQ(imageTag(QStringLiteral("img/a.gif"), QStringLiteral("20"), QStringLiteral("10")),
+              QStringLiteral("<img src=\"img/a.gif\" width=\"20\" height=\"10\" border=\"0\">"));
+    EXPECT_EQ(imageTag(QStringLiteral("a.gif"), QString(), QString()),
+              QStringLiteral("<img src=\"a.gif\" width=\"\" height=\"\" border=\"0\">"));
+}
+
+} // namespace

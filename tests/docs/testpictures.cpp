@@ -1,0 +1,101 @@
+#include "testpictures.h"
+
+#include <QBuffer>
+
+QImage solidImage(int width, int height, QColor color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+QByteArray tinyGif(int frames)
+{
+    QByteArray gif = QByteArray::fromHex("474946383961" // GIF89a
+                                         "01000100"     // 1 x 1
+                                         "800000"       // global table of 2 colours
+                                         "ff0000"
+                                         "0000ff"); // red, blue
+    if (frames > 1)
+        gif += QByteArray::fromHex("21ff0b4e45545343415045322e300301000000"); // loop for ever
+    for (int i = 0; i < frames; ++i) {
+        gif += QByteArray::fromHex("21f904000a0000"
+                                   "00");                   // 1/10 s per frame
+        gif += QByteArray::fromHex("2c000000000100010000"); // image descriptor
+        // LZW, minimum code size 2: clear, the colour index, end.
+        gif += i % 2 == 0 ? QByteArray::fromHex("02024401"
+                                                "00")
+                          : QByteArray::fromHex("02024c01"
+                                                "00");
+    }
+    gif += '\x3b';
+    return gif;
+}
+
+QByteArray withJpegSize(QByteArray jpeg, int width, int height)
+{
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = quint8(jpeg[i + 1]);
+        if (quint8(jpeg[i]) == 0xff && (marker == 0xc0 || marker == 0xc2)) {
+            jpeg[i + 5] = char(height >> 8);
+            jpeg[i + 6] = char(height & 0xff);
+            jpeg[i + 7] = char(width >> 8);
+            jpeg[i + 8] = char(width & 0xff);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+namespace {
+
+quint32 crc32(const char *data, qsizetype size)
+{
+    quint32 crc = 0xffffffffu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(QByteArray &bytes, qsizetype at, quint32 value)
+{
+    for (int k = 0; k < 4; ++k)
+        bytes[at + k] = char(value >> (24 - 8 * k));
+}
+
+} // namespace
+
+QByteArray withPngSize(QByteArray png, quint32 width, quint32 height)
+{
+    // Signature (8), length (4), "IHDR" (4), width, height, ..., CRC over type and data.
+    putBigEndian(png, 16, width);
+    putBigEndian(png, 20, height);
+    putBigEndian(png, 29, crc32(png.constData() + 12, 17));
+    return png;
+}
+
+QByteArray withGifSize(QByteArray gif, quint16 width, quint16 height)
+{
+    const auto put = [&gif](qsizetype at, quint16 value) {
+        gif[at] = char(value & 0xff);
+        gif[at + 1] = char(value >> 8);
+    };
+    put(6, width);
+    put(8, height);
+    const qsizetype descriptor = gif.indexOf('\x2c', 13);
+    put(descriptor + 5, width);
+    put(descriptor + 7, height);
+    return gif;
+}
