@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const RecoveryParse parse = parseRecoveryBytes(bytes);
-    if (parse.recovered.has_value() == parse.error.isEmpty() && !parse.recovered)
+    if (parse.recovered.has_value() != parse.error.isEmpty())
         __builtin_trap();
     if (parse.recovered && recoveryBytes(*parse.recovered) != bytes)
         __builtin_trap();

@@ -16,7 +16,7 @@
 
 namespace {
 
-class PreviewTest : public ::testing::Test
+class PicturePreviewTest : public ::testing::Test
 {
 protected:
     TempRegistry registry;
@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(PreviewTest, ColourPickedInTheGridStartsTheNextPreviewOfEitherKind)
+TEST_F(PicturePreviewTest, ColourPickedInTheGridStartsTheNextPreviewOfEitherKind)
 {
     const QString gif = file(QStringLiteral("a.gif"), tinyGif());
     const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));
@@ -53,7 +53,7 @@ TEST_F(PreviewTest, ColourPickedInTheGridStartsTheNextPreviewOfEitherKind)
     EXPECT_EQ(seen, ColorValue(0xFFFFFF));
 }
 
-TEST_F(PreviewTest, ColourDialogAnswerIsTakenAndCancelKeepsTheColour)
+TEST_F(PicturePreviewTest, ColourDialogAnswerIsTakenAndCancelKeepsTheColour)
 {
     const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));
     dialogs->colorAnswers = {ColorValue(0x123456), std::nullopt};
@@ -71,7 +71,7 @@ TEST_F(PreviewTest, ColourDialogAnswerIsTakenAndCancelKeepsTheColour)
     EXPECT_TRUE(registry.contents().contains("\"PreviewFormPos\"="));
 }
 
-TEST_F(PreviewTest, LargePictureScrollsAndAClickOnItCloses)
+TEST_F(PicturePreviewTest, LargePictureScrollsAndAClickOnItCloses)
 {
     const QString png = file(QStringLiteral("big.png"), encoded(solidImage(1500, 1200, Qt::yellow), "PNG"));
     bool closedByClick = false;
@@ -90,7 +90,7 @@ TEST_F(PreviewTest, LargePictureScrollsAndAClickOnItCloses)
     EXPECT_TRUE(closedByClick);
 }
 
-TEST_F(PreviewTest, AnimationRunsWhileOpenAndItsFramesAreReleasedOnClose)
+TEST_F(PicturePreviewTest, AnimationRunsWhileOpenAndItsFramesAreReleasedOnClose)
 {
     const QString gif = file(QStringLiteral("anim.GIF"), tinyGif(3));
     TGifPrevForm form;
@@ -104,7 +104,7 @@ TEST_F(PreviewTest, AnimationRunsWhileOpenAndItsFramesAreReleasedOnClose)
     EXPECT_EQ(form.GIFImage1->movie(), nullptr);
 }
 
-TEST_F(PreviewTest, UnreadablePictureEndsThePreviewSilently)
+TEST_F(PicturePreviewTest, UnreadablePictureEndsThePreviewSilently)
 {
     const QByteArray jpeg = encoded(solidImage(40, 30, Qt::red), "JPG");
     EXPECT_FALSE(showPicturePreview(nullptr, file(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2))));

@@ -20,7 +20,7 @@ namespace {
 
 QString goldenDir()
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("golden"));
+    return QStringLiteral(QUIRTLE_SOURCE_DIR "/tests/editor/golden");
 }
 
 std::vector<std::string> goldenInputs()
