@@ -367,7 +367,7 @@ const Entry kMessages[] = {
     // line, stand between 3141 and 3142
     {3141, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Dokumente hatten ungespeicherte "
            "Änderungen:"},
-    {3142, "Sollen sie wiederhergestellt werden? Bei \"Nein\" werden die geretteten Texte verworfen."},
+    {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
     // Stands for a document that was never saved, before its title
     {3143, "(neues Dokument)"},
     // A recovery file that cannot be read; its path and 3145-3148 follow

@@ -5,6 +5,7 @@
 #include "recoverystore.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -14,7 +15,7 @@
 namespace {
 
 // Slices short enough that a key pressed meanwhile waits at most this long.
-constexpr qint64 kSliceNs = 2'000'000;
+constexpr qint64 kSliceNs = 1'000'000;
 
 } // namespace
 
@@ -45,18 +46,25 @@ void RecoveryKeeper::watch(TEditForm *doc)
     w.doc = doc;
     w.timer = new QTimer(this);
     w.timer->setSingleShot(true);
+    // A timer a millisecond apart, not a posted call: keys and other timers
+    // keep their turn between the slices.
+    w.slicer = new QTimer(this);
+    w.slicer->setSingleShot(true);
+    w.slicer->setInterval(1);
+    connect(w.slicer, &QTimer::timeout, this, [this, key] { copySlice(key); });
     connect(w.timer, &QTimer::timeout, this, [this, key] {
         auto it = m_watched.find(key);
         if (it != m_watched.end())
             startCopy(it->second);
     });
     QTextDocument *text = doc->ColorMemo->document();
-    connect(text, &QTextDocument::contentsChange, this, [this, doc](int position, int, int) { edited(doc, position); });
+    connect(text, &QTextDocument::contentsChange, this,
+            [this, doc](int position, int removed, int added) { edited(doc, position, removed, added); });
     connect(text, &QTextDocument::modificationChanged, this, [this, doc](bool modified) { modificationChanged(doc, modified); });
     connect(doc, &QObject::destroyed, this, [this, id = w.id] { forget(id); });
 }
 
-void RecoveryKeeper::edited(TEditForm *doc, int position)
+void RecoveryKeeper::edited(TEditForm *doc, int position, int removed, int added)
 {
     Watched *w = find(doc);
     if (!w)
@@ -65,11 +73,24 @@ void RecoveryKeeper::edited(TEditForm *doc, int position)
     if (revision == w->revision)
         return;
     w->revision = revision;
-    // An edit above the copied part makes the copy worthless; one below it
-    // is picked up as the copy goes on.
+    // The copy stays a true prefix of the text: an edit inside it is made
+    // in the copy too, so typing on goes on without starting the copy over.
+    // An edit across the copy's end takes it back to the start of the
+    // edited line; the text before that did not change.
     if (w->copying && position < w->copiedUpTo) {
-        w->copying = false;
-        w->copied.clear();
+        QTextDocument *text = doc->ColorMemo->document();
+        if (position + removed < w->copiedUpTo) {
+            QTextCursor inserted(text);
+            inserted.setPosition(position);
+            inserted.setPosition(position + added, QTextCursor::KeepAnchor);
+            w->copied.replace(position, removed, inserted.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+            w->copiedUpTo += added - removed;
+        } else {
+            const QTextBlock block = text->findBlock(position);
+            const int start = block.isValid() ? block.position() : 0;
+            w->copied.truncate(start > 0 ? start - 1 : 0);
+            w->copiedUpTo = start;
+        }
     }
     if (!w->waitingSince.isValid())
         w->waitingSince.start();
@@ -99,6 +120,7 @@ void RecoveryKeeper::forget(const QObject *id)
     for (auto it = m_watched.begin(); it != m_watched.end(); ++it) {
         if (it->second.id == id) {
             delete it->second.timer;
+            delete it->second.slicer;
             m_store.remove(it->first);
             m_watched.erase(it);
             return;
@@ -112,6 +134,9 @@ void RecoveryKeeper::startCopy(Watched &w)
         return;
     w.copying = true;
     w.copied.clear();
+    // Room for the whole text at once: growing a large copy in steps would
+    // move it all in one slice.
+    w.copied.reserve(w.doc->ColorMemo->document()->characterCount() + 1024);
     w.copiedUpTo = 0;
     // The clock restarts here: edits from now on wait for the next copy.
     w.waitingSince.invalidate();
@@ -131,7 +156,7 @@ void RecoveryKeeper::copySlice(quint64 key)
     if (copyStep(w, kSliceNs))
         finishCopy(w);
     else
-        QTimer::singleShot(0, this, [this, key] { copySlice(key); });
+        w.slicer->start();
 }
 
 bool RecoveryKeeper::copyStep(Watched &w, qint64 budgetNs)
@@ -160,7 +185,9 @@ bool RecoveryKeeper::copyStep(Watched &w, qint64 budgetNs)
 
 void RecoveryKeeper::finishCopy(Watched &w)
 {
+    // Edits made while copying are in the copy.
     w.copying = false;
+    w.waitingSince.invalidate();
     TEditForm *doc = w.doc;
     RecoveredText r;
     r.path = doc->FileName.isEmpty() ? QString() : doc->fullPath();

@@ -35,7 +35,8 @@ private:
         quint64 key = 0;
         const QObject *id = nullptr; // compared only: it may be half destroyed
         QPointer<TEditForm> doc;
-        QTimer *timer = nullptr;
+        QTimer *timer = nullptr;    // quiet time, or the longest wait
+        QTimer *slicer = nullptr;   // the next slice of a copy
         QElapsedTimer waitingSince; // first edit not yet kept
         int revision = -1;          // recolouring reports changes too; edits raise this
         // The copy in progress: the text so far and where it stopped.
@@ -45,7 +46,7 @@ private:
     };
 
     Watched *find(TEditForm *doc);
-    void edited(TEditForm *doc, int position);
+    void edited(TEditForm *doc, int position, int removed, int added);
     void modificationChanged(TEditForm *doc, bool modified);
     void forget(const QObject *id);
     void startCopy(Watched &w);

@@ -204,12 +204,17 @@ TEST_F(RecoveryKeeperTest, KeepsModifiedTextAndDropsItWhenSavedOrClosed)
 TEST_F(RecoveryKeeperTest, TypingWithoutPauseIsKeptWithinTheLongestWait)
 {
     keeper.setDelays(200, 300);
-    auto doc = document(QString());
+    // Long enough that a copy spans many keys typed in its middle.
+    QString big;
+    for (int i = 0; i < 40000; ++i)
+        big += QStringLiteral("<tr><td>%1</td></tr>\n").arg(i);
+    auto doc = document(big);
+    const int middle = int(big.size() / 2);
     QElapsedTimer clock;
     clock.start();
     bool keptWhileTyping = false;
-    for (int i = 0; i < 60 && !keptWhileTyping; ++i) {
-        type(*doc, i, QStringLiteral("a"));
+    for (int i = 0; i < 300 && !keptWhileTyping; ++i) {
+        type(*doc, middle + i, QStringLiteral("a"));
         QTest::qWait(20);
         keptWhileTyping = QFile::exists(store.fileFor(1));
     }
