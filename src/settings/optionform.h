@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QSize>
 
 class OptionHost;
 class QComboBox;
@@ -81,6 +82,14 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    static constexpr QSize kPictureArea{220, 160};
+    static constexpr int kIconSize = 32;
+    template <typename W> static W *named(W *widget, const char *name)
+    {
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    }
+
     OptionHost *m_host;
     // What the settings hold as far as this dialog knows: the values shown
     // at opening, then the values last applied.
