@@ -153,10 +153,17 @@ void RecoveryKeeper::copySlice(quint64 key)
         w.copying = false;
         return;
     }
-    if (copyStep(w, kSliceNs))
-        finishCopy(w);
-    else
+    if (!copyStep(w, kSliceNs)) {
         w.slicer->start();
+        return;
+    }
+    // A change the copy did not follow (the whole text replaced at once)
+    // shows in its length; such a copy is made again, never kept.
+    if (w.copied.size() != w.doc->ColorMemo->document()->characterCount() - 1) {
+        startCopy(w);
+        return;
+    }
+    finishCopy(w);
 }
 
 bool RecoveryKeeper::copyStep(Watched &w, qint64 budgetNs)
