@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -260,6 +261,10 @@ void TSearchForm::replaceAllSteps(TColorMemo &memo, const QString &ReplaceText)
     notFound(q);
 }
 
+namespace {
+constexpr qsizetype kEditRoom = 64 * 1024;
+} // namespace
+
 QString TSearchForm::editorText(TColorMemo &memo)
 {
     QTextDocument *document = memo.document();
@@ -267,8 +272,11 @@ QString TSearchForm::editorText(TColorMemo &memo)
     if (!m_cache.valid || m_cache.document != document || m_cache.text.size() != length) {
         dropCache();
         m_cache.document = document;
-        m_cache.watch = connect(document, &QTextDocument::contentsChanged, this, &TSearchForm::dropCache);
+        m_cache.watch = connect(document, &QTextDocument::contentsChange, this, &TSearchForm::followEdit);
         m_cache.text = memo.Text();
+        // Room to type into: the first key after a step must not move it all.
+        m_cache.text.reserve(m_cache.text.size() + kEditRoom);
+        m_cache.revision = document->revision();
         m_cache.valid = true;
     }
     return m_cache.text;
@@ -281,9 +289,48 @@ QString TSearchForm::scanText(TColorMemo &memo, bool matchCase)
         return text;
     if (!m_cache.hasFolded) {
         m_cache.folded = search::fold(text);
+        m_cache.folded.reserve(m_cache.folded.size() + kEditRoom);
         m_cache.hasFolded = true;
     }
     return m_cache.folded;
+}
+
+// The edit is made in the kept texts too, so a step after typing does not
+// read the whole document again. Whatever does not fit drops them.
+void TSearchForm::followEdit(int position, int removed, int added)
+{
+    QTextDocument *document = m_cache.document;
+    if (!m_cache.valid || !document || document->revision() == m_cache.revision)
+        return;
+    m_cache.revision = document->revision();
+    // A large edit (Replace All, a conversion) is cheaper read again at the
+    // next step than followed now.
+    const QTextBlock block = document->findBlock(position);
+    if (!block.isValid() || position + added > document->characterCount() - 1 || removed + added > kEditRoom) {
+        dropCache();
+        return;
+    }
+    // Text before the edit did not change: each line break before it is
+    // one more character in the kept text, and each removed one was two.
+    const qsizetype start = position + block.blockNumber();
+    const QString &text = m_cache.text;
+    qsizetype end = start;
+    for (int i = 0; i < removed; ++i) {
+        if (end >= text.size()) {
+            dropCache();
+            return;
+        }
+        end += text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1;
+    }
+    QTextCursor cursor(document);
+    cursor.setPosition(position);
+    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    QString inserted = cursor.selectedText();
+    inserted.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    inserted = classicpos::withCrLf(inserted);
+    m_cache.text.replace(start, end - start, inserted);
+    if (m_cache.hasFolded)
+        m_cache.folded.replace(start, end - start, search::fold(inserted));
 }
 
 void TSearchForm::dropCache()

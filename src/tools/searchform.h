@@ -57,12 +57,13 @@ protected:
 private:
     SearchHost *m_host;
     // The active editor's text as the steps read it, and its folded copy,
-    // kept until the document changes or the window closes: repeated steps
-    // in a large document then only scan.
+    // kept while the window is open and follows the document's edits:
+    // repeated steps in a large document then only scan, also after typing.
     struct {
         QPointer<QTextDocument> document;
         QMetaObject::Connection watch;
         bool valid = false, hasFolded = false;
+        int revision = -1; // recolouring reports changes too; edits raise this
         QString text, folded;
     } m_cache;
 
@@ -79,4 +80,5 @@ private:
     QString editorText(TColorMemo &memo);
     QString scanText(TColorMemo &memo, bool matchCase);
     void dropCache();
+    void followEdit(int position, int removed, int added);
 };

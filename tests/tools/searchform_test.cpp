@@ -283,3 +283,42 @@ TEST_F(SearchFormTest, ReplaceAllEqualsRepeatedReplaceAndUndoesInOneStep)
         EXPECT_EQ(memo.Text(), text);
     }
 }
+
+// The window keeps the document's text between steps and makes each edit
+// in it; after any mix of edits a step finds exactly what the text holds.
+TEST_F(SearchFormTest, KeptTextFollowsEveryKindOfEdit)
+{
+    std::mt19937 rng(20261208);
+    QString start;
+    for (int i = 0; i < 200; ++i)
+        start += QStringLiteral("<p class=\"a\">Zeile %1\u00a0mit Text</p>\n").arg(i);
+    memo.setText(start);
+    const QStringList pieces = {
+        QStringLiteral("x"), QStringLiteral("\n"),   QStringLiteral("<b>\nfett</b>\n\n"), QStringLiteral("\u00a0\u20ac"),
+        QString(),           QStringLiteral("ZEILE")};
+    for (int round = 0; round < 120; ++round) {
+        const int length = memo.document()->characterCount() - 1;
+        QTextCursor edit(memo.document());
+        const int at = int(rng() % (length + 1));
+        edit.setPosition(at);
+        edit.setPosition(std::min(length, at + int(rng() % 40)), QTextCursor::KeepAnchor);
+        switch (rng() % 4) {
+        case 0: edit.insertText(pieces[rng() % pieces.size()]); break;
+        case 1: edit.removeSelectedText(); break;
+        case 2: memo.document()->undo(); break;
+        default: {
+            // A unique marker somewhere, then both kinds of step look for it.
+            edit.insertText(QStringLiteral("Marke%1").arg(round));
+            const QString marker = QStringLiteral("Marke%1").arg(round);
+            for (bool matchCase : {true, false}) {
+                form.mcase->setChecked(matchCase);
+                memo.setSelStart(0);
+                memo.setSelLength(0);
+                find(marker);
+                ASSERT_EQ(memo.SelStart(), memo.Text().indexOf(marker)) << "round " << round;
+                ASSERT_EQ(memo.SelLength(), marker.size());
+            }
+        }
+        }
+    }
+}
