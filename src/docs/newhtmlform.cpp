@@ -1,6 +1,7 @@
 #include "newhtmlform.h"
 
 #include "newhtmltext.h"
+#include "pagebutton.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 
@@ -16,17 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// "Make It" and "Empty Document" are flat; Return makes the page.
-QPushButton *pageButton(QWidget *parent, const char *name)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFlat(true);
-    button->setAutoDefault(false);
-    button->setDefault(qstrcmp(name, "BtnClose") == 0);
-    return button;
-}
 
 QToolButton *flatButton(QWidget *parent, const char *name)
 {

@@ -1,6 +1,7 @@
 #include "templateform.h"
 
 #include "docs/logging.h"
+#include "pagebutton.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
@@ -17,21 +18,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
-
-namespace {
-
-// "Make It" and "Empty Document" are flat; Return makes the page.
-QPushButton *pageButton(QWidget *parent, const char *name)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setFlat(true);
-    button->setAutoDefault(false);
-    button->setDefault(qstrcmp(name, "BtnClose") == 0);
-    return button;
-}
-
-} // namespace
 
 TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
