@@ -11,6 +11,8 @@
 #include "tools/tagstrip.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <benchmark/benchmark.h>
 
@@ -133,6 +135,35 @@ void BM_EntitiesToChars(benchmark::State &state)
         [](TColorMemo &memo) { convertInEditor(memo, ConversionDirection::ToCharacters, fileTable()); });
 }
 
+// The plain reference: a shown QPlainTextEdit without colours gets the
+// stripped text in place of its own in one edit block, as one undo step.
+// This is the least a bulk edit of the whole page costs in a QTextDocument.
+void BM_PlainReplaceText(benchmark::State &state)
+{
+    const QString stripped = stripTags(page5MB()).text;
+    std::vector<double> &samples = g_samples["plain_replace_5MB"];
+    for (auto _ : state) {
+        QPlainTextEdit editor;
+        editor.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        editor.resize(900, 700);
+        editor.show();
+        editor.setPlainText(page5MB());
+        editor.viewport()->repaint();
+        settle();
+        const auto t0 = Clock::now();
+        QTextCursor cursor(editor.document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(stripped);
+        cursor.endEditBlock();
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+        const std::chrono::duration<double> elapsed = Clock::now() - t0;
+        state.SetIterationTime(elapsed.count());
+        samples.push_back(elapsed.count());
+    }
+}
+
 // The one-pass computation alone, without the editor, to show where the
 // time of the commands goes.
 template <typename Step> void textOnly(benchmark::State &state, const std::string &name, Step step)
@@ -174,6 +205,8 @@ void printSummary()
         const double text = median(g_samples[std::string(name) + "/text"]);
         std::printf("  %-24s %7.3f s  (at most %.2f s)  %-6s  text alone %.3f s\n", name, m, target, m <= target ? "ok" : "SLOWER", text);
     }
+    std::printf("  %-24s %7.3f s  (plain QPlainTextEdit: its whole text replaced by the stripped one, no colours)\n", "plain_replace_5MB",
+                median(g_samples["plain_replace_5MB"]));
 }
 
 } // namespace
@@ -184,8 +217,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    for (const auto &[name, fn] : {std::pair{"strip_tags_5MB", &BM_StripTags}, std::pair{"chars_to_entities_5MB", &BM_CharsToEntities},
-                                   std::pair{"entities_to_chars_5MB", &BM_EntitiesToChars}})
+    for (const auto &[name, fn] :
+         {std::pair{"strip_tags_5MB", &BM_StripTags}, std::pair{"chars_to_entities_5MB", &BM_CharsToEntities},
+          std::pair{"entities_to_chars_5MB", &BM_EntitiesToChars}, std::pair{"plain_replace_5MB", &BM_PlainReplaceText}})
         benchmark::RegisterBenchmark(name, fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
     for (const auto &[name, fn] :
          {std::pair{"strip_tags_5MB/text", &BM_StripTagsText}, std::pair{"chars_to_entities_5MB/text", &BM_CharsToEntitiesText},

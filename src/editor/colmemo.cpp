@@ -2,6 +2,7 @@
 
 #include "classicpos.h"
 #include "colorlayout.h"
+#include "longline.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -66,6 +67,9 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     viewport()->setMouseTracking(true);
     m_engine.setEventRanges(
         [this](int rule, const QTextBlock &block, std::vector<linescan::Range> &out) { eventRanges(rule, block, out); });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::caretMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::caretMoved);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &TColorMemo::fixScrollRange);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnVScroll);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnHScroll);
     applyPalette();
@@ -181,6 +185,7 @@ int TColorMemo::firstVisibleLine() const
 void TColorMemo::scrollCaret()
 {
     ensureCursorVisible();
+    keepLongCaretInView();
 }
 bool TColorMemo::canUndo() const
 {
@@ -255,6 +260,7 @@ void TColorMemo::refreshRules()
     if (!m_rulesTouched)
         return;
     m_rulesTouched = false;
+    m_longRuns = {};
     m_rules.setNeedsParse(true);
     m_rules.ReparseRules();
     LineRules snapshot = lineRulesOf(m_rules, m_hotSpot);
@@ -359,6 +365,10 @@ void TColorMemo::paintEvent(QPaintEvent *event)
         const QRect area = event->rect();
         QPointF offset = contentOffset();
         for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+            if (longline::isLong(b)) {
+                offset.ry() += blockBoundingRect(b).height();
+                continue;
+            }
             // A line not laid out yet gets its colours first, so that it is
             // laid out once, with them.
             const bool laidOut = b.layout()->lineCount() > 0;
@@ -371,6 +381,7 @@ void TColorMemo::paintEvent(QPaintEvent *event)
         }
     }
     QPlainTextEdit::paintEvent(event);
+    paintLongLines(event->rect());
     if (m_onDrawKey)
         drawKeysByHandler();
 }
@@ -384,6 +395,8 @@ void TColorMemo::drawKeysByHandler()
         const QRectF geometry = blockBoundingGeometry(b).translated(contentOffset());
         if (geometry.top() > bottom)
             break;
+        if (longline::isLong(b))
+            continue;
         const QTextLine line = b.layout()->lineAt(0);
         for (const ColorRun &run : m_engine.runsFor(b)) {
             if (!run.keyword)
@@ -429,7 +442,9 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
         c.setPosition(c.selectionEnd());
         setTextCursor(c);
     }
-    QPlainTextEdit::keyPressEvent(event);
+    if (!longLineKey(event))
+        QPlainTextEdit::keyPressEvent(event);
+    keepLongCaretInView();
 }
 
 void TColorMemo::insertFromMimeData(const QMimeData *source)
@@ -441,9 +456,10 @@ void TColorMemo::insertFromMimeData(const QMimeData *source)
 
 bool TColorMemo::hotSpotAt(const QPoint &pos, QString *text) const
 {
-    const QTextCursor at = cursorForPosition(pos);
-    const QString line = at.block().text();
-    const int column = at.positionInBlock();
+    const int position = positionAt(pos);
+    const QTextBlock block = document()->findBlock(position);
+    const QString line = block.text();
+    const int column = position - block.position();
     const QStringView rest = QStringView(line).mid(column);
     const qsizetype e = rest.indexOf(m_hotSpot.EndChar) + 1;
     const qsizetype b = rest.indexOf(m_hotSpot.BeginChar) + 1;
@@ -462,12 +478,26 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
         m_overHotSpot = hotSpotAt(event->position().toPoint(), nullptr);
         viewport()->setCursor(m_overHotSpot ? Qt::PointingHandCursor : Qt::IBeamCursor);
     }
+    if (event->buttons() & Qt::LeftButton) {
+        // A selection that starts on or reaches a long line is made here: the
+        // base class would take every point of that line for its start.
+        const int position = positionAt(event->position().toPoint());
+        if (m_longDrag || longline::isLong(document()->findBlock(position))) {
+            QTextCursor c = textCursor();
+            c.setPosition(position, QTextCursor::KeepAnchor);
+            setTextCursor(c);
+            keepLongCaretInView();
+            return;
+        }
+    }
     QPlainTextEdit::mouseMoveEvent(event);
 }
 
 void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
 {
     QPlainTextEdit::mouseReleaseEvent(event);
+    m_longDrag = false;
+    keepLongCaretInView();
     QString text;
     if (m_hotSpot.Active && m_overHotSpot && event->button() == Qt::LeftButton && hotSpotAt(event->position().toPoint(), &text))
         Q_EMIT OnHotSpotClick(text);

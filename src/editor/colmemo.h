@@ -98,6 +98,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -130,4 +132,27 @@ private:
     void eventRanges(int rule, const QTextBlock &block, std::vector<linescan::Range> &out);
     bool hotSpotAt(const QPoint &pos, QString *text) const;
     void applyPalette();
+
+    // Very long lines are drawn, hit and walked here (colmemo_long.cpp):
+    // the base class would lay the whole line out on every key.
+    struct LongRuns {
+        int fragment = -1;
+        int revision = -1;
+        std::vector<ColorRun> runs;
+    };
+    LongRuns m_longRuns;
+    int m_caretBlock = -1;   // block of the caret as last seen
+    bool m_longDrag = false; // a selection by mouse that started on a long line
+
+    const std::vector<ColorRun> &longRuns(const QTextBlock &block);
+    void paintLongLines(const QRect &area);
+    void paintLongLine(QPainter &painter, const QTextBlock &block, const QPointF &topLeft);
+    bool longLineKey(QKeyEvent *event);
+    int positionAt(const QPoint &point) const;
+    qreal columnX(const QTextBlock &block, int column) const;
+    int columnAtX(const QTextBlock &block, qreal x) const;
+    void keepLongCaretInView();
+    void caretMoved();
+    void fixScrollRange();
+    bool m_fixingRange = false;
 };

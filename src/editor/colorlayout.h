@@ -4,9 +4,12 @@
 // every keystroke. Such colour-only changes are settled here at once.
 #pragma once
 
+#include "longline.h"
+
 #include <QPlainTextDocumentLayout>
 
 #include <functional>
+#include <memory>
 
 class QTextBlock;
 
@@ -32,11 +35,33 @@ public:
     // laid out again when it is next drawn, nothing else is touched.
     void settleFormats(const QTextBlock &block);
 
+    // A very long line is never laid out (see longline.h): it has no lines,
+    // its height is that of one line, and the editor draws it itself.
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+    QSizeF documentSize() const override;
+    const longline::Metrics &longMetrics() const;
+    // Width of a long line's text without the margins.
+    qreal longWidth(const QTextBlock &block) const;
+
 protected:
     void documentChanged(int from, int removed, int added) override;
 
 private:
+    struct WidthMemo {
+        int fragment = -1;
+        int revision = -1;
+        int length = -1;
+        qreal width = 0;
+    };
+
     EditHandler m_onEdit;
+    mutable std::unique_ptr<longline::Metrics> m_metrics;
+    mutable WidthMemo m_widthMemo;
+    mutable qreal m_longWidest = 0; // with margins
+    int m_blockCount = 1;
+
+    void forward(int from, int removed, int added);
+    void noteLongWidth(qreal width) const;
     int m_settleFrom = -1;
     int m_settleLength = 0;
     bool m_announcing = false;

@@ -1,0 +1,324 @@
+// Very long lines of the colouring editor: drawn, hit and walked here from
+// the advances of their characters, so that a key in a minified page costs
+// no more than the stretch in view (see longline.h).
+
+#include "colmemo.h"
+
+#include "colorlayout.h"
+#include "longline.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Code units the character at `column` takes (a surrogate pair takes two).
+int unitsAt(QStringView text, qsizetype column)
+{
+    return (column + 1 < text.size() && text[column].isHighSurrogate() && text[column + 1].isLowSurrogate()) ? 2 : 1;
+}
+
+int unitsBefore(QStringView text, qsizetype column)
+{
+    return (column >= 2 && text[column - 1].isLowSurrogate() && text[column - 2].isHighSurrogate()) ? 2 : 1;
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c.isMark();
+}
+
+} // namespace
+
+const std::vector<ColorRun> &TColorMemo::longRuns(const QTextBlock &block)
+{
+    // Colours of a line depend on every line above it: any edit may change them.
+    if (m_longRuns.fragment != block.fragmentIndex() || m_longRuns.revision != document()->revision()) {
+        m_longRuns.runs = m_snapshot.empty() ? std::vector<ColorRun>{} : m_engine.runsFor(block);
+        m_longRuns.fragment = block.fragmentIndex();
+        m_longRuns.revision = document()->revision();
+    }
+    return m_longRuns.runs;
+}
+
+// x of a column in block coordinates (the margin included), for long lines
+// and laid-out ones alike.
+qreal TColorMemo::columnX(const QTextBlock &block, int column) const
+{
+    if (longline::isLong(block))
+        return document()->documentMargin() + m_layout->longMetrics().xOf(block.text(), column);
+    m_layout->blockBoundingRect(block); // lays the line out
+    const QTextLine line = block.layout()->lineForTextPosition(column);
+    return line.isValid() ? line.cursorToX(column) : document()->documentMargin();
+}
+
+int TColorMemo::columnAtX(const QTextBlock &block, qreal x) const
+{
+    if (longline::isLong(block))
+        return int(m_layout->longMetrics().columnAt(block.text(), x - document()->documentMargin()));
+    m_layout->blockBoundingRect(block);
+    const QTextLayout *layout = block.layout();
+    return layout->lineCount() > 0 ? layout->lineAt(0).xToCursor(x) : 0;
+}
+
+int TColorMemo::positionAt(const QPoint &point) const
+{
+    QPointF offset = contentOffset();
+    QTextBlock block = firstVisibleBlock();
+    while (block.isValid() && block.next().isValid()) {
+        const qreal height = blockBoundingRect(block).height();
+        if (point.y() < offset.y() + height)
+            break;
+        offset.ry() += height;
+        block = block.next();
+    }
+    if (!longline::isLong(block))
+        return cursorForPosition(point).position();
+    return block.position() + columnAtX(block, point.x() - offset.x());
+}
+
+void TColorMemo::paintLongLines(const QRect &area)
+{
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    QPointF offset = contentOffset();
+    for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+        const qreal height = blockBoundingRect(b).height();
+        if (b.isVisible() && longline::isLong(b) && offset.y() + height >= area.top())
+            paintLongLine(painter, b, offset);
+        offset.ry() += height;
+    }
+}
+
+// Only the stretch in view is drawn, piece by piece of equal look, each
+// piece at the x its characters' advances give.
+void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const QPointF &topLeft)
+{
+    const longline::Metrics &metrics = m_layout->longMetrics();
+    const QString text = block.text();
+    const qreal originX = topLeft.x() + document()->documentMargin();
+    const qreal top = topLeft.y(), height = metrics.lineHeight();
+    const qreal right = viewport()->width() - originX;
+    qreal x = 0;
+    qsizetype column = metrics.stretchStart(text, std::max<qreal>(0, -originX), &x);
+
+    const QTextCursor cursor = textCursor();
+    const qsizetype selFrom =
+        cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionStart() - block.position(), 0, text.size()) : -1;
+    const qsizetype selTo = cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionEnd() - block.position(), 0, text.size()) : -1;
+    const std::vector<ColorRun> &runs = longRuns(block);
+    auto run = std::partition_point(runs.begin(), runs.end(), [column](const ColorRun &r) { return r.start + r.length <= column; });
+    const QPalette pal = palette();
+
+    auto runAt = [&](qsizetype c) -> const ColorRun * {
+        while (run != runs.end() && run->start + run->length <= c)
+            ++run;
+        return run != runs.end() && run->start <= c ? &*run : nullptr;
+    };
+    auto draw = [&](qsizetype from, qsizetype to, qreal x1, qreal x2, const ColorRun *look, bool selected) {
+        const QTextCharFormat format = look ? formatOf(*look) : QTextCharFormat();
+        const QBrush back = selected ? pal.highlight() : format.background();
+        if (back.style() != Qt::NoBrush)
+            painter.fillRect(QRectF(originX + x1, top, x2 - x1, height), back);
+        if (text[from] == u'\t')
+            return;
+        QColor pen = pal.text().color();
+        if (selected)
+            pen = pal.highlightedText().color();
+        else if (format.foreground().style() != Qt::NoBrush)
+            pen = format.foreground().color();
+        QFont font = metrics.font();
+        font.setUnderline(!selected && format.fontUnderline());
+        painter.setFont(font);
+        painter.setPen(pen);
+        painter.drawText(QPointF(originX + x1, top + metrics.baseline()), text.mid(from, to - from));
+    };
+
+    qsizetype pieceFrom = column;
+    qreal pieceX = x;
+    const ColorRun *pieceLook = column < text.size() ? runAt(column) : nullptr;
+    bool pieceSelected = column >= selFrom && column < selTo;
+    while (column < text.size() && x <= right) {
+        const ColorRun *look = runAt(column);
+        const bool selected = column >= selFrom && column < selTo;
+        const bool tab = text[column] == u'\t';
+        if (column > pieceFrom && (look != pieceLook || selected != pieceSelected || tab || text[pieceFrom] == u'\t')) {
+            draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected);
+            pieceFrom = column;
+            pieceX = x;
+            pieceLook = look;
+            pieceSelected = selected;
+        }
+        x += metrics.advanceAt(text, column, x);
+        column += unitsAt(text, column);
+    }
+    if (column > pieceFrom)
+        draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected);
+
+    // The caret does not blink here: the base class blinks it by repainting
+    // a rectangle it cannot know for a line it never laid out.
+    if (cursor.block() == block && hasFocus() && !isReadOnly()) {
+        const qreal caretX = originX + metrics.xOf(text, cursor.positionInBlock());
+        painter.fillRect(QRectF(caretX, top, cursorWidth(), metrics.caretHeight()), pal.text());
+    }
+}
+
+// Left, Right, Up, Down and Delete on or into a long line; true when handled.
+bool TColorMemo::longLineKey(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        return false;
+    const QTextCursor::MoveMode mode = modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const bool onLong = longline::isLong(block);
+    const int column = cursor.positionInBlock();
+    const int end = block.length() - 1;
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (!onLong)
+            return false;
+        target = column > 0 ? cursor.position() - unitsBefore(block.text(), column) : std::max(0, cursor.position() - 1);
+        break;
+    case Qt::Key_Right:
+        if (!onLong)
+            return false;
+        target = column < end ? cursor.position() + unitsAt(block.text(), column)
+                              : std::min(cursor.position() + 1, document()->characterCount() - 1);
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const QTextBlock next = event->key() == Qt::Key_Up ? block.previous() : block.next();
+        if (!next.isValid() || (!onLong && !longline::isLong(next)))
+            return false;
+        target = next.position() + columnAtX(next, columnX(block, column));
+        break;
+    }
+    case Qt::Key_Delete:
+        if (!onLong || mode == QTextCursor::KeepAnchor || cursor.hasSelection() || isReadOnly())
+            return false;
+        if (cursor.atEnd())
+            return true;
+        cursor.setPosition(cursor.position() + (column < end ? unitsAt(block.text(), column) : 1), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        setTextCursor(cursor);
+        return true;
+    default: return false;
+    }
+    cursor.setPosition(target, mode);
+    setTextCursor(cursor);
+    return true;
+}
+
+// The base class scrolls to a caret on a long line as if it stood at the
+// line's start; the caret's real place is shown here afterwards.
+void TColorMemo::keepLongCaretInView()
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    if (!longline::isLong(block))
+        return;
+    const qreal lineHeight = m_layout->longMetrics().lineHeight();
+    m_layout->blockBoundingRect(block); // makes the scroll range hold the line
+    QScrollBar *vbar = verticalScrollBar();
+    const int rows = std::max(1, int(viewport()->height() / lineHeight));
+    if (block.blockNumber() < vbar->value())
+        vbar->setValue(block.blockNumber());
+    else if (block.blockNumber() >= vbar->value() + rows)
+        vbar->setValue(block.blockNumber() - rows + 1);
+    QScrollBar *hbar = horizontalScrollBar();
+    const int x = int(columnX(block, cursor.positionInBlock()));
+    const int width = viewport()->width();
+    if (x < hbar->value() || x + cursorWidth() >= hbar->value() + width)
+        hbar->setValue(x - width / 2);
+}
+
+// The base class repaints a caret or a selection on a long line at the
+// wrong place; such moves repaint the view.
+void TColorMemo::caretMoved()
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const bool was = m_caretBlock >= 0 && longline::isLong(document()->findBlockByNumber(m_caretBlock));
+    if (was || longline::isLong(block) || longline::isLong(document()->findBlock(cursor.anchor())))
+        viewport()->update();
+    m_caretBlock = block.blockNumber();
+}
+
+void TColorMemo::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        const int position = positionAt(point);
+        if (longline::isLong(document()->findBlock(position))) {
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(position, event->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+            setTextCursor(cursor);
+            setFocus(Qt::MouseFocusReason);
+            m_longDrag = true;
+            keepLongCaretInView();
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int position = positionAt(event->position().toPoint());
+        const QTextBlock block = document()->findBlock(position);
+        if (longline::isLong(block)) {
+            // A word of letters, digits and underscores, as far as it goes.
+            const QString text = block.text();
+            int from = position - block.position(), to = from;
+            while (from > 0 && isWordChar(text[from - 1]))
+                --from;
+            while (to < text.size() && isWordChar(text[to]))
+                ++to;
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(block.position() + from);
+            cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
+            setTextCursor(cursor);
+            m_longDrag = false;
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+// The base class counts the lines of the last screen by their laid-out
+// lines; a long line has none, so it would let the view scroll one line
+// too far for each long line there.
+void TColorMemo::fixScrollRange()
+{
+    if (m_fixingRange || !isVisible() || centerOnScroll())
+        return;
+    const qreal visible = viewport()->rect().height() - document()->documentMargin() - 1;
+    qreal y = 0;
+    int longLines = 0;
+    for (QTextBlock b = document()->lastBlock(); b.isValid(); b = b.previous()) {
+        if (!b.isVisible())
+            continue;
+        y += blockBoundingRect(b).height();
+        if (y > visible)
+            break;
+        if (longline::isLong(b))
+            ++longLines;
+    }
+    if (longLines == 0)
+        return;
+    QScrollBar *vbar = verticalScrollBar();
+    m_fixingRange = true;
+    vbar->setMaximum(std::max(0, vbar->maximum() - longLines));
+    m_fixingRange = false;
+}

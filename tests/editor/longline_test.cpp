@@ -1,0 +1,335 @@
+#include "editor/colmemo.h"
+#include "editor/htmlscheme.h"
+#include "editor/longline.h"
+#include "editortestutil.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+QFont monoFont()
+{
+    return QFont(QStringLiteral("DejaVu Sans Mono"), 10);
+}
+
+// Lowers the length from which a line counts as long, for one test.
+struct LongFrom {
+    int saved = longline::threshold();
+    explicit LongFrom(int characters) { longline::setThreshold(characters); }
+    ~LongFrom() { longline::setThreshold(saved); }
+};
+
+// The editor with the geometry a test needs to aim the pointer.
+struct ProbeMemo : TColorMemo {
+    using QPlainTextEdit::blockBoundingGeometry;
+    using QPlainTextEdit::blockBoundingRect;
+    using QPlainTextEdit::contentOffset;
+    using QPlainTextEdit::firstVisibleBlock;
+};
+
+std::unique_ptr<ProbeMemo> shownMemo(const QString &text)
+{
+    auto memo = std::make_unique<ProbeMemo>();
+    ApplyColorScheme(*memo);
+    memo->setFont(monoFont());
+    memo->resize(500, 300);
+    memo->setPlainText(text);
+    memo->show();
+    memo->setFocus();
+    memo->viewport()->repaint();
+    return memo;
+}
+
+// Types characters as a keyboard would send them (any character, unlike
+// the ASCII table of the test library).
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// No long line may ever be laid out: that is what makes its keys cheap.
+int laidOutLongLines(const TColorMemo &memo)
+{
+    int count = 0;
+    for (QTextBlock b = memo.document()->firstBlock(); b.isValid(); b = b.next())
+        if (longline::isLong(b) && b.layout()->lineCount() > 0)
+            ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(LongLineMetrics, ColumnsAndXAgreeWithTabsAndSurrogatePairs)
+{
+    const longline::Metrics metrics(monoFont(), 80);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const QString text = QStringLiteral("ab\tc") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("d");
+    EXPECT_DOUBLE_EQ(metrics.xOf(text, 2), 2 * w);
+    EXPECT_DOUBLE_EQ(metrics.xOf(text, 3), 80); // the tab reaches the next stop
+    EXPECT_DOUBLE_EQ(metrics.xOf(text, 4), 80 + w);
+    for (qsizetype column : {0, 1, 2, 3, 4, 6, 7})
+        EXPECT_EQ(metrics.columnAt(text, metrics.xOf(text, column)), column) << column;
+    // No x lands between the halves of the pair.
+    for (qreal x = 0; x < metrics.width(text) + 10; x += 0.5)
+        EXPECT_NE(metrics.columnAt(text, x), 5) << x;
+    qreal startX = -1;
+    EXPECT_EQ(metrics.stretchStart(text, 81, &startX), 3);
+    EXPECT_DOUBLE_EQ(startX, 80);
+    EXPECT_EQ(metrics.columnAt(text, -5), 0);
+    EXPECT_EQ(metrics.columnAt(text, 1e6), text.size());
+}
+
+TEST(LongLine, TypingDeletingAndPaintingNeverLayItOut)
+{
+    LongFrom longFrom(200);
+    const QString line = QStringLiteral("<p class=\"x\">Käse</p>").repeated(20);
+    auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nkurz"));
+    QTextCursor c = memo->textCursor();
+    c.setPosition(5 + int(line.size()));
+    memo->setTextCursor(c);
+    typeText(memo->viewport(), QStringLiteral("<b>"));
+    QTest::keyClick(memo->viewport(), Qt::Key_Backspace);
+    QTest::keyClick(memo->viewport(), Qt::Key_Left);
+    QTest::keyClick(memo->viewport(), Qt::Key_Delete);
+    memo->viewport()->repaint();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("kurz\n") + line + QStringLiteral("<\nkurz"));
+    EXPECT_EQ(laidOutLongLines(*memo), 0);
+    // The line keeps the height of the others and its colours.
+    EXPECT_EQ(memo->blockBoundingRect(memo->document()->findBlockByNumber(1)).height(),
+              memo->blockBoundingRect(memo->document()->firstBlock()).height());
+    const std::vector<ColorRun> runs = memo->runsOfLine(1);
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(runs.front().start, 0); // "<p" is a tag from the first column
+    // Short again, it is laid out like any line.
+    c.setPosition(5);
+    c.setPosition(5 + int(line.size()) - 10, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
+    memo->viewport()->repaint();
+    EXPECT_GT(memo->document()->findBlockByNumber(1).layout()->lineCount(), 0);
+}
+
+TEST(LongLine, KeysKeepSurrogatePairsWhole)
+{
+    LongFrom longFrom(50);
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString line = QString(60, u'a') + smile + QStringLiteral("b");
+    auto memo = shownMemo(line);
+    QTextCursor c = memo->textCursor();
+    c.setPosition(60);
+    memo->setTextCursor(c);
+    QTest::keyClick(memo->viewport(), Qt::Key_Right);
+    EXPECT_EQ(memo->textCursor().position(), 62);
+    QTest::keyClick(memo->viewport(), Qt::Key_Left);
+    EXPECT_EQ(memo->textCursor().position(), 60);
+    QTest::keyClick(memo->viewport(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(memo->textCursor().selectedText(), smile);
+    QTest::keyClick(memo->viewport(), Qt::Key_Left); // drops the selection at its end, then moves
+    EXPECT_EQ(memo->textCursor().position(), 60);
+    QTest::keyClick(memo->viewport(), Qt::Key_Delete);
+    EXPECT_EQ(memo->plainText(), QString(60, u'a') + QStringLiteral("b"));
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), line);
+}
+
+TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
+{
+    LongFrom longFrom(100);
+    const QString line = QStringLiteral("abc def_1 ghi ").repeated(30);
+    auto memo = shownMemo(QStringLiteral("oben\n") + line);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const QTextBlock block = memo->document()->findBlockByNumber(1);
+    const qreal rowY = memo->blockBoundingGeometry(block).translated(memo->contentOffset()).center().y();
+    auto pointOf = [&](int column) {
+        return QPoint(int(memo->contentOffset().x() + memo->document()->documentMargin() + column * w + w / 4), int(rowY));
+    };
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, pointOf(17));
+    EXPECT_EQ(memo->textCursor().position(), block.position() + 17);
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::ShiftModifier, pointOf(22));
+    EXPECT_EQ(memo->textCursor().anchor(), block.position() + 17);
+    EXPECT_EQ(memo->textCursor().position(), block.position() + 22);
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, pointOf(19));
+    EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("def_1"));
+    // A drag from the line above into the long line ends where the pointer is.
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(pointOf(2).x(), int(rowY - memo->blockBoundingRect(block).height())));
+    QMouseEvent move(QEvent::MouseMove, pointOf(9), memo->viewport()->mapToGlobal(pointOf(9)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(memo->viewport(), &move);
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, pointOf(9));
+    EXPECT_EQ(memo->textCursor().anchor(), 2);
+    EXPECT_EQ(memo->textCursor().position(), block.position() + 9);
+    EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
+TEST(LongLine, AShortPageWithALongLineDoesNotScroll)
+{
+    LongFrom longFrom(100);
+    auto memo = shownMemo(QStringLiteral("a\n") + QString(500, u'b') + QStringLiteral("\nc"));
+    QApplication::processEvents();
+    EXPECT_EQ(memo->verticalScrollBar()->maximum(), 0);
+}
+
+TEST(LongLine, CaretFarRightIsScrolledIntoView)
+{
+    LongFrom longFrom(100);
+    auto memo = shownMemo(QStringLiteral("x\n").repeated(40) + QString(3000, u'a'));
+    QTextCursor c = memo->textCursor();
+    c.movePosition(QTextCursor::End);
+    memo->setTextCursor(c);
+    memo->scrollCaret();
+    const QTextBlock block = memo->document()->lastBlock();
+    const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+    EXPECT_GE(row.top(), 0);
+    EXPECT_LE(row.bottom(), memo->viewport()->height());
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const qreal caretX = memo->contentOffset().x() + memo->document()->documentMargin() + 3000 * w;
+    EXPECT_GE(caretX, 0);
+    EXPECT_LE(caretX, memo->viewport()->width());
+    EXPECT_GE(memo->horizontalScrollBar()->maximum(), int(3000 * w - memo->viewport()->width()));
+}
+
+// Random keys, clicks and edits on a long line and its neighbours against a
+// plain model of the text and the cursor; undo and redo at the end.
+TEST(LongLine, RandomEditsMatchAPlainTextModel)
+{
+    LongFrom longFrom(120);
+    QRandomGenerator rng(1234);
+    const QString start =
+        QStringLiteral("kurze Zeile\n") + QStringLiteral("<a href=\"x\">Text</a> ").repeated(12) + QStringLiteral("\nnoch eine\n");
+    auto memo = shownMemo(start);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    QString text = start;
+    int caret = 0, anchor = 0;
+    auto lineOf = [&](int pos) { return int(text.left(pos).count(u'\n')); };
+    auto lineStartOf = [&](int line) {
+        int at = 0;
+        for (int i = 0; i < line; ++i)
+            at = int(text.indexOf(u'\n', at)) + 1;
+        return at;
+    };
+    auto lineLength = [&](int line) {
+        const int from = lineStartOf(line);
+        const qsizetype end = text.indexOf(u'\n', from);
+        return int((end < 0 ? text.size() : end) - from);
+    };
+    auto isLongLine = [&](int line) { return longline::isLong(lineLength(line)); };
+    const QString typed = QStringLiteral("ab<>\"= é/");
+    int undoSteps = 0;
+    for (int step = 0; step < 400; ++step) {
+        const int op = rng.bounded(10);
+        const bool selected = caret != anchor;
+        const int selEnd = std::max(caret, anchor);
+        switch (op) {
+        case 0:
+        case 1: { // typing
+            const QChar ch = typed[rng.bounded(int(typed.size()))];
+            typeText(memo->viewport(), QString(ch));
+            const int from = std::min(caret, anchor);
+            text.replace(from, std::abs(caret - anchor), ch);
+            caret = anchor = from + 1;
+            break;
+        }
+        case 2: // Backspace
+            QTest::keyClick(memo->viewport(), Qt::Key_Backspace);
+            if (selected) {
+                const int from = std::min(caret, anchor);
+                text.remove(from, std::abs(caret - anchor));
+                caret = anchor = from;
+            } else if (caret > 0) {
+                text.remove(--caret, 1);
+                anchor = caret;
+            }
+            break;
+        case 3: // Delete
+            QTest::keyClick(memo->viewport(), Qt::Key_Delete);
+            if (selected) {
+                const int from = std::min(caret, anchor);
+                text.remove(from, std::abs(caret - anchor));
+                caret = anchor = from;
+            } else if (caret < text.size()) {
+                text.remove(caret, 1);
+            }
+            break;
+        case 4: { // Left or Right, with Shift sometimes
+            const bool shift = rng.bounded(3) == 0;
+            const bool left = rng.bounded(2) == 0;
+            QTest::keyClick(memo->viewport(), left ? Qt::Key_Left : Qt::Key_Right, shift ? Qt::ShiftModifier : Qt::NoModifier);
+            if (!shift && selected)
+                caret = selEnd;
+            caret = std::clamp(caret + (left ? -1 : 1), 0, int(text.size()));
+            if (!shift)
+                anchor = caret;
+            break;
+        }
+        case 5: { // Up or Down where a long line takes part
+            const bool up = rng.bounded(2) == 0;
+            const int from = selected ? selEnd : caret;
+            const int line = lineOf(from), target = line + (up ? -1 : 1);
+            if (target < 0 || target > text.count(u'\n') || !(isLongLine(line) || isLongLine(target)))
+                break;
+            QTest::keyClick(memo->viewport(), up ? Qt::Key_Up : Qt::Key_Down);
+            const int column = from - lineStartOf(line);
+            caret = anchor = lineStartOf(target) + std::min(column, lineLength(target));
+            break;
+        }
+        case 6: { // Home or End
+            const bool home = rng.bounded(2) == 0;
+            QTest::keyClick(memo->viewport(), home ? Qt::Key_Home : Qt::Key_End);
+            const int line = lineOf(selected ? selEnd : caret);
+            caret = anchor = lineStartOf(line) + (home ? 0 : lineLength(line));
+            break;
+        }
+        case 7: // a new line now and then
+            if (rng.bounded(4) != 0)
+                break;
+            QTest::keyClick(memo->viewport(), Qt::Key_Return);
+            text.replace(std::min(caret, anchor), std::abs(caret - anchor), QStringLiteral("\n"));
+            caret = anchor = std::min(caret, anchor) + 1;
+            break;
+        case 8: { // a click on a long line in view
+            const QTextBlock first = memo->firstVisibleBlock();
+            QPointF offset = memo->contentOffset();
+            QTextBlock b = first;
+            for (; b.isValid() && !longline::isLong(b); b = b.next())
+                offset.ry() += memo->blockBoundingRect(b).height();
+            if (!b.isValid() || offset.y() + 4 > memo->viewport()->height())
+                break;
+            const int firstColumn = int(std::ceil(-offset.x() / w));
+            const int column = std::min(firstColumn + rng.bounded(20), int(b.length() - 1));
+            const QPoint at(int(offset.x() + memo->document()->documentMargin() + column * w + w / 4), int(offset.y() + 4));
+            if (at.x() >= memo->viewport()->width())
+                break;
+            QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at);
+            caret = anchor = lineStartOf(b.blockNumber()) + column;
+            break;
+        }
+        case 9: // paint
+            memo->viewport()->repaint();
+            break;
+        }
+        ++undoSteps;
+        ASSERT_EQ(memo->plainText(), text) << "step " << step << " op " << op;
+        ASSERT_EQ(memo->textCursor().position(), caret) << "step " << step << " op " << op;
+        ASSERT_EQ(memo->textCursor().anchor(), anchor) << "step " << step << " op " << op;
+        ASSERT_EQ(laidOutLongLines(*memo), 0) << "step " << step;
+    }
+    const QString end = memo->plainText();
+    while (memo->document()->isUndoAvailable())
+        memo->undo();
+    EXPECT_EQ(memo->plainText(), start);
+    while (memo->document()->isRedoAvailable())
+        memo->redo();
+    EXPECT_EQ(memo->plainText(), end);
+}
