@@ -51,6 +51,24 @@ QString withCrLf(QStringView text)
     return out;
 }
 
+QString classicText(QStringView raw, qsizetype room)
+{
+    QString out;
+    const qsizetype breaks = raw.count(QChar::ParagraphSeparator) + raw.count(QChar::LineSeparator) + raw.count(u'\n');
+    out.reserve(raw.size() + breaks + room);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const char16_t u = raw[i].unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == u'\n') {
+            out += raw.mid(from, i - from);
+            out += u"\r\n";
+            from = i + 1;
+        }
+    }
+    out += raw.mid(from);
+    return out;
+}
+
 QString withLf(QStringView text)
 {
     // A line separator would be a break on screen but one character in the

@@ -20,6 +20,9 @@ int classicLength(const QTextDocument *doc);
 // Text with "\n" breaks to text with CR LF breaks and back (a lone CR also
 // becomes a break).
 QString withCrLf(QStringView text);
+// A document's raw text (paragraph and line separators for its breaks) as
+// Text() gives it, with capacity for `room` more characters.
+QString classicText(QStringView raw, qsizetype room = 0);
 QString withLf(QStringView text);
 
 } // namespace classicpos

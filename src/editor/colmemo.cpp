@@ -86,7 +86,12 @@ QString TColorMemo::plainText() const
 
 QString TColorMemo::Text() const
 {
-    return classicpos::withCrLf(plainText());
+    return Text(0);
+}
+
+QString TColorMemo::Text(qsizetype room) const
+{
+    return classicpos::classicText(document()->toRawText(), room);
 }
 
 void TColorMemo::setText(const QString &text)

@@ -38,6 +38,8 @@ public:
 
     // Classic edit interface.
     QString Text() const;
+    // The same with capacity for `room` more characters, read in one pass.
+    QString Text(qsizetype room) const;
     void setText(const QString &text);
     QStringList Lines() const;
     void setLines(const QStringList &lines);

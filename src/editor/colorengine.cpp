@@ -1,7 +1,5 @@
 #include "colorengine.h"
 
-#include <QTextCursor>
-
 #include "editorlog.h"
 
 #include <QTextDocument>
@@ -152,49 +150,34 @@ void ColorEngine::bulkStates(const QTextBlock &from, int toNumber)
 {
     const QTextBlock to = m_doc->findBlockByNumber(toNumber);
     Q_ASSERT(from.isValid() && to.isValid() && from.blockNumber() <= toNumber);
-    std::vector<Waits> waits(m_stateful.size());
-    States carried = startStates(from);
-    int offset = 0;
-    for (QTextBlock b = from; b != to;) {
-        b = gatherChunk(b, to);
-        const QStringView chunk(m_chunk);
-        std::vector<Waits> part = scanStretch(chunk, carried);
-        for (std::size_t i = 0; i < part.size(); ++i) {
-            // A wait carried into the chunk goes on from the last one before it.
-            for (const stretchscan::Wait &w : part[i]) {
-                const int end = w.end < 0 ? -1 : w.end + offset;
-                if (w.begin < 0 && !waits[i].empty())
-                    waits[i].back().end = end;
-                else
-                    waits[i].push_back({w.begin < 0 ? -1 : w.begin + offset, end, w.state});
-            }
-            carried[i] = !part[i].empty() && part[i].back().end < 0 ? part[i].back().state : 0;
-        }
-        offset += int(chunk.size());
-    }
-    storeStretch(from, toNumber, waits);
+    QStringView text;
+    const QString held = stretchText(from, to, &text);
+    storeStretch(from, toNumber, scanStretch(text, startStates(from)));
     m_frontier = toNumber;
     clearDirtyBefore(to.position());
 }
 
-// Whole lines from `from` on, breaks as in the raw text, until the chunk
-// holds about the chunk size or `to` is reached; returns the first line left
-// out. Chunks of one size come from the heap again and again, where a copy
-// of the whole text would take fresh memory on every long jump.
-QTextBlock ColorEngine::gatherChunk(const QTextBlock &from, const QTextBlock &to)
+// The text from the start of `from` to the start of `to`, breaks as in the
+// raw text; `text` views it inside the returned string.
+QString ColorEngine::stretchText(const QTextBlock &from, const QTextBlock &to, QStringView *text) const
 {
-    QTextBlock end = to;
-    const qint64 want = qint64(from.position()) + qint64(m_chunkChars);
-    if (want < to.position()) {
-        const QTextBlock inside = m_doc->findBlock(int(want));
-        if (inside.isValid() && inside.next().isValid() && inside.blockNumber() < to.blockNumber())
-            end = inside.next();
+    const int length = to.position() - from.position();
+    // The whole raw text is copied far faster than a selection of it; a short
+    // stretch of a long text is gathered line by line instead.
+    if (qint64(length) * 8 >= m_doc->characterCount()) {
+        const QString all = m_doc->toRawText();
+        *text = QStringView(all).mid(from.position(), length);
+        return all;
     }
-    QTextCursor range(m_doc);
-    range.setPosition(from.position());
-    range.setPosition(end.position(), QTextCursor::KeepAnchor);
-    m_chunk = range.selectedText();
-    return end;
+    QString lines;
+    lines.reserve(length);
+    for (QTextBlock b = from; b.isValid() && b != to; b = b.next()) {
+        lines += b.text();
+        lines += QChar::ParagraphSeparator;
+    }
+    Q_ASSERT(lines.size() == length);
+    *text = lines;
+    return lines;
 }
 
 std::vector<Waits> ColorEngine::scanStretch(QStringView text, const States &start) const

@@ -12,7 +12,6 @@
 #include <QMetaObject>
 #include <QTextBlock>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -60,10 +59,6 @@ public:
     // An edit above the slices done moves their start back up by itself.
     bool scanAhead(int lines);
 
-    // Long stretches are scanned in chunks of whole lines of about this many
-    // characters (tests make them small).
-    void setChunkChars(std::size_t chars) { m_chunkChars = std::max<std::size_t>(1, chars); }
-
     // How many blocks have a known start state (for tests and benchmarks).
     int validBlocks() const { return m_frontier; }
 
@@ -82,8 +77,6 @@ private:
     std::vector<DirtyRange> m_dirty;
     KeyOccurrences m_occurrences;
     std::vector<linescan::Range> m_ranges; // scratch, reused
-    QString m_chunk;                       // scratch of the stretch scan
-    std::size_t m_chunkChars = std::size_t(1) << 19;
 
     // Stored states.
     States loadStates(const QTextBlock &block) const;
@@ -95,7 +88,7 @@ private:
 
     // Long stretches in one go.
     void bulkStates(const QTextBlock &from, int toNumber);
-    QTextBlock gatherChunk(const QTextBlock &from, const QTextBlock &to);
+    QString stretchText(const QTextBlock &from, const QTextBlock &to, QStringView *text) const;
     std::vector<stretchscan::Waits> scanStretch(QStringView text, const States &start) const;
     void storeStretch(const QTextBlock &from, int toNumber, const std::vector<stretchscan::Waits> &waits) const;
 

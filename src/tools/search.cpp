@@ -238,9 +238,11 @@ QChar foldChar(QChar c)
     return QChar(char16_t(unsigned(u) - unsigned(u'A') < 26u ? u + 32 : u));
 }
 
-QString fold(QStringView text)
+QString fold(QStringView text, qsizetype room)
 {
-    QString out(text.size(), Qt::Uninitialized);
+    QString out;
+    out.reserve(text.size() + room);
+    out.resize(text.size());
     const char16_t *from = text.utf16();
     char16_t *to = reinterpret_cast<char16_t *>(out.data());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -17,7 +17,8 @@ namespace search {
 // Lower case for "A" to "Z" only; umlauts, accented letters and everything
 // else stay. The length never changes, so positions hold in both texts.
 QChar foldChar(QChar c);
-QString fold(QStringView text);
+// `room` is capacity for later edits, taken at once so that they move nothing.
+QString fold(QStringView text, qsizetype room = 0);
 // Equal once both are folded (the test whether a selection is a match).
 bool equalFolded(QStringView a, QStringView b);
 

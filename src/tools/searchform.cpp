@@ -273,9 +273,8 @@ QString TSearchForm::editorText(TColorMemo &memo)
         dropCache();
         m_cache.document = document;
         m_cache.watch = connect(document, &QTextDocument::contentsChange, this, &TSearchForm::followEdit);
-        m_cache.text = memo.Text();
         // Room to type into: the first key after a step must not move it all.
-        m_cache.text.reserve(m_cache.text.size() + kEditRoom);
+        m_cache.text = memo.Text(kEditRoom);
         m_cache.revision = document->revision();
         m_cache.valid = true;
     }
@@ -288,8 +287,7 @@ QString TSearchForm::scanText(TColorMemo &memo, bool matchCase)
     if (matchCase)
         return text;
     if (!m_cache.hasFolded) {
-        m_cache.folded = search::fold(text);
-        m_cache.folded.reserve(m_cache.folded.size() + kEditRoom);
+        m_cache.folded = search::fold(text, kEditRoom);
         m_cache.hasFolded = true;
     }
     return m_cache.folded;

@@ -1,3 +1,4 @@
+#include "editor/classicpos.h"
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 #include "editortestutil.h"
@@ -68,6 +69,20 @@ TEST(ClassicInterface, PositionsCountEveryLineBreakAsTwoCharacters)
     EXPECT_TRUE(memo.canUndo());
     memo.SelectAll();
     EXPECT_EQ(memo.SelLength(), 10);
+}
+
+TEST(ClassicInterface, TextWithRoomIsTheSameTextReadInOnePass)
+{
+    TColorMemo memo;
+    // A line separator (Shift+Enter pasted in) and a no-break space stay as
+    // the classic text has always shown them.
+    memo.setPlainText(QStringLiteral("a\u00A0b\ncd") + QChar(QChar::LineSeparator) + QStringLiteral("e\n\nf"));
+    const QString text = memo.Text(1000);
+    EXPECT_EQ(text, QStringLiteral("a\u00A0b\r\ncd\r\ne\r\n\r\nf"));
+    EXPECT_EQ(memo.Text(), text);
+    EXPECT_GE(text.capacity(), text.size() + 1000);
+    EXPECT_EQ(classicpos::classicText(u"", 0), QString());
+    EXPECT_EQ(classicpos::classicText(u"x\n", 0), QStringLiteral("x\r\n"));
 }
 
 TEST(HtmlScheme, TagsValuesAndPlainText)

@@ -158,23 +158,6 @@ TEST(ColorEngine, LongStretchesDoneInOneGoGiveTheSameColours)
     expectSameColors(*d, "edit near the top, then the end");
 }
 
-TEST(ColorEngine, StretchesScannedInSmallChunksGiveTheSameColours)
-{
-    // Comments, quotes and tags open in one chunk and close chunks later.
-    for (const std::size_t chunk : {std::size_t(1), std::size_t(40), std::size_t(700)}) {
-        QRandomGenerator rng(77);
-        auto d = htmlDoc(randomHtml(rng, 2000));
-        d->engine.setChunkChars(chunk);
-        d->runsOfLine(d->doc.blockCount() - 1);
-        expectSameColors(*d, "jump to the end");
-        for (int i = 0; i < 5; ++i) {
-            randomEdit(d->doc, rng, 200);
-            d->runsOfLine(d->doc.blockCount() - 1);
-            expectSameColors(*d, "an edit, then the end");
-        }
-    }
-}
-
 TEST(ColorEngine, JoiningLinesBelowAnotherPendingEditTakesTheStateFromAbove)
 {
     QString text;
