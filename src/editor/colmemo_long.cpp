@@ -8,6 +8,7 @@
 #include "longline.h"
 
 #include <QKeyEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -164,7 +165,12 @@ void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const
     // a rectangle it cannot know for a line it never laid out.
     if (cursor.block() == block && hasFocus() && !isReadOnly()) {
         const qreal caretX = originX + metrics.xOf(text, cursor.positionInBlock());
+        // Inverted, as the toolkit draws its caret on the other lines.
+        const QPainter::CompositionMode mode = painter.compositionMode();
+        if (painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+            painter.setCompositionMode(QPainter::RasterOp_NotDestination);
         painter.fillRect(QRectF(caretX, top, cursorWidth(), metrics.caretHeight()), pal.text());
+        painter.setCompositionMode(mode);
     }
 }
 

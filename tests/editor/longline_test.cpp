@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -119,6 +120,46 @@ TEST(LongLine, TypingDeletingAndPaintingNeverLayItOut)
     c.removeSelectedText();
     memo->viewport()->repaint();
     EXPECT_GT(memo->document()->findBlockByNumber(1).layout()->lineCount(), 0);
+}
+
+namespace {
+
+// The first line of an editor with `text` and a selection, as drawn.
+QImage firstLineDrawn(const QString &text, int selFrom, int selTo, int width)
+{
+    auto memo = shownMemo(text);
+    QTextCursor c = memo->textCursor();
+    c.setPosition(selFrom);
+    c.setPosition(selTo, QTextCursor::KeepAnchor);
+    memo->setTextCursor(c);
+    memo->setReadOnly(true); // no caret, which blinks on a short line
+    QApplication::processEvents();
+    const QTextBlock line = memo->document()->firstBlock();
+    const QRect row = memo->blockBoundingGeometry(line).translated(memo->contentOffset()).toRect();
+    return memo->viewport()->grab().toImage().copy(0, row.top(), width, int(memo->blockBoundingRect(line).height()) - 1);
+}
+
+} // namespace
+
+TEST(LongLine, IsDrawnPixelForPixelLikeTheSameTextOnAShortLine)
+{
+    LongFrom longFrom(120);
+    // The same start once on a short line laid out by the toolkit, once on a
+    // long one drawn from advances: same places, baseline, colours, selection.
+    const QString start = QStringLiteral("<p class=\"a\">Käse\t&amp; <!-- x --> Brot</p>");
+    const int width = int(QFontMetricsF(monoFont()).horizontalAdvance(start)) - 2;
+    for (const auto &[from, to] : {std::pair{0, 0}, std::pair{3, 20}}) {
+        const QImage shortLine = firstLineDrawn(start + QStringLiteral("\nx"), from, to, width);
+        const QImage longLine = firstLineDrawn(start + QString(200, u'z') + QStringLiteral("\nx"), from, to, width);
+        ASSERT_EQ(shortLine.size(), longLine.size());
+        int coloured = 0;
+        for (int y = 0; y < shortLine.height(); ++y)
+            for (int x = 0; x < width; ++x) {
+                ASSERT_EQ(shortLine.pixel(x, y), longLine.pixel(x, y)) << "x " << x << " y " << y << " selection " << from;
+                coloured += qRed(shortLine.pixel(x, y)) != qGreen(shortLine.pixel(x, y)) ? 1 : 0;
+            }
+        EXPECT_GT(coloured, 50); // drawn, and in colour
+    }
 }
 
 TEST(LongLine, KeysKeepSurrogatePairsWhole)
