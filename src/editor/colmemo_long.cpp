@@ -15,6 +15,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -85,13 +86,18 @@ int TColorMemo::positionAt(const QPoint &point) const
 
 void TColorMemo::paintLongLines(const QRect &area)
 {
-    QPainter painter(viewport());
-    painter.setClipRect(area);
+    // Most views hold no long line: no painter is begun for them.
+    std::optional<QPainter> painter;
     QPointF offset = contentOffset();
     for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
         const qreal height = blockBoundingRect(b).height();
-        if (b.isVisible() && longline::isLong(b) && offset.y() + height >= area.top())
-            paintLongLine(painter, b, offset);
+        if (b.isVisible() && longline::isLong(b) && offset.y() + height >= area.top()) {
+            if (!painter) {
+                painter.emplace(viewport());
+                painter->setClipRect(area);
+            }
+            paintLongLine(*painter, b, offset);
+        }
         offset.ry() += height;
     }
 }
