@@ -62,6 +62,7 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
         [this](int rule, const QTextBlock &block, std::vector<linescan::Range> &out) { eventRanges(rule, block, out); });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::caretMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::caretMoved);
+    connect(&m_longBlink, &QTimer::timeout, this, &TColorMemo::blinkLongCaret);
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &TColorMemo::fixScrollRange);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnVScroll);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnHScroll);

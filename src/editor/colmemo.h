@@ -104,6 +104,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
@@ -145,6 +147,8 @@ private:
     LongRuns m_longRuns;
     int m_caretBlock = -1;   // block of the caret as last seen
     bool m_longDrag = false; // a selection by mouse that started on a long line
+    QTimer m_longBlink;      // the caret's blink on a long line
+    bool m_longCaretOn = true;
 
     const std::vector<ColorRun> &longRuns(const QTextBlock &block);
     void paintLongLines(const QRect &area);
@@ -155,6 +159,8 @@ private:
     int columnAtX(const QTextBlock &block, qreal x) const;
     void keepLongCaretInView();
     void caretMoved();
+    void restartLongBlink();
+    void blinkLongCaret();
     void fixScrollRange();
     bool m_fixingRange = false;
 };

@@ -7,10 +7,12 @@
 #include "colorlayout.h"
 #include "longline.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -167,9 +169,9 @@ void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const
     if (column > pieceFrom)
         draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected);
 
-    // The caret does not blink here: the base class blinks it by repainting
-    // a rectangle it cannot know for a line it never laid out.
-    if (cursor.block() == block && hasFocus() && !isReadOnly()) {
+    // The caret blinks by its own timer here: the base class blinks it by
+    // repainting a rectangle it cannot know for a line it never laid out.
+    if (cursor.block() == block && hasFocus() && !isReadOnly() && m_longCaretOn) {
         const qreal caretX = originX + metrics.xOf(text, cursor.positionInBlock());
         // Inverted, as the toolkit draws its caret on the other lines.
         const QPainter::CompositionMode mode = painter.compositionMode();
@@ -262,6 +264,47 @@ void TColorMemo::caretMoved()
     if (was || longline::isLong(block) || longline::isLong(document()->findBlock(cursor.anchor())))
         viewport()->update();
     m_caretBlock = block.blockNumber();
+    restartLongBlink();
+}
+
+// A caret that moved, or a view that got the focus, shows the caret at once
+// and blinks it from there, as the toolkit does on the other lines.
+void TColorMemo::restartLongBlink()
+{
+    m_longCaretOn = true;
+    const int flashMs = QGuiApplication::styleHints()->cursorFlashTime();
+    if (flashMs > 0 && hasFocus() && !isReadOnly() && longline::isLong(textCursor().block()))
+        m_longBlink.start(flashMs / 2);
+    else
+        m_longBlink.stop();
+}
+
+void TColorMemo::blinkLongCaret()
+{
+    const QTextBlock block = textCursor().block();
+    if (!longline::isLong(block) || !hasFocus()) {
+        restartLongBlink();
+        return;
+    }
+    m_longCaretOn = !m_longCaretOn;
+    const QRectF line = blockBoundingGeometry(block).translated(contentOffset());
+    viewport()->update(QRect(0, int(line.top()), viewport()->width(), int(m_layout->longMetrics().lineHeight()) + 1));
+}
+
+void TColorMemo::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    restartLongBlink();
+    if (longline::isLong(textCursor().block()))
+        viewport()->update();
+}
+
+void TColorMemo::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    restartLongBlink();
+    if (longline::isLong(textCursor().block()))
+        viewport()->update();
 }
 
 void TColorMemo::mousePressEvent(QMouseEvent *event)

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -373,4 +374,48 @@ TEST(LongLine, RandomEditsMatchAPlainTextModel)
     while (memo->document()->isRedoAvailable())
         memo->redo();
     EXPECT_EQ(memo->plainText(), end);
+}
+
+TEST(LongLine, CaretBlinksAndShowsAtOnceAfterAMove)
+{
+    LongFrom longFrom(120);
+    struct FastBlink {
+        QStyleHints *hints = QGuiApplication::styleHints();
+        int saved = hints->cursorFlashTime();
+        FastBlink() { hints->setCursorFlashTime(60); }
+        ~FastBlink() { hints->setCursorFlashTime(saved); }
+    } fastBlink;
+    auto memo = shownMemo(QString(300, u'z') + QStringLiteral("\nx"));
+    memo->activateWindow();
+    memo->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(memo->hasFocus());
+    const QTextBlock line = memo->document()->firstBlock();
+    const auto lineDrawn = [&] {
+        const QRect row = memo->blockBoundingGeometry(line).translated(memo->contentOffset()).toRect();
+        return memo->viewport()->grab().toImage().copy(0, row.top(), 200, int(memo->blockBoundingRect(line).height()) - 1);
+    };
+    QTest::keyClick(memo.get(), Qt::Key_Right);
+    const QImage on = lineDrawn();
+    // Without input the line changes by itself, back and forth.
+    int changes = 0;
+    QImage last = on;
+    for (int i = 0; i < 300 && changes < 2; ++i) {
+        QTest::qWait(10);
+        const QImage now = lineDrawn();
+        if (now != last)
+            ++changes;
+        last = now;
+    }
+    EXPECT_EQ(changes, 2);
+    // The blink is the caret: read-only, the line stays as it is without it.
+    for (int i = 0; i < 300 && lineDrawn() == on; ++i)
+        QTest::qWait(10);
+    const QImage off = lineDrawn();
+    EXPECT_NE(off, on);
+    QTest::keyClick(memo.get(), Qt::Key_Right);
+    EXPECT_NE(lineDrawn(), off) << "a move shows the caret at once";
+    memo->setReadOnly(true);
+    QTest::qWait(200);
+    EXPECT_EQ(lineDrawn(), off);
 }
