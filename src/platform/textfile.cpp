@@ -13,9 +13,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -330,14 +334,70 @@ bool keepOwner(int handle, const struct stat &before)
     return ::fchown(handle, before.st_uid, before.st_gid) == 0;
 }
 
+// The names of a file's extended attributes, or nullopt when they cannot be
+// read; none where the file system keeps no such attributes.
+std::optional<std::vector<QByteArray>> attributeNames(const QByteArray &path)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ssize_t size = ::listxattr(path.constData(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP || errno == ENOSYS ? std::optional(std::vector<QByteArray>()) : std::nullopt;
+        QByteArray list(size, '\0');
+        size = ::listxattr(path.constData(), list.data(), size_t(list.size()));
+        if (size < 0 && errno == ERANGE)
+            continue; // grew meanwhile
+        if (size < 0)
+            return std::nullopt;
+        std::vector<QByteArray> names;
+        for (const QByteArray &name : list.left(size).split('\0'))
+            if (!name.isEmpty())
+                names.push_back(name);
+        return names;
+    }
+    return std::nullopt;
+}
+
+// Gives the new file the old one's extended attributes: its access control
+// list and what file managers and other tools keep there. False when one
+// cannot be carried over; the caller then writes the file in place.
+bool keepAttributes(const QByteArray &from, int handle)
+{
+    const std::optional<std::vector<QByteArray>> names = attributeNames(from);
+    if (!names)
+        return false;
+    static const QByteArray accessList("system.posix_acl_access");
+    bool hadAccessList = false;
+    for (const QByteArray &name : *names) {
+        hadAccessList = hadAccessList || name == accessList;
+        const ssize_t size = ::getxattr(from.constData(), name.constData(), nullptr, 0);
+        if (size < 0)
+            return false;
+        QByteArray value(size, '\0');
+        const ssize_t got = ::getxattr(from.constData(), name.constData(), value.data(), size_t(value.size()));
+        if (got != size || ::fsetxattr(handle, name.constData(), value.constData(), size_t(size), 0) != 0)
+            return false;
+    }
+    // A list the new file inherited from its folder would change who may
+    // read the page; the old file had none.
+    if (!hadAccessList && ::fremovexattr(handle, accessList.constData()) != 0 && errno != ENODATA && errno != ENOTSUP)
+        return false;
+    return true;
+}
+
 // A new file beside the target, made with the permissions a new file gets
-// (the umask applies); its name is returned in temp.
+// (the umask applies); its name is returned in temp. The name is shortened
+// where the target's own name leaves no room for the additions.
 int createTemporary(const QString &target, QByteArray &temp)
 {
     const QFileInfo info(target);
+    QByteArray name = nativePath(info.fileName());
+    constexpr int kAdded = 14; // "." before, ".xxxxxxxx.tmp" after
+    if (name.size() + kAdded > NAME_MAX)
+        name = QByteArrayLiteral("quirtle");
+    const QByteArray folder = nativePath(info.absolutePath());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = nativePath(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                          QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        temp = folder + "/." + name +
+               QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')).toLatin1();
         const int fd =
             faulted(filefaults::Step::CreateTemp, [&] { return ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); });
         if (fd >= 0 || errno != EEXIST)
@@ -390,6 +450,12 @@ FileResult saveFileAtomically(const QString &requested, const QByteArray &bytes)
             ::unlink(temp.constData());
             return writeInPlace(path, bytes, before);
         }
+        if (!keepAttributes(nativePath(path), fd.get())) {
+            fd.close();
+            ::unlink(temp.constData());
+            return writeInPlace(path, bytes, before);
+        }
+        // After the access list: with one, the mode's group bits are its mask.
         ::fchmod(fd.get(), before.st_mode & 07777);
     }
     if (!writeAllBytes(fd.get(), bytes, 0) || faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0 || fd.close() != 0)

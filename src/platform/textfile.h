@@ -82,8 +82,10 @@ bool userMayWrite(const QString &path);
 
 // Written to a temporary file in the same folder and renamed over the target
 // only when everything was written; on any failure the target is untouched.
-// A symbolic link is followed and the target's permissions, owner and group
-// are kept. Where a replaced file would lose something (its other hard links,
-// an owner or group the user cannot give, a folder that allows no new files)
+// A symbolic link is followed and the target's permissions, owner, group and
+// extended attributes (access control list included) are kept. Where a
+// replaced file would lose something (its other hard links, an owner or group
+// the user cannot give, an attribute that cannot be copied, a folder that
+// allows no new files)
 // the file is written in place instead, after checking that the disk has room.
 FileResult saveFileAtomically(const QString &path, const QByteArray &bytes);

@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -278,4 +281,87 @@ TEST(TextFile, AWritableFileInAFolderThatAllowsNoNewFilesIsStillSaved)
     }
     EXPECT_EQ(readAll(page), QByteArray("saved anyway"));
     QFile::setPermissions(folder, QFileDevice::Permissions(0x7700));
+}
+
+TEST(TextFile, ANewFileWithALongValidNameIsSaved)
+{
+    QTemporaryDir dir;
+    for (const int length : {241, 242, 255}) {
+        const QString file = dir.filePath(QString(length - 4, u'a') + QStringLiteral(".htm"));
+        const FileResult r = saveFileAtomically(file, "<p>x</p>\r\n");
+        EXPECT_TRUE(r.ok) << length << ": " << r.error.toStdString();
+        EXPECT_EQ(readAll(file), QByteArray("<p>x</p>\r\n"));
+        ASSERT_TRUE(saveFileAtomically(file, "again").ok) << length;
+        EXPECT_EQ(readAll(file), QByteArray("again"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left behind";
+}
+
+namespace {
+
+// An access control list as the kernel keeps it: owner rw, one more user
+// rw, the owning group r, mask rw, others r.
+QByteArray accessList(std::uint32_t otherUser)
+{
+    QByteArray acl;
+    auto put = [&acl](std::uint16_t tag, std::uint16_t perm, std::uint32_t id) {
+        char entry[8];
+        std::memcpy(entry, &tag, 2);
+        std::memcpy(entry + 2, &perm, 2);
+        std::memcpy(entry + 4, &id, 4);
+        acl.append(entry, 8);
+    };
+    const std::uint32_t version = 2, none = 0xFFFFFFFF;
+    acl.append(reinterpret_cast<const char *>(&version), 4);
+    put(0x01, 6, none);
+    put(0x02, 6, otherUser);
+    put(0x04, 4, none);
+    put(0x10, 6, none);
+    put(0x20, 4, none);
+    return acl;
+}
+
+QByteArray attribute(const QString &file, const char *name)
+{
+    char buffer[256];
+    const ssize_t n = ::getxattr(QFile::encodeName(file).constData(), name, buffer, sizeof buffer);
+    return n < 0 ? QByteArray() : QByteArray(buffer, n);
+}
+
+bool setAttribute(const QString &file, const char *name, const QByteArray &value)
+{
+    return ::setxattr(QFile::encodeName(file).constData(), name, value.constData(), size_t(value.size()), 0) == 0;
+}
+
+} // namespace
+
+TEST(TextFile, SavingKeepsAccessListsAndExtendedAttributes)
+{
+    // A page in a shared folder where a colleague may write, tagged by the
+    // file manager: the replaced file keeps both.
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    writeAll(page, "old\r\n");
+    const QByteArray acl = accessList(65534);
+    if (!setAttribute(page, "system.posix_acl_access", acl) || !setAttribute(page, "user.xdg.tags", "kunde"))
+        GTEST_SKIP() << "the file system keeps no access lists or attributes here: " << std::strerror(errno);
+    const mode_t mode = statOf(page).st_mode;
+    ASSERT_TRUE(saveFileAtomically(page, "new\r\n").ok);
+    EXPECT_EQ(readAll(page), QByteArray("new\r\n"));
+    EXPECT_EQ(attribute(page, "system.posix_acl_access"), acl);
+    EXPECT_EQ(attribute(page, "user.xdg.tags"), QByteArray("kunde"));
+    EXPECT_EQ(statOf(page).st_mode, mode);
+
+    // A file without a list does not take one over from its folder.
+    const QString plain = dir.filePath(QStringLiteral("plain.htm"));
+    writeAll(plain, "old");
+    QFile::setPermissions(plain, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    const mode_t plainMode = statOf(plain).st_mode;
+    if (!setAttribute(dir.path(), "system.posix_acl_default", acl))
+        GTEST_SKIP() << "the folder takes no default list: " << std::strerror(errno);
+    ASSERT_TRUE(saveFileAtomically(plain, "new").ok);
+    EXPECT_EQ(readAll(plain), QByteArray("new"));
+    EXPECT_EQ(attribute(plain, "system.posix_acl_access"), QByteArray());
+    EXPECT_EQ(statOf(plain).st_mode, plainMode);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left behind";
 }
