@@ -10,6 +10,50 @@
 namespace {
 
 constexpr QByteArrayView kMagic = "Quirtle recovery 1";
+// The same with the path and the title escaped: written only for a name
+// with a line break, so that other files stay readable by older versions.
+constexpr QByteArrayView kMagicEscaped = "Quirtle recovery 2";
+
+bool hasBreak(const QString &value)
+{
+    return value.contains(u'\n') || value.contains(u'\r');
+}
+
+QByteArray escaped(const QString &value)
+{
+    QByteArray out;
+    for (const char c : value.toUtf8()) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<QByteArray> unescaped(QByteArrayView value)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\') {
+            out += value[i];
+            continue;
+        }
+        if (++i == value.size())
+            return std::nullopt;
+        switch (value[i]) {
+        case '\\': out += '\\'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default: return std::nullopt;
+        }
+    }
+    return out;
+}
 
 const char *breakName(LineBreak lineBreak)
 {
@@ -52,15 +96,16 @@ std::optional<QString> utf8(QByteArrayView bytes)
 
 QByteArray recoveryBytes(const RecoveredText &recovered)
 {
-    // Paths and titles never hold line breaks on this system; should one
-    // appear, it must not break the header apart.
-    auto oneLine = [](QString value) { return value.replace(u'\n', u' ').replace(u'\r', u' ').toUtf8(); };
+    // A file name may hold a line break: it must neither break the header
+    // apart nor come back as the name of another file.
+    const bool escape = hasBreak(recovered.path) || hasBreak(recovered.title);
+    auto value = [escape](const QString &v) { return escape ? escaped(v) : v.toUtf8(); };
     const QByteArray text = recovered.text.toUtf8();
     QByteArray out;
     out.reserve(text.size() + 256);
-    out += kMagic.toByteArray() + '\n';
-    out += "path: " + oneLine(recovered.path) + '\n';
-    out += "title: " + oneLine(recovered.title) + '\n';
+    out += (escape ? kMagicEscaped : kMagic).toByteArray() + '\n';
+    out += "path: " + value(recovered.path) + '\n';
+    out += "title: " + value(recovered.title) + '\n';
     out += QByteArray("encoding: ") + (recovered.format.encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252") + '\n';
     out += QByteArray("bom: ") + (recovered.format.bom ? "yes" : "no") + '\n';
     out += QByteArray("breaks: ") + breakName(recovered.format.lineBreak) + '\n';
@@ -84,10 +129,11 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
         return line;
     };
     const auto magic = nextLine();
-    if (!magic || *magic != kMagic) {
+    if (!magic || (*magic != kMagic && *magic != kMagicEscaped)) {
         parse.error = lex::message(3145);
         return parse;
     }
+    const bool escapedValues = *magic == kMagicEscaped;
     static constexpr std::array<QByteArrayView, 7> keys = {"path", "title", "encoding", "bom", "breaks", "final-break", "length"};
     std::array<QByteArrayView, keys.size()> values;
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -101,8 +147,16 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
     }
     const auto blank = nextLine();
     RecoveredText r;
-    const auto path = utf8(values[0]);
-    const auto title = utf8(values[1]);
+    std::optional<QByteArray> pathBytes = values[0].toByteArray(), titleBytes = values[1].toByteArray();
+    if (escapedValues) {
+        pathBytes = unescaped(values[0]);
+        titleBytes = unescaped(values[1]);
+    }
+    const auto path = pathBytes ? utf8(*pathBytes) : std::nullopt;
+    const auto title = titleBytes ? utf8(*titleBytes) : std::nullopt;
+    // Only the form this program writes: escaped values only for a break.
+    const bool oneLineValues = !values[0].contains('\r') && !values[1].contains('\r') &&
+                               (!escapedValues || (path && title && (hasBreak(*path) || hasBreak(*title))));
     const auto bom = yesNo(values[3]);
     const auto lineBreak = breakFromName(values[4]);
     const auto finalBreak = yesNo(values[5]);
@@ -111,7 +165,6 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
     bool lengthOk = !digits.isEmpty() && digits.size() < 19 && (digits.size() == 1 || digits[0] != '0') &&
                     std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
     const qsizetype length = lengthOk ? digits.toByteArray().toLongLong(&lengthOk) : -1;
-    const bool oneLineValues = !values[0].toByteArray().contains('\r') && !values[1].toByteArray().contains('\r');
     const bool encodingOk = values[2] == "utf-8" || values[2] == "windows-1252";
     if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encodingOk ||
         length < 0) {

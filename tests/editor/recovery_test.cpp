@@ -84,6 +84,38 @@ TEST(RecoveryFile, DamageIsNamedNotGuessed)
     }
 }
 
+TEST(RecoveryFile, NamesWithLineBreaksComeBackUnchanged)
+{
+    // A name with a line break must never come back as the name of another
+    // file, which Save would then overwrite.
+    const std::pair<QString, QString> names[] = {
+        {QStringLiteral("/web/old\nindex.htm"), QStringLiteral("old\nindex.htm")},
+        {QStringLiteral("/web/a\\n\r\n.htm"), QStringLiteral("x")},
+        {QStringLiteral("/web/back\\slash.htm"), QStringLiteral("two\rlines")},
+        {QStringLiteral("/web/back\\slash.htm"), QStringLiteral("back\\slash.htm")},
+    };
+    for (const auto &[path, title] : names) {
+        RecoveredText in = sample(QStringLiteral("<p>\n"));
+        in.path = path;
+        in.title = title;
+        const QByteArray bytes = recoveryBytes(in);
+        const RecoveryParse out = parseRecoveryBytes(bytes);
+        ASSERT_TRUE(out.recovered) << out.error.toStdString();
+        EXPECT_EQ(out.recovered->path, path);
+        EXPECT_EQ(out.recovered->title, title);
+        EXPECT_EQ(out.recovered->text, in.text);
+        // Names without a break keep the first form, which older versions read.
+        const bool breaks = path.contains(u'\n') || path.contains(u'\r') || title.contains(u'\n') || title.contains(u'\r');
+        EXPECT_EQ(bytes.startsWith("Quirtle recovery 1\n"), !breaks) << path.toStdString();
+    }
+    RecoveredText broken = sample(QStringLiteral("x"));
+    broken.path = QStringLiteral("/web/a\nb.htm");
+    const QByteArray good = recoveryBytes(broken);
+    ASSERT_TRUE(good.contains("path: /web/a\\nb.htm\n"));
+    for (const QByteArray &bad : {QByteArray(good).replace("a\\nb", "a\\xb"), QByteArray(good).replace("a\\nb.htm", "ab.htm\\")})
+        EXPECT_FALSE(parseRecoveryBytes(bad).recovered) << bad.toStdString();
+}
+
 TEST(RecoveryStore, WritesInOrderAndCleansUpOnExit)
 {
     QTemporaryDir root;
