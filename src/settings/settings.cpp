@@ -64,12 +64,19 @@ void setNumber(const QString &name, qint32 value, bool canCreate = false)
     key->writeInteger(name, value);
 }
 
+bool g_defaultsUnstored = false;
+bool g_defaultMissed = false; // a getter gave an unstored default
+
 ColorValue storedColor(const QString &name, ColorValue fallback)
 {
     {
         KeyAccess key(kSettingsKey, false);
         if (key.has(name) && key->valueType(name) == RegType::DWord)
             return ColorValue(key->readInteger(name));
+    }
+    if (g_defaultsUnstored) {
+        g_defaultMissed = true;
+        return fallback;
     }
     // Storing the default is a courtesy to the user's settings file; a store
     // that cannot be written still gives the colour.
@@ -114,6 +121,21 @@ void setErrorReporter(std::function<void(const QString &message)> report)
 {
     reporting().report = std::move(report);
     reporting().told.clear();
+}
+
+DefaultsUnstored::DefaultsUnstored() : m_was(g_defaultsUnstored), m_missedBefore(g_defaultMissed)
+{
+    g_defaultsUnstored = true;
+    g_defaultMissed = false;
+}
+DefaultsUnstored::~DefaultsUnstored()
+{
+    g_defaultsUnstored = m_was;
+    g_defaultMissed = g_defaultMissed || m_missedBefore;
+}
+bool DefaultsUnstored::missed() const
+{
+    return g_defaultMissed;
 }
 
 void reportOnce(const QString &message)

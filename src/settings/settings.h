@@ -38,6 +38,23 @@ void setErrorReporter(std::function<void(const QString &message)> reporter);
 // read at every paint or document must not raise a box each time.
 void reportOnce(const QString &message);
 
+// While one lives, the colour getters give a missing colour's default
+// without storing it: for a settings file that cannot be written now.
+class DefaultsUnstored
+{
+public:
+    DefaultsUnstored();
+    ~DefaultsUnstored();
+    DefaultsUnstored(const DefaultsUnstored &) = delete;
+    DefaultsUnstored &operator=(const DefaultsUnstored &) = delete;
+    // A getter gave a default that is not stored yet.
+    bool missed() const;
+
+private:
+    bool m_was;
+    bool m_missedBefore;
+};
+
 // For the program's own reads: a value stored with the wrong type (or a
 // store that cannot be read) gives the fallback instead of ending the
 // command, and the error is reported once.

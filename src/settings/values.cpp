@@ -13,14 +13,29 @@ const QString kToolbarKey = kSettingsKey + QStringLiteral("\\Toolbar");
 EditorLook loadEditorLook()
 {
     EditorLook look;
-    // The colour getters store missing defaults; together that is one write.
-    registry().batch([&look] {
+    const auto colours = [&look] {
         look.backgroundColor = backgroundColor();
         look.textColor = textColor();
         look.tagColor = tagColor();
         look.attributeColor = attributeColor();
         look.commentColor = commentColor();
-    });
+    };
+    // Read first: a complete look needs no lock and no write, and a settings
+    // file that cannot be read, locked or written still gives every window
+    // a look (what can be read, else the defaults).
+    bool missing = false;
+    {
+        const DefaultsUnstored unstored;
+        colours();
+        missing = unstored.missed();
+    }
+    try {
+        // The colour getters store missing defaults; together that is one write.
+        if (missing)
+            registry().batch(colours);
+    } catch (const RegistryError &e) {
+        reportOnce(e.message());
+    }
     look.fontName = orDefault(font, QString());
     look.fontSize = orDefault(fontHeight, defaults::fontHeight);
     return look;

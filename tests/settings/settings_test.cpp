@@ -6,6 +6,8 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace settings;
 
 namespace {
@@ -168,6 +170,41 @@ TEST(SettingsValues, TheEditorLookComesBackAsStoredAndStoresInOneWrite)
     EXPECT_EQ(loadEditorLook(), look);
     EXPECT_EQ(Registry::fileWritesInProcess(), writes + 1) << "reading a complete look writes nothing";
     EXPECT_EQ(storedNumber(reg, kSettingsKey, QStringLiteral("AttrbColor")), 0x123456) << "stored names stay";
+}
+
+TEST(SettingsValues, TheEditorLookLoadsFromASettingsFileThatCannotBeReadOrLocked)
+{
+    // Every new document window asks for the look: a throw here would keep
+    // every document from opening.
+    {
+        TempRegistry reg;
+        releaseRegistry();
+        QDir().mkpath(reg.path()); // a folder where the file should be
+        std::vector<QString> told;
+        setErrorReporter([&told](const QString &message) { told.push_back(message); });
+        EditorLook look;
+        EXPECT_NO_THROW(look = loadEditorLook());
+        EXPECT_EQ(look, EditorLook());
+        EXPECT_EQ(told.size(), 1u) << "the failure to store the defaults is told once";
+        setErrorReporter(nullptr);
+        releaseRegistry();
+        QDir(reg.path()).removeRecursively();
+    }
+    {
+        // A complete, readable file beside which no lock can be made.
+        TempRegistry reg;
+        releaseRegistry();
+        EditorLook stored;
+        stored.textColor = 0x102030;
+        storeEditorLook(stored);
+        releaseRegistry();
+        QDir().mkpath(reg.path() + QStringLiteral(".lock"));
+        EditorLook look;
+        EXPECT_NO_THROW(look = loadEditorLook());
+        EXPECT_EQ(look, stored);
+        releaseRegistry();
+        QDir(reg.path() + QStringLiteral(".lock")).removeRecursively();
+    }
 }
 
 TEST(SettingsValues, ToolbarStateAndRecentFilesRoundTrip)
