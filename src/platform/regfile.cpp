@@ -302,8 +302,10 @@ RegParseResult parseRegText(QStringView text)
     QString pending;
     for (QStringView line : text.split(u'\n')) {
         const QStringView t = line.trimmed();
-        // A trailing backslash continues a long hex list on the next line.
-        if (t.endsWith(u'\\')) {
+        // A trailing backslash continues a long hex list on the next line;
+        // a comment that happens to end in one (a folder) continues nothing.
+        const bool comment = pending.isEmpty() && t.startsWith(u';');
+        if (t.endsWith(u'\\') && !comment) {
             pending += t.chopped(1);
             continue;
         }

@@ -48,6 +48,15 @@ TEST(RegFile, HexListsMayContinueOverLines)
     EXPECT_EQ(r.badLines, 0);
     EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "Bin")->type, RegType::Other);
     EXPECT_EQ(valueOf(r.data, "HKEY_CURRENT_USER\\K", "S")->text, QStringLiteral("A\nB"));
+
+    // A comment ending in a backslash (a folder) continues nothing: the value
+    // below it stays. A continued list still takes the next line, whatever
+    // it starts with.
+    const RegParseResult c = parseRegText(u"REGEDIT4\n[HKEY_CURRENT_USER\\K]\n; pages lie in C:\\Web\\\n\"Font\"=\"Arial\"\n"
+                                          u"\"Bin\"=hex:01,\\\n;02\n");
+    EXPECT_EQ(c.badLines, 1) << "the hex list with the comment in it is damaged";
+    ASSERT_NE(valueOf(c.data, "HKEY_CURRENT_USER\\K", "Font"), nullptr);
+    EXPECT_EQ(valueOf(c.data, "HKEY_CURRENT_USER\\K", "Font")->text, QStringLiteral("Arial"));
 }
 
 TEST(RegFile, SerializedDataParsesBackToTheSameValues)
