@@ -1,6 +1,11 @@
 #include "regfile.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -149,12 +154,22 @@ public:
     }
 
 private:
+    // Deeper or longer key paths than the system's own registry allows are
+    // damage: each level would keep a copy of its whole path.
+    static constexpr int kMaxDepth = 512;
+    static constexpr qsizetype kMaxPath = 4096;
+
     bool sawHeader = false;
-    RegKey *current = nullptr;
+    std::optional<std::size_t> current; // index of the key the values go to
+    // Indexes for this read, by case-folded name: a long or crafted file
+    // must not take quadratic time at every start.
+    QHash<QString, std::size_t> keyAt;
+    QSet<QString> existing; // keys with a section and all their parents
+    QHash<std::size_t, QHash<QString, std::size_t>> valueAt;
 
     void section(QStringView l)
     {
-        current = nullptr;
+        current.reset();
         if (!l.endsWith(u']') || l.size() < 3) {
             ++result.badLines;
             return;
@@ -162,7 +177,42 @@ private:
         const QStringView path = l.mid(1, l.size() - 2);
         if (path.startsWith(u'-'))
             return; // a deletion entry: nothing to keep
-        current = &result.data.ensureKey(path.toString());
+        if (path.size() > kMaxPath || path.count(u'\\') >= kMaxDepth) {
+            ++result.badLines;
+            return;
+        }
+        current = ensureKey(path.toString());
+    }
+
+    // As RegData::ensureKey: the key and its parents that no key has yet,
+    // parents first.
+    std::size_t ensureKey(const QString &path)
+    {
+        QString folded = path.toCaseFolded();
+        if (const auto it = keyAt.constFind(folded); it != keyAt.constEnd())
+            return *it;
+        const auto foldedLeft = [&](qsizetype cut) {
+            return folded.size() == path.size() ? folded.left(cut) : path.left(cut).toCaseFolded();
+        };
+        std::vector<qsizetype> missing;
+        for (qsizetype cut = path.lastIndexOf(u'\\'); cut > 0 && !existing.contains(foldedLeft(cut));
+             cut = path.lastIndexOf(u'\\', cut - 1))
+            missing.push_back(cut);
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+            addKey(path.left(*it), foldedLeft(*it));
+        return addKey(path, std::move(folded));
+    }
+
+    std::size_t addKey(const QString &path, QString folded)
+    {
+        const std::size_t index = result.data.keys.size();
+        result.data.keys.push_back(RegKey{path, {}});
+        keyAt.insert(folded, index);
+        // The key and its parents exist from here on; once one is known,
+        // its parents are too.
+        for (qsizetype cut = folded.size(); cut > 0 && !existing.contains(folded.left(cut)); cut = folded.lastIndexOf(u'\\', cut - 1))
+            existing.insert(folded.left(cut));
+        return index;
     }
 
     void valueLine(QStringView l)
@@ -188,8 +238,15 @@ private:
             ++result.badLines;
             return;
         }
-        const QString name = value.name;
-        current->setValue(name) = std::move(value);
+        std::vector<RegValue> &values = result.data.keys[*current].values;
+        QHash<QString, std::size_t> &names = valueAt[*current];
+        const QString folded = value.name.toCaseFolded();
+        if (const auto it = names.constFind(folded); it != names.constEnd()) {
+            values[*it] = std::move(value);
+        } else {
+            names.insert(folded, values.size());
+            values.push_back(std::move(value));
+        }
     }
 };
 

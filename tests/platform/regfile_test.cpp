@@ -1,7 +1,10 @@
 #include "platform/regfile.h"
 #include "support/testenv.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
+
+#include <iterator>
 
 namespace {
 
@@ -107,4 +110,56 @@ TEST(RegFile, Utf16FilesWithByteOrderMarkDecode)
     EXPECT_EQ(decodeRegBytes(QByteArray("\xEF\xBB\xBF"
                                         "REGEDIT4")),
               QStringLiteral("REGEDIT4"));
+}
+
+TEST(RegFile, SectionsAndValuesLandAsKeyByKeyAdditionsWould)
+{
+    // The reader indexes keys and values by name; the result must be what
+    // adding them one by one gives: parents first, names without regard to
+    // case, a later value in place of an earlier one of the same name.
+    const char16_t *const parts[] = {u"A", u"a", u"B", u"Über", u"über", u"c d"};
+    QRandomGenerator rng(11);
+    for (int round = 0; round < 40; ++round) {
+        QString text = QStringLiteral("REGEDIT4\n");
+        RegData expected;
+        RegKey *key = nullptr;
+        for (int line = 0; line < 60; ++line) {
+            if (!key || rng.bounded(4) == 0) {
+                QString path = QStringLiteral("HKEY_CURRENT_USER");
+                for (int depth = int(rng.bounded(4)); depth >= 0; --depth)
+                    path += u'\\' + QString::fromUtf16(parts[rng.bounded(int(std::size(parts)))]);
+                text += u'[' + path + QStringLiteral("]\n");
+                key = &expected.ensureKey(path);
+            } else {
+                const QString name = QString::fromUtf16(parts[rng.bounded(int(std::size(parts)))]);
+                const QString value = QString::number(line);
+                text += QString(u'"' + name + QStringLiteral("\"=\"") + value + QStringLiteral("\"\n"));
+                RegValue &v = key->setValue(name);
+                v = RegValue{name, RegType::String, value, 0, {}};
+            }
+        }
+        const RegParseResult got = parseRegText(text);
+        EXPECT_EQ(got.badLines, 0);
+        EXPECT_EQ(serializeRegText(got.data), serializeRegText(expected)) << text.toStdString();
+    }
+}
+
+TEST(RegFile, KeyPathsDeeperOrLongerThanTheSystemAllowsAreDamage)
+{
+    // Each level of a key keeps its whole path: a crafted deep key would
+    // take memory by the square of its length.
+    QString deep = QStringLiteral("HKEY_CURRENT_USER");
+    for (int i = 0; i < 511; ++i)
+        deep += QStringLiteral("\\k");
+    const RegParseResult fits = parseRegText(QString(QStringLiteral("REGEDIT4\n[") + deep + QStringLiteral("]\n\"x\"=\"1\"\n")));
+    EXPECT_EQ(fits.badLines, 0);
+    EXPECT_EQ(fits.data.keys.size(), 512u) << "the key and all its parents";
+    const RegParseResult tooDeep =
+        parseRegText(QString(QStringLiteral("REGEDIT4\n[") + deep + QStringLiteral("\\k]\n\"x\"=\"1\"\n[HKEY_CURRENT_USER\\Q]\n")));
+    EXPECT_EQ(tooDeep.badLines, 2) << "the section and its value";
+    ASSERT_EQ(tooDeep.data.keys.size(), 2u);
+    const RegParseResult tooLong =
+        parseRegText(QString(QStringLiteral("REGEDIT4\n[HKEY_CURRENT_USER\\") + QString(4096, u'k') + QStringLiteral("]\n")));
+    EXPECT_EQ(tooLong.badLines, 1);
+    EXPECT_TRUE(tooLong.data.keys.empty());
 }
