@@ -255,7 +255,9 @@ LoadedBytes readFileBytes(const QString &path)
 {
     LoadedBytes loaded;
     const QByteArray native = nativePath(path);
-    Descriptor fd(faulted(filefaults::Step::OpenRead, [&] { return ::open(native.constData(), O_RDONLY | O_CLOEXEC); }));
+    // Not blocking: a named pipe in the file's place would wait for a writer
+    // before its type could be checked.
+    Descriptor fd(faulted(filefaults::Step::OpenRead, [&] { return ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }));
     if (fd.get() < 0) {
         loaded.result = failure(errno, path);
         return loaded;

@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -175,6 +178,18 @@ TEST(TextFile, SaveAndLoadNameCausesTheyMeetForReal)
     EXPECT_EQ(loadTextFile(dir.filePath(QStringLiteral("missing.htm"))).result.error, lex::message(3025));
     EXPECT_EQ(loadTextFile(dir.filePath(QStringLiteral("vanished/page.htm"))).result.error, lex::message(3024));
     EXPECT_EQ(loadTextFile(dir.path()).result.error, lex::message(3027));
+
+    // A named pipe is refused at once instead of waiting for a writer.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.htm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&pipe] { return readFileBytes(pipe); });
+    if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        // Free the blocked reader so that the test can end.
+        const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+        ADD_FAILURE() << "reading a named pipe waits for a writer";
+    }
+    EXPECT_FALSE(reading.get().result.ok);
 }
 
 TEST(TextFile, LoadFailuresNameTheirCause)
