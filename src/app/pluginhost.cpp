@@ -56,6 +56,9 @@ Discovery discover(const QString &folder)
     const QDir dir(folder);
     const QStringList names = dir.entryList({QStringLiteral("*.mvp")}, QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QString &name : names) {
+        // Loading a named pipe or a device would wait for ever or read junk.
+        if (!QFileInfo(dir.absoluteFilePath(name)).isFile())
+            continue;
         const DynamicLibrary library(dir.absoluteFilePath(name));
         const auto nameFn = exported<QpPlugInName>(library, "PlugInName");
         if (!nameFn)

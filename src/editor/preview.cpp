@@ -45,11 +45,14 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
             return picture.isNull() ? QVariant() : QVariant(picture);
         }
         const QString path = localPath(name);
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        // Only a plain file of sane size: a named pipe would block the
+        // window, a device could be read without end.
+        constexpr qint64 kLargestStyleSheet = 16 << 20;
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile() || info.size() > kLargestStyleSheet)
             return {};
-        const QByteArray bytes = file.readAll();
-        return decodeBytes(bytes).text;
+        const LoadedBytes loaded = readFileBytes(path);
+        return loaded.result.ok ? QVariant(decodeBytes(loaded.bytes).text) : QVariant();
     } catch (const std::exception &) {
         return {};
     }

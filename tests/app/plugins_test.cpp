@@ -17,6 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -84,6 +89,27 @@ TEST_F(PlugInHostTest, AnErrorWhileReadingANameEndsTheDiscoveryWithItsText)
     const plugins::Discovery d = plugins::discover(folder());
     EXPECT_TRUE(d.found.isEmpty());
     EXPECT_EQ(d.error, QStringLiteral("namethrows.mvp: kein Name"));
+}
+
+// A named pipe called *.mvp (left by a tool, or made on purpose) must not
+// stop the editor at start: the library loader opens it and waits for a
+// writer that never comes.
+TEST_F(PlugInHostTest, ANamedPipeAmongThePlugInsDoesNotHoldUpTheDiscovery)
+{
+    QDir().mkpath(folder());
+    const QByteArray pipe = QFile::encodeName(folder() + QStringLiteral("pipe.mvp"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    auto discovery = std::async(std::launch::async, [this] { return plugins::discover(folder()); });
+    const bool finished = discovery.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        // Releases the waiting loader, so that the test itself ends.
+        const int writer = open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            close(writer);
+    }
+    const plugins::Discovery d = discovery.get();
+    EXPECT_TRUE(finished) << "the discovery waited on the named pipe";
+    EXPECT_TRUE(d.found.isEmpty());
 }
 
 TEST_F(PlugInHostTest, AMissingOrEmptyFolderFindsNothing)

@@ -22,7 +22,13 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -380,6 +386,36 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     TEditForm unsaved(&host);
     unsaved.BtnPreviewClick();
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+}
+
+// A page that links a style sheet which is no plain file (a named pipe in
+// the document's folder, or a device such as /dev/zero) must not stop the
+// editor when its preview is shown: the preview would wait for the pipe's
+// writer, or read the device without end.
+TEST_F(EditWinTest, PreviewDoesNotWaitOnAStyleSheetThatIsANamedPipe)
+{
+    writeAll(file("page.htm"), "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"pipe.css\"></head>"
+                               "<body><p>x</p></body></html>");
+    auto form = open("page.htm");
+    const QByteArray pipe = QFile::encodeName(file("pipe.css"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    // Releases a reader that waits on the pipe, so that the test itself ends.
+    std::atomic<bool> done = false, released = false;
+    std::thread release([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (done)
+            return;
+        released = true;
+        const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    });
+    form->BtnPreviewClick();
+    done = true;
+    release.join();
+    EXPECT_FALSE(released) << "the preview waited on the named pipe until it was released";
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
 }
 
 TEST_F(EditWinTest, SavingOverAFileAnotherProgramChangedAsksFirst)
