@@ -12,7 +12,8 @@
 namespace {
 
 // The path arrives in UTF-8; the result is Windows-1252. Latin-1 characters
-// keep their code, others become '?'.
+// keep their code, others become '?'. A degree sign, which the editor takes
+// for a line break in a result, is written as its entity.
 std::string toCp1252(const char *utf8)
 {
     std::string out;
@@ -24,7 +25,10 @@ std::string toCp1252(const char *utf8)
         ++p;
         for (; extra > 0 && (*p & 0xC0) == 0x80; --extra, ++p)
             code = (code << 6) | (*p & 0x3F);
-        out += code < 0x80 || (code >= 0xA0 && code <= 0xFF) ? static_cast<char>(code) : '?';
+        if (code == 0xB0)
+            out += "&deg;";
+        else
+            out += code < 0x80 || (code >= 0xA0 && code <= 0xFF) ? static_cast<char>(code) : '?';
     }
     return out;
 }

@@ -333,6 +333,20 @@ TEST_F(AssistMenuTest, SamplePlugInsInsertDateAndFileInformation)
     EXPECT_TRUE(saved->ColorMemo->Text().contains(QStringLiteral(" -->xxx")));
 }
 
+// In a text plug-in's result a degree sign means a line break: a file name
+// with one must not break the comment in two lines.
+TEST_F(AssistMenuTest, FileInformationKeepsADegreeSignOfTheFileNameOnOneLine)
+{
+    start(kSamplePlugIns, {QStringLiteral("fileinfo.mvp")});
+    programDir.write(QStringLiteral("Messung 20\u00b0C.html"), QByteArray(10, 'x'));
+    TEditForm *saved = form->OpenDocument(programDir.path() + QStringLiteral("Messung 20\u00b0C.html"), false, -1);
+    ASSERT_NE(saved, nullptr);
+    saved->ColorMemo->setSelStart(0);
+    item(QStringLiteral("fileinfo.mvp"))->trigger();
+    EXPECT_TRUE(saved->ColorMemo->Text().startsWith(QStringLiteral("<!-- Messung 20&deg;C.html, 10 Bytes, gespeichert am ")))
+        << saved->ColorMemo->Text().left(80).toStdString();
+}
+
 TEST_F(AssistMenuTest, CalendarSampleOpensOneWindowWithoutADocument)
 {
     start(kSamplePlugIns, {QStringLiteral("calendar.mvp")});
