@@ -380,6 +380,8 @@ const Entry kMessages[] = {
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened
     {3121, "Der Druck konnte nicht beginnen: Der Drucker ist nicht bereit oder die Ausgabedatei kann nicht geschrieben werden."},
+    // A second start: files whose names the running editor cannot be sent; one a line follows
+    {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
     {0, nullptr},
 };
 

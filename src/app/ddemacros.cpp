@@ -43,11 +43,18 @@ void runExecuteMacro(const QStringList &lines, const DdeMacroActions &actions)
     }
 }
 
-QByteArray openFileExecute(const QStringList &paths, const QString &folder)
+QByteArray openFileExecute(const QStringList &paths, const QString &folder, QStringList *leftOut)
 {
     QByteArray execute("openfile\r\n");
     const QDir base(folder);
-    for (const QString &path : paths)
-        execute += QDir::cleanPath(base.absoluteFilePath(path)).toUtf8() + "\r\n";
+    for (const QString &path : paths) {
+        const QString absolute = QDir::cleanPath(base.absoluteFilePath(path));
+        if (absolute.contains(u'\n') || absolute.contains(u'\r')) {
+            if (leftOut)
+                leftOut->append(absolute);
+            continue;
+        }
+        execute += absolute.toUtf8() + "\r\n";
+    }
     return execute;
 }

@@ -27,5 +27,7 @@ void runExecuteMacro(const QStringList &lines, const DdeMacroActions &actions);
 
 // The execute text that asks a running editor to open files: "openfile" and
 // one path a line, relative paths made absolute against folder; every line
-// ends with a break, as the lines of an execute are sent.
-QByteArray openFileExecute(const QStringList &paths, const QString &folder);
+// ends with a break, as the lines of an execute are sent. A path with a line
+// break cannot be sent so (its halves would be taken for other files): it is
+// left out and, absolute, added to leftOut.
+QByteArray openFileExecute(const QStringList &paths, const QString &folder, QStringList *leftOut = nullptr);

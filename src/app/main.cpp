@@ -43,8 +43,12 @@ int main(int argc, char *argv[])
     // A later start shows no window: its files go to the running editor.
     const QString service = instance::serviceName(QApplication::applicationFilePath());
     InstanceClaim claim = claimInstance(service, files);
-    if (claim.outcome == InstanceClaim::Outcome::HandedOver)
-        return 0;
+    if (claim.outcome == InstanceClaim::Outcome::HandedOver) {
+        if (claim.notHandedOver.isEmpty())
+            return 0;
+        dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3122) + u'\n' + claim.notHandedOver.join(u'\n'));
+        return 1;
+    }
     if (claim.outcome == InstanceClaim::Outcome::Failed) {
         dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3110) + u'\n' + claim.error);
         return 1;

@@ -25,7 +25,7 @@ InstanceClaim claimInstance(const QString &service, const QStringList &files, in
     request.topic = ddewire::kTopic;
     request.flags = ddewire::BringForward;
     if (!files.isEmpty())
-        request.execute = openFileExecute(files, QDir::currentPath());
+        request.execute = openFileExecute(files, QDir::currentPath(), &claim.notHandedOver);
 
     const QDeadlineTimer deadline(waitMs);
     for (;;) {

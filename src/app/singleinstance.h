@@ -21,6 +21,7 @@ struct InstanceClaim {
     };
     Outcome outcome = Outcome::Alone;
     QString error;
+    QStringList notHandedOver; // files whose names the channel cannot carry
     QString socketPath;
     std::unique_ptr<instance::InstanceLock> lock;
 };

@@ -285,3 +285,22 @@ TEST_F(DdeTest, AnEditorThatHoldsTheLockButDoesNotAnswerIsReported)
     EXPECT_EQ(later.outcome, InstanceClaim::Outcome::Failed);
     EXPECT_EQ(later.error, lex::message(3114));
 }
+
+// A second start hands its files over as lines of an execute: a name with
+// a line break would be split into two names, and a file named like one half
+// would open in its place. Such a file is left out and named to the caller.
+TEST(DdeMacros, AFileWhoseNameHoldsALineBreakIsLeftOutNotSplit)
+{
+    QTemporaryDir dir;
+    const QString odd = dir.filePath(QStringLiteral("zwei\nZeilen.htm"));
+    const QString oddCr = dir.filePath(QStringLiteral("zwei\rZeilen.htm"));
+    const QString half = dir.filePath(QStringLiteral("zwei"));
+    const QString plain = dir.filePath(QStringLiteral("seite.htm"));
+    for (const QString &path : {odd, oddCr, half, plain})
+        writeAll(path, "x");
+    QStringList leftOut;
+    Recorded r;
+    runExecuteMacro(executeLines(openFileExecute({odd, plain, oddCr}, dir.path(), &leftOut)), r.actions());
+    EXPECT_EQ(r.opened, QStringList{plain});
+    EXPECT_EQ(leftOut, (QStringList{odd, oddCr}));
+}
