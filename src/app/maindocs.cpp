@@ -356,23 +356,31 @@ void TMainForm::FileDragMainDrop(const QStringList &paths)
 
 bool TMainForm::runClosingPass()
 {
-    QList<TEditForm *> docs = documents();
-    if (docs.isEmpty())
+    if (documents().isEmpty())
         return dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3003), dialogs::Buttons::YesNo) == dialogs::Answer::Yes;
-    // Least recently focused first.
-    std::reverse(docs.begin(), docs.end());
-    for (TEditForm *doc : std::as_const(docs)) {
-        if (doc->isModified()) {
-            const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
-            const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
-            if (answer == dialogs::Answer::Cancel)
-                return false;
-            if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
-                return false;
+    // A command from another program can open and fill a document while a
+    // question is open: the pass goes on until every document was decided.
+    QList<QPointer<TEditForm>> decided;
+    for (;;) {
+        QList<TEditForm *> docs = documents();
+        docs.removeIf([&decided](TEditForm *doc) { return decided.contains(doc); });
+        if (docs.isEmpty())
+            return true;
+        // Least recently focused first.
+        std::reverse(docs.begin(), docs.end());
+        for (TEditForm *doc : std::as_const(docs)) {
+            if (doc->isModified()) {
+                const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
+                const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
+                if (answer == dialogs::Answer::Cancel)
+                    return false;
+                if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
+                    return false;
+            }
+            decided.append(doc);
+            doc->closeDecided();
         }
-        doc->closeDecided();
     }
-    return true;
 }
 
 void TMainForm::rebuildWindowList()

@@ -21,6 +21,8 @@ template <typename T> std::optional<T> takeFront(std::deque<std::optional<T>> &q
 Answer ScriptedDialogs::message(QWidget *, Kind kind, const QString &title, const QString &text, Buttons buttons)
 {
     messages.append({kind, title, text, buttons});
+    if (onMessage)
+        onMessage(messages.last());
     if (answers.empty())
         return defaultAnswer;
     const Answer answer = answers.front();

@@ -28,6 +28,9 @@ public:
     std::deque<std::optional<ColorValue>> colorAnswers;
 
     QList<RecordedMessage> messages;
+    // Runs after a message is recorded and before it is answered: what may
+    // happen while a real box waits (a command from another program).
+    std::function<void(const RecordedMessage &)> onMessage;
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;
     QList<ColorValue> colorRequests;

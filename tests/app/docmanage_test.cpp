@@ -20,6 +20,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -191,6 +192,31 @@ TEST_F(DocManageTest, ClosingAsksOnlyForModifiedDocuments)
 
     scripted->answers = {dialogs::Answer::Cancel};
     EXPECT_FALSE(form->close());
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(DocManageTest, ADocumentOpenedWhileClosingAsksIsAskedAboutToo)
+{
+    auto form = shown();
+    TEditForm *first = form->OpenDocument(QString(), true, -1);
+    first->ColorMemo->insertPlainText(QStringLiteral("first"));
+    // While the question waits, a command from another program opens a
+    // document and types into it.
+    QPointer<TEditForm> late;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        if (late)
+            return;
+        late = form->OpenDocument(QString(), true, -1);
+        late->ColorMemo->insertPlainText(QStringLiteral("late text"));
+    };
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close()) << "the late document's question was cancelled";
+    scripted->onMessage = nullptr;
+    ASSERT_EQ(scripted->messages.size(), 2);
+    EXPECT_TRUE(scripted->messages[1].text.startsWith(lex::message(3004)));
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->ColorMemo->Text(), QStringLiteral("late text"));
     scripted->answers = {dialogs::Answer::No};
     EXPECT_TRUE(form->close());
 }
