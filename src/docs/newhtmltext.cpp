@@ -1,5 +1,7 @@
 #include "newhtmltext.h"
 
+#include "common/urlref.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -35,5 +37,5 @@ QString colorAttributeText(ColorValue color)
 
 QString pictureReference(const QString &chosenPath)
 {
-    return QFileInfo(chosenPath).fileName();
+    return urlReference(QFileInfo(chosenPath).fileName());
 }

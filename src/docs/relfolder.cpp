@@ -2,6 +2,8 @@
 
 #include "picload.h"
 
+#include "common/urlref.h"
+
 QString relativeFolder(const QString &documentFolder, const QString &scannedFolder)
 {
     const QString document = WithTrailingBackslash(documentFolder);
@@ -16,7 +18,7 @@ QString relativeFolder(const QString &documentFolder, const QString &scannedFold
 
 QString pictureReference(const QString &relativeFolder, const QString &fileName)
 {
-    return (relativeFolder == kOutsideFolder ? QString() : relativeFolder) + fileName;
+    return urlReference((relativeFolder == kOutsideFolder ? QString() : relativeFolder) + fileName);
 }
 
 QString imageTag(const QString &reference, const QString &width, const QString &height)

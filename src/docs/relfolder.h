@@ -14,7 +14,7 @@ inline const QString kOutsideFolder = QStringLiteral("[..]");
 QString relativeFolder(const QString &documentFolder, const QString &scannedFolder);
 
 // The reference a tag gives: the relative folder (none for "[..]") and the
-// file name.
+// file name, characters that would cut it short escaped.
 QString pictureReference(const QString &relativeFolder, const QString &fileName);
 
 // <img src="REF" width="W" height="H" border="0">

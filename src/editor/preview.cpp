@@ -33,7 +33,8 @@ QString PreviewBrowser::localPath(const QUrl &url) const
         return url.toLocalFile();
     if (!url.scheme().isEmpty() || m_folder.isEmpty())
         return {};
-    const QString path = url.path();
+    // Decoded: a page names "a#1.png" as "a%231.png".
+    const QString path = url.path(QUrl::FullyDecoded);
     return QFileInfo(path).isAbsolute() ? path : m_folder + path;
 }
 
@@ -41,7 +42,10 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
 {
     try {
         if (type == QTextDocument::ImageResource) {
-            const QImage picture = m_pictures ? m_pictures(name.toString(QUrl::RemoveQuery | QUrl::RemoveFragment)) : QImage();
+            const QString address = name.isLocalFile()        ? name.toLocalFile()
+                                    : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded)
+                                                              : QString();
+            const QImage picture = m_pictures && !address.isEmpty() ? m_pictures(address) : QImage();
             return picture.isNull() ? QVariant() : QVariant(picture);
         }
         const QString path = localPath(name);

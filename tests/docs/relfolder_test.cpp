@@ -37,6 +37,7 @@ TEST(ImageTag, ReferenceLeavesOutTheOutsideMark)
     EXPECT_EQ(pictureReference(QStringLiteral("img/gif/"), QStringLiteral("logo.gif")), QStringLiteral("img/gif/logo.gif"));
     EXPECT_EQ(pictureReference(QStringLiteral("[..]"), QStringLiteral("logo.gif")), QStringLiteral("logo.gif"));
     EXPECT_EQ(pictureReference(QString(), QStringLiteral("logo.gif")), QStringLiteral("logo.gif"));
+    EXPECT_EQ(pictureReference(QStringLiteral("neu#2/"), QStringLiteral("logo?.gif")), QStringLiteral("neu%232/logo%3F.gif"));
     EXPECT_EQ(imageTag(QStringLiteral("img/a.gif"), QStringLiteral("20"), QStringLiteral("10")),
               QStringLiteral("<img src=\"img/a.gif\" width=\"20\" height=\"10\" border=\"0\">"));
     EXPECT_EQ(imageTag(QStringLiteral("a.gif"), QString(), QString()),

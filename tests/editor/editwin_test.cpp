@@ -383,6 +383,15 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     writeAll(file("site.css"), "p { color: red }");
     EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString(),
               QStringLiteral("p { color: red }"));
+    // Names with '#' or blanks, as the page escapes them, and file URLs.
+    picture.save(file("neu#1 a.png"));
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("neu%231%20a.png"))).value<QImage>().size(),
+              QSize(3, 2));
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(file("pic.png"))).value<QImage>().size(),
+              QSize(3, 2));
+    writeAll(file("a#b.css"), "p { color: blue }");
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("a%23b.css"))).toString(),
+              QStringLiteral("p { color: blue }"));
     TEditForm unsaved(&host);
     unsaved.BtnPreviewClick();
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());

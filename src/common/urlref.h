@@ -1,0 +1,9 @@
+// File names as they stand in a page's references (src, background): the
+// characters that would end the reference early or break its quotes are
+// written as %-escapes; everything else stays as the user named it.
+#pragma once
+
+#include <QString>
+
+// "a#1.png" -> "a%231.png"; '%', '#', '?' and '"' are escaped.
+QString urlReference(const QString &path);

@@ -1,0 +1,14 @@
+#include "common/urlref.h"
+
+#include <gtest/gtest.h>
+
+TEST(UrlReference, EscapesOnlyWhatWouldCutTheReferenceShort)
+{
+    // A '#' starts a fragment, a '?' a query, a '"' ends the attribute; a
+    // '%' must be escaped too, or "%23" in a name would turn into '#'.
+    EXPECT_EQ(urlReference(QStringLiteral("bilder/a#1?.png")), QStringLiteral("bilder/a%231%3F.png"));
+    EXPECT_EQ(urlReference(QStringLiteral("100%23 \"x\".gif")), QStringLiteral("100%2523 %22x%22.gif"));
+    // Blanks, umlauts and folders stay as the user named them.
+    EXPECT_EQ(urlReference(QStringLiteral("Über uns/Bild 1.jpg")), QStringLiteral("Über uns/Bild 1.jpg"));
+    EXPECT_EQ(urlReference(QString()), QString());
+}
