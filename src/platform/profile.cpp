@@ -2,17 +2,14 @@
 
 #include "textfile.h"
 
-#include <QFile>
-
 bool ProfileFile::load(const QString &path)
 {
     m_sections.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const LoadedBytes loaded = readFileBytes(path);
+    if (!loaded.result.ok)
         return false;
-    const QByteArray bytes = file.readAll();
     // Data files are Windows-1252; one saved as UTF-8 is read as such.
-    parse(decodeBytes(bytes).text);
+    parse(decodeBytes(loaded.bytes).text);
     return true;
 }
 
@@ -20,7 +17,10 @@ void ProfileFile::parse(const QString &text)
 {
     m_sections.clear();
     Section *current = nullptr;
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    // Lines may end in CR LF, LF or CR alone, as editors save them.
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    for (QStringView line : QStringView(lines).split(u'\n')) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;

@@ -82,6 +82,14 @@ TEST(Profile, SectionsAndKeysIgnoreCaseAndValuesAreTrimmed)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_FALSE(lines[1].hasValue);
     EXPECT_EQ(lines[1].key, QStringLiteral("bare line"));
+
+    // A file saved with CR alone or LF alone reads the same.
+    for (const QString &breakText : {QStringLiteral("\r"), QStringLiteral("\n")}) {
+        ProfileFile q;
+        q.parse(QStringLiteral("[Extensions]%1ext=*.htm%1[OpenFilters]%1Web=*.htm%1").arg(breakText));
+        EXPECT_EQ(q.value(QStringLiteral("Extensions"), QStringLiteral("Ext")), QStringLiteral("*.htm"));
+        EXPECT_EQ(q.section(QStringLiteral("OpenFilters")).size(), 1u);
+    }
 }
 
 TEST_F(DocManageTest, FilterTextIsBuiltFromTheSections)
