@@ -328,9 +328,24 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
 
 void TColorMemo::insertFromMimeData(const QMimeData *source)
 {
-    // Pasted text goes in with real line breaks only (see withLf).
-    if (source->hasText())
-        insertPlainText(classicpos::withLf(source->text()));
+    // Pasted text goes in with real line breaks only (see withLf), as an
+    // undo step of its own (the toolkit would merge it with the typing
+    // before it).
+    if (!source->hasText())
+        return;
+    QTextCursor step = textCursor();
+    step.beginEditBlock();
+    insertPlainText(classicpos::withLf(source->text()));
+    step.endEditBlock();
+}
+
+QMimeData *TColorMemo::createMimeDataFromSelection() const
+{
+    // The selection as it stands: the toolkit's plain text would turn
+    // no-break spaces into blanks, and a cut and paste would change the page.
+    auto *data = new QMimeData;
+    data->setText(plainSelection());
+    return data;
 }
 
 bool TColorMemo::hotSpotAt(const QPoint &pos, QString *text) const

@@ -50,6 +50,8 @@ public:
     int SelLength() const;
     void setSelLength(int length);
     QString SelText() const;
+    // The selection with "\n" breaks and every character as typed.
+    QString plainSelection() const;
     void replaceSelection(const QString &text);
     bool Modified() const;
     void setModified(bool modified);
@@ -104,9 +106,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     TDrawRules m_rules;

@@ -70,6 +70,7 @@ void TColorMemo::setSelStart(int position)
     QTextCursor c = textCursor();
     c.setPosition(classicpos::toDocument(document(), position));
     setTextCursor(c);
+    keepLongCaretInView();
 }
 
 int TColorMemo::SelLength() const
@@ -86,17 +87,27 @@ void TColorMemo::setSelLength(int length)
     c.setPosition(classicpos::toDocument(document(), classicpos::fromDocument(document(), start) + std::max(0, length)),
                   QTextCursor::KeepAnchor);
     setTextCursor(c);
+    keepLongCaretInView();
 }
 
 QString TColorMemo::SelText() const
 {
-    return classicpos::withCrLf(fromParagraphs(textCursor().selectedText()));
+    return classicpos::withCrLf(plainSelection());
+}
+
+QString TColorMemo::plainSelection() const
+{
+    return fromParagraphs(textCursor().selectedText());
 }
 
 void TColorMemo::replaceSelection(const QString &text)
 {
     QTextCursor c = textCursor();
+    // An undo step of its own: the toolkit would merge it with the typing
+    // before it, and one undo would take both.
+    c.beginEditBlock();
     c.insertText(classicpos::withLf(text));
+    c.endEditBlock();
     setTextCursor(c);
 }
 

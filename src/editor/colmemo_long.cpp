@@ -4,11 +4,13 @@
 
 #include "colmemo.h"
 
+#include "classicpos.h"
 #include "colorlayout.h"
 #include "longline.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
@@ -265,6 +267,45 @@ void TColorMemo::caretMoved()
         viewport()->update();
     m_caretBlock = block.blockNumber();
     restartLongBlink();
+}
+
+// Text dropped on a long line goes under the pointer; the base class finds
+// no laid-out line there and would put it at the line's start.
+void TColorMemo::dropEvent(QDropEvent *event)
+{
+    const int position = positionAt(event->position().toPoint());
+    const QMimeData *data = event->mimeData();
+    if (isReadOnly() || !data->hasText() || !longline::isLong(document()->findBlock(position))) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    // Ends the base class's drag, which shows its drop mark until then.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
+    QTextCursor selection = textCursor();
+    const bool fromHere = event->source() == this || event->source() == viewport();
+    // Dropped back into the dragged text: nothing moves.
+    if (fromHere && selection.hasSelection() && position >= selection.selectionStart() && position <= selection.selectionEnd()) {
+        event->ignore();
+        return;
+    }
+    QTextCursor target(document());
+    target.setPosition(position);
+    selection.beginEditBlock();
+    if (fromHere && event->dropAction() == Qt::MoveAction)
+        selection.removeSelectedText(); // the target keeps its place in the text
+    const int start = target.position();
+    const QString text = classicpos::withLf(data->text());
+    target.insertText(text);
+    selection.endEditBlock();
+    // The dropped text stands selected, as the base class leaves it.
+    QTextCursor dropped(document());
+    dropped.setPosition(start);
+    dropped.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
+    setTextCursor(dropped);
+    setFocus(Qt::MouseFocusReason);
+    keepLongCaretInView();
+    event->acceptProposedAction();
 }
 
 // A caret that moved, or a view that got the focus, shows the caret at once

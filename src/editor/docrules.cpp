@@ -1,5 +1,6 @@
 #include "docrules.h"
 
+#include "common/urlref.h"
 #include "platform/profile.h"
 
 #include <QFileInfo>
@@ -30,8 +31,9 @@ QString dropLinksText(const QStringList &paths, const QString &documentFolder)
         QString name =
             !documentFolder.isEmpty() && it->startsWith(documentFolder) ? it->mid(documentFolder.size()) : QFileInfo(*it).fileName();
         name.replace(u'\\', u'/');
-        // Characters that would end or break the attribute value.
-        name.replace(u'&', QStringLiteral("&amp;")).replace(u'"', QStringLiteral("&quot;"));
+        // Characters that would cut the reference short, then those that
+        // would end or break the attribute value.
+        name = urlReference(name).replace(u'&', QStringLiteral("&amp;"));
         text += QStringLiteral("<a href=\"") + name + QStringLiteral("\" target=\"\"></a>\r\n");
     }
     return text;

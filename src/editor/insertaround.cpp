@@ -1,5 +1,6 @@
 #include "insertaround.h"
 
+#include "classicpos.h"
 #include "colmemo.h"
 
 void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after)
@@ -10,6 +11,7 @@ void insertAroundSelection(TColorMemo &memo, const QString &before, const QStrin
     const int start = memo.SelStart();
     const int length = memo.SelLength();
     memo.replaceSelection(b + memo.SelText() + a);
-    memo.setSelStart(start + length + int(b.size()));
+    // In the memo's positions every kind of break counts as two.
+    memo.setSelStart(start + length + int(classicpos::withCrLf(classicpos::withLf(b)).size()));
     memo.setSelLength(0);
 }

@@ -243,7 +243,7 @@ TEST_F(EditWinTest, DroppedFilesBecomeLinks)
     EXPECT_EQ(unsaved.ColorMemo->Text(), QStringLiteral("<a href=\"a.gif\" target=\"\"></a>\r\n"));
     TEditForm odd(&host);
     odd.FileDragLinksDrop({QStringLiteral("/x/say \"hi\" & go.htm")});
-    EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say &quot;hi&quot; &amp; go.htm\" target=\"\"></a>\r\n"));
+    EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say %22hi%22 &amp; go.htm\" target=\"\"></a>\r\n"));
 }
 
 TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)

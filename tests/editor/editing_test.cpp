@@ -1,0 +1,254 @@
+#include "common/datalines.h"
+#include "common/mvcodec.h"
+#include "editor/colmemo.h"
+#include "editor/docfile.h"
+#include "editor/docrules.h"
+#include "editor/insertaround.h"
+#include "editor/longline.h"
+#include "editortestutil.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+// Texts handed in by the command channel or a plug-in may break lines with
+// LF alone: the caret must still end right after the inserted text.
+TEST(InsertAroundBreaks, CaretCountsEveryKindOfBreakAsTwo)
+{
+    TColorMemo memo;
+    memo.setText(QStringLiteral("xy"));
+    memo.setSelStart(1);
+    insertAroundSelection(memo, QStringLiteral("A\nB"), QString());
+    EXPECT_EQ(memo.Text(), QStringLiteral("xA\r\nBy"));
+    EXPECT_EQ(memo.SelStart(), 5) << "the caret belongs after B, before y";
+    QTest::keyClicks(&memo, QStringLiteral("z"));
+    EXPECT_EQ(memo.Text(), QStringLiteral("xA\r\nBzy"));
+}
+
+// The same caret, one short, would stand inside a surrogate pair: what is
+// typed next splits the character.
+TEST(InsertAroundBreaks, TypingAfterAnInsertedPairKeepsItWhole)
+{
+    TColorMemo memo;
+    memo.show();
+    memo.setFocus();
+    const QString smiley = QString::fromUcs4(U"\U0001F600");
+    insertAroundSelection(memo, QStringLiteral("a\n") + smiley, QString());
+    QTest::keyClicks(&memo, QStringLiteral("z"));
+    EXPECT_EQ(memo.Text(), QString(QStringLiteral("a\r\n") + smiley + QStringLiteral("z")));
+}
+
+// A click on a tag button is an edit of its own: undoing it must not also
+// take away what was typed before.
+TEST(InsertAroundUndo, UndoRemovesOnlyTheInsertedTags)
+{
+    TColorMemo memo;
+    memo.show();
+    memo.setFocus();
+    QTest::keyClicks(&memo, QStringLiteral("Hallo Welt"));
+    insertAroundSelection(memo, QStringLiteral("<b>"), QStringLiteral("</b>"));
+    ASSERT_EQ(memo.Text(), QStringLiteral("Hallo Welt<b></b>"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo Welt"));
+}
+
+TEST(PasteOddText, NulAndLoneCr)
+{
+    TColorMemo memo;
+    auto *mime = new QMimeData;
+    mime->setText(QStringLiteral("a") + QChar(0) + QStringLiteral("b\rc"));
+    QApplication::clipboard()->setMimeData(mime);
+    memo.paste();
+    EXPECT_EQ(memo.Text(), QStringLiteral("a") + QChar(0) + QStringLiteral("b\r\nc"));
+}
+
+// A paste is one step of its own, as the toolkit's editors make it.
+TEST(PasteUndo, UndoTakesBackThePasteOnly)
+{
+    TColorMemo memo;
+    memo.show();
+    memo.setFocus();
+    QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+    auto *mime = new QMimeData;
+    mime->setText(QStringLiteral(" Welt"));
+    QApplication::clipboard()->setMimeData(mime);
+    memo.paste();
+    ASSERT_EQ(memo.Text(), QStringLiteral("Hallo Welt"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
+
+    // The toolkit's own editor, for comparison.
+    QPlainTextEdit plain;
+    plain.show();
+    plain.setFocus();
+    QTest::keyClicks(&plain, QStringLiteral("Hallo"));
+    plain.paste();
+    plain.undo();
+    EXPECT_EQ(plain.toPlainText(), QStringLiteral("Hallo"));
+}
+
+namespace {
+
+struct LongFromHere {
+    int saved = longline::threshold();
+    explicit LongFromHere(int characters) { longline::setThreshold(characters); }
+    ~LongFromHere() { longline::setThreshold(saved); }
+};
+
+struct ShownMemo : TColorMemo {
+    using QPlainTextEdit::blockBoundingGeometry;
+    using QPlainTextEdit::contentOffset;
+};
+
+// Drops `text` from outside at `point` of the editor's viewport, as a drag
+// of text from another program does.
+void dropText(QWidget *viewport, const QPoint &point, const QString &text)
+{
+    QMimeData mime;
+    mime.setText(text);
+    QDragEnterEvent enter(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(point, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+}
+
+} // namespace
+
+// Text dropped on a line goes where the pointer is, on a long line as on a
+// short one.
+TEST(DropOnLongLine, TextLandsUnderThePointer)
+{
+    for (const bool longLine : {false, true}) {
+        LongFromHere longFrom(longLine ? 200 : 100000);
+        ShownMemo memo;
+        memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        memo.resize(600, 300);
+        memo.setPlainText(QStringLiteral("kurz\n") + QString(300, u'a'));
+        memo.show();
+        memo.viewport()->repaint();
+        const QTextBlock line = memo.document()->findBlockByNumber(1);
+        const QRectF row = memo.blockBoundingGeometry(line).translated(memo.contentOffset());
+        const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
+        const QPoint point(int(memo.document()->documentMargin() + 40 * w + w / 4), int(row.center().y()));
+        dropText(memo.viewport(), point, QStringLiteral("XYZ"));
+        const QString text = memo.document()->findBlockByNumber(1).text();
+        EXPECT_EQ(text.indexOf(QStringLiteral("XYZ")), 40) << (longLine ? "long line" : "short line");
+    }
+}
+
+// A tag button clicked on a long line, far to the right: the caret stays in
+// view, as it does after typing there.
+TEST(TagOnLongLine, CaretStaysInView)
+{
+    LongFromHere longFrom(200);
+    ShownMemo memo;
+    memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+    memo.resize(600, 300);
+    memo.setPlainText(QString(3000, u'a'));
+    memo.show();
+    memo.setFocus();
+    QTextCursor c = memo.textCursor();
+    c.setPosition(2500);
+    memo.setTextCursor(c);
+    memo.scrollCaret();
+    QApplication::processEvents();
+    const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
+    auto caretShown = [&](int column) {
+        const qreal x = memo.contentOffset().x() + memo.document()->documentMargin() + column * w;
+        return x >= 0 && x <= memo.viewport()->width();
+    };
+    ASSERT_TRUE(caretShown(2500));
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    ASSERT_TRUE(caretShown(2501)) << "typing keeps it in view";
+    insertAroundSelection(memo, QStringLiteral("<b>"), QStringLiteral("</b>"));
+    QApplication::processEvents();
+    EXPECT_EQ(memo.textCursor().positionInBlock(), 2504);
+    EXPECT_TRUE(caretShown(2504)) << "horizontal scroll " << memo.horizontalScrollBar()->value();
+
+    // The same for Paste from the Edit menu (no key involved).
+    memo.scrollCaret();
+    ASSERT_TRUE(caretShown(2504));
+    auto *mime = new QMimeData;
+    mime->setText(QStringLiteral("yy"));
+    QApplication::clipboard()->setMimeData(mime);
+    memo.paste();
+    QApplication::processEvents();
+    EXPECT_TRUE(caretShown(2506)) << "after paste, horizontal scroll " << memo.horizontalScrollBar()->value();
+}
+
+// Copy, Cut and Paste within the editor keep every character: a no-break
+// space stays one (the toolkit's plain text turns it into a blank).
+TEST(CopyPaste, NoBreakSpacesSurviveCopyAndCut)
+{
+    TColorMemo memo;
+    memo.show();
+    const QString text = QStringLiteral("10") + QChar(0x00A0) + QStringLiteral("km");
+    memo.setText(text);
+    memo.SelectAll();
+    memo.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), text) << "the copied text";
+    memo.setSelStart(memo.Text().size());
+    memo.paste();
+    EXPECT_EQ(memo.Text(), QString(text + text));
+
+    memo.SelectAll();
+    memo.cut();
+    memo.paste();
+    EXPECT_EQ(memo.Text(), QString(text + text)) << "cut and paste back";
+    EXPECT_EQ(memo.Text().count(QChar(0x00A0)), 2);
+}
+
+// A dropped file whose name holds '#', '?' or '%' must still be reached by
+// its link: those characters are escaped, as in picture references.
+TEST(DropLinks, NamesWithUrlCharactersStillLeadToTheFile)
+{
+    EXPECT_EQ(dropLinksText({QStringLiteral("/site/Bericht #3.pdf")}, QStringLiteral("/site/")),
+              QStringLiteral("<a href=\"Bericht %233.pdf\" target=\"\"></a>\r\n"));
+    EXPECT_EQ(dropLinksText({QStringLiteral("/site/50%.htm")}, QStringLiteral("/site/")),
+              QStringLiteral("<a href=\"50%25.htm\" target=\"\"></a>\r\n"));
+    EXPECT_EQ(dropLinksText({QStringLiteral("/site/wer?.htm")}, QStringLiteral("/site/")),
+              QStringLiteral("<a href=\"wer%3F.htm\" target=\"\"></a>\r\n"));
+}
+
+// A page built with the tag pages' buttons must be saved in the character
+// set it declares, or every browser shows its umlauts garbled.
+TEST(TagDeclaredCharset, ANewDocumentIsSavedAsItsDeclarationSays)
+{
+    const QStringList lines = readDataLines(QStringLiteral(QUIRTLE_SOURCE_DIR "/data/tagcodes.mvt"));
+    const QRegularExpression declaration(QStringLiteral("charset=\"([^\"]+)\""));
+    int declaring = 0;
+    for (const QString &line : lines) {
+        const QStringList fields = decodeFields(line);
+        if (fields.size() < 3 || !declaration.match(fields[2]).hasMatch())
+            continue;
+        ++declaring;
+        const QString charset = declaration.match(fields[2]).captured(1);
+        TColorMemo memo;
+        insertAroundSelection(memo, fields[2], fields.size() > 3 ? fields[3] : QString());
+        memo.replaceSelection(QStringLiteral("\r\nKäse"));
+        QTemporaryDir dir;
+        DocumentFile file; // a new document
+        const QString path = dir.filePath(QStringLiteral("neu.htm"));
+        ASSERT_TRUE(file.save(path, memo.plainText()).ok);
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        QStringDecoder decoder(charset.toLatin1().constData());
+        ASSERT_TRUE(decoder.isValid()) << charset.toStdString();
+        const QString read = decoder(saved.readAll());
+        EXPECT_FALSE(decoder.hasError()) << fields[1].toStdString() << " declares " << charset.toStdString();
+        EXPECT_TRUE(read.contains(QStringLiteral("Käse"))) << fields[1].toStdString() << " declares " << charset.toStdString();
+    }
+    EXPECT_EQ(declaring, 3) << "the buttons that declare a character set";
+}
