@@ -4,7 +4,9 @@
 #include "colorlayout.h"
 #include "longline.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -389,6 +391,20 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
 
 void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
 {
+    // A middle click pastes the selection of X11 under the pointer; on a long
+    // line the base class would put it at the line's start.
+    const int position = event->button() == Qt::MiddleButton ? positionAt(event->position().toPoint()) : -1;
+    if (position >= 0 && !isReadOnly() && QGuiApplication::clipboard()->supportsSelection() &&
+        longline::isLong(document()->findBlock(position))) {
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(position);
+        setTextCursor(cursor);
+        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection))
+            insertFromMimeData(data);
+        keepLongCaretInView();
+        event->accept();
+        return;
+    }
     QPlainTextEdit::mouseReleaseEvent(event);
     m_longDrag = false;
     keepLongCaretInView();

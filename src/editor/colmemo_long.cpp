@@ -351,7 +351,8 @@ void TColorMemo::focusOutEvent(QFocusEvent *event)
 void TColorMemo::mousePressEvent(QMouseEvent *event)
 {
     const QPoint point = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && !(event->modifiers() & ~Qt::ShiftModifier)) {
+    // Ctrl only makes a later drag copy: the click itself places the caret.
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier))) {
         const int position = positionAt(point);
         if (longline::isLong(document()->findBlock(position))) {
             QTextCursor cursor = textCursor();

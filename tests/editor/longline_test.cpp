@@ -212,6 +212,10 @@ TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
     QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, pointOf(9));
     EXPECT_EQ(memo->textCursor().anchor(), 2);
     EXPECT_EQ(memo->textCursor().position(), block.position() + 9);
+    // Ctrl with a click places the caret all the same.
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::ControlModifier, pointOf(31));
+    EXPECT_EQ(memo->textCursor().position(), block.position() + 31);
+    EXPECT_FALSE(memo->textCursor().hasSelection());
     EXPECT_EQ(laidOutLongLines(*memo), 0);
 }
 
