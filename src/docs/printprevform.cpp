@@ -134,8 +134,10 @@ void TPrintPrevForm::ScrollBar1Change(int position)
 
 void TPrintPrevForm::scrollBarFollowsZoom()
 {
+    // Quietly: a fitted zoom beyond the bar's range would be cut to it.
+    const QSignalBlocker quiet(ScrollBar1);
     ScrollBar1->setValue(zoomPercent());
-    StatusPanel->setText(QString::number(ScrollBar1->value()) + QStringLiteral(" %"));
+    StatusPanel->setText(QString::number(zoomPercent()) + QStringLiteral(" %"));
 }
 
 void TPrintPrevForm::BtnZoomSiteClick()

@@ -159,6 +159,34 @@ QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device,
     return pages;
 }
 
+namespace {
+
+// The pages a printer gets, in order: the range chosen in the printer
+// dialog, and the copies a printer that cannot make them itself (a file)
+// leaves to the program.
+QList<qsizetype> printOrder(qsizetype pageCount, const QPagedPaintDevice &device)
+{
+    const auto *printer = dynamic_cast<const QPrinter *>(&device);
+    QList<qsizetype> chosen;
+    const bool ranged = printer && printer->printRange() == QPrinter::PageRange && !printer->pageRanges().isEmpty();
+    for (qsizetype k = 0; k < pageCount; ++k)
+        if (!ranged || printer->pageRanges().contains(int(k + 1)))
+            chosen.append(k);
+    const int copies = printer && !printer->supportsMultipleCopies() ? std::max(1, printer->copyCount()) : 1;
+    QList<qsizetype> order;
+    if (printer && printer->collateCopies()) {
+        for (int c = 0; c < copies; ++c)
+            order += chosen;
+    } else {
+        for (const qsizetype k : chosen)
+            for (int c = 0; c < copies; ++c)
+                order.append(k);
+    }
+    return order;
+}
+
+} // namespace
+
 bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics)
 {
     const QList<PageContent> pages = layoutReport(report, device, metrics);
@@ -168,8 +196,10 @@ bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetr
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     const qreal padding = device.logicalDpiX() / kMmPerInch; // one millimetre
     const QFontMetricsF body(report.font, &device);
-    for (qsizetype k = 0; k < pages.size(); ++k) {
-        if (k > 0 && !device.newPage())
+    const QList<qsizetype> order = printOrder(pages.size(), device);
+    for (qsizetype n = 0; n < order.size(); ++n) {
+        const qsizetype k = order[n];
+        if (n > 0 && !device.newPage())
             return false;
         p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
         paintHeader(p, frame.header, pages[k], padding);

@@ -7,11 +7,13 @@
 
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -272,4 +274,48 @@ TEST_F(PreviewTest, APrintThatCannotStartIsReported)
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].text, lex::message(3121));
     form.close();
+}
+
+// The printer dialog (shown when there is no default printer) offers a page
+// range; what the user chose there must be what comes out of the printer.
+TEST_F(PrintLayout, PrintHonoursThePageRangeChosenInThePrinterDialog)
+{
+    const printing::Report r = report(numbered(300));
+    ASSERT_GE(printing::layoutReport(r, printer).size(), 3);
+    QPrintDialog dialog(&printer);
+    EXPECT_TRUE(dialog.testOption(QAbstractPrintDialog::PrintPageRange)) << "the dialog lets the user pick pages";
+    // What the dialog leaves in the printer for "Pages 2 to 2".
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    ASSERT_TRUE(printing::printReport(r, printer));
+    EXPECT_EQ(pdfPages(printer.outputFileName()), 1) << "only page 2 was asked for";
+}
+
+// On a wide screen the page width needs more than the scroll bar's 300 %;
+// the button must still leave the page fitting the width.
+TEST_F(PreviewTest, ZoomToPageWidthFitsTheWidthOnAWideWindow)
+{
+    form.showReport(report(numbered(120)));
+    form.showNormal();
+    form.resize(3800, 1000);
+    QTest::qWait(50);
+    form.QRPreview1->fitToWidth();
+    const int fits = form.zoomPercent();
+    ASSERT_GT(fits, 300) << "the window is wide enough for the case";
+    form.BtnZoom121Click();
+    form.BtnZoomSiteWidthClick();
+    EXPECT_EQ(form.zoomPercent(), fits) << "the page no longer fits the width";
+    form.close();
+}
+
+// Copies asked for in the printer dialog; a printer that cannot make them
+// itself (printing to a file) leaves them to the program.
+TEST_F(PrintLayout, PrintMakesTheCopiesAskedFor)
+{
+    const printing::Report r = report(numbered(10));
+    ASSERT_EQ(printing::layoutReport(r, printer).size(), 1);
+    printer.setCopyCount(2);
+    ASSERT_FALSE(printer.supportsMultipleCopies());
+    ASSERT_TRUE(printing::printReport(r, printer));
+    EXPECT_EQ(pdfPages(printer.outputFileName()), 2) << "two copies of a one-page document";
 }
