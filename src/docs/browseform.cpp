@@ -286,8 +286,13 @@ void TBrowseForm::FormShow()
 void TBrowseForm::DCBChange()
 {
     const QString root = DCB->currentData().toString();
-    if (!root.isEmpty())
-        DLB->setRootIndex(m_folders->index(root));
+    if (root.isEmpty())
+        return;
+    // The drive's root becomes the folder a scan reads: the one chosen
+    // before lies on the drive the tree no longer shows.
+    const QModelIndex index = m_folders->index(root);
+    DLB->setRootIndex(index);
+    DLB->setCurrentIndex(index);
 }
 
 QString TBrowseForm::selectedFolder() const

@@ -71,6 +71,11 @@ struct DecodeRequest {
 bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const DecodeRequest &request)
 {
     jpeg_create_decompress(info);
+    // A progressive picture is kept whole as coefficients before its first
+    // row, whatever the scale: a few hundred bytes claiming 20000 x 20000
+    // would take gigabytes. Beyond this the decoder fails instead (it has
+    // no backing store); a 80-megapixel progressive photo still fits.
+    info->mem->max_memory_to_use = 256L << 20;
     jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(request.bytes->constData()),
                  static_cast<unsigned long>(request.bytes->size()));
     if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK)

@@ -121,11 +121,16 @@ void TPreviewForm::FormCreate()
     FormPos = std::make_unique<TFormPosition>(this);
     FormPos->Key = TFormPosition::kDefaultKey;
     FormPos->ValueName = QStringLiteral("PreviewFormPos");
+    // A damaged value leaves the design bounds or colour; the colour the
+    // window shows is the one stored when it closes.
     try {
         FormPos->load();
+    } catch (...) {
+    }
+    setBackgroundColor(settings::defaults::previewColor);
+    try {
         setBackgroundColor(settings::previewColor());
     } catch (...) {
-        // A damaged value leaves the design bounds and colour.
     }
 }
 

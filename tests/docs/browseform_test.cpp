@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListView>
@@ -242,3 +243,22 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
 }
 
 } // namespace
+
+// Choosing another drive shows its folders; Scan then reads that drive, not
+// a folder of the drive shown before, which the tree no longer shows.
+TEST_F(BrowseFormTest, ScanAfterChoosingAnotherDriveReadsThatDrive)
+{
+    ASSERT_EQ(form->selectedFolder(), QDir::cleanPath(pictures));
+    int other = -1;
+    for (int i = 0; i < form->DCB->count(); ++i) {
+        const QString drive = form->DCB->itemData(i).toString();
+        if (!WithTrailingBackslash(QDir::cleanPath(pictures)).startsWith(WithTrailingBackslash(drive)))
+            other = i;
+    }
+    if (other < 0)
+        GTEST_SKIP() << "only one drive holds the test folder";
+    const QString drive = form->DCB->itemData(other).toString();
+    form->DCB->setCurrentIndex(other);
+    EXPECT_TRUE(WithTrailingBackslash(form->selectedFolder()).startsWith(WithTrailingBackslash(drive)))
+        << "the tree shows " << drive.toStdString() << " but Scan would read " << form->selectedFolder().toStdString();
+}

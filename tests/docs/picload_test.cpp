@@ -3,9 +3,13 @@
 #include "support/testenv.h"
 #include "testpictures.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -242,3 +246,43 @@ TEST(HostileHeader, LargePictureWithinTheThumbnailLimitDecodesSmall)
 }
 
 } // namespace
+
+namespace {
+
+// The peak resident memory of this process so far, in bytes.
+qint64 peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+} // namespace
+
+// A few hundred bytes whose progressive frame header claims 20000 x 20000:
+// within the thumbnail limit, which counts on decoding at 1/8 (a 2500 x 2500
+// bitmap, 25 MB). A progressive picture is buffered whole as coefficients
+// before any row comes out, so the limit has to hold for that buffer too.
+TEST(HostileHeader, TinyProgressiveFileClaimingAHugeSizeTakesLittleMemoryForItsThumbnail)
+{
+    QImage grey(16, 16, QImage::Format_Grayscale8);
+    grey.fill(128);
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(grey));
+    }
+    ASSERT_TRUE(bytes.contains(QByteArray("\xff\xc2", 2))) << "a progressive frame header";
+    const QByteArray hostile = withJpegSize(bytes, 20000, 20000);
+    ASSERT_LT(hostile.size(), 2000);
+    const qint64 before = peakResidentBytes();
+    QSize real;
+    const QImage image = decodePicture(hostile, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize), &real);
+    const qint64 grown = peakResidentBytes() - before;
+    EXPECT_TRUE(image.isNull()) << "the data do not hold such a picture";
+    EXPECT_LT(grown, qint64(100) * 1024 * 1024)
+        << "peak memory grew by " << grown / (1024 * 1024) << " MB for a " << hostile.size() << "-byte file";
+}

@@ -115,3 +115,22 @@ TEST_F(PicturePreviewTest, UnreadablePictureEndsThePreviewSilently)
 }
 
 } // namespace
+
+// An unreadable stored colour leaves the window its design colour (button
+// face); closing without a choice must not turn that into black for the
+// next preview.
+TEST_F(PicturePreviewTest, UnreadableStoredColourDoesNotBecomeBlack)
+{
+    registry.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Morvaline\\Quirtle\\Workarea]\r\n\"PreviewColor\"=\"grau\"\r\n");
+    const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));
+    ColorValue shown = 1;
+    dialogs->onModal = [&shown](QDialog &dialog) {
+        auto &preview = static_cast<TPreviewForm &>(dialog);
+        preview.show();
+        shown = preview.backgroundColor();
+        preview.close();
+    };
+    ASSERT_TRUE(showPicturePreview(nullptr, jpeg));
+    EXPECT_EQ(shown, settings::defaults::previewColor) << "the window's colour is the design colour";
+    EXPECT_NE(settings::previewColor(), ColorValue(0)) << "closing stored black, a colour nobody chose";
+}
