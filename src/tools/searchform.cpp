@@ -211,7 +211,10 @@ TColorMemo *TSearchForm::activeEditor() const
 
 search::Query TSearchForm::query(const QString &replacement) const
 {
-    return {fedit->currentText(), replacement, {mcase->isChecked(), wword->isChecked(), Searchup->isChecked()}};
+    // Lines pasted into the boxes break with LF (or CR) alone; the search
+    // works on the text with CR LF breaks, where each break counts two.
+    const auto crLf = [](const QString &text) { return classicpos::withCrLf(classicpos::withLf(text)); };
+    return {crLf(fedit->currentText()), crLf(replacement), {mcase->isChecked(), wword->isChecked(), Searchup->isChecked()}};
 }
 
 // From Begin acts once, for the next step only.

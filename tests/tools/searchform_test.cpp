@@ -5,7 +5,9 @@
 #include "support/testenv.h"
 #include "tools/searchform.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -321,4 +323,40 @@ TEST_F(SearchFormTest, KeptTextFollowsEveryKindOfEdit)
         }
         }
     }
+}
+
+// Lines copied in the editor reach the clipboard with LF breaks, and the
+// boxes keep them when pasted; the editor's text has CR LF breaks.
+TEST_F(SearchFormTest, PastedLinesAreFoundWhereTheyStand)
+{
+    set(QStringLiteral("x [a\r\nb] y"));
+    memo.copy();
+    form.fedit->lineEdit()->clear();
+    form.fedit->lineEdit()->paste();
+    memo.setSelStart(0);
+    form.ToolbarButton971Click();
+    EXPECT_EQ(state(), QStringLiteral("x [a\r\nb] y"));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(SearchFormTest, ReplaceWithPastedLinesSelectsTheNextMatch)
+{
+    QApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    form.redit->lineEdit()->clear();
+    form.redit->lineEdit()->paste();
+    form.fedit->setEditText(QStringLiteral("a"));
+    set(QStringLiteral("[a] b a"));
+    form.ToolbarButton972Click();
+    EXPECT_EQ(state(), QStringLiteral("x\r\ny b [a]"));
+}
+
+TEST_F(SearchFormTest, ReplaceAllWithPastedLinesLeavesTheCaretAfterTheLastOne)
+{
+    QApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    form.redit->lineEdit()->clear();
+    form.redit->lineEdit()->paste();
+    form.fedit->setEditText(QStringLiteral("a"));
+    set(QStringLiteral("@a b a"));
+    form.ToolbarButton973Click();
+    EXPECT_EQ(state(), QStringLiteral("x\r\ny b x\r\ny@"));
 }
