@@ -17,7 +17,21 @@
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+namespace {
+
+// The memo's text with every character as it stands (the toolkit's plain
+// text turns no-break spaces into blanks), lines broken by "\n".
+QString memoText(const QPlainTextEdit &memo)
+{
+    QString text = memo.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
+} // namespace
 
 TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
@@ -140,13 +154,13 @@ void TTemplateForm::ComboBox1Change()
     if (k < 0 || k >= m_templates.size())
         return;
     Memo1->setPlainText(templateLines(m_templates[k]).join(u'\n'));
-    const TitleRange range = findTitleRange(Memo1->toPlainText());
+    const TitleRange range = findTitleRange(memoText(*Memo1));
     // Only a title with both tags can be set: without "</title>" every
     // change would insert the whole title again, so the template is handed
     // over as it stands.
     if (range.kind == TitleRange::Closed) {
         setTitleEditable(true);
-        const QString current = Memo1->toPlainText().mid(range.start, range.length);
+        const QString current = memoText(*Memo1).mid(range.start, range.length);
         const QSignalBlocker quiet(Edit1); // the text is already in place
         Edit1->setText(current);
     } else {
@@ -158,7 +172,7 @@ void TTemplateForm::ComboBox1Change()
 
 void TTemplateForm::Edit1Change()
 {
-    const QString text = Memo1->toPlainText();
+    const QString text = memoText(*Memo1);
     const TitleRange range = findTitleRange(text);
     if (range.kind != TitleRange::Closed)
         return;

@@ -112,3 +112,20 @@ TEST_F(TemplateFormTest, AMissingFileIsReportedAnUnreadableOneNotAndNeitherShows
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
     EXPECT_TRUE(scripted->modalRuns.isEmpty());
 }
+
+// A template line cannot hold "&nbsp;" (the ';' ends its field), so a title
+// keeps its no-break space as the character itself; typing in the title edit
+// must not turn it into a blank.
+TEST(TemplateFormTitle, ANoBreakSpaceInTheTitleStaysWhenTheTitleIsEdited)
+{
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    programDir.write(QStringLiteral("template.mvt"), "Seite;<title>\xC3\x9C"
+                                                     "ber\xC2\xA0uns</title>\r\n");
+    TTemplateForm form;
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("\u00DCber\u00A0uns"));
+    form.Edit1->end(false);
+    QTest::keyClicks(form.Edit1, QStringLiteral("!"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<title>\u00DCber\u00A0uns!</title>"));
+}
