@@ -99,12 +99,6 @@ TEST(PasteUndo, UndoTakesBackThePasteOnly)
 
 namespace {
 
-struct LongFromHere {
-    int saved = longline::threshold();
-    explicit LongFromHere(int characters) { longline::setThreshold(characters); }
-    ~LongFromHere() { longline::setThreshold(saved); }
-};
-
 struct ShownMemo : TColorMemo {
     using QPlainTextEdit::blockBoundingGeometry;
     using QPlainTextEdit::contentOffset;
@@ -131,7 +125,7 @@ void dropText(QWidget *viewport, const QPoint &point, const QString &text)
 TEST(DropOnLongLine, TextLandsUnderThePointer)
 {
     for (const bool longLine : {false, true}) {
-        LongFromHere longFrom(longLine ? 200 : 100000);
+        LongFrom longFrom(longLine ? 200 : 100000);
         ShownMemo memo;
         memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
         memo.resize(600, 300);
@@ -152,7 +146,7 @@ TEST(DropOnLongLine, TextLandsUnderThePointer)
 // view, as it does after typing there.
 TEST(TagOnLongLine, CaretStaysInView)
 {
-    LongFromHere longFrom(200);
+    LongFrom longFrom(200);
     ShownMemo memo;
     memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
     memo.resize(600, 300);

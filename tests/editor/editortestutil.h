@@ -7,6 +7,7 @@
 #include "editor/colmemo.h"
 #include "editor/colorengine.h"
 #include "editor/colorrules.h"
+#include "editor/longline.h"
 #include "support/refscan.h"
 
 #include <QPlainTextEdit>
@@ -65,3 +66,12 @@ QString markedText(const QPlainTextEdit &editor);
 // A random text of HTML pieces (tags, quotes, comments, breaks, stray keys)
 // for equivalence tests of the colouring.
 QString randomHtml(QRandomGenerator &rng, int pieces);
+
+// Lowers the length from which a line counts as long, for one test.
+struct LongFrom {
+    int saved = longline::threshold();
+    explicit LongFrom(int characters) { longline::setThreshold(characters); }
+    ~LongFrom() { longline::setThreshold(saved); }
+    LongFrom(const LongFrom &) = delete;
+    LongFrom &operator=(const LongFrom &) = delete;
+};

@@ -22,13 +22,6 @@ QFont monoFont()
     return QFont(QStringLiteral("DejaVu Sans Mono"), 10);
 }
 
-// Lowers the length from which a line counts as long, for one test.
-struct LongFrom {
-    int saved = longline::threshold();
-    explicit LongFrom(int characters) { longline::setThreshold(characters); }
-    ~LongFrom() { longline::setThreshold(saved); }
-};
-
 // The editor with the geometry a test needs to aim the pointer.
 struct ProbeMemo : TColorMemo {
     using QPlainTextEdit::blockBoundingGeometry;
