@@ -46,13 +46,18 @@ unsigned scaleNumerator(JDIMENSION width, JDIMENSION height, QSize box)
     return 8;
 }
 
-// Adobe's CMYK JPEGs store inverted values; the picture is C' M' Y' K' with
-// each channel meaning "amount of white".
-void cmykRowToRgb(const JSAMPLE *in, QRgb *out, JDIMENSION width)
+// Adobe's CMYK JPEGs (the ones with its marker) store inverted values, each
+// channel meaning "amount of white"; other writers store plain ink amounts.
+void cmykRowToRgb(const JSAMPLE *in, QRgb *out, JDIMENSION width, bool inverted)
 {
     for (JDIMENSION x = 0; x < width; ++x, in += 4) {
-        const int k = in[3];
-        out[x] = qRgb(in[0] * k / 255, in[1] * k / 255, in[2] * k / 255);
+        if (inverted) {
+            const int k = in[3];
+            out[x] = qRgb(in[0] * k / 255, in[1] * k / 255, in[2] * k / 255);
+        } else {
+            const int white = 255 - in[3];
+            out[x] = qRgb((255 - in[0]) * white / 255, (255 - in[1]) * white / 255, (255 - in[2]) * white / 255);
+        }
     }
 }
 
@@ -104,7 +109,8 @@ bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const Decod
         if (jpeg_read_scanlines(info, &row, 1) != 1)
             return false;
         if (cmyk)
-            cmykRowToRgb(reinterpret_cast<const JSAMPLE *>(request.cmykRow->constData()), line, info->output_width);
+            cmykRowToRgb(reinterpret_cast<const JSAMPLE *>(request.cmykRow->constData()), line, info->output_width,
+                         info->saw_Adobe_marker != FALSE);
     }
     if (errors->warnings != 0)
         return false;

@@ -170,6 +170,21 @@ TEST(JpegDecoding, GreyscaleAndProgressivePicturesDecode)
     EXPECT_NEAR(qRed(jpeg.bitmap().pixel(10, 10)), 200, 3);
 }
 
+TEST(JpegDecoding, CmykInksReadTheSameWithAndWithoutAdobesInversion)
+{
+    // Full cyan and 20 % black: a dark cyan whichever way the file stores it.
+    const unsigned char ink[4] = {255, 0, 0, 51};
+    for (const bool adobe : {true, false}) {
+        SCOPED_TRACE(adobe ? "Adobe" : "plain");
+        TJPEGImage jpeg;
+        ASSERT_TRUE(jpeg.load(cmykJpeg(16, 16, ink, adobe)));
+        const QRgb pixel = jpeg.bitmap().pixel(8, 8);
+        EXPECT_NEAR(qRed(pixel), 0, 4);
+        EXPECT_NEAR(qGreen(pixel), 204, 4);
+        EXPECT_NEAR(qBlue(pixel), 204, 4);
+    }
+}
+
 class DamagedPicture : public ::testing::TestWithParam<const char *>
 {
 };

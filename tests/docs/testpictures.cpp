@@ -2,6 +2,11 @@
 
 #include <QBuffer>
 
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+#include <vector>
+
 QImage solidImage(int width, int height, QColor color)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -98,4 +103,36 @@ QByteArray withGifSize(QByteArray gif, quint16 width, quint16 height)
     put(descriptor + 5, width);
     put(descriptor + 7, height);
     return gif;
+}
+
+QByteArray cmykJpeg(int width, int height, const unsigned char ink[4], bool adobe)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    info.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(size_t(width) * 4);
+    for (int x = 0; x < width; ++x)
+        for (int c = 0; c < 4; ++c)
+            row[size_t(x) * 4 + size_t(c)] = JSAMPLE(adobe ? 255 - ink[c] : ink[c]);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(outSize));
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return bytes;
 }

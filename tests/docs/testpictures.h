@@ -10,6 +10,9 @@
 QImage solidImage(int width, int height, QColor color);
 // Encoded in the format Qt names ("JPG", "PNG", "BMP", "WEBP").
 QByteArray encoded(const QImage &image, const char *format, int quality = 90);
+// A JPEG of one CMYK ink colour (0..255 each, 255 = full ink), written the
+// way Adobe does (inverted values, with its marker) or plainly.
+QByteArray cmykJpeg(int width, int height, const unsigned char ink[4], bool adobe);
 // A 1 x 1 GIF with one red pixel; with `frames` > 1 an animation whose
 // frames alternate between red and blue.
 QByteArray tinyGif(int frames = 1);
