@@ -26,7 +26,7 @@ void TMainForm::OfferRecovery()
         for (const RecoveryStore::Leftover &l : left.texts) {
             TEditForm *doc = makeDocumentWindow();
             DocumentFile file;
-            file.adopt(l.recovered.path, l.recovered.format);
+            file.adopt(l.recovered.path, l.recovered.format, l.recovered.diskTime, l.recovered.diskSize);
             doc->ShowRecovered(std::move(file), l.recovered.text, l.recovered.title.isEmpty() ? lex::caption(1039) : l.recovered.title);
             presentDocument(doc);
             // Safe in this run's folder before the old copy goes.

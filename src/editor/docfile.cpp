@@ -61,11 +61,15 @@ FileResult DocumentFile::save(const QString &path, const QString &text, std::opt
     return result;
 }
 
-void DocumentFile::adopt(const QString &path, const TextFormat &format)
+void DocumentFile::adopt(const QString &path, const TextFormat &format, const QDateTime &diskTime, qint64 diskSize)
 {
     m_path = path;
     m_format = format;
     rememberDiskState();
+    if (diskTime.isValid() && diskSize >= 0) {
+        m_diskTime = diskTime;
+        m_diskSize = diskSize;
+    }
 }
 
 bool DocumentFile::changedOnDisk() const

@@ -45,13 +45,18 @@ public:
 
     // Binds the document to path and format without reading the file: a
     // text recovered after a crash belongs there but is not saved to it yet.
-    void adopt(const QString &path, const TextFormat &format);
+    // With the time and size the file had when the text was last read or
+    // written, a change made since counts as a change by another program.
+    void adopt(const QString &path, const TextFormat &format, const QDateTime &diskTime = {}, qint64 diskSize = -1);
 
     // Another program changed the file since it was read or written here.
     bool changedOnDisk() const;
     // Takes the file's present time and size as the known state (after the
     // user declined to reload, the change is not reported again).
     void rememberDiskState();
+    // The known state: invalid time and -1 when the file was not there.
+    QDateTime diskTime() const { return m_diskTime; }
+    qint64 diskSize() const { return m_diskSize; }
 
 private:
     QString m_path;

@@ -13,6 +13,9 @@ constexpr QByteArrayView kMagic = "Quirtle recovery 1";
 // The same with the path and the title escaped: written only for a name
 // with a line break, so that other files stay readable by older versions.
 constexpr QByteArrayView kMagicEscaped = "Quirtle recovery 2";
+// Escaped values and the file's time and size: written for every text bound
+// to a file whose state is known.
+constexpr QByteArrayView kMagicStamped = "Quirtle recovery 3";
 
 bool hasBreak(const QString &value)
 {
@@ -82,6 +85,15 @@ std::optional<bool> yesNo(QByteArrayView value)
     return std::nullopt;
 }
 
+// Only the form this program writes: digits, no sign, no leading zero; -1
+// for anything else.
+qint64 number(QByteArrayView digits)
+{
+    const bool ok = !digits.isEmpty() && digits.size() < 19 && (digits.size() == 1 || digits[0] != '0') &&
+                    std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return ok ? digits.toByteArray().toLongLong() : -1;
+}
+
 std::optional<QString> utf8(QByteArrayView bytes)
 {
     // A leading U+FEFF is part of the text here, not a byte-order mark.
@@ -98,18 +110,21 @@ QByteArray recoveryBytes(const RecoveredText &recovered)
 {
     // A file name may hold a line break: it must neither break the header
     // apart nor come back as the name of another file.
-    const bool escape = hasBreak(recovered.path) || hasBreak(recovered.title);
+    const bool stamped = recovered.diskTime.isValid() && recovered.diskTime.toMSecsSinceEpoch() >= 0 && recovered.diskSize >= 0;
+    const bool escape = stamped || hasBreak(recovered.path) || hasBreak(recovered.title);
     auto value = [escape](const QString &v) { return escape ? escaped(v) : v.toUtf8(); };
     const QByteArray text = recovered.text.toUtf8();
     QByteArray out;
     out.reserve(text.size() + 256);
-    out += (escape ? kMagicEscaped : kMagic).toByteArray() + '\n';
+    out += (stamped ? kMagicStamped : escape ? kMagicEscaped : kMagic).toByteArray() + '\n';
     out += "path: " + value(recovered.path) + '\n';
     out += "title: " + value(recovered.title) + '\n';
     out += QByteArray("encoding: ") + (recovered.format.encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252") + '\n';
     out += QByteArray("bom: ") + (recovered.format.bom ? "yes" : "no") + '\n';
     out += QByteArray("breaks: ") + breakName(recovered.format.lineBreak) + '\n';
     out += QByteArray("final-break: ") + (recovered.format.finalBreak ? "yes" : "no") + '\n';
+    if (stamped)
+        out += "disk: " + QByteArray::number(recovered.diskTime.toMSecsSinceEpoch()) + ' ' + QByteArray::number(recovered.diskSize) + '\n';
     out += "length: " + QByteArray::number(text.size()) + '\n';
     out += '\n';
     out += text;
@@ -129,14 +144,17 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
         return line;
     };
     const auto magic = nextLine();
-    if (!magic || (*magic != kMagic && *magic != kMagicEscaped)) {
+    if (!magic || (*magic != kMagic && *magic != kMagicEscaped && *magic != kMagicStamped)) {
         parse.error = lex::message(3145);
         return parse;
     }
-    const bool escapedValues = *magic == kMagicEscaped;
-    static constexpr std::array<QByteArrayView, 7> keys = {"path", "title", "encoding", "bom", "breaks", "final-break", "length"};
+    const bool stamped = *magic == kMagicStamped;
+    const bool escapedValues = stamped || *magic == kMagicEscaped;
+    static constexpr std::array<QByteArrayView, 8> keys = {"path", "title", "encoding", "bom", "breaks", "final-break", "disk", "length"};
     std::array<QByteArrayView, keys.size()> values;
     for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == "disk" && !stamped)
+            continue;
         const auto line = nextLine();
         const QByteArray prefix = keys[i].toByteArray() + ": ";
         if (!line || !line->startsWith(prefix)) {
@@ -154,20 +172,24 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
     }
     const auto path = pathBytes ? utf8(*pathBytes) : std::nullopt;
     const auto title = titleBytes ? utf8(*titleBytes) : std::nullopt;
-    // Only the form this program writes: escaped values only for a break.
+    // Only the form this program writes: the second form only for a break.
     const bool oneLineValues = !values[0].contains('\r') && !values[1].contains('\r') &&
-                               (!escapedValues || (path && title && (hasBreak(*path) || hasBreak(*title))));
+                               (stamped || !escapedValues || (path && title && (hasBreak(*path) || hasBreak(*title))));
     const auto bom = yesNo(values[3]);
     const auto lineBreak = breakFromName(values[4]);
     const auto finalBreak = yesNo(values[5]);
-    // Only the form this program writes: digits, no sign, no leading zero.
-    const QByteArrayView digits = values[6];
-    bool lengthOk = !digits.isEmpty() && digits.size() < 19 && (digits.size() == 1 || digits[0] != '0') &&
-                    std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const qsizetype length = lengthOk ? digits.toByteArray().toLongLong(&lengthOk) : -1;
+    const qint64 length = number(values[7]);
+    qint64 diskMs = -1, diskSize = -1;
+    if (stamped) {
+        const qsizetype blankAt = values[6].indexOf(' ');
+        if (blankAt > 0) {
+            diskMs = number(values[6].first(blankAt));
+            diskSize = number(values[6].sliced(blankAt + 1));
+        }
+    }
+    const bool lengthOk = length >= 0 && (!stamped || (diskMs >= 0 && diskSize >= 0));
     const bool encodingOk = values[2] == "utf-8" || values[2] == "windows-1252";
-    if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encodingOk ||
-        length < 0) {
+    if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encodingOk) {
         parse.error = lex::message(3146);
         return parse;
     }
@@ -187,6 +209,10 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
     r.format.lineBreak = *lineBreak;
     r.format.finalBreak = *finalBreak;
     r.text = *text;
+    if (stamped) {
+        r.diskTime = QDateTime::fromMSecsSinceEpoch(diskMs, Qt::UTC);
+        r.diskSize = diskSize;
+    }
     parse.recovered = std::move(r);
     return parse;
 }

@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
@@ -15,6 +16,11 @@ struct RecoveredText {
     QString title; // the window's title, which names a new document
     TextFormat format;
     QString text; // in the editor's form: every break "\n"
+    // The file as it was last read or written here, so that a change made
+    // by another program before the next start is not overwritten unasked;
+    // an invalid time where unknown (a new document, an older form).
+    QDateTime diskTime{};
+    qint64 diskSize = -1;
 };
 
 QByteArray recoveryBytes(const RecoveredText &recovered);

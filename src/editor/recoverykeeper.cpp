@@ -200,6 +200,10 @@ void RecoveryKeeper::finishCopy(Watched &w)
     r.path = doc->FileName.isEmpty() ? QString() : doc->fullPath();
     r.title = doc->windowTitle();
     r.format = doc->File.format();
+    if (!r.path.isEmpty()) {
+        r.diskTime = doc->File.diskTime();
+        r.diskSize = doc->File.diskSize();
+    }
     r.text = std::move(w.copied);
     w.copied.clear();
     m_store.write(w.key, std::move(r));

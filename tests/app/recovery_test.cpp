@@ -111,6 +111,50 @@ TEST_F(RecoveryStartTest, RestoresModifiedDocumentsWithoutTouchingTheirFiles)
     EXPECT_EQ(recoveryFiles().size(), 1);
 }
 
+TEST_F(RecoveryStartTest, AChangeMadeToTheFileAfterTheCrashIsNotOverwrittenUnasked)
+{
+    const QString page = dir.filePath(QStringLiteral("seite.htm"));
+    const QString still = dir.filePath(QStringLiteral("still.htm"));
+    writeAll(page, "alt\r\n");
+    writeAll(still, "alt\r\n");
+    auto known = [](const QString &path, const QString &text) {
+        RecoveredText r{path, QFileInfo(path).fileName(), {}, text};
+        r.diskTime = QFileInfo(path).lastModified();
+        r.diskSize = QFileInfo(path).size();
+        return recoveryBytes(r);
+    };
+    leaveCrashed({known(page, QStringLiteral("mein Text\n")), known(still, QStringLiteral("auch\n"))});
+    // Another program writes the page before the editor starts again.
+    writeAll(page, "fremde Arbeit\r\n");
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto form = started();
+    ASSERT_EQ(form->documents().size(), 2);
+    TEditForm *changed = form->documents()[0]->fullPath() == page ? form->documents()[0] : form->documents()[1];
+    TEditForm *unchanged = changed == form->documents()[0] ? form->documents()[1] : form->documents()[0];
+
+    scripted->messages.clear();
+    ASSERT_TRUE(unchanged->SaveDocument(false)); // its file is as it was: no question
+    EXPECT_TRUE(questions().isEmpty());
+    EXPECT_EQ(readAll(still), "auch\r\n");
+
+    scripted->defaultAnswer = dialogs::Answer::No;
+    EXPECT_FALSE(changed->SaveDocument(false));
+    ASSERT_EQ(questions().size(), 1);
+    EXPECT_TRUE(questions()[0].contains(lex::message(3016)));
+    EXPECT_EQ(readAll(page), "fremde Arbeit\r\n");
+    EXPECT_TRUE(changed->isModified());
+
+    // The next run's copy still knows the state from before the crash.
+    form->recoveryStore()->waitForPending();
+    bool stampKept = false;
+    for (const QString &file : recoveryFiles()) {
+        const RecoveryParse parse = parseRecoveryBytes(readAll(file));
+        if (parse.recovered && parse.recovered->path == page)
+            stampKept = parse.recovered->diskSize == 5;
+    }
+    EXPECT_TRUE(stampKept);
+}
+
 TEST_F(RecoveryStartTest, DeclinedTextsAreDiscarded)
 {
     const QString crashed = leaveCrashed({recoveryBytes({QString(), QStringLiteral("Neu.htm"), {}, QStringLiteral("x")})});

@@ -116,6 +116,31 @@ TEST(RecoveryFile, NamesWithLineBreaksComeBackUnchanged)
         EXPECT_FALSE(parseRecoveryBytes(bad).recovered) << bad.toStdString();
 }
 
+TEST(RecoveryFile, TheFilesStateComesBackWithTheText)
+{
+    RecoveredText in = sample(QStringLiteral("<p>\n"));
+    in.path = QStringLiteral("/web/back\\slash.htm");
+    in.diskTime = QDateTime::fromMSecsSinceEpoch(1765200000123, Qt::UTC);
+    in.diskSize = 4711;
+    const QByteArray good = recoveryBytes(in);
+    ASSERT_TRUE(good.startsWith("Quirtle recovery 3\n"));
+    const RecoveryParse out = parseRecoveryBytes(good);
+    ASSERT_TRUE(out.recovered) << out.error.toStdString();
+    EXPECT_EQ(out.recovered->path, in.path);
+    EXPECT_EQ(out.recovered->diskTime, in.diskTime);
+    EXPECT_EQ(out.recovered->diskSize, 4711);
+    EXPECT_EQ(out.recovered->text, in.text);
+    // A time before 1970 is not written rather than written unreadable.
+    in.diskTime = QDateTime::fromMSecsSinceEpoch(-5000, Qt::UTC);
+    const RecoveryParse old = parseRecoveryBytes(recoveryBytes(in));
+    ASSERT_TRUE(old.recovered);
+    EXPECT_FALSE(old.recovered->diskTime.isValid());
+    for (const QByteArray &bad : {QByteArray(good).replace("disk: 1765200000123 4711\n", ""), QByteArray(good).replace(" 4711", ""),
+                                  QByteArray(good).replace(" 4711", " -4711"), QByteArray(good).replace(" 4711", " 4711 1"),
+                                  QByteArray(good).replace("disk: ", "disk: x")})
+        EXPECT_FALSE(parseRecoveryBytes(bad).recovered) << bad.toStdString();
+}
+
 TEST(RecoveryStore, WritesInOrderAndCleansUpOnExit)
 {
     QTemporaryDir root;
