@@ -4,6 +4,7 @@
 #include "colorlayout.h"
 #include "longline.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -374,6 +375,14 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
         m_overHotSpot = hotSpotAt(event->position().toPoint(), nullptr);
         viewport()->setCursor(m_overHotSpot ? Qt::PointingHandCursor : Qt::IBeamCursor);
     }
+    if (m_longDragPending) {
+        if ((event->buttons() & Qt::LeftButton) &&
+            (event->position().toPoint() - m_longPressAt).manhattanLength() >= QApplication::startDragDistance()) {
+            m_longDragPending = false;
+            startLongTextDrag();
+        }
+        return;
+    }
     if (event->buttons() & Qt::LeftButton) {
         // A selection that starts on or reaches a long line is made here: the
         // base class would take every point of that line for its start.
@@ -401,6 +410,16 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
         setTextCursor(cursor);
         if (const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection))
             insertFromMimeData(data);
+        keepLongCaretInView();
+        event->accept();
+        return;
+    }
+    if (m_longDragPending && event->button() == Qt::LeftButton) {
+        // A click in the selection without a drag: the caret goes there.
+        m_longDragPending = false;
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(positionAt(m_longPressAt));
+        setTextCursor(cursor);
         keepLongCaretInView();
         event->accept();
         return;

@@ -19,6 +19,7 @@
 #include <memory>
 
 class ColorLayout;
+class QDrag;
 
 class TColorMemo : public QPlainTextEdit
 {
@@ -112,6 +113,14 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
 
+    // Runs a drag of text out of this editor. `droppedHere` when it ended in
+    // this editor, whose drop has then placed (or moved) the text itself.
+    struct DragOutcome {
+        Qt::DropAction action = Qt::IgnoreAction;
+        bool droppedHere = false;
+    };
+    virtual DragOutcome runTextDrag(QDrag *drag, Qt::DropActions actions);
+
 private:
     TDrawRules m_rules;
     THotSpot m_hotSpot;
@@ -149,9 +158,11 @@ private:
         std::vector<ColorRun> runs;
     };
     LongRuns m_longRuns;
-    int m_caretBlock = -1;   // block of the caret as last seen
-    bool m_longDrag = false; // a selection by mouse that started on a long line
-    QTimer m_longBlink;      // the caret's blink on a long line
+    int m_caretBlock = -1;          // block of the caret as last seen
+    bool m_longDrag = false;        // a selection by mouse that started on a long line
+    bool m_longDragPending = false; // a press in the selection of a long line
+    QPoint m_longPressAt;
+    QTimer m_longBlink; // the caret's blink on a long line
     bool m_longCaretOn = true;
 
     const std::vector<ColorRun> &longRuns(const QTextBlock &block);
@@ -162,6 +173,7 @@ private:
     qreal columnX(const QTextBlock &block, int column) const;
     int columnAtX(const QTextBlock &block, qreal x) const;
     void keepLongCaretInView();
+    void startLongTextDrag();
     void caretMoved();
     void restartLongBlink();
     void blinkLongCaret();

@@ -8,11 +8,14 @@
 #include "colorlayout.h"
 #include "longline.h"
 
+#include <QApplication>
+#include <QDrag>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
@@ -356,6 +359,16 @@ void TColorMemo::mousePressEvent(QMouseEvent *event)
         const int position = positionAt(point);
         if (longline::isLong(document()->findBlock(position))) {
             QTextCursor cursor = textCursor();
+            // A press in the selection may start dragging it; without a move
+            // the release places the caret.
+            if (!(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection() && position >= cursor.selectionStart() &&
+                position < cursor.selectionEnd()) {
+                m_longDragPending = true;
+                m_longPressAt = point;
+                setFocus(Qt::MouseFocusReason);
+                event->accept();
+                return;
+            }
             cursor.setPosition(position, event->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
             setTextCursor(cursor);
             setFocus(Qt::MouseFocusReason);
@@ -366,6 +379,30 @@ void TColorMemo::mousePressEvent(QMouseEvent *event)
         }
     }
     QPlainTextEdit::mousePressEvent(event);
+}
+
+void TColorMemo::startLongTextDrag()
+{
+    const QTextCursor dragged = textCursor();
+    QPointer<QDrag> drag = new QDrag(viewport());
+    drag->setMimeData(createMimeDataFromSelection());
+    const DragOutcome outcome = runTextDrag(drag, isReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction);
+    if (drag)
+        drag->deleteLater();
+    // Moved into another window or program: the text leaves this one.
+    if (outcome.action == Qt::MoveAction && !outcome.droppedHere && !isReadOnly() && dragged.hasSelection()) {
+        QTextCursor cursor = dragged;
+        cursor.removeSelectedText();
+        setTextCursor(cursor);
+        keepLongCaretInView();
+    }
+}
+
+TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions actions)
+{
+    const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
+    const QObject *target = drag->target();
+    return {action, target == viewport() || target == this};
 }
 
 void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
@@ -386,6 +423,7 @@ void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
             cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
             setTextCursor(cursor);
             m_longDrag = false;
+            m_longDragPending = false;
             event->accept();
             return;
         }

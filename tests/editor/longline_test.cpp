@@ -4,9 +4,11 @@
 #include "editortestutil.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QStyleHints>
@@ -210,6 +212,90 @@ TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
     EXPECT_EQ(memo->textCursor().position(), block.position() + 31);
     EXPECT_FALSE(memo->textCursor().hasSelection());
     EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
+// Records the drags the editor starts instead of running them.
+struct DragProbe : ProbeMemo {
+    using TColorMemo::DragOutcome;
+    struct Started {
+        QString text;
+        Qt::DropActions actions;
+    };
+    QList<Started> started;
+    DragOutcome answer;
+    DragOutcome runTextDrag(QDrag *drag, Qt::DropActions actions) override
+    {
+        started.append({drag->mimeData()->text(), actions});
+        return answer;
+    }
+};
+
+TEST(LongLine, TheSelectionIsDraggedOutOfALongLine)
+{
+    LongFrom longFrom(100);
+    const QString line = QStringLiteral("abc def_1 ghi ").repeated(30);
+    DragProbe memo;
+    ApplyColorScheme(memo);
+    memo.setFont(monoFont());
+    memo.resize(500, 300);
+    memo.setPlainText(QStringLiteral("oben\n") + line);
+    memo.show();
+    memo.setFocus();
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const QTextBlock block = memo.document()->findBlockByNumber(1);
+    const qreal rowY = memo.blockBoundingGeometry(block).translated(memo.contentOffset()).center().y();
+    auto pointOf = [&](int column) {
+        return QPoint(int(memo.contentOffset().x() + memo.document()->documentMargin() + column * w + w / 4), int(rowY));
+    };
+    auto select = [&](int from, int to) {
+        QTextCursor c = memo.textCursor();
+        c.setPosition(block.position() + from);
+        c.setPosition(block.position() + to, QTextCursor::KeepAnchor);
+        memo.setTextCursor(c);
+    };
+    auto dragFrom = [&](int column) {
+        QTest::mousePress(memo.viewport(), Qt::LeftButton, {}, pointOf(column));
+        const QPoint to = pointOf(column) + QPoint(0, 3 * QApplication::startDragDistance());
+        QMouseEvent move(QEvent::MouseMove, to, memo.viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(memo.viewport(), &move);
+        QTest::mouseRelease(memo.viewport(), Qt::LeftButton, {}, to);
+    };
+
+    // Moved into another window: the text leaves this one, in one undo step.
+    select(4, 9);
+    memo.answer = {Qt::MoveAction, false};
+    dragFrom(6);
+    ASSERT_EQ(memo.started.size(), 1);
+    EXPECT_EQ(memo.started[0].text, QStringLiteral("def_1"));
+    EXPECT_EQ(memo.started[0].actions, Qt::CopyAction | Qt::MoveAction);
+    EXPECT_EQ(memo.document()->findBlockByNumber(1).text(), line.mid(0, 4) + line.mid(9));
+    memo.undo();
+    EXPECT_EQ(memo.document()->findBlockByNumber(1).text(), line);
+
+    // Copied, or moved within this editor (whose drop moved it): nothing more.
+    for (const DragProbe::DragOutcome &outcome :
+         {DragProbe::DragOutcome{Qt::CopyAction, false}, DragProbe::DragOutcome{Qt::MoveAction, true}}) {
+        select(4, 9);
+        memo.answer = outcome;
+        dragFrom(6);
+        EXPECT_EQ(memo.document()->findBlockByNumber(1).text(), line);
+    }
+    EXPECT_EQ(memo.started.size(), 3);
+
+    // A click in the selection without a move places the caret there.
+    select(4, 9);
+    QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, pointOf(6));
+    EXPECT_EQ(memo.started.size(), 3);
+    EXPECT_FALSE(memo.textCursor().hasSelection());
+    EXPECT_EQ(memo.textCursor().position(), block.position() + 6);
+
+    // Out of a read-only editor only a copy.
+    memo.setReadOnly(true);
+    select(4, 9);
+    dragFrom(6);
+    ASSERT_EQ(memo.started.size(), 4);
+    EXPECT_EQ(memo.started[3].actions, Qt::DropActions(Qt::CopyAction));
+    EXPECT_EQ(laidOutLongLines(memo), 0);
 }
 
 TEST(LongLine, AShortPageWithALongLineDoesNotScroll)
