@@ -54,14 +54,18 @@ QAction *menuAction(QWidget *parent, const char *name, int captionNumber)
     return action;
 }
 
-// The clipboard's text in one line, as the panel shows it.
+// The clipboard's text in one line, as the main window writes it into the
+// panel: every kind of break a blank, a long text cut.
 QString clipboardLine()
 {
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     QString text = mime && mime->hasText() ? mime->text() : QString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
+    for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
+        text.replace(breakChar, u' ');
+    constexpr qsizetype kShown = 256;
+    if (text.size() > kShown)
+        text = text.left(kShown) + QChar(0x2026);
     return text;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
@@ -24,7 +26,9 @@ void errorExit(j_common_ptr info)
 
 void emitMessage(j_common_ptr info, int level)
 {
-    if (level < 0)
+    // Stray bytes before a marker are skipped and leave the picture whole
+    // (many cameras write them); every other warning means damaged data.
+    if (level < 0 && info->err->msg_code != JWRN_EXTRANEOUS_DATA)
         ++reinterpret_cast<ErrorManager *>(info->err)->warnings;
 }
 

@@ -3,7 +3,9 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
+#include "platform/shell.h"
 #include "platform/textfile.h"
 
 #include <exception>
@@ -42,9 +44,11 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
 {
     try {
         if (type == QTextDocument::ImageResource) {
-            const QString address = name.isLocalFile()        ? name.toLocalFile()
-                                    : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded)
-                                                              : QString();
+            QString address = name.isLocalFile() ? name.toLocalFile() : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded) : QString();
+            // A page followed from the preview names its pictures from its
+            // own folder, not from the document's.
+            if (!address.isEmpty() && !m_folder.isEmpty() && !QFileInfo(address).isAbsolute())
+                address = m_folder + address;
             const QImage picture = m_pictures && !address.isEmpty() ? m_pictures(address) : QImage();
             return picture.isNull() ? QVariant() : QVariant(picture);
         }
@@ -76,6 +80,11 @@ void PreviewBrowser::openLink(const QUrl &url)
     const QString path = localPath(url);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
+    // A picture or a download is no page: its bytes would show as garbage.
+    if (!QMimeDatabase().mimeTypeForFile(path).inherits(QStringLiteral("text/plain"))) {
+        shell::current().openDefault(QUrl::fromLocalFile(path));
+        return;
+    }
     // A local page opens in the preview, its own links resolved from its folder.
     setFolder(QFileInfo(path).absolutePath() + u'/');
     showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());

@@ -213,6 +213,21 @@ TEST_F(BrowseFormTest, ViewsAndContextMenuFollowTheButtons)
     EXPECT_EQ(form->PopupMenu->defaultAction(), form->Menu_CopyTag);
 }
 
+// The panel is one line high: showing the window with a long text of
+// several paragraphs on the clipboard gives the same short line the main
+// window writes there, not the whole text laid out on every paint.
+TEST_F(BrowseFormTest, ClipboardPanelShowsOneShortLineOnShow)
+{
+    const QString text = QStringLiteral("eins") + QChar(QChar::ParagraphSeparator) + QStringLiteral("zwei") + QChar(QChar::LineSeparator) +
+                         QStringLiteral("drei\r\nvier") + QString(200000, u'x');
+    QApplication::clipboard()->setText(text);
+    form->show();
+    const QString shown = form->P_Clipbrd->text();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("eins zwei drei vierxxx"))) << shown.left(40).toStdString();
+    EXPECT_LE(shown.size(), 300);
+    EXPECT_FALSE(shown.contains(QChar(QChar::ParagraphSeparator)) || shown.contains(QChar(QChar::LineSeparator)));
+}
+
 TEST_F(BrowseFormTest, BoundsOutliveTheWindow)
 {
     form->setGeometry(60, 70, 640, 400);

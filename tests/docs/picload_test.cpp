@@ -185,6 +185,30 @@ TEST(JpegDecoding, CmykInksReadTheSameWithAndWithoutAdobesInversion)
     }
 }
 
+// Many cameras and editors leave a few stray bytes before a marker; the
+// picture itself is whole, and every viewer shows it.
+TEST(JpegDecoding, StrayBytesBeforeAMarkerStillGiveThePicture)
+{
+    const QByteArray whole = encoded(solidImage(64, 48, Qt::red), "JPG");
+    ASSERT_TRUE(whole.endsWith(QByteArray("\xff\xd9", 2)));
+    const QByteArray stray("\x00\x13", 2);
+    QByteArray beforeEnd = whole;
+    beforeEnd.insert(whole.size() - 2, stray);
+    // Right after the first segment behind the start marker (JFIF header).
+    const qsizetype firstSegmentEnd = 4 + ((quint8(whole[4]) << 8) | quint8(whole[5]));
+    ASSERT_EQ(quint8(whole[firstSegmentEnd]), 0xff);
+    QByteArray inHeader = whole;
+    inHeader.insert(firstSegmentEnd, stray);
+    for (const QByteArray &bytes : {beforeEnd, inHeader}) {
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_FALSE(full.isNull());
+        EXPECT_EQ(real, QSize(64, 48));
+        EXPECT_NEAR(qRed(full.pixel(30, 20)), 255, 8);
+        EXPECT_FALSE(decodePicture(bytes, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize)).isNull());
+    }
+}
+
 class DamagedPicture : public ::testing::TestWithParam<const char *>
 {
 };

@@ -8,6 +8,7 @@
 #include "fakehost.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
+#include "platform/shell.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -395,6 +396,53 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     TEditForm unsaved(&host);
     unsaved.BtnPreviewClick();
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+}
+
+// A local page followed from the preview names its pictures relative to its
+// own folder, as its style sheets and links are.
+TEST_F(EditWinTest, LinkedPageInTheSameWindowShowsThePicturesOfItsOwnFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QImage own(5, 4, QImage::Format_RGB32);
+    own.fill(Qt::blue);
+    own.save(file("sub/pic.png"));
+    QImage other(3, 2, QImage::Format_RGB32);
+    other.fill(Qt::red);
+    other.save(file("pic.png"));
+    own.save(file("sub/only.png"));
+    writeAll(file("sub/page.htm"), "<p>unten</p><img src=\"pic.png\"><img src=\"only.png\">");
+    writeAll(file("index.htm"), "<a href=\"sub/page.htm\">weiter</a>");
+    auto form = open("index.htm");
+    form->BtnPreviewClick();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("sub/page.htm")));
+    ASSERT_TRUE(form->HTMLViewer->toPlainText().startsWith(QStringLiteral("unten")));
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>().size(),
+              QSize(5, 4))
+        << "the picture of the document's folder instead of the page's own";
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("only.png"))).value<QImage>().size(),
+              QSize(5, 4));
+    // Back on the document itself, its own folder counts again.
+    form->BtnPreviewClick();
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>().size(),
+              QSize(3, 2));
+}
+
+// A link to a picture or a download in the preview: its bytes are no page;
+// the desktop's program for it opens it and the page stays.
+TEST_F(EditWinTest, LinkToAFileThatIsNoPageOpensItWithItsProgram)
+{
+    shell::RecordingShellGuard desktop;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(file("bild.png"));
+    writeAll(file("index.htm"), "<p>Seite</p><a href=\"bild.png\">Bild</a>");
+    auto form = open("index.htm");
+    form->BtnPreviewClick();
+    const QString page = form->HTMLViewer->toPlainText();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("bild.png")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), page) << "the picture's bytes were shown as a page";
+    ASSERT_EQ(desktop->requests.size(), 1);
+    EXPECT_EQ(desktop->requests[0].target, QUrl::fromLocalFile(file("bild.png")).toString());
 }
 
 // A page that links a style sheet which is no plain file (a named pipe in
