@@ -3,6 +3,7 @@
 #include "editor/bulkedit.h"
 #include "editor/classicpos.h"
 #include "editor/colmemo.h"
+#include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 
@@ -92,6 +93,19 @@ void applyReplaced(TColorMemo &memo, const QString &text, const search::Replaced
         shift += with.size() - replaced.length;
     }
     cursor.endEditBlock();
+}
+
+// The document window may show its preview or another page while the
+// search window stays open: what a step finds or replaces must be seen.
+void showSource(TColorMemo &memo)
+{
+    for (QObject *o = memo.parent(); o; o = o->parent()) {
+        if (auto *doc = qobject_cast<TEditForm *>(o)) {
+            if (!doc->sourceShown())
+                doc->BtnSourceClick();
+            return;
+        }
+    }
 }
 
 void select(TColorMemo &memo, search::Selection selection)
@@ -232,6 +246,7 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
     TColorMemo *memo = activeEditor();
     if (!memo)
         return;
+    showSource(*memo);
     applyFromBegin(*memo);
     const search::Query q = query(ReplaceText);
     const search::Step step = search::searchStep(editorText(*memo), scanText(*memo, q.options.matchCase), selectionOf(*memo), q);
@@ -250,6 +265,7 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
 // step finds nothing and says so.
 void TSearchForm::replaceAllSteps(TColorMemo &memo, const QString &ReplaceText)
 {
+    showSource(memo);
     applyFromBegin(memo);
     const search::Query q = query(ReplaceText);
     const search::Selection before = selectionOf(memo);

@@ -1,4 +1,5 @@
 #include "editor/colmemo.h"
+#include "editor/fakehost.h"
 #include "markedtext.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
@@ -216,6 +217,37 @@ TEST_F(SearchFormTest, StepsSeeEveryEditAndTheActiveDocument)
     host.editor = &other;
     find(QStringLiteral("bar"));
     EXPECT_EQ(marked(other.Text(), {other.SelStart(), other.SelLength()}), QStringLiteral("x [bar]"));
+}
+
+// The window stays open while the user turns the document to its preview
+// or another page; what a step finds or replaces must be seen there.
+TEST(SearchFormPages, StepsTurnTheDocumentBackToItsSource)
+{
+    dialogs::ScriptedDialogsGuard scripted;
+    FakeHost main;
+    TEditForm doc(&main);
+    FakeSearchHost host;
+    host.editor = doc.ColorMemo;
+    TSearchForm form(nullptr, &host);
+    doc.ColorMemo->setText(QStringLiteral("<p>one two</p>"));
+    form.fedit->setEditText(QStringLiteral("two"));
+    doc.BtnInfoClick();
+    ASSERT_FALSE(doc.sourceShown());
+    form.ToolbarButton971Click();
+    EXPECT_TRUE(doc.sourceShown()) << "Find Next";
+    EXPECT_EQ(doc.ColorMemo->SelText(), QStringLiteral("two"));
+
+    doc.BtnInfoClick();
+    form.redit->setEditText(QStringLiteral("2"));
+    form.ToolbarButton973Click();
+    EXPECT_TRUE(doc.sourceShown()) << "Replace All";
+    EXPECT_EQ(doc.ColorMemo->Text(), QStringLiteral("<p>one 2</p>"));
+
+    doc.BtnInfoClick();
+    form.fedit->setEditText(QString());
+    form.ToolbarButton971Click();
+    EXPECT_FALSE(doc.sourceShown()) << "without a search text nothing is done";
+    doc.ColorMemo->setModified(false);
 }
 
 TEST_F(SearchFormTest, EnterInTheBoxesStartsNothing)
