@@ -29,12 +29,14 @@ template <typename Widget> Widget *make(QWidget *parent, const char *name)
 }
 
 // Enter in a box starts nothing and adds nothing: the histories grow only
-// when a button acts.
+// when a button acts. The text is searched as typed: no completion from the
+// history adds to it or changes its capitals.
 QComboBox *historyBox(QWidget *parent, const char *name)
 {
     auto *box = make<QComboBox>(parent, name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
     return box;
 }
 

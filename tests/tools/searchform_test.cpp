@@ -130,6 +130,28 @@ TEST_F(SearchFormTest, FindNextSelectsMatchesAndKeepsOneHistoryEntryPerText)
     EXPECT_TRUE(scripted->messages.isEmpty());
 }
 
+// The toolkit's box would complete what is typed from its history: after
+// "bodytext", typing "Body" would search "Bodytext".
+TEST_F(SearchFormTest, TheSearchTextIsWhatWasTypedNotAHistoryEntry)
+{
+    set(QStringLiteral("@body bodytext Body"));
+    find(QStringLiteral("bodytext"));
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (QComboBox *box : {form.fedit, form.redit}) {
+        box->addItem(QStringLiteral("bodytext"));
+        box->setFocus();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("Body"));
+        EXPECT_EQ(box->currentText(), QStringLiteral("Body")) << box->objectName().toStdString();
+    }
+    form.mcase->setChecked(true);
+    memo.setSelStart(0);
+    form.ToolbarButton971Click();
+    EXPECT_EQ(state(), QStringLiteral("body bodytext [Body]"));
+}
+
 TEST_F(SearchFormTest, ReplaceWithAnEmptyTextOnlyWalksAndRecordsIt)
 {
     set(QStringLiteral("[foo] foo"));
