@@ -3,6 +3,7 @@
 #include "editor/bulkedit.h"
 #include "editor/classicpos.h"
 #include "editor/colmemo.h"
+#include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 
@@ -28,12 +29,14 @@ template <typename Widget> Widget *make(QWidget *parent, const char *name)
 }
 
 // Enter in a box starts nothing and adds nothing: the histories grow only
-// when a button acts.
+// when a button acts. The text is searched as typed: no completion from the
+// history adds to it or changes its capitals.
 QComboBox *historyBox(QWidget *parent, const char *name)
 {
     auto *box = make<QComboBox>(parent, name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
     return box;
 }
 
@@ -92,6 +95,19 @@ void applyReplaced(TColorMemo &memo, const QString &text, const search::Replaced
         shift += with.size() - replaced.length;
     }
     cursor.endEditBlock();
+}
+
+// The document window may show its preview or another page while the
+// search window stays open: what a step finds or replaces must be seen.
+void showSource(TColorMemo &memo)
+{
+    for (QObject *o = memo.parent(); o; o = o->parent()) {
+        if (auto *doc = qobject_cast<TEditForm *>(o)) {
+            if (!doc->sourceShown())
+                doc->BtnSourceClick();
+            return;
+        }
+    }
 }
 
 void select(TColorMemo &memo, search::Selection selection)
@@ -232,6 +248,7 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
     TColorMemo *memo = activeEditor();
     if (!memo)
         return;
+    showSource(*memo);
     applyFromBegin(*memo);
     const search::Query q = query(ReplaceText);
     const search::Step step = search::searchStep(editorText(*memo), scanText(*memo, q.options.matchCase), selectionOf(*memo), q);
@@ -250,6 +267,7 @@ void TSearchForm::SearchNext(const QString &ReplaceText)
 // step finds nothing and says so.
 void TSearchForm::replaceAllSteps(TColorMemo &memo, const QString &ReplaceText)
 {
+    showSource(memo);
     applyFromBegin(memo);
     const search::Query q = query(ReplaceText);
     const search::Selection before = selectionOf(memo);

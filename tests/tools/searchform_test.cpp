@@ -1,4 +1,5 @@
 #include "editor/colmemo.h"
+#include "editor/fakehost.h"
 #include "markedtext.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
@@ -129,6 +130,28 @@ TEST_F(SearchFormTest, FindNextSelectsMatchesAndKeepsOneHistoryEntryPerText)
     EXPECT_TRUE(scripted->messages.isEmpty());
 }
 
+// The toolkit's box would complete what is typed from its history: after
+// "bodytext", typing "Body" would search "Bodytext".
+TEST_F(SearchFormTest, TheSearchTextIsWhatWasTypedNotAHistoryEntry)
+{
+    set(QStringLiteral("@body bodytext Body"));
+    find(QStringLiteral("bodytext"));
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (QComboBox *box : {form.fedit, form.redit}) {
+        box->addItem(QStringLiteral("bodytext"));
+        box->setFocus();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("Body"));
+        EXPECT_EQ(box->currentText(), QStringLiteral("Body")) << box->objectName().toStdString();
+    }
+    form.mcase->setChecked(true);
+    memo.setSelStart(0);
+    form.ToolbarButton971Click();
+    EXPECT_EQ(state(), QStringLiteral("body bodytext [Body]"));
+}
+
 TEST_F(SearchFormTest, ReplaceWithAnEmptyTextOnlyWalksAndRecordsIt)
 {
     set(QStringLiteral("[foo] foo"));
@@ -216,6 +239,37 @@ TEST_F(SearchFormTest, StepsSeeEveryEditAndTheActiveDocument)
     host.editor = &other;
     find(QStringLiteral("bar"));
     EXPECT_EQ(marked(other.Text(), {other.SelStart(), other.SelLength()}), QStringLiteral("x [bar]"));
+}
+
+// The window stays open while the user turns the document to its preview
+// or another page; what a step finds or replaces must be seen there.
+TEST(SearchFormPages, StepsTurnTheDocumentBackToItsSource)
+{
+    dialogs::ScriptedDialogsGuard scripted;
+    FakeHost main;
+    TEditForm doc(&main);
+    FakeSearchHost host;
+    host.editor = doc.ColorMemo;
+    TSearchForm form(nullptr, &host);
+    doc.ColorMemo->setText(QStringLiteral("<p>one two</p>"));
+    form.fedit->setEditText(QStringLiteral("two"));
+    doc.BtnInfoClick();
+    ASSERT_FALSE(doc.sourceShown());
+    form.ToolbarButton971Click();
+    EXPECT_TRUE(doc.sourceShown()) << "Find Next";
+    EXPECT_EQ(doc.ColorMemo->SelText(), QStringLiteral("two"));
+
+    doc.BtnInfoClick();
+    form.redit->setEditText(QStringLiteral("2"));
+    form.ToolbarButton973Click();
+    EXPECT_TRUE(doc.sourceShown()) << "Replace All";
+    EXPECT_EQ(doc.ColorMemo->Text(), QStringLiteral("<p>one 2</p>"));
+
+    doc.BtnInfoClick();
+    form.fedit->setEditText(QString());
+    form.ToolbarButton971Click();
+    EXPECT_FALSE(doc.sourceShown()) << "without a search text nothing is done";
+    doc.ColorMemo->setModified(false);
 }
 
 TEST_F(SearchFormTest, EnterInTheBoxesStartsNothing)
