@@ -29,7 +29,8 @@ char cp1252Byte(unsigned code)
 
 // The path arrives in UTF-8; the result is Windows-1252. Characters it cannot
 // hold become '?'. A degree sign, which the editor takes for a line break in
-// a result, is written as its entity.
+// a result, is written as its entity, and so is a hyphen after a hyphen: "--"
+// may not stand in a comment, and "-->" in a name would end it early.
 std::string toCp1252(const char *utf8)
 {
     std::string out;
@@ -43,6 +44,8 @@ std::string toCp1252(const char *utf8)
             code = (code << 6) | (*p & 0x3F);
         if (code == 0xB0)
             out += "&deg;";
+        else if (code == '-' && !out.empty() && out.back() == '-')
+            out += "&#45;";
         else
             out += cp1252Byte(code);
     }
