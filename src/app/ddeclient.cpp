@@ -101,8 +101,8 @@ int main(int argc, char *argv[])
         while (execute.size() <= ddewire::kMaxExecute && (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0)
             execute.append(chunk, qsizetype(got));
         if (std::ferror(stdin)) {
-            say(stderr, lex::message(3118));
-            return Usage;
+            say(stderr, lex::message(3160));
+            return Failed;
         }
     } else {
         // Every line ends with a break, so that an empty last line counts.

@@ -262,6 +262,28 @@ TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
     EXPECT_TRUE(form->documents().isEmpty());
 }
 
+// Standard input that cannot be read is reported as such, not answered with
+// the usage text as if the call were wrong.
+TEST_F(DdeTest, TheClientReportsStandardInputThatCannotBeRead)
+{
+    serve();
+    QProcess child;
+    child.setStandardInputFile(dir.path()); // a folder: every read fails
+    child.start(QStringLiteral(QUIRTLE_DDE_BIN), {});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (child.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        child.waitForFinished(5);
+    }
+    ASSERT_EQ(child.state(), QProcess::NotRunning);
+    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+    EXPECT_EQ(child.exitCode(), 5);
+    EXPECT_TRUE(err.contains(lex::message(3160))) << err.toStdString();
+    EXPECT_FALSE(err.contains(lex::message(3118))) << err.toStdString();
+}
+
 TEST_F(DdeTest, ASecondStartHandsItsFilesOverAndEnds)
 {
     serve();
