@@ -219,6 +219,17 @@ TEST_F(DdeTest, TheClientOpensFilesRelativeToItsOwnFolder)
     EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(second), QDir::cleanPath(page)}));
 }
 
+// A command file saved as UTF-8 with a byte-order mark: the editor reads
+// "openfile" behind the mark, so its names must be made absolute as well.
+TEST_F(DdeTest, TheClientMakesNamesAbsoluteBehindAByteOrderMark)
+{
+    serve();
+    const QString page = file(QStringLiteral("sub/page.htm"));
+    const ChildRun run = dde({}, "\xEF\xBB\xBFopenfile\r\nsub/page.htm\r\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+}
+
 TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
 {
     serve();
