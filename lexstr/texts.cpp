@@ -382,6 +382,8 @@ const Entry kMessages[] = {
     {3121, "Der Druck konnte nicht beginnen: Der Drucker ist nicht bereit oder die Ausgabedatei kann nicht geschrieben werden."},
     // A second start: files whose names the running editor cannot be sent; one a line follows
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
+    // quirtle-dde: its standard input could not be read (a folder, a broken device)
+    {3160, "Die Befehlszeilen konnten nicht von der Standardeingabe gelesen werden."},
     {0, nullptr},
 };
 

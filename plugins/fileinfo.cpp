@@ -11,9 +11,26 @@
 
 namespace {
 
-// The path arrives in UTF-8; the result is Windows-1252. Latin-1 characters
-// keep their code, others become '?'. A degree sign, which the editor takes
-// for a line break in a result, is written as its entity.
+// The characters Windows-1252 puts at 0x80 to 0x9F (0 where it has none):
+// a name with a euro sign, a dash or German quotes keeps them.
+constexpr unsigned kCp1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char cp1252Byte(unsigned code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return static_cast<char>(code);
+    for (unsigned i = 0; i < 32; ++i)
+        if (code >= 0x100 && kCp1252High[i] == code)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+// The path arrives in UTF-8; the result is Windows-1252. Characters it cannot
+// hold become '?'. A degree sign, which the editor takes for a line break in
+// a result, is written as its entity, and so is a hyphen after a hyphen: "--"
+// may not stand in a comment, and "-->" in a name would end it early.
 std::string toCp1252(const char *utf8)
 {
     std::string out;
@@ -27,8 +44,10 @@ std::string toCp1252(const char *utf8)
             code = (code << 6) | (*p & 0x3F);
         if (code == 0xB0)
             out += "&deg;";
+        else if (code == '-' && !out.empty() && out.back() == '-')
+            out += "&#45;";
         else
-            out += code < 0x80 || (code >= 0xA0 && code <= 0xFF) ? static_cast<char>(code) : '?';
+            out += cp1252Byte(code);
     }
     return out;
 }

@@ -23,8 +23,12 @@ void say(FILE *stream, const QString &text)
 
 // A shell user names files relative to the shell's folder, which the
 // editor does not share: the paths of "openfile" are made absolute here.
-QByteArray withAbsolutePaths(const QByteArray &execute)
+QByteArray withAbsolutePaths(const QByteArray &text)
 {
+    // The editor passes over a UTF-8 byte-order mark (a command file saved
+    // with one), so the macro name is looked for behind it here too.
+    const QByteArray bom = text.startsWith("\xEF\xBB\xBF") ? text.first(3) : QByteArray();
+    const QByteArray execute = text.sliced(bom.size());
     QList<QByteArray> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < execute.size(); ++i) {
@@ -39,14 +43,14 @@ QByteArray withAbsolutePaths(const QByteArray &execute)
     if (!finalBreak)
         lines.append(execute.mid(start));
     if (lines.size() < 2 || lines.first().toLower() != "openfile")
-        return execute;
+        return text;
     const QDir here = QDir::current();
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString path = QFile::decodeName(lines[i]);
         if (!path.isEmpty() && !QDir::isAbsolutePath(path))
             lines[i] = QFile::encodeName(QDir::cleanPath(here.absoluteFilePath(path)));
     }
-    return lines.join("\r\n") + (finalBreak ? "\r\n" : "");
+    return bom + lines.join("\r\n") + (finalBreak ? "\r\n" : "");
 }
 
 int exitCode(cmdchannel::SendStatus status)
@@ -101,8 +105,8 @@ int main(int argc, char *argv[])
         while (execute.size() <= ddewire::kMaxExecute && (got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0)
             execute.append(chunk, qsizetype(got));
         if (std::ferror(stdin)) {
-            say(stderr, lex::message(3118));
-            return Usage;
+            say(stderr, lex::message(3160));
+            return Failed;
         }
     } else {
         // Every line ends with a break, so that an empty last line counts.

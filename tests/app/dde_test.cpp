@@ -219,6 +219,17 @@ TEST_F(DdeTest, TheClientOpensFilesRelativeToItsOwnFolder)
     EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(second), QDir::cleanPath(page)}));
 }
 
+// A command file saved as UTF-8 with a byte-order mark: the editor reads
+// "openfile" behind the mark, so its names must be made absolute as well.
+TEST_F(DdeTest, TheClientMakesNamesAbsoluteBehindAByteOrderMark)
+{
+    serve();
+    const QString page = file(QStringLiteral("sub/page.htm"));
+    const ChildRun run = dde({}, "\xEF\xBB\xBFopenfile\r\nsub/page.htm\r\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+}
+
 TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
 {
     serve();
@@ -260,6 +271,28 @@ TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
     EXPECT_EQ(run.exitCode, 4);
     EXPECT_TRUE(run.err.contains(lex::message(3113))) << run.err.toStdString();
     EXPECT_TRUE(form->documents().isEmpty());
+}
+
+// Standard input that cannot be read is reported as such, not answered with
+// the usage text as if the call were wrong.
+TEST_F(DdeTest, TheClientReportsStandardInputThatCannotBeRead)
+{
+    serve();
+    QProcess child;
+    child.setStandardInputFile(dir.path()); // a folder: every read fails
+    child.start(QStringLiteral(QUIRTLE_DDE_BIN), {});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (child.state() != QProcess::NotRunning && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        child.waitForFinished(5);
+    }
+    ASSERT_EQ(child.state(), QProcess::NotRunning);
+    const QString err = QString::fromLocal8Bit(child.readAllStandardError());
+    EXPECT_EQ(child.exitCode(), 5);
+    EXPECT_TRUE(err.contains(lex::message(3160))) << err.toStdString();
+    EXPECT_FALSE(err.contains(lex::message(3118))) << err.toStdString();
 }
 
 TEST_F(DdeTest, ASecondStartHandsItsFilesOverAndEnds)

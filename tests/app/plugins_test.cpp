@@ -347,6 +347,39 @@ TEST_F(AssistMenuTest, FileInformationKeepsADegreeSignOfTheFileNameOnOneLine)
         << saved->ColorMemo->Text().left(80).toStdString();
 }
 
+// The result is Windows-1252, which holds the euro sign, dashes and German
+// quotes as well as the Latin-1 letters.
+TEST_F(AssistMenuTest, FileInformationKeepsWindows1252CharactersOfTheFileName)
+{
+    start(kSamplePlugIns, {QStringLiteral("fileinfo.mvp")});
+    const QString name = QStringLiteral("Preis 5\u20ac \u2013 \u201eneu\u201c.html");
+    programDir.write(name, QByteArray(10, 'x'));
+    TEditForm *saved = form->OpenDocument(programDir.path() + name, false, -1);
+    ASSERT_NE(saved, nullptr);
+    saved->ColorMemo->setSelStart(0);
+    item(QStringLiteral("fileinfo.mvp"))->trigger();
+    EXPECT_TRUE(saved->ColorMemo->Text().startsWith(QStringLiteral("<!-- ") + name + QStringLiteral(", 10 Bytes, ")))
+        << saved->ColorMemo->Text().left(80).toStdString();
+}
+
+// "-->" in a file name would end the comment early and put the rest of it on
+// the page; "--" alone makes an XHTML page ill-formed.
+TEST_F(AssistMenuTest, FileInformationKeepsTheCommentClosedForANameWithDashes)
+{
+    start(kSamplePlugIns, {QStringLiteral("fileinfo.mvp")});
+    const QString name = QStringLiteral("alt-->neu.html");
+    programDir.write(name, QByteArray(10, 'x'));
+    TEditForm *saved = form->OpenDocument(programDir.path() + name, false, -1);
+    ASSERT_NE(saved, nullptr);
+    saved->ColorMemo->setSelStart(0);
+    item(QStringLiteral("fileinfo.mvp"))->trigger();
+    const QString text = saved->ColorMemo->Text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<!-- alt-&#45;>neu.html, 10 Bytes, "))) << text.left(80).toStdString();
+    const qsizetype end = text.indexOf(QStringLiteral(" -->xxx"));
+    ASSERT_GT(end, 0) << text.toStdString();
+    EXPECT_FALSE(text.first(end).mid(4).contains(QStringLiteral("--"))) << text.toStdString();
+}
+
 TEST_F(AssistMenuTest, CalendarSampleOpensOneWindowWithoutADocument)
 {
     start(kSamplePlugIns, {QStringLiteral("calendar.mvp")});
