@@ -154,13 +154,13 @@ void TTemplateForm::ComboBox1Change()
     if (k < 0 || k >= m_templates.size())
         return;
     Memo1->setPlainText(templateLines(m_templates[k]).join(u'\n'));
-    const TitleRange range = findTitleRange(memoText(*Memo1));
+    m_title = findTitleRange(memoText(*Memo1));
     // Only a title with both tags can be set: without "</title>" every
     // change would insert the whole title again, so the template is handed
     // over as it stands.
-    if (range.kind == TitleRange::Closed) {
+    if (m_title.kind == TitleRange::Closed) {
         setTitleEditable(true);
-        const QString current = memoText(*Memo1).mid(range.start, range.length);
+        const QString current = memoText(*Memo1).mid(m_title.start, m_title.length);
         const QSignalBlocker quiet(Edit1); // the text is already in place
         Edit1->setText(current);
     } else {
@@ -172,16 +172,15 @@ void TTemplateForm::ComboBox1Change()
 
 void TTemplateForm::Edit1Change()
 {
-    const QString text = memoText(*Memo1);
-    const TitleRange range = findTitleRange(text);
-    if (range.kind != TitleRange::Closed)
+    if (m_title.kind != TitleRange::Closed)
         return;
     // The editor's positions are those of its plain text: a line break
-    // counts once there, and the title holds none.
+    // counts once there.
     QTextCursor cursor(Memo1->document());
-    cursor.setPosition(int(range.start));
-    cursor.setPosition(int(range.start + range.length), QTextCursor::KeepAnchor);
+    cursor.setPosition(int(m_title.start));
+    cursor.setPosition(int(m_title.start + m_title.length), QTextCursor::KeepAnchor);
     cursor.insertText(Edit1->text());
+    m_title.length = cursor.position() - m_title.start;
 }
 
 void TTemplateForm::BtnCloseClick()

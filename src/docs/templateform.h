@@ -45,6 +45,9 @@ public:
 private:
     QStringList m_templates; // entry k belongs to ComboBox1's item k
     bool m_loaded = false;
+    // Where the title stands in Memo1 now. Kept rather than searched again:
+    // a title that holds "</title>" itself would otherwise end the range early.
+    TitleRange m_title;
 
     void FormCreate();
     void loadTemplates();

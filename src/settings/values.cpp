@@ -102,7 +102,17 @@ RecentFiles loadRecentFiles()
 
 void storeRecentFiles(const RecentFiles &files)
 {
-    registry().batch([&files] { saveOpenFiles(files.paths); });
+    Registry &reg = registry();
+    reg.batch([&] {
+        saveOpenFiles(files.paths);
+        // Numbers beyond the list would load as entries again: after a gap
+        // in the stored numbering as a second copy of a file just moved up.
+        reg.closeKey();
+        if (reg.openKey(kOpenFilesKey, false))
+            for (qsizetype n = files.paths.size() + 1; n <= kMaxOpenFiles; ++n)
+                reg.deleteValue(QStringLiteral("FileName%1").arg(n));
+        reg.closeKey();
+    });
 }
 
 } // namespace settings

@@ -61,6 +61,24 @@ TEST_F(TemplateFormTest, TheTitleEditWritesBetweenTheTagsAndKeepsTheirCase)
     EXPECT_EQ(form.TemplateText, QStringLiteral("<HTML>\r\n<TITLE>Preise & \"Angebote\"</TITLE>\r\n</HTML>\r\n"));
 }
 
+// The edit's text is the title as a whole: what it holds stands once between
+// the template's tags, also when it holds a tag of its own.
+TEST_F(TemplateFormTest, ATitleHoldingATitleTagIsWrittenOnceAndClearedAsAWhole)
+{
+    TTemplateForm form;
+    form.Edit1->selectAll();
+    QTest::keyClicks(form.Edit1, QStringLiteral("a</title>bc"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("<html>\n<title>a</title>bc</title>\n\n</html>"));
+    form.Edit1->end(false);
+    QTest::keyClick(form.Edit1, Qt::Key_Backspace);
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("<html>\n<title>a</title>b</title>\n\n</html>"));
+    form.Edit1->clear();
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("<html>\n<title></title>\n\n</html>"));
+    form.Edit1->setText(QStringLiteral("<title>x"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<html>\r\n<title><title>x</title>\r\n\r\n</html>"));
+}
+
 TEST_F(TemplateFormTest, WithoutAClosedTitleTheEditIsOffAndTheTemplateGoesOutUnchanged)
 {
     TTemplateForm form;

@@ -228,6 +228,22 @@ TEST(SettingsValues, ToolbarStateAndRecentFilesRoundTrip)
     EXPECT_EQ(loadRecentFiles(), files);
 }
 
+// A stored list with a gap loads closed up; stored again (the last file
+// moved to the top) it must not bring that file back a second time.
+TEST(SettingsValues, RecentFilesWithAGapComeBackWithoutDuplicates)
+{
+    TempRegistry reg;
+    {
+        Registry other(reg.path());
+        ASSERT_TRUE(other.openKey(kOpenFilesKey, true));
+        other.writeString(QStringLiteral("FileName1"), QStringLiteral("/a.htm"));
+        other.writeString(QStringLiteral("FileName3"), QStringLiteral("/c.htm"));
+    }
+    const RecentFiles reopened{{QStringLiteral("/c.htm"), QStringLiteral("/a.htm")}};
+    storeRecentFiles(reopened);
+    EXPECT_EQ(loadRecentFiles().paths, reopened.paths);
+}
+
 TEST(SettingsValues, AFailedBatchWritesNothing)
 {
     TempRegistry reg;
