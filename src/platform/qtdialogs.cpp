@@ -80,6 +80,9 @@ std::optional<FileResult> runFileDialog(QWidget *parent, const FileRequest &requ
 Answer QtDialogs::message(QWidget *parent, Kind kind, const QString &title, const QString &text, Buttons buttons)
 {
     QMessageBox box(icon(kind), title, text, standardButtons(buttons), parent);
+    // Messages name files and search texts; one that starts like a tag
+    // would otherwise be taken for markup.
+    box.setTextFormat(Qt::PlainText);
     return answerOf(box.exec(), buttons);
 }
 

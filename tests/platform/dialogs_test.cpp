@@ -1,6 +1,13 @@
 #include "platform/dialogs.h"
+#include "platform/qtdialogs.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,4 +40,26 @@ TEST(Dialogs, ScriptedSaveReportsATypeChange)
     const auto result = dialogs::current().saveFile(nullptr, request);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(changedTo, 2);
+}
+
+// A message names files and search texts, which may look like markup: the
+// box shows them as they are, never as formatted text.
+TEST(Dialogs, AMessageIsShownAsWrittenNotAsMarkup)
+{
+    const QString text = QStringLiteral("<b>alt</b> &amp; neu.htm\nwurde nicht gefunden.");
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (const QLabel *label : box->findChildren<QLabel *>())
+            if (label->text() == text && label->textFormat() == Qt::PlainText)
+                shown = label->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    dialogs::QtDialogs qt;
+    EXPECT_EQ(qt.message(nullptr, dialogs::Kind::Error, QStringLiteral("Quirtle"), text, dialogs::Buttons::Ok), dialogs::Answer::Ok);
+    EXPECT_EQ(shown, text);
 }
