@@ -201,6 +201,26 @@ QTextCharFormat TColorMemo::formatOf(const ColorRun &run)
     return f;
 }
 
+// The layout counts text being composed as part of the line: colours behind
+// it move on by its length, and it keeps the look the input method gave it.
+QList<QTextLayout::FormatRange> TColorMemo::withComposedText(const QList<QTextLayout::FormatRange> &formats, int at, int length) const
+{
+    QList<QTextLayout::FormatRange> shown;
+    for (const QTextLayout::FormatRange &f : formats) {
+        if (f.start + f.length <= at) {
+            shown.append(f);
+        } else if (f.start >= at) {
+            shown.append({f.start + length, f.length, f.format});
+        } else {
+            shown.append({f.start, at - f.start, f.format});
+            shown.append({at + length, f.start + f.length - at, f.format});
+        }
+    }
+    shown += m_composing.formats;
+    std::stable_sort(shown.begin(), shown.end(), [](const auto &a, const auto &b) { return a.start < b.start; });
+    return shown;
+}
+
 void TColorMemo::applyFormats(const QTextBlock &block)
 {
     const std::vector<ColorRun> runs = m_engine.runsFor(block);
@@ -209,10 +229,15 @@ void TColorMemo::applyFormats(const QTextBlock &block)
     for (const ColorRun &run : runs)
         formats.append({run.start, run.length, formatOf(run)});
     QTextLayout *layout = block.layout();
+    const bool composing = layout && !layout->preeditAreaText().isEmpty();
+    if (composing)
+        formats = withComposedText(formats, layout->preeditAreaPosition(), int(layout->preeditAreaText().size()));
     if (!layout || layout->formats() == formats)
         return;
     layout->setFormats(formats);
     m_layout->settleFormats(block);
+    if (composing)
+        return; // the formats no longer stand one for one with the runs
     // The layout keeps the document's shared copies of the formats; with
     // those cached, the next comparison is one of pointers.
     const QList<QTextLayout::FormatRange> stored = layout->formats();

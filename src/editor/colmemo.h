@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <functional>
@@ -110,6 +111,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
 
@@ -143,6 +145,7 @@ private:
     void scanSlice();
     void refreshRules();
     void applyFormats(const QTextBlock &block);
+    QList<QTextLayout::FormatRange> withComposedText(const QList<QTextLayout::FormatRange> &formats, int at, int length) const;
     quint64 formatKey(const ColorRun &run) const;
     QTextCharFormat formatOf(const ColorRun &run);
     void drawKeysByHandler();
@@ -164,6 +167,14 @@ private:
     QPoint m_longPressAt;
     QTimer m_longBlink; // the caret's blink on a long line
     bool m_longCaretOn = true;
+    // Text an input method composes: its caret and its look (in columns of
+    // the line as shown, the composed text in it).
+    struct Composing {
+        int caret = 0;
+        bool caretHidden = false;
+        QList<QTextLayout::FormatRange> formats;
+    };
+    Composing m_composing;
 
     const std::vector<ColorRun> &longRuns(const QTextBlock &block);
     void paintLongLines(const QRect &area);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDrag>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEngine>
@@ -114,7 +115,27 @@ void TColorMemo::paintLongLines(const QRect &area)
 void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const QPointF &topLeft)
 {
     const longline::Metrics &metrics = m_layout->longMetrics();
-    const QString text = block.text();
+    // Text an input method is composing stands in the line until committed;
+    // columns below are those of the line as shown, the composed text in it.
+    QString text = block.text();
+    const QTextLayout *blockLayout = block.layout();
+    const QString preedit = blockLayout ? blockLayout->preeditAreaText() : QString();
+    const qsizetype preeditAt = preedit.isEmpty() ? -1 : std::clamp<qsizetype>(blockLayout->preeditAreaPosition(), 0, text.size());
+    if (preeditAt >= 0)
+        text.insert(preeditAt, preedit);
+    const QList<QTextLayout::FormatRange> overrides = preeditAt >= 0 ? m_composing.formats : QList<QTextLayout::FormatRange>();
+    // Column in the document's line; -1 inside the composed text.
+    auto lineColumn = [&](qsizetype c) -> qsizetype {
+        if (preeditAt < 0 || c < preeditAt)
+            return c;
+        return c >= preeditAt + preedit.size() ? c - preedit.size() : -1;
+    };
+    auto overrideAt = [&](qsizetype c) -> const QTextLayout::FormatRange * {
+        for (const QTextLayout::FormatRange &o : overrides)
+            if (c >= o.start && c < o.start + o.length)
+                return &o;
+        return nullptr;
+    };
     const qreal originX = topLeft.x() + document()->documentMargin();
     const qreal top = topLeft.y(), height = metrics.lineHeight();
     const qreal right = viewport()->width() - originX;
@@ -122,11 +143,13 @@ void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const
     qsizetype column = metrics.stretchStart(text, std::max<qreal>(0, -originX), &x);
 
     const QTextCursor cursor = textCursor();
-    const qsizetype selFrom =
-        cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionStart() - block.position(), 0, text.size()) : -1;
-    const qsizetype selTo = cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionEnd() - block.position(), 0, text.size()) : -1;
+    const qsizetype lineLength = block.length() - 1;
+    const qsizetype selFrom = cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionStart() - block.position(), 0, lineLength) : -1;
+    const qsizetype selTo = cursor.hasSelection() ? std::clamp<qsizetype>(cursor.selectionEnd() - block.position(), 0, lineLength) : -1;
     const std::vector<ColorRun> &runs = longRuns(block);
-    auto run = std::partition_point(runs.begin(), runs.end(), [column](const ColorRun &r) { return r.start + r.length <= column; });
+    const qsizetype firstLineColumn = preeditAt >= 0 && column > preeditAt ? std::max(preeditAt, column - preedit.size()) : column;
+    auto run = std::partition_point(runs.begin(), runs.end(),
+                                    [firstLineColumn](const ColorRun &r) { return r.start + r.length <= firstLineColumn; });
     const QPalette pal = palette();
 
     auto runAt = [&](qsizetype c) -> const ColorRun * {
@@ -134,8 +157,11 @@ void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const
             ++run;
         return run != runs.end() && run->start <= c ? &*run : nullptr;
     };
-    auto draw = [&](qsizetype from, qsizetype to, qreal x1, qreal x2, const ColorRun *look, bool selected) {
-        const QTextCharFormat format = look ? formatOf(*look) : QTextCharFormat();
+    auto draw = [&](qsizetype from, qsizetype to, qreal x1, qreal x2, const ColorRun *look, bool selected,
+                    const QTextLayout::FormatRange *extra) {
+        QTextCharFormat format = look ? formatOf(*look) : QTextCharFormat();
+        if (extra)
+            format.merge(extra->format);
         const QBrush back = selected ? pal.highlight() : format.background();
         if (back.style() != Qt::NoBrush)
             painter.fillRect(QRectF(originX + x1, top, x2 - x1, height), back);
@@ -153,31 +179,46 @@ void TColorMemo::paintLongLine(QPainter &painter, const QTextBlock &block, const
         painter.drawText(QPointF(originX + x1, top + metrics.baseline()), text.mid(from, to - from));
     };
 
+    auto lookAt = [&](qsizetype c) {
+        const qsizetype inLine = lineColumn(c);
+        return inLine < 0 ? nullptr : runAt(inLine);
+    };
+    auto selectedAt = [&](qsizetype c) {
+        const qsizetype inLine = lineColumn(c);
+        return inLine >= 0 && inLine >= selFrom && inLine < selTo;
+    };
     qsizetype pieceFrom = column;
     qreal pieceX = x;
-    const ColorRun *pieceLook = column < text.size() ? runAt(column) : nullptr;
-    bool pieceSelected = column >= selFrom && column < selTo;
+    const ColorRun *pieceLook = column < text.size() ? lookAt(column) : nullptr;
+    bool pieceSelected = selectedAt(column);
+    const QTextLayout::FormatRange *pieceExtra = overrideAt(column);
     while (column < text.size() && x <= right) {
-        const ColorRun *look = runAt(column);
-        const bool selected = column >= selFrom && column < selTo;
+        const ColorRun *look = lookAt(column);
+        const bool selected = selectedAt(column);
+        const QTextLayout::FormatRange *extra = overrideAt(column);
         const bool tab = text[column] == u'\t';
-        if (column > pieceFrom && (look != pieceLook || selected != pieceSelected || tab || text[pieceFrom] == u'\t')) {
-            draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected);
+        if (column > pieceFrom &&
+            (look != pieceLook || selected != pieceSelected || extra != pieceExtra || tab || text[pieceFrom] == u'\t')) {
+            draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected, pieceExtra);
             pieceFrom = column;
             pieceX = x;
             pieceLook = look;
             pieceSelected = selected;
+            pieceExtra = extra;
         }
         x += metrics.advanceAt(text, column, x);
         column += unitsAt(text, column);
     }
     if (column > pieceFrom)
-        draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected);
+        draw(pieceFrom, column, pieceX, x, pieceLook, pieceSelected, pieceExtra);
 
     // The caret blinks by its own timer here: the base class blinks it by
     // repainting a rectangle it cannot know for a line it never laid out.
-    if (cursor.block() == block && hasFocus() && !isReadOnly() && m_longCaretOn) {
-        const qreal caretX = originX + metrics.xOf(text, cursor.positionInBlock());
+    const bool caretHidden = preeditAt >= 0 && m_composing.caretHidden;
+    if (cursor.block() == block && hasFocus() && !isReadOnly() && m_longCaretOn && !caretHidden) {
+        const qsizetype caretColumn =
+            preeditAt >= 0 ? preeditAt + std::clamp<qsizetype>(m_composing.caret, 0, preedit.size()) : cursor.positionInBlock();
+        const qreal caretX = originX + metrics.xOf(text, caretColumn);
         // Inverted, as the toolkit draws its caret on the other lines.
         const QPainter::CompositionMode mode = painter.compositionMode();
         if (painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
@@ -403,6 +444,32 @@ TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions act
     const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
     const QObject *target = drag->target();
     return {action, target == viewport() || target == this};
+}
+
+// The caret and the look of text being composed, as the input method gives
+// them; the base class keeps its own copies private.
+void TColorMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    QPlainTextEdit::inputMethodEvent(event);
+    const QTextBlock block = textCursor().block();
+    const QTextLayout *layout = block.layout();
+    m_composing = {};
+    m_composing.caret = int(event->preeditString().size());
+    if (layout && !layout->preeditAreaText().isEmpty()) {
+        const int at = layout->preeditAreaPosition();
+        for (const QInputMethodEvent::Attribute &a : event->attributes()) {
+            if (a.type == QInputMethodEvent::Cursor) {
+                m_composing.caret = a.start;
+                m_composing.caretHidden = a.length == 0;
+            } else if (a.type == QInputMethodEvent::TextFormat) {
+                const QTextCharFormat format = qvariant_cast<QTextFormat>(a.value).toCharFormat();
+                if (format.isValid())
+                    m_composing.formats.append({at + a.start, a.length, format});
+            }
+        }
+    }
+    if (longline::isLong(block))
+        viewport()->update();
 }
 
 void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)

@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QRandomGenerator>
@@ -155,6 +156,54 @@ TEST(LongLine, IsDrawnPixelForPixelLikeTheSameTextOnAShortLine)
                 coloured += qRed(shortLine.pixel(x, y)) != qGreen(shortLine.pixel(x, y)) ? 1 : 0;
             }
         EXPECT_GT(coloured, 50); // drawn, and in colour
+    }
+}
+
+TEST(LongLine, TextBeingComposedIsDrawnAsOnAShortLine)
+{
+    LongFrom longFrom(120);
+    struct SteadyCaret {
+        QStyleHints *hints = QGuiApplication::styleHints();
+        int saved = hints->cursorFlashTime();
+        SteadyCaret() { hints->setCursorFlashTime(0); }
+        ~SteadyCaret() { hints->setCursorFlashTime(saved); }
+    } steadyCaret;
+    // An input method composes "^e" at column 14, underlined, its caret after
+    // the "^" (shown) or nowhere (hidden); the line's colours go on behind it,
+    // on a short line as on a long one.
+    const QString start = QStringLiteral("<p class=\"a\">Käse Brot</p>");
+    const int width = int(QFontMetricsF(monoFont()).horizontalAdvance(start + QStringLiteral("^e"))) - 2;
+    for (const int caretShown : {1, 0}) {
+        std::vector<std::unique_ptr<ProbeMemo>> memos;
+        QList<QImage> drawn;
+        for (const QString &text : {QString(start + QStringLiteral("\nx")), QString(start + QString(200, u'z') + QStringLiteral("\nx"))}) {
+            auto memo = shownMemo(text);
+            memo->activateWindow();
+            memo->setFocus();
+            QTextCursor c = memo->textCursor();
+            c.setPosition(14);
+            memo->setTextCursor(c);
+            QTextCharFormat underline;
+            underline.setFontUnderline(true);
+            QInputMethodEvent compose(QStringLiteral("^e"), {{QInputMethodEvent::TextFormat, 0, 2, underline},
+                                                             {QInputMethodEvent::Cursor, 1, caretShown, QVariant()}});
+            QApplication::sendEvent(memo.get(), &compose);
+            QApplication::processEvents();
+            const QTextBlock line = memo->document()->firstBlock();
+            const QRect row = memo->blockBoundingGeometry(line).translated(memo->contentOffset()).toRect();
+            drawn.append(memo->viewport()->grab().toImage().copy(0, row.top(), width, int(memo->blockBoundingRect(line).height()) - 1));
+            memos.push_back(std::move(memo));
+        }
+        ASSERT_EQ(drawn[0].size(), drawn[1].size());
+        for (int y = 0; y < drawn[0].height(); ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(drawn[0].pixel(x, y), drawn[1].pixel(x, y)) << "x " << x << " y " << y << " caret " << caretShown;
+        // Committed, the character stands in the text; the line was never laid out.
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("ê"));
+        QApplication::sendEvent(memos[1].get(), &commit);
+        EXPECT_EQ(memos[1]->document()->firstBlock().text().mid(13, 4), QStringLiteral("Kêäs"));
+        EXPECT_EQ(laidOutLongLines(*memos[1]), 0);
     }
 }
 
