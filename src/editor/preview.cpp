@@ -42,9 +42,11 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
 {
     try {
         if (type == QTextDocument::ImageResource) {
-            const QString address = name.isLocalFile()        ? name.toLocalFile()
-                                    : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded)
-                                                              : QString();
+            QString address = name.isLocalFile() ? name.toLocalFile() : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded) : QString();
+            // A picture belongs to the page shown, which after a link is
+            // not the document: its address counts from that page's folder.
+            if (!address.isEmpty() && !m_folder.isEmpty() && QFileInfo(address).isRelative())
+                address = m_folder + address;
             const QImage picture = m_pictures && !address.isEmpty() ? m_pictures(address) : QImage();
             return picture.isNull() ? QVariant() : QVariant(picture);
         }

@@ -397,6 +397,34 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
 }
 
+// A local page opened by a link in the preview shows its own pictures, not
+// those of the same name beside the document.
+TEST_F(EditWinTest, APageOpenedInThePreviewTakesPicturesFromItsOwnFolder)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(file("pic.png"));
+    QDir().mkpath(file("sub"));
+    QImage other(5, 4, QImage::Format_RGB32);
+    other.fill(Qt::blue);
+    other.save(file("sub/pic.png"));
+    other.save(file("sub/only.png"));
+    writeAll(file("sub/next.htm"), "<p>next</p><img src=\"pic.png\">");
+    writeAll(file("page.htm"), "<a href=\"sub/next.htm\">next</a>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("sub/next.htm")));
+    EXPECT_TRUE(form->HTMLViewer->toPlainText().startsWith(QStringLiteral("next")));
+    auto pictureSize = [&form](const char *address) {
+        return form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QLatin1String(address))).value<QImage>().size();
+    };
+    EXPECT_EQ(pictureSize("pic.png"), QSize(5, 4));
+    EXPECT_EQ(pictureSize("only.png"), QSize(5, 4));
+    // Shown again, the document's own folder counts once more.
+    form->BtnPreviewClick();
+    EXPECT_EQ(pictureSize("pic.png"), QSize(3, 2));
+}
+
 // A page that links a style sheet which is no plain file (a named pipe in
 // the document's folder, or a device such as /dev/zero) must not stop the
 // editor when its preview is shown: the preview would wait for the pipe's
