@@ -71,7 +71,7 @@ QStringView breakText(LineBreak lineBreak)
 // that browsers read as Windows-1252.
 bool declaresWindows1252(const QString &text)
 {
-    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)\s*["']?\s*([A-Za-z0-9._:-]+))"),
+    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
                                                 QRegularExpression::CaseInsensitiveOption);
     static const QStringList labels = {
         QStringLiteral("windows-1252"),   QStringLiteral("cp1252"),   QStringLiteral("x-cp1252"),   QStringLiteral("iso-8859-1"),
