@@ -5,6 +5,7 @@
 #include "common/tagbutton.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
@@ -17,6 +18,8 @@
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -119,6 +122,23 @@ TEST_F(TagPagesTest, MissingTagFileIsReported)
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].text, lex::message(3001));
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
+}
+
+// A tag file that is there but cannot be read leaves the list empty too;
+// the user learns why instead of facing an empty list.
+TEST_F(TagPagesTest, UnreadableTagFileIsReportedWithItsCause)
+{
+    TMainForm form;
+    scripted->messages.clear();
+    programDir.write(QStringLiteral("tagcodes.mvt"), "Text;Fett;<b>;</b>\r\n");
+    filefaults::failNext(filefaults::Step::Read, EIO);
+    form.LoadTagPages();
+    filefaults::clear();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text,
+              programDir.path() + QStringLiteral("tagcodes.mvt\n") + lex::message(3190) + u'\n' + lex::message(3029));
     EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
 }
 
