@@ -69,7 +69,7 @@ void TMainForm::addTagButton(const TagButtonDef &def)
     button->TagBefore = def.before;
     button->TagAfter = def.after;
     // All hint lines form the tooltip; the status bar part stays empty.
-    button->setToolTip(def.hint);
+    button->setToolTip(hintToolTip(def.hint));
     button->setStatusTip(QString());
     connect(button, &QToolButton::clicked, this, [this, button] { InsertAroundSelection(button->TagBefore, button->TagAfter); });
 }

@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -113,6 +114,25 @@ TEST_F(TagPagesTest, PagesGatherTheirButtonsWhateverTheLetterCase)
     form->Tab_TagBtnListe->setCurrentIndex(1);
     EXPECT_EQ(form->Pages->currentIndex(), 1);
     EXPECT_EQ(form->Pages->height(), 20 * 1 + 22);
+    quit(*form);
+}
+
+// A hint may name tags; the tooltip shows them as written, line by line,
+// instead of taking them as its own markup.
+TEST_F(TagPagesTest, HintsThatNameTagsShowThemAsWritten)
+{
+    auto form = withTagCodes("Text;Fett;<b>;</b>;Fett (<b>) & mehr;zweite Zeile\r\nText;Umbruch;<br>;;<br> einf\xFCgen\r\n");
+    const auto buttons = buttonsOf(*form, 0);
+    ASSERT_EQ(buttons.size(), 2);
+    auto shown = [](const QString &tip) {
+        if (!Qt::mightBeRichText(tip))
+            return QString(tip).remove(u'\r');
+        QTextDocument doc;
+        doc.setHtml(tip);
+        return doc.toPlainText().replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
+    };
+    EXPECT_EQ(shown(buttons[0]->toolTip()), QStringLiteral("Fett (<b>) & mehr\nzweite Zeile"));
+    EXPECT_EQ(shown(buttons[1]->toolTip()), QStringLiteral("<br> einf\u00FCgen"));
     quit(*form);
 }
 
