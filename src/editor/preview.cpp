@@ -1,9 +1,9 @@
 #include "preview.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/shell.h"
 #include "platform/textfile.h"
 
 #include <exception>
@@ -68,7 +68,7 @@ void PreviewBrowser::openLink(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
-        QDesktopServices::openUrl(url);
+        shell::current().openDefault(url);
         return;
     }
     if (url.path().isEmpty() && url.hasFragment()) {
@@ -78,6 +78,14 @@ void PreviewBrowser::openLink(const QUrl &url)
     const QString path = localPath(url);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
+    // Pictures, documents and the like are no page: their own program shows
+    // them, where the preview would show their bytes as text.
+    static const QStringList pages = {QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"), QStringLiteral("xht"),
+                                      QStringLiteral("shtml")};
+    if (!pages.contains(QFileInfo(path).suffix().toLower())) {
+        shell::current().openDefault(QUrl::fromLocalFile(path));
+        return;
+    }
     // A local page opens in the preview, its own links resolved from its folder.
     setFolder(QFileInfo(path).absolutePath() + u'/');
     showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());

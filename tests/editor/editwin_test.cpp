@@ -8,6 +8,7 @@
 #include "fakehost.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
+#include "platform/shell.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -423,6 +424,34 @@ TEST_F(EditWinTest, APageOpenedInThePreviewTakesPicturesFromItsOwnFolder)
     // Shown again, the document's own folder counts once more.
     form->BtnPreviewClick();
     EXPECT_EQ(pictureSize("pic.png"), QSize(3, 2));
+}
+
+// Links to pictures, documents and other files that are no page open with
+// the desktop's program for them; shown as a page they were a screen of
+// garbled bytes. Addresses on the web open in the browser.
+TEST_F(EditWinTest, PreviewLinksToFilesThatAreNoPagesOpenWithTheirProgram)
+{
+    shell::RecordingShellGuard desktop;
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(file("big.png"));
+    writeAll(file("report.pdf"), "%PDF-1.4 \x01\x02");
+    writeAll(file("next.html"), "<p>next</p>");
+    writeAll(file("page.htm"), "<p>x</p>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    for (const char *address : {"big.png", "report.pdf"}) {
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QLatin1String(address)));
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x")) << address;
+        ASSERT_FALSE(desktop->requests.isEmpty()) << address;
+        EXPECT_EQ(desktop->requests.last().target, QUrl::fromLocalFile(file(address)).toString());
+    }
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+    EXPECT_EQ(desktop->requests.last().target, QStringLiteral("https://example.org/"));
+    const qsizetype asked = desktop->requests.size();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("next.html")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("next")) << "pages still open in the preview";
+    EXPECT_EQ(desktop->requests.size(), asked);
 }
 
 // A page that links a style sheet which is no plain file (a named pipe in
