@@ -4,6 +4,7 @@
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"
+#include "editor/docrules.h"
 #include "editor/editwin.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
@@ -103,6 +104,12 @@ TEST_F(DocManageTest, FilterTextIsBuiltFromTheSections)
     const FileTypes missing = loadFileTypes(programDir.path() + QStringLiteral("nothing.mvt"));
     EXPECT_EQ(missing.openFilter, QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp"));
     EXPECT_EQ(missing.extensionList, QString());
+    // Blanks written around the patterns are no part of them: the name a
+    // save gets and the files a drop opens do not depend on them.
+    programDir.write(QStringLiteral("spaced.mvt"), "[Extensions]\r\nExt=*.html; *.htm ;*.css\r\n");
+    const FileTypes spaced = loadFileTypes(programDir.path() + QStringLiteral("spaced.mvt"));
+    EXPECT_EQ(spaced.extensionList, QStringLiteral("*.html;*.htm;*.css"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), spaced.extensionList, 1), QStringLiteral("/w/page.htm"));
 }
 
 TEST_F(DocManageTest, OneFileIsOneDocumentWhateverItsSpelling)
