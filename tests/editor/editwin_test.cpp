@@ -308,6 +308,25 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
 }
 
+// Saved or reloaded while the Info page is shown, the page shows the file
+// as it is now, not as it was when the page was opened.
+TEST_F(EditWinTest, InfoPageFollowsASaveAndAReload)
+{
+    TEditForm form(&host);
+    form.setWindowTitle(lex::caption(1039));
+    form.ColorMemo->setPlainText(QStringLiteral("<p>new</p>"));
+    form.BtnInfoClick();
+    EXPECT_EQ(form.L_FileSize->text(), QString());
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("saved.htm"), 1});
+    ASSERT_TRUE(form.SaveDocument(false));
+    EXPECT_EQ(form.L_FilePath->text(), dir.path() + u'/');
+    EXPECT_EQ(form.L_FileSize->text(), QStringLiteral("12"));
+    writeAll(file("saved.htm"), "<p>longer text</p>\n");
+    ASSERT_TRUE(form.LoadFile(file("saved.htm")));
+    EXPECT_EQ(form.L_FileSize->text(), QStringLiteral("19"));
+    EXPECT_EQ(form.L_LineBreaks->text(), lineBreakName(LineBreak::Lf));
+}
+
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nBilder = <img\r\nLinks=<a\r\nscript\r\nLeer=<nothing\r\n");
