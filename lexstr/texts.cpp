@@ -262,6 +262,8 @@ const Entry kMessages[] = {
     {1002, "Die Vorlagendatei template.mvt wurde nicht gefunden. Das neue Dokument bleibt leer."},
     // Tag list: tag file missing
     {3001, "Die Datei tagcodes.mvt wurde nicht gefunden. Die Tag-Liste bleibt leer."},
+    // Tag list: tag file there but unreadable; the path comes before, the reason after
+    {3190, "Die Datei tagcodes.mvt konnte nicht gelesen werden. Die Tag-Liste bleibt leer."},
     // Reserved
     {3002, ""},
     // Quit and close questions; 3004 and 3005 enclose the document's caption

@@ -42,8 +42,15 @@ FileTypes loadFileTypes(const QString &path)
         return types;
     types.openFilter = filterText(sectionLines(file, QStringLiteral("OpenFilters")));
     types.saveFilter = filterText(sectionLines(file, QStringLiteral("SaveFilters")));
-    types.extensionList = file.hasKey(QStringLiteral("Extensions"), QStringLiteral("Ext"))
-                              ? file.value(QStringLiteral("Extensions"), QStringLiteral("Ext"))
-                              : QStringLiteral("*.html;*.htm");
+    if (!file.hasKey(QStringLiteral("Extensions"), QStringLiteral("Ext"))) {
+        types.extensionList = QStringLiteral("*.html;*.htm");
+        return types;
+    }
+    // Blanks around a pattern ("*.html; *.htm") are no part of it; kept, a
+    // save would be named "page .htm" and a drop would open nothing.
+    QStringList patterns = file.value(QStringLiteral("Extensions"), QStringLiteral("Ext")).split(u';');
+    for (QString &pattern : patterns)
+        pattern = pattern.trimmed();
+    types.extensionList = patterns.join(u';');
     return types;
 }

@@ -120,8 +120,12 @@ void TMainForm::fillNewDocument(TEditForm *doc, int newKind)
 {
     const QPointer<TEditForm> target(doc);
     const QString text = newKind < 0 ? TNewHTMLFileForm::Execute(this) : TTemplateForm::Execute(this);
-    if (target && !text.isEmpty())
+    if (target && !text.isEmpty()) {
         target->ColorMemo->setText(text);
+        // The page is the user's work from the form: Save takes it, and
+        // closing the window asks before it is dropped.
+        target->ColorMemo->document()->setModified(true);
+    }
 }
 
 TEditForm *TMainForm::NewDocumentByWizard()

@@ -2,6 +2,8 @@
 
 #include "common/mvcodec.h"
 
+#include <QTextDocument>
+
 QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringList &codec)
 {
     QList<TagButtonDef> buttons;
@@ -15,6 +17,15 @@ QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringL
         buttons.append(def);
     }
     return buttons;
+}
+
+QString hintToolTip(const QString &hint)
+{
+    if (!Qt::mightBeRichText(hint))
+        return hint;
+    QString lines = hint.toHtmlEscaped();
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    return QStringLiteral("<p style=\"white-space:pre\">") + lines + QStringLiteral("</p>");
 }
 
 bool samePageName(const QString &a, const QString &b)

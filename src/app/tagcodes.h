@@ -18,5 +18,10 @@ struct TagButtonDef {
 // Lines with fewer than four fields are passed over.
 QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringList &codec);
 
+// The tooltip of a hint. A hint whose first line looks like markup (one that
+// names a tag) would be taken as rich text, its tags swallowed and its lines
+// joined; it is given as escaped rich text instead.
+QString hintToolTip(const QString &hint);
+
 // Page names compare with the letters A to Z folded, nothing else.
 bool samePageName(const QString &a, const QString &b);

@@ -26,7 +26,14 @@ void TMainForm::LoadTagPages()
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3001));
         return;
     }
-    for (const TagButtonDef &def : parseTagCodes(readDataLines(path), MvCoder))
+    bool read = false;
+    QString error;
+    const QStringList lines = readDataLines(path, &read, &error);
+    if (!read) {
+        dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3190) + u'\n' + error);
+        return;
+    }
+    for (const TagButtonDef &def : parseTagCodes(lines, MvCoder))
         addTagButton(def);
     if (Pages->count() > 0) {
         Pages->setCurrentIndex(0);
@@ -62,7 +69,7 @@ void TMainForm::addTagButton(const TagButtonDef &def)
     button->TagBefore = def.before;
     button->TagAfter = def.after;
     // All hint lines form the tooltip; the status bar part stays empty.
-    button->setToolTip(def.hint);
+    button->setToolTip(hintToolTip(def.hint));
     button->setStatusTip(QString());
     connect(button, &QToolButton::clicked, this, [this, button] { InsertAroundSelection(button->TagBefore, button->TagAfter); });
 }

@@ -6,5 +6,6 @@
 #include <QStringList>
 
 // The lines without their breaks; an empty last line (the file's final
-// break) is not a line. ok (when given) tells whether the file could be read.
-QStringList readDataLines(const QString &path, bool *ok = nullptr);
+// break) is not a line. ok (when given) tells whether the file could be read,
+// error (when given) why it could not.
+QStringList readDataLines(const QString &path, bool *ok = nullptr, QString *error = nullptr);

@@ -152,6 +152,11 @@ bool TEditForm::sourceShown() const
     return Pages->currentIndex() == TabEditor;
 }
 
+bool TEditForm::infoShown() const
+{
+    return Pages->currentIndex() == TabInfos;
+}
+
 void TEditForm::BtnSourceClick()
 {
     showPage(TabEditor, 1036);

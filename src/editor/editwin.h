@@ -98,6 +98,7 @@ private:
     bool m_destroying = false;
     bool m_closeDecided = false;
 
+    bool infoShown() const;
     void buildTitleBar();
     QWidget *buildInfoPage();
     QWidget *buildLinksPage();

@@ -48,6 +48,9 @@ void TEditForm::showFileName()
     FileName = File.fileName();
     if (!FileName.isEmpty())
         setWindowTitle(FileName);
+    // A shown Info page tells about the file as it is after this save or load.
+    if (infoShown())
+        TabInfosEnter();
 }
 
 bool TEditForm::SaveDocument(bool askName)

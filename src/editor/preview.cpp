@@ -1,9 +1,7 @@
 #include "preview.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QMimeDatabase>
 
 #include "platform/shell.h"
 #include "platform/textfile.h"
@@ -45,9 +43,9 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
     try {
         if (type == QTextDocument::ImageResource) {
             QString address = name.isLocalFile() ? name.toLocalFile() : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded) : QString();
-            // A page followed from the preview names its pictures from its
-            // own folder, not from the document's.
-            if (!address.isEmpty() && !m_folder.isEmpty() && !QFileInfo(address).isAbsolute())
+            // A picture belongs to the page shown, which after a link is
+            // not the document: its address counts from that page's folder.
+            if (!address.isEmpty() && !m_folder.isEmpty() && QFileInfo(address).isRelative())
                 address = m_folder + address;
             const QImage picture = m_pictures && !address.isEmpty() ? m_pictures(address) : QImage();
             return picture.isNull() ? QVariant() : QVariant(picture);
@@ -70,7 +68,7 @@ void PreviewBrowser::openLink(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
-        QDesktopServices::openUrl(url);
+        shell::current().openDefault(url);
         return;
     }
     if (url.path().isEmpty() && url.hasFragment()) {
@@ -80,8 +78,11 @@ void PreviewBrowser::openLink(const QUrl &url)
     const QString path = localPath(url);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
-    // A picture or a download is no page: its bytes would show as garbage.
-    if (!QMimeDatabase().mimeTypeForFile(path).inherits(QStringLiteral("text/plain"))) {
+    // Pictures, documents and the like are no page: their own program shows
+    // them, where the preview would show their bytes as text.
+    static const QStringList pages = {QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"), QStringLiteral("xht"),
+                                      QStringLiteral("shtml")};
+    if (!pages.contains(QFileInfo(path).suffix().toLower())) {
         shell::current().openDefault(QUrl::fromLocalFile(path));
         return;
     }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <optional>
@@ -64,6 +66,29 @@ QStringView breakText(LineBreak lineBreak)
     return u"\r\n";
 }
 
+// The file names Windows-1252 for itself near its start: a meta charset or
+// http-equiv, a style sheet's @charset or an XML encoding, with any label
+// that browsers read as Windows-1252.
+bool declaresWindows1252(const QString &text)
+{
+    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    static const QStringList labels = {
+        QStringLiteral("windows-1252"),   QStringLiteral("cp1252"),   QStringLiteral("x-cp1252"),   QStringLiteral("iso-8859-1"),
+        QStringLiteral("iso8859-1"),      QStringLiteral("iso88591"), QStringLiteral("iso_8859-1"), QStringLiteral("iso_8859-1:1987"),
+        QStringLiteral("iso-ir-100"),     QStringLiteral("latin1"),   QStringLiteral("l1"),         QStringLiteral("csisolatin1"),
+        QStringLiteral("ibm819"),         QStringLiteral("cp819"),    QStringLiteral("us-ascii"),   QStringLiteral("ascii"),
+        QStringLiteral("ansi_x3.4-1968"),
+    };
+    const QRegularExpressionMatch match = declaration.match(text.left(4096));
+    return match.hasMatch() && labels.contains(match.captured(1).toLower());
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
 
 BytesAsText decodeBytes(QByteArrayView bytes)
@@ -103,6 +128,10 @@ DecodedText decodeText(const QByteArray &bytes)
     DecodedText out;
     BytesAsText decoded = decodeBytes(bytes);
     out.format.encoding = decoded.utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    // Plain ASCII is valid UTF-8 too; a page that declares Windows-1252 gets
+    // what it typed later written in the encoding it names.
+    if (decoded.utf8 && !decoded.bom && isAscii(bytes) && declaresWindows1252(decoded.text))
+        out.format.encoding = TextEncoding::Windows1252;
     out.format.bom = decoded.bom;
     out.format.lineBreak = dominant(countBreaks(decoded.text));
     out.format.finalBreak = decoded.text.endsWith(u'\n') || decoded.text.endsWith(u'\r');

@@ -4,6 +4,7 @@
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"
+#include "editor/docrules.h"
 #include "editor/editwin.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
@@ -103,6 +104,12 @@ TEST_F(DocManageTest, FilterTextIsBuiltFromTheSections)
     const FileTypes missing = loadFileTypes(programDir.path() + QStringLiteral("nothing.mvt"));
     EXPECT_EQ(missing.openFilter, QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp"));
     EXPECT_EQ(missing.extensionList, QString());
+    // Blanks written around the patterns are no part of them: the name a
+    // save gets and the files a drop opens do not depend on them.
+    programDir.write(QStringLiteral("spaced.mvt"), "[Extensions]\r\nExt=*.html; *.htm ;*.css\r\n");
+    const FileTypes spaced = loadFileTypes(programDir.path() + QStringLiteral("spaced.mvt"));
+    EXPECT_EQ(spaced.extensionList, QStringLiteral("*.html;*.htm;*.css"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), spaced.extensionList, 1), QStringLiteral("/w/page.htm"));
 }
 
 TEST_F(DocManageTest, OneFileIsOneDocumentWhateverItsSpelling)
@@ -411,6 +418,15 @@ TEST_F(DocManageTest, TheNewButtonPutsTheWizardsPageIntoANewDocument)
     const QString text = form->documents()[0]->ColorMemo->Text();
     EXPECT_TRUE(text.startsWith(QStringLiteral("<html>\r\n<head>\r\n<title>Home</title>\r\n"))) << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral("<body bgcolor=\"#FFFFFF\">\r\n\r\n</body>\r\n</html>"))) << text.toStdString();
+    // The page the wizard made is the user's work: it can be saved, and
+    // closing its window asks first instead of dropping it.
+    EXPECT_TRUE(form->documents()[0]->isModified());
+    EXPECT_TRUE(form->BtnSave->isEnabled());
+    scripted->answers = {dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->documents()[0]->parentWidget()->close());
+    ASSERT_FALSE(scripted->messages.isEmpty());
+    EXPECT_EQ(scripted->messages.last().text, lex::message(3004) + lex::caption(1039) + lex::message(3005));
+    EXPECT_EQ(form->documents().size(), 1);
     quit(*form);
 }
 
@@ -434,5 +450,7 @@ TEST_F(DocManageTest, TheNewMenuItemPutsTheChosenTemplateIntoANewDocumentOrSaysT
     EXPECT_EQ(scripted->modalRuns, QStringList{QStringLiteral("TemplateForm")});
     ASSERT_EQ(form->documents().size(), 2);
     EXPECT_EQ(form->documents()[0]->ColorMemo->Text(), QStringLiteral("<html>\r\n<title>Preise</title>\r\n</html>"));
+    EXPECT_TRUE(form->documents()[0]->isModified());
+    EXPECT_FALSE(form->documents()[1]->isModified()) << "without a template the new document is untouched";
     quit(*form);
 }

@@ -5,6 +5,7 @@
 #include "common/tagbutton.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
@@ -16,7 +17,10 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -113,12 +117,48 @@ TEST_F(TagPagesTest, PagesGatherTheirButtonsWhateverTheLetterCase)
     quit(*form);
 }
 
+// A hint may name tags; the tooltip shows them as written, line by line,
+// instead of taking them as its own markup.
+TEST_F(TagPagesTest, HintsThatNameTagsShowThemAsWritten)
+{
+    auto form = withTagCodes("Text;Fett;<b>;</b>;Fett (<b>) & mehr;zweite Zeile\r\nText;Umbruch;<br>;;<br> einf\xFCgen\r\n");
+    const auto buttons = buttonsOf(*form, 0);
+    ASSERT_EQ(buttons.size(), 2);
+    auto shown = [](const QString &tip) {
+        if (!Qt::mightBeRichText(tip))
+            return QString(tip).remove(u'\r');
+        QTextDocument doc;
+        doc.setHtml(tip);
+        return doc.toPlainText().replace(QChar::LineSeparator, u'\n').replace(QChar::ParagraphSeparator, u'\n');
+    };
+    EXPECT_EQ(shown(buttons[0]->toolTip()), QStringLiteral("Fett (<b>) & mehr\nzweite Zeile"));
+    EXPECT_EQ(shown(buttons[1]->toolTip()), QStringLiteral("<br> einf\u00FCgen"));
+    quit(*form);
+}
+
 TEST_F(TagPagesTest, MissingTagFileIsReported)
 {
     TMainForm form;
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].text, lex::message(3001));
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
+}
+
+// A tag file that is there but cannot be read leaves the list empty too;
+// the user learns why instead of facing an empty list.
+TEST_F(TagPagesTest, UnreadableTagFileIsReportedWithItsCause)
+{
+    TMainForm form;
+    scripted->messages.clear();
+    programDir.write(QStringLiteral("tagcodes.mvt"), "Text;Fett;<b>;</b>\r\n");
+    filefaults::failNext(filefaults::Step::Read, EIO);
+    form.LoadTagPages();
+    filefaults::clear();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text,
+              programDir.path() + QStringLiteral("tagcodes.mvt\n") + lex::message(3190) + u'\n' + lex::message(3029));
     EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
 }
 

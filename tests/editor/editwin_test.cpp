@@ -308,6 +308,25 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
 }
 
+// Saved or reloaded while the Info page is shown, the page shows the file
+// as it is now, not as it was when the page was opened.
+TEST_F(EditWinTest, InfoPageFollowsASaveAndAReload)
+{
+    TEditForm form(&host);
+    form.setWindowTitle(lex::caption(1039));
+    form.ColorMemo->setPlainText(QStringLiteral("<p>new</p>"));
+    form.BtnInfoClick();
+    EXPECT_EQ(form.L_FileSize->text(), QString());
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("saved.htm"), 1});
+    ASSERT_TRUE(form.SaveDocument(false));
+    EXPECT_EQ(form.L_FilePath->text(), dir.path() + u'/');
+    EXPECT_EQ(form.L_FileSize->text(), QStringLiteral("12"));
+    writeAll(file("saved.htm"), "<p>longer text</p>\n");
+    ASSERT_TRUE(form.LoadFile(file("saved.htm")));
+    EXPECT_EQ(form.L_FileSize->text(), QStringLiteral("19"));
+    EXPECT_EQ(form.L_LineBreaks->text(), lineBreakName(LineBreak::Lf));
+}
+
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nBilder = <img\r\nLinks=<a\r\nscript\r\nLeer=<nothing\r\n");
@@ -398,51 +417,60 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
 }
 
-// A local page followed from the preview names its pictures relative to its
-// own folder, as its style sheets and links are.
-TEST_F(EditWinTest, LinkedPageInTheSameWindowShowsThePicturesOfItsOwnFolder)
+// A local page opened by a link in the preview shows its own pictures, not
+// those of the same name beside the document.
+TEST_F(EditWinTest, APageOpenedInThePreviewTakesPicturesFromItsOwnFolder)
 {
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-    QImage own(5, 4, QImage::Format_RGB32);
-    own.fill(Qt::blue);
-    own.save(file("sub/pic.png"));
-    QImage other(3, 2, QImage::Format_RGB32);
-    other.fill(Qt::red);
-    other.save(file("pic.png"));
-    own.save(file("sub/only.png"));
-    writeAll(file("sub/page.htm"), "<p>unten</p><img src=\"pic.png\"><img src=\"only.png\">");
-    writeAll(file("index.htm"), "<a href=\"sub/page.htm\">weiter</a>");
-    auto form = open("index.htm");
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(file("pic.png"));
+    QDir().mkpath(file("sub"));
+    QImage other(5, 4, QImage::Format_RGB32);
+    other.fill(Qt::blue);
+    other.save(file("sub/pic.png"));
+    other.save(file("sub/only.png"));
+    writeAll(file("sub/next.htm"), "<p>next</p><img src=\"pic.png\">");
+    writeAll(file("page.htm"), "<a href=\"sub/next.htm\">next</a>");
+    auto form = open("page.htm");
     form->BtnPreviewClick();
-    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("sub/page.htm")));
-    ASSERT_TRUE(form->HTMLViewer->toPlainText().startsWith(QStringLiteral("unten")));
-    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>().size(),
-              QSize(5, 4))
-        << "the picture of the document's folder instead of the page's own";
-    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("only.png"))).value<QImage>().size(),
-              QSize(5, 4));
-    // Back on the document itself, its own folder counts again.
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("sub/next.htm")));
+    EXPECT_TRUE(form->HTMLViewer->toPlainText().startsWith(QStringLiteral("next")));
+    auto pictureSize = [&form](const char *address) {
+        return form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QLatin1String(address))).value<QImage>().size();
+    };
+    EXPECT_EQ(pictureSize("pic.png"), QSize(5, 4));
+    EXPECT_EQ(pictureSize("only.png"), QSize(5, 4));
+    // Shown again, the document's own folder counts once more.
     form->BtnPreviewClick();
-    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>().size(),
-              QSize(3, 2));
+    EXPECT_EQ(pictureSize("pic.png"), QSize(3, 2));
 }
 
-// A link to a picture or a download in the preview: its bytes are no page;
-// the desktop's program for it opens it and the page stays.
-TEST_F(EditWinTest, LinkToAFileThatIsNoPageOpensItWithItsProgram)
+// Links to pictures, documents and other files that are no page open with
+// the desktop's program for them; shown as a page they were a screen of
+// garbled bytes. Addresses on the web open in the browser.
+TEST_F(EditWinTest, PreviewLinksToFilesThatAreNoPagesOpenWithTheirProgram)
 {
     shell::RecordingShellGuard desktop;
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    picture.save(file("bild.png"));
-    writeAll(file("index.htm"), "<p>Seite</p><a href=\"bild.png\">Bild</a>");
-    auto form = open("index.htm");
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(file("big.png"));
+    writeAll(file("report.pdf"), "%PDF-1.4 \x01\x02");
+    writeAll(file("next.html"), "<p>next</p>");
+    writeAll(file("page.htm"), "<p>x</p>");
+    auto form = open("page.htm");
     form->BtnPreviewClick();
-    const QString page = form->HTMLViewer->toPlainText();
-    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("bild.png")));
-    EXPECT_EQ(form->HTMLViewer->toPlainText(), page) << "the picture's bytes were shown as a page";
-    ASSERT_EQ(desktop->requests.size(), 1);
-    EXPECT_EQ(desktop->requests[0].target, QUrl::fromLocalFile(file("bild.png")).toString());
+    for (const char *address : {"big.png", "report.pdf"}) {
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QLatin1String(address)));
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x")) << address;
+        ASSERT_FALSE(desktop->requests.isEmpty()) << address;
+        EXPECT_EQ(desktop->requests.last().target, QUrl::fromLocalFile(file(address)).toString());
+    }
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+    EXPECT_EQ(desktop->requests.last().target, QStringLiteral("https://example.org/"));
+    const qsizetype asked = desktop->requests.size();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("next.html")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("next")) << "pages still open in the preview";
+    EXPECT_EQ(desktop->requests.size(), asked);
 }
 
 // A page that links a style sheet which is no plain file (a named pipe in

@@ -85,6 +85,40 @@ TEST(TextFile, MixedBreaksAreSavedInTheStyleMostLinesUse)
     EXPECT_EQ(decodeText("a\rb\r\nc\r").format.lineBreak, LineBreak::Cr);
 }
 
+// Plain ASCII reads the same in both encodings; a page that names
+// Windows-1252 (or a label browsers read as it) must get its umlauts
+// written that way, or the browser shows them garbled.
+TEST(TextFile, AsciiPagesKeepTheWindows1252TheyDeclare)
+{
+    const char *cp1252Pages[] = {
+        "<html><head><meta charset=\"windows-1252\"></head>\r\n",
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=ISO-8859-1\">\n",
+        "<meta charset=latin1>",
+        "@charset \"windows-1252\";\nbody { }\n",
+        "<?xml version=\"1.0\" encoding='iso-8859-1'?>\n<a/>\n",
+    };
+    for (const char *page : cp1252Pages) {
+        const DecodedText d = decodeText(page);
+        EXPECT_EQ(d.format.encoding, TextEncoding::Windows1252) << page;
+        EXPECT_EQ(encodeText(d.text, d.format), QByteArray(page)) << page;
+        const QString typed = d.text + QStringLiteral("Gr\u00FC\u00DFe");
+        EXPECT_TRUE(encodeText(typed, d.format)
+                        .contains("Gr\xFC\xDF"
+                                  "e"))
+            << page;
+    }
+    // A page that declares UTF-8, or nothing, or already holds UTF-8, stays UTF-8.
+    const char *utf8Pages[] = {
+        "<meta charset=\"utf-8\">\n",
+        "<p>plain</p>\n",
+        "<meta charset=\"windows-1252\"><p>Gr\xC3\xBC\xC3\x9F"
+        "e</p>\n",
+        "\xEF\xBB\xBF<meta charset=\"windows-1252\">\n",
+    };
+    for (const char *page : utf8Pages)
+        EXPECT_EQ(decodeText(page).format.encoding, TextEncoding::Utf8) << page;
+}
+
 TEST(TextFile, NewDocumentsAreWindows1252WithCrLfAfterEveryLine)
 {
     const TextFormat fresh;
