@@ -74,7 +74,7 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
     const int found = isNew ? -1 : FindDocument(path);
     if (found >= 0) {
         TEditForm *doc = documents()[found];
-        MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+        bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
         return doc;
     }
     // The file is read first; a window is only made for a file that loaded.
@@ -103,6 +103,16 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
     if (made)
         made->ColorMemo->setFocus();
     return made;
+}
+
+// A document asked for again comes into view, also out of its minimized state.
+void TMainForm::bringForward(QMdiSubWindow *sub)
+{
+    if (!sub)
+        return;
+    if (sub->isMinimized())
+        sub->showNormal();
+    MDIArea->setActiveSubWindow(sub);
 }
 
 void TMainForm::presentDocument(TEditForm *doc)
@@ -181,7 +191,7 @@ void TMainForm::TabMDIChange(int index)
     auto *sub = qobject_cast<QMdiSubWindow *>(TabMDI->tabData(index).value<QPointer<QWidget>>().data());
     if (!sub)
         return;
-    MDIArea->setActiveSubWindow(sub);
+    bringForward(sub);
     // Rebuilt once the click is over, so that the tab bar does not select
     // whatever tab then lies under the mouse.
     QMetaObject::invokeMethod(this, &TMainForm::RebuildWindowBar, Qt::QueuedConnection);
@@ -232,7 +242,7 @@ void TMainForm::RecentFileClick(const QString &path)
 {
     const int found = FindDocument(path);
     if (found >= 0)
-        MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(documents()[found]->parentWidget()));
+        bringForward(qobject_cast<QMdiSubWindow *>(documents()[found]->parentWidget()));
     else if (QFileInfo(path).isFile())
         OpenDocument(path, false, 0);
 }
@@ -406,6 +416,6 @@ void TMainForm::rebuildWindowList()
             Menu_Window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&"))));
         a->setCheckable(true);
         a->setChecked(sub == MDIArea->currentSubWindow());
-        connect(a, &QAction::triggered, this, [this, sub] { MDIArea->setActiveSubWindow(sub); });
+        connect(a, &QAction::triggered, this, [this, sub] { bringForward(sub); });
     }
 }

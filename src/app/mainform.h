@@ -178,6 +178,7 @@ private:
     void FormCreate();
     // Places a finished document window in the document area and shows it.
     void presentDocument(TEditForm *doc);
+    void bringForward(QMdiSubWindow *sub);
     void FormShow();
     void buildLayout();
     void buildMenus();

@@ -25,9 +25,11 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -381,6 +383,53 @@ TEST_F(DocManageTest, ATabShowsItsOwnWindowWhateverWasFocusedSince)
     EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("b.htm"));
     EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("b.htm")) << "its tab moves to the front";
     EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    quit(*form);
+}
+
+// A minimized document that the user asks for again (by opening its file,
+// from the recent files, its tab or the window menu) comes back into view.
+TEST_F(DocManageTest, AMinimizedDocumentAskedForAgainIsShown)
+{
+    auto form = shown();
+    const QString page = file(QStringLiteral("a.htm"));
+    TEditForm *a = form->OpenDocument(page, false, 0);
+    form->OpenDocument(file(QStringLiteral("b.htm")), false, 0);
+    auto *sub = qobject_cast<QMdiSubWindow *>(a->parentWidget());
+    auto minimize = [&] {
+        sub->showMinimized();
+        form->MDIArea->activateNextSubWindow();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(sub->isMinimized());
+    };
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"open", [&] { form->OpenDocument(page, false, 0); }},
+        {"recent files",
+         [&] {
+             for (QAction *action : form->Menu_OpenNew->actions())
+                 if (action->data().toString() == page)
+                     action->trigger();
+         }},
+        {"tab",
+         [&] {
+             for (int i = 0; i < form->TabMDI->count(); ++i)
+                 if (form->TabMDI->tabText(i) == QStringLiteral("a.htm"))
+                     Q_EMIT form->TabMDI->tabBarClicked(i);
+         }},
+        {"window menu",
+         [&] {
+             Q_EMIT form->Menu_Window->aboutToShow();
+             for (QAction *action : form->Menu_Window->actions())
+                 if (action->text().endsWith(QStringLiteral(" a.htm")))
+                     action->trigger();
+         }},
+    };
+    for (const auto &[name, way] : ways) {
+        minimize();
+        way();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(sub->isMinimized()) << name;
+        EXPECT_EQ(form->MDIArea->activeSubWindow(), sub) << name;
+    }
     quit(*form);
 }
 
