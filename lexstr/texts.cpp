@@ -357,10 +357,9 @@ const Entry kMessages[] = {
            "etwa: quirtle-dde openfile seite.htm"},
     // Followed by the option
     {3119, "Unbekannte Option:"},
-    // The command line's --help
+    // The command line's --help; like every text here at most 255 characters
     {3140, "Aufruf: quirtle [OPTION] [DATEI...]\n"
-           "Ein Editor für HTML-Seiten, von Hand geschrieben.\n"
-           "Läuft der Editor schon, öffnet er die genannten Dateien in seinem Fenster.\n"
+           "HTML-Editor für Handarbeit. Läuft er schon, öffnet er die Dateien dort.\n"
            "\n"
            "  -h, --help   zeigt diese Hilfe und endet\n"
            "  --version    zeigt die Version und endet\n"

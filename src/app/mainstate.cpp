@@ -309,9 +309,15 @@ void TMainForm::Menu_EditClick()
 
 namespace {
 
+// The edit requests act on the source editor; when another page hides it,
+// it comes to the front first, so that no text changes unseen.
 QPlainTextEdit *editorOf(TEditForm *doc)
 {
-    return doc ? doc->ColorMemo : nullptr;
+    if (!doc)
+        return nullptr;
+    if (!doc->sourceShown())
+        doc->BtnSourceClick();
+    return doc->ColorMemo;
 }
 
 } // namespace

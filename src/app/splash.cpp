@@ -6,6 +6,7 @@
 #include "platform/shell.h"
 #include "quirtle_version.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFont>
 #include <QFontMetricsF>
@@ -97,6 +98,19 @@ TSplashScreen::TSplashScreen(QWidget *parent)
     setFixedSize(m_picture.deviceIndependentSize().toSize());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    qApp->installEventFilter(this);
+}
+
+// The splash stays on top of every window, so a message box raised while the
+// program starts would lie under it and the start would seem to hang.
+bool TSplashScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched != this && isWindow() && isVisible()) {
+        const auto *shown = qobject_cast<QWidget *>(watched);
+        if (shown && shown->isWindow() && shown->isModal())
+            hide();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TSplashScreen::paintEvent(QPaintEvent *)

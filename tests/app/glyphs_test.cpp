@@ -9,6 +9,8 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
@@ -183,6 +185,26 @@ TEST(Splash, ArtworkWithNameAndVersion)
         for (int y = 150; y < 190; ++y)
             white += splash.pixel(x, y) == qRgb(255, 255, 255);
     EXPECT_GT(white, 200);
+}
+
+// The splash stays on top of every window; a message box raised while the
+// program starts (a missing tag file, a start file that cannot be read)
+// would lie hidden under it, and the start would seem to hang.
+TEST(Splash, StepsAsideForAMessageBoxDuringStart)
+{
+    TSplashScreen splash;
+    splash.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(splash.isVisible());
+    QWidget mainWindow;
+    mainWindow.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(splash.isVisible()) << "an ordinary window leaves it in place";
+    QDialog box;
+    box.setModal(true);
+    box.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(splash.isVisible());
 }
 
 TEST(Splash, TitleComesFromTheProjectVersion)

@@ -71,6 +71,18 @@ TEST(StringLibrary, LongTextsAreCutAt255AndNeverOverflow)
     EXPECT_EQ(cut.back(), '\xE4');
 }
 
+// The buffer cuts at 255 characters without a sign, so a text that comes
+// back that long may have lost its end: a help text or message would just
+// stop in mid-sentence. Every text of our own stays below the limit.
+TEST(StringLibrary, NoTextReachesTheLengthWhereTheBufferCuts)
+{
+    for (int n = 1000; n < 4000; ++n) {
+        EXPECT_LT(lex::caption(n).size(), 255) << "caption " << n;
+        EXPECT_LT(lex::hint(n).size(), 255) << "hint " << n;
+        EXPECT_LT(lex::message(n).size(), 255) << "message " << n;
+    }
+}
+
 TEST(StringLibrary, WrapperDecodesWindows1252)
 {
     EXPECT_TRUE(lex::caption(1001).contains(u'&'));

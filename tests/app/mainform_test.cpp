@@ -218,6 +218,33 @@ TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
     closeForm(*form);
 }
 
+// With the Preview, Info or Links page in front the source editor is hidden;
+// an edit command must not change text the user cannot see.
+TEST_F(MainFormTest, EditCommandsShowTheSourceTheyChange)
+{
+    auto form = makeShown();
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<p>hidden</p>"));
+    const auto hideSource = [doc](void (TEditForm::*page)()) {
+        doc->ColorMemo->selectAll();
+        (doc->*page)();
+        ASSERT_FALSE(doc->sourceShown());
+    };
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    const std::pair<QAction *, void (TEditForm::*)()> cases[] = {
+        {form->Menu_Cut, &TEditForm::BtnPreviewClick},    {form->Menu_Paste, &TEditForm::BtnInfoClick},
+        {form->Menu_Delete, &TEditForm::BtnLinksClick},   {form->Menu_Undo, &TEditForm::BtnPreviewClick},
+        {form->Menu_SelectAll, &TEditForm::BtnInfoClick}, {form->Menu_Copy, &TEditForm::BtnLinksClick},
+    };
+    for (const auto &[command, page] : cases) {
+        hideSource(page);
+        command->trigger();
+        EXPECT_TRUE(doc->sourceShown()) << command->objectName().toStdString();
+    }
+    doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
 TEST_F(MainFormTest, ToolbarPanelHeightFollowsDockAndTagList)
 {
     auto form = makeShown();
