@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 
 // The scan ahead waits this long after an edit, so that it never competes
@@ -201,7 +203,8 @@ QTextCharFormat TColorMemo::formatOf(const ColorRun &run)
     return f;
 }
 
-void TColorMemo::applyFormats(const QTextBlock &block)
+// Returns whether the line's colours changed.
+bool TColorMemo::applyFormats(const QTextBlock &block)
 {
     const std::vector<ColorRun> runs = m_engine.runsFor(block);
     QList<QTextLayout::FormatRange> formats;
@@ -210,7 +213,7 @@ void TColorMemo::applyFormats(const QTextBlock &block)
         formats.append({run.start, run.length, formatOf(run)});
     QTextLayout *layout = block.layout();
     if (!layout || layout->formats() == formats)
-        return;
+        return false;
     layout->setFormats(formats);
     m_layout->settleFormats(block);
     // The layout keeps the document's shared copies of the formats; with
@@ -218,6 +221,7 @@ void TColorMemo::applyFormats(const QTextBlock &block)
     const QList<QTextLayout::FormatRange> stored = layout->formats();
     for (qsizetype i = 0; i < stored.size() && i < qsizetype(runs.size()); ++i)
         m_formats.insert(formatKey(runs[std::size_t(i)]), stored[i].format);
+    return true;
 }
 
 void TColorMemo::changeEvent(QEvent *event)
@@ -243,22 +247,40 @@ void TColorMemo::paintEvent(QPaintEvent *event)
     m_layout->announcePendingEdit();
     refreshRules();
     if (!m_snapshot.empty()) {
-        // Only the lines this paint draws need their colours.
+        // Only the lines this paint draws need their colours; after an edit
+        // every line in view does, since a quote or a comment opened or closed
+        // by it recolours lines the edit did not touch. Those are repainted
+        // when their colours changed.
         const QRect area = event->rect();
+        const bool edited = document()->revision() != m_colouredRevision;
+        m_colouredRevision = document()->revision();
+        const int bottom = edited ? viewport()->height() : area.bottom();
         QPointF offset = contentOffset();
-        for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+        for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= bottom; b = b.next()) {
+            auto outside = [&](qreal height) { return offset.y() > area.bottom() || offset.y() + height < area.top(); };
+            auto repaint = [&](qreal height) {
+                viewport()->update(QRect(0, int(offset.y()), viewport()->width(), int(std::ceil(height)) + 1));
+            };
             if (longline::isLong(b)) {
-                offset.ry() += blockBoundingRect(b).height();
+                const qreal height = blockBoundingRect(b).height();
+                if (edited && outside(height)) {
+                    const bool known = m_longRuns.fragment == b.fragmentIndex();
+                    const std::vector<ColorRun> shown = known ? m_longRuns.runs : std::vector<ColorRun>{};
+                    if (!known || longRuns(b) != shown)
+                        repaint(height);
+                }
+                offset.ry() += height;
                 continue;
             }
             // A line not laid out yet gets its colours first, so that it is
             // laid out once, with them.
             const bool laidOut = b.layout()->lineCount() > 0;
-            if (!laidOut)
-                applyFormats(b);
+            bool changed = !laidOut && applyFormats(b);
             const qreal height = blockBoundingRect(b).height();
-            if (laidOut && offset.y() + height >= area.top())
-                applyFormats(b);
+            if (laidOut && (edited || offset.y() + height >= area.top()))
+                changed = applyFormats(b);
+            if (changed && outside(height))
+                repaint(height);
             offset.ry() += height;
         }
     }

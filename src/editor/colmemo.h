@@ -137,12 +137,13 @@ private:
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
     bool m_overHotSpot = false;
     bool m_rulesTouched = true;
-    QTimer m_scanTimer; // the next slice of the scan ahead
+    int m_colouredRevision = -1; // text revision whose colours the view shows
+    QTimer m_scanTimer;          // the next slice of the scan ahead
 
     void scheduleScan(int delayMs);
     void scanSlice();
     void refreshRules();
-    void applyFormats(const QTextBlock &block);
+    bool applyFormats(const QTextBlock &block);
     quint64 formatKey(const ColorRun &run) const;
     QTextCharFormat formatOf(const ColorRun &run);
     void drawKeysByHandler();
