@@ -37,6 +37,11 @@ public:
     // own plain text turns no-break spaces into blanks).
     QString plainText() const;
 
+    // Replaces the text; line and paragraph separators in it become real
+    // line breaks, as when typed or pasted, so that positions count them as
+    // Text() shows them. Hides the toolkit's own, which would keep them.
+    void setPlainText(const QString &text);
+
     // Classic edit interface.
     QString Text() const;
     // The same with capacity for `room` more characters, read in one pass.

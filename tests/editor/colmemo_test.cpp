@@ -87,6 +87,22 @@ TEST(ClassicInterface, TextWithRoomIsTheSameTextReadInOnePass)
     EXPECT_EQ(classicpos::classicText(u"x\n", 0), QStringLiteral("x\r\n"));
 }
 
+TEST(ClassicInterface, ALoadedLineSeparatorCountsAsTheBreakTextShows)
+{
+    // A page may hold U+2028 (pasted from elsewhere, or in a script); Text()
+    // shows it as a line break, so positions must count it as one.
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("cd") + QChar(QChar::LineSeparator) + QStringLiteral("e<b>x"));
+    const QString text = memo.Text();
+    const int at = int(text.indexOf(QStringLiteral("<b>")));
+    memo.setSelStart(at);
+    memo.setSelLength(3);
+    EXPECT_EQ(memo.SelText(), QStringLiteral("<b>"));
+    EXPECT_EQ(memo.SelStart(), at);
+    EXPECT_EQ(memo.lineCount(), 2);
+    EXPECT_EQ(memo.lineStart(1), int(text.indexOf(u'e')));
+}
+
 TEST(HtmlScheme, TagsValuesAndPlainText)
 {
     TempRegistry reg;
