@@ -257,10 +257,11 @@ void TColorMemo::paintEvent(QPaintEvent *event)
         const int bottom = edited ? viewport()->height() : area.bottom();
         QPointF offset = contentOffset();
         for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= bottom; b = b.next()) {
-            auto outside = [&](qreal height) { return offset.y() > area.bottom() || offset.y() + height < area.top(); };
-            auto repaint = [&](qreal height) {
-                viewport()->update(QRect(0, int(offset.y()), viewport()->width(), int(std::ceil(height)) + 1));
-            };
+            auto lineRect = [&](qreal height) { return QRect(0, int(offset.y()), viewport()->width(), int(std::ceil(height))); };
+            // A line this paint draws only in part (as the caret's rectangle)
+            // is repainted in full as well.
+            auto outside = [&](qreal height) { return !QRegion(lineRect(height)).subtracted(event->region()).isEmpty(); };
+            auto repaint = [&](qreal height) { viewport()->update(lineRect(height)); };
             if (longline::isLong(b)) {
                 const qreal height = blockBoundingRect(b).height();
                 if (edited && outside(height)) {

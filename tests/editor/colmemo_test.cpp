@@ -316,7 +316,7 @@ TEST(ColorMemo, AnEditThatRecoloursOtherLinesRepaintsThem)
 {
     TempRegistry reg;
     // A quote typed on line 2 pairs the quotes of every line below anew; a
-    // comment closed on line 6 greys the open one on line 0 above it.
+    // comment closed on line 1 greys the open one on the line just above.
     QString text = QStringLiteral("<!-- open\n");
     for (int i = 0; i < 40; ++i)
         text += QStringLiteral("<p class=\"x\">line %1</p>\n").arg(i);
@@ -324,7 +324,7 @@ TEST(ColorMemo, AnEditThatRecoloursOtherLinesRepaintsThem)
     memo->resize(500, 400);
     memo->show();
     QApplication::processEvents();
-    for (const auto &[line, typed, changed] : {std::tuple{2, QStringLiteral("\""), 5}, std::tuple{6, QStringLiteral("-->"), 0}}) {
+    for (const auto &[line, typed, changed] : {std::tuple{2, QStringLiteral("\""), 5}, std::tuple{1, QStringLiteral("-->"), 0}}) {
         QTextCursor c(memo->document()->findBlockByNumber(line));
         memo->setTextCursor(c);
         QApplication::processEvents();
@@ -339,6 +339,33 @@ TEST(ColorMemo, AnEditThatRecoloursOtherLinesRepaintsThem)
         const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(changed)));
         const QRect shown(0, caret.top(), memo->viewport()->width(), caret.height());
         EXPECT_TRUE(spy.painted.contains(shown)) << "and repainted";
+    }
+}
+
+TEST(ColorMemo, DeletingACommentsEndRepaintsTheLineAboveInFull)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<html>\n<!-- open\n<p class=\"a\">x</p>\n<b>bold</b> \"q\"\n-->\n<i>end</i>\n"));
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    memo->activateWindow();
+    memo->setFocus();
+    QTest::qWait(20);
+    memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(4)));
+    QApplication::processEvents();
+    PaintSpy spy;
+    memo->viewport()->installEventFilter(&spy);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(memo.get(), Qt::Key_Delete);
+        QApplication::processEvents();
+    }
+    QTest::qWait(50);
+    memo->viewport()->removeEventFilter(&spy);
+    for (int line = 1; line <= 3; ++line) {
+        EXPECT_EQ(drawnRuns(*memo, line), ruleRuns(*memo, line)) << line;
+        const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(line)));
+        EXPECT_TRUE(spy.painted.contains(QRect(0, caret.top(), memo->viewport()->width(), caret.height()))) << line;
     }
 }
 
