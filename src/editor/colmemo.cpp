@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <cmath>
+
 namespace {
 
 // The scan ahead waits this long after an edit, so that it never competes
@@ -221,7 +223,8 @@ QList<QTextLayout::FormatRange> TColorMemo::withComposedText(const QList<QTextLa
     return shown;
 }
 
-void TColorMemo::applyFormats(const QTextBlock &block)
+// Returns whether the line's colours changed.
+bool TColorMemo::applyFormats(const QTextBlock &block)
 {
     const std::vector<ColorRun> runs = m_engine.runsFor(block);
     QList<QTextLayout::FormatRange> formats;
@@ -233,16 +236,17 @@ void TColorMemo::applyFormats(const QTextBlock &block)
     if (composing)
         formats = withComposedText(formats, layout->preeditAreaPosition(), int(layout->preeditAreaText().size()));
     if (!layout || layout->formats() == formats)
-        return;
+        return false;
     layout->setFormats(formats);
     m_layout->settleFormats(block);
     if (composing)
-        return; // the formats no longer stand one for one with the runs
+        return true; // the formats no longer stand one for one with the runs
     // The layout keeps the document's shared copies of the formats; with
     // those cached, the next comparison is one of pointers.
     const QList<QTextLayout::FormatRange> stored = layout->formats();
     for (qsizetype i = 0; i < stored.size() && i < qsizetype(runs.size()); ++i)
         m_formats.insert(formatKey(runs[std::size_t(i)]), stored[i].format);
+    return true;
 }
 
 void TColorMemo::changeEvent(QEvent *event)
@@ -268,22 +272,41 @@ void TColorMemo::paintEvent(QPaintEvent *event)
     m_layout->announcePendingEdit();
     refreshRules();
     if (!m_snapshot.empty()) {
-        // Only the lines this paint draws need their colours.
+        // Only the lines this paint draws need their colours; after an edit
+        // every line in view does, since a quote or a comment opened or closed
+        // by it recolours lines the edit did not touch. Those are repainted
+        // when their colours changed.
         const QRect area = event->rect();
+        const bool edited = document()->revision() != m_colouredRevision;
+        m_colouredRevision = document()->revision();
+        const int bottom = edited ? viewport()->height() : area.bottom();
         QPointF offset = contentOffset();
-        for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= area.bottom(); b = b.next()) {
+        for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= bottom; b = b.next()) {
+            auto lineRect = [&](qreal height) { return QRect(0, int(offset.y()), viewport()->width(), int(std::ceil(height))); };
+            // A line this paint draws only in part (as the caret's rectangle)
+            // is repainted in full as well.
+            auto outside = [&](qreal height) { return !QRegion(lineRect(height)).subtracted(event->region()).isEmpty(); };
+            auto repaint = [&](qreal height) { viewport()->update(lineRect(height)); };
             if (longline::isLong(b)) {
-                offset.ry() += blockBoundingRect(b).height();
+                const qreal height = blockBoundingRect(b).height();
+                if (edited && outside(height)) {
+                    const bool known = m_longRuns.fragment == b.fragmentIndex();
+                    const std::vector<ColorRun> shown = known ? m_longRuns.runs : std::vector<ColorRun>{};
+                    if (!known || longRuns(b) != shown)
+                        repaint(height);
+                }
+                offset.ry() += height;
                 continue;
             }
             // A line not laid out yet gets its colours first, so that it is
             // laid out once, with them.
             const bool laidOut = b.layout()->lineCount() > 0;
-            if (!laidOut)
-                applyFormats(b);
+            bool changed = !laidOut && applyFormats(b);
             const qreal height = blockBoundingRect(b).height();
-            if (laidOut && offset.y() + height >= area.top())
-                applyFormats(b);
+            if (laidOut && (edited || offset.y() + height >= area.top()))
+                changed = applyFormats(b);
+            if (changed && outside(height))
+                repaint(height);
             offset.ry() += height;
         }
     }

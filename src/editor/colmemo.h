@@ -38,6 +38,11 @@ public:
     // own plain text turns no-break spaces into blanks).
     QString plainText() const;
 
+    // Replaces the text; line and paragraph separators in it become real
+    // line breaks, as when typed or pasted, so that positions count them as
+    // Text() shows them. Hides the toolkit's own, which would keep them.
+    void setPlainText(const QString &text);
+
     // Classic edit interface.
     QString Text() const;
     // The same with capacity for `room` more characters, read in one pass.
@@ -139,12 +144,13 @@ private:
     std::vector<int> m_snapshotSource; // rule index per snapshot entry, -1 for the hot spots
     bool m_overHotSpot = false;
     bool m_rulesTouched = true;
-    QTimer m_scanTimer; // the next slice of the scan ahead
+    int m_colouredRevision = -1; // text revision whose colours the view shows
+    QTimer m_scanTimer;          // the next slice of the scan ahead
 
     void scheduleScan(int delayMs);
     void scanSlice();
     void refreshRules();
-    void applyFormats(const QTextBlock &block);
+    bool applyFormats(const QTextBlock &block);
     QList<QTextLayout::FormatRange> withComposedText(const QList<QTextLayout::FormatRange> &formats, int at, int length) const;
     quint64 formatKey(const ColorRun &run) const;
     QTextCharFormat formatOf(const ColorRun &run);

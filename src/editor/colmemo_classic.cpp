@@ -34,9 +34,14 @@ QString TColorMemo::Text(qsizetype room) const
     return classicpos::classicText(document()->toRawText(), room);
 }
 
+void TColorMemo::setPlainText(const QString &text)
+{
+    QPlainTextEdit::setPlainText(classicpos::withLf(text));
+}
+
 void TColorMemo::setText(const QString &text)
 {
-    setPlainText(classicpos::withLf(text));
+    setPlainText(text);
 }
 
 QStringList TColorMemo::Lines() const

@@ -13,9 +13,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -83,6 +85,22 @@ TEST(ClassicInterface, TextWithRoomIsTheSameTextReadInOnePass)
     EXPECT_GE(text.capacity(), text.size() + 1000);
     EXPECT_EQ(classicpos::classicText(u"", 0), QString());
     EXPECT_EQ(classicpos::classicText(u"x\n", 0), QStringLiteral("x\r\n"));
+}
+
+TEST(ClassicInterface, ALoadedLineSeparatorCountsAsTheBreakTextShows)
+{
+    // A page may hold U+2028 (pasted from elsewhere, or in a script); Text()
+    // shows it as a line break, so positions must count it as one.
+    TColorMemo memo;
+    memo.setPlainText(QStringLiteral("cd") + QChar(QChar::LineSeparator) + QStringLiteral("e<b>x"));
+    const QString text = memo.Text();
+    const int at = int(text.indexOf(QStringLiteral("<b>")));
+    memo.setSelStart(at);
+    memo.setSelLength(3);
+    EXPECT_EQ(memo.SelText(), QStringLiteral("<b>"));
+    EXPECT_EQ(memo.SelStart(), at);
+    EXPECT_EQ(memo.lineCount(), 2);
+    EXPECT_EQ(memo.lineStart(1), int(text.indexOf(u'e')));
 }
 
 TEST(HtmlScheme, TagsValuesAndPlainText)
@@ -270,6 +288,109 @@ TEST(ColorMemo, AKeystrokeRepaintsItsLineNotTheWindow)
     EXPECT_FALSE(spy.painted.isEmpty());
     EXPECT_LE(spy.painted.boundingRect().height(), 3 * lineHeight) << "colouring a changed line must not repaint everything";
     EXPECT_EQ(colourLine(*memo, 5).right(2), QStringLiteral("RR")) << "the typed tag is coloured at once";
+}
+
+namespace {
+
+// The colours a line is drawn with (its layout's formats) against those its
+// rules give it, as (start, length, colour) each.
+using ShownRun = std::tuple<int, int, QRgb>;
+std::vector<ShownRun> drawnRuns(TColorMemo &memo, int line)
+{
+    std::vector<ShownRun> out;
+    for (const QTextLayout::FormatRange &f : memo.document()->findBlockByNumber(line).layout()->formats())
+        out.emplace_back(f.start, f.length, f.format.foreground().color().rgb());
+    return out;
+}
+std::vector<ShownRun> ruleRuns(TColorMemo &memo, int line)
+{
+    std::vector<ShownRun> out;
+    for (const ColorRun &r : memo.runsOfLine(line))
+        out.emplace_back(r.start, r.length, colors::toQColor(r.color, memo.palette()).rgb());
+    return out;
+}
+
+} // namespace
+
+TEST(ColorMemo, AnEditThatRecoloursOtherLinesRepaintsThem)
+{
+    TempRegistry reg;
+    // A quote typed on line 2 pairs the quotes of every line below anew; a
+    // comment closed on line 1 greys the open one on the line just above.
+    QString text = QStringLiteral("<!-- open\n");
+    for (int i = 0; i < 40; ++i)
+        text += QStringLiteral("<p class=\"x\">line %1</p>\n").arg(i);
+    auto memo = htmlMemo(text);
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    for (const auto &[line, typed, changed] : {std::tuple{2, QStringLiteral("\""), 5}, std::tuple{1, QStringLiteral("-->"), 0}}) {
+        QTextCursor c(memo->document()->findBlockByNumber(line));
+        memo->setTextCursor(c);
+        QApplication::processEvents();
+        const std::vector<ShownRun> before = ruleRuns(*memo, changed);
+        PaintSpy spy;
+        memo->viewport()->installEventFilter(&spy);
+        QTest::keyClicks(memo.get(), typed);
+        QTest::qWait(50);
+        memo->viewport()->removeEventFilter(&spy);
+        ASSERT_NE(ruleRuns(*memo, changed), before) << "typing " << typed.toStdString() << " recolours line " << changed;
+        EXPECT_EQ(drawnRuns(*memo, changed), ruleRuns(*memo, changed)) << "line " << changed << " is drawn in its new colours";
+        const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(changed)));
+        const QRect shown(0, caret.top(), memo->viewport()->width(), caret.height());
+        EXPECT_TRUE(spy.painted.contains(shown)) << "and repainted";
+    }
+}
+
+TEST(ColorMemo, DeletingACommentsEndRepaintsTheLineAboveInFull)
+{
+    TempRegistry reg;
+    auto memo = htmlMemo(QStringLiteral("<html>\n<!-- open\n<p class=\"a\">x</p>\n<b>bold</b> \"q\"\n-->\n<i>end</i>\n"));
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    memo->activateWindow();
+    memo->setFocus();
+    QTest::qWait(20);
+    memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(4)));
+    QApplication::processEvents();
+    PaintSpy spy;
+    memo->viewport()->installEventFilter(&spy);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(memo.get(), Qt::Key_Delete);
+        QApplication::processEvents();
+    }
+    QTest::qWait(50);
+    memo->viewport()->removeEventFilter(&spy);
+    for (int line = 1; line <= 3; ++line) {
+        EXPECT_EQ(drawnRuns(*memo, line), ruleRuns(*memo, line)) << line;
+        const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(line)));
+        EXPECT_TRUE(spy.painted.contains(QRect(0, caret.top(), memo->viewport()->width(), caret.height()))) << line;
+    }
+}
+
+TEST(ColorMemo, AnEditThatRecoloursALongLineRepaintsIt)
+{
+    TempRegistry reg;
+    const LongFrom longFrom(200);
+    QString text = QStringLiteral("<p>\n<p>\n");
+    for (int i = 0; i < 20; ++i)
+        text += QStringLiteral("<a href=\"x\">y</a>");
+    auto memo = htmlMemo(text + QStringLiteral("\n<p>"));
+    memo->resize(500, 400);
+    memo->show();
+    QApplication::processEvents();
+    memo->setTextCursor(QTextCursor(memo->document()));
+    QApplication::processEvents();
+    const std::vector<ColorRun> before = memo->runsOfLine(2);
+    PaintSpy spy;
+    memo->viewport()->installEventFilter(&spy);
+    QTest::keyClicks(memo.get(), QStringLiteral("\""));
+    QTest::qWait(50);
+    memo->viewport()->removeEventFilter(&spy);
+    ASSERT_NE(memo->runsOfLine(2), before);
+    const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(2)));
+    EXPECT_TRUE(spy.painted.contains(QRect(0, caret.top(), memo->viewport()->width(), caret.height())));
 }
 
 TEST(ColorMemo, ColoursSetWhileAnEditIsOpenKeepTheEdit)
