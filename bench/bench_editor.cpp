@@ -177,6 +177,14 @@ const QString &docOneLine1MB()
     return text;
 }
 
+// The same line with a few short lines under it, all in view: a key on a
+// short line may recolour the long one (a quote or a comment opened there).
+const QString &docLongLineAbove()
+{
+    static const QString text = docOneLine1MB() + QStringLiteral("\n<p class=\"x\">kurz</p>").repeated(20);
+    return text;
+}
+
 // ---- Editors ----
 
 enum class Kind { Plain, Colour };
@@ -433,6 +441,7 @@ void registerBenchmarks()
         {"typing_open_comment_middle_10MB", &doc10MBNoComment(), true, Caret::Middle, Paint::Loop, 300},
         {"typing_open_comment_top_10MB", &doc10MBNoComment(), true, Caret::AfterOpener, Paint::Loop, 300},
         {"typing_long_line_1MB", &docOneLine1MB(), false, Caret::End, Paint::Loop, 5},
+        {"typing_below_long_line_1MB", &docLongLineAbove(), false, Caret::End, Paint::Loop, 20},
     };
     for (const Typing &t : typing)
         for (Kind kind : {Kind::Plain, Kind::Colour})
@@ -585,6 +594,7 @@ void printSummary(const std::optional<Memory> &plainMemory, const std::optional<
     timeRow("jump top -> end + paint, 10 MB, at once", "jump_to_end_10MB", 50.0);
     timeRow("jump top -> end + paint, 10 MB, open 1 s", "jump_to_end_open_1s_10MB", 10.0);
     timeRow("typing + paint at the end of a 1 MB line", "typing_long_line_1MB", 50.0);
+    timeRow("typing + paint below a 1 MB line in view", "typing_below_long_line_1MB", 50.0);
     {
         const double p = plainMemory ? plainMemory->residentMB : NAN, c = colourMemory ? colourMemory->residentMB : NAN;
         std::optional<bool> pass;
