@@ -68,6 +68,11 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::caretMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::caretMoved);
     connect(&m_longBlink, &QTimer::timeout, this, &TColorMemo::blinkLongCaret);
+    // A long line's colours take a scan of the whole line: an edit elsewhere
+    // checks them once typing pauses, not on every key.
+    m_longRecheck.setSingleShot(true);
+    m_longRecheck.setInterval(150);
+    connect(&m_longRecheck, &QTimer::timeout, this, &TColorMemo::recheckLongLines);
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &TColorMemo::fixScrollRange);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnVScroll);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TColorMemo::OnHScroll);
@@ -289,12 +294,8 @@ void TColorMemo::paintEvent(QPaintEvent *event)
             auto repaint = [&](qreal height) { viewport()->update(lineRect(height)); };
             if (longline::isLong(b)) {
                 const qreal height = blockBoundingRect(b).height();
-                if (edited && outside(height)) {
-                    const bool known = m_longRuns.fragment == b.fragmentIndex();
-                    const std::vector<ColorRun> shown = known ? m_longRuns.runs : std::vector<ColorRun>{};
-                    if (!known || longRuns(b) != shown)
-                        repaint(height);
-                }
+                if (edited && outside(height))
+                    m_longRecheck.start();
                 offset.ry() += height;
                 continue;
             }
@@ -314,6 +315,24 @@ void TColorMemo::paintEvent(QPaintEvent *event)
     paintLongLines(event->rect());
     if (m_onDrawKey)
         drawKeysByHandler();
+}
+
+// Long lines in view that a paint after an edit did not draw: repainted
+// when the edit changed their colours.
+void TColorMemo::recheckLongLines()
+{
+    QPointF offset = contentOffset();
+    const int bottom = viewport()->height();
+    for (QTextBlock b = firstVisibleBlock(); b.isValid() && offset.y() <= bottom; b = b.next()) {
+        const qreal height = blockBoundingRect(b).height();
+        if (longline::isLong(b)) {
+            const bool known = m_longRuns.fragment == b.fragmentIndex();
+            const std::vector<ColorRun> shown = known ? m_longRuns.runs : std::vector<ColorRun>{};
+            if (!known || longRuns(b) != shown)
+                viewport()->update(QRect(0, int(offset.y()), viewport()->width(), int(std::ceil(height))));
+        }
+        offset.ry() += height;
+    }
 }
 
 void TColorMemo::drawKeysByHandler()

@@ -386,11 +386,12 @@ TEST(ColorMemo, AnEditThatRecoloursALongLineRepaintsIt)
     PaintSpy spy;
     memo->viewport()->installEventFilter(&spy);
     QTest::keyClicks(memo.get(), QStringLiteral("\""));
-    QTest::qWait(50);
+    // Checked once typing pauses: a long line's colours take a scan of it all.
+    const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(2)));
+    const QRect row(0, caret.top(), memo->viewport()->width(), caret.height());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spy.painted.contains(row); }, 3000));
     memo->viewport()->removeEventFilter(&spy);
     ASSERT_NE(memo->runsOfLine(2), before);
-    const QRect caret = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(2)));
-    EXPECT_TRUE(spy.painted.contains(QRect(0, caret.top(), memo->viewport()->width(), caret.height())));
 }
 
 TEST(ColorMemo, ColoursSetWhileAnEditIsOpenKeepTheEdit)
