@@ -146,9 +146,9 @@ private:
     bool m_rulesTouched = true;
     int m_colouredRevision = -1; // text revision whose colours the view shows
     QTimer m_longRecheck;        // long lines in view, checked once typing pauses
-    void recheckLongLines();
-    QTimer m_scanTimer; // the next slice of the scan ahead
+    QTimer m_scanTimer;          // the next slice of the scan ahead
 
+    void recheckLongLines();
     void scheduleScan(int delayMs);
     void scanSlice();
     void refreshRules();
