@@ -4,19 +4,14 @@
 
 #include "colmemo.h"
 
-#include "classicpos.h"
 #include "colorlayout.h"
 #include "longline.h"
 
-#include <QApplication>
-#include <QDrag>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyleHints>
 #include <QTextBlock>
@@ -36,11 +31,6 @@ int unitsAt(QStringView text, qsizetype column)
 int unitsBefore(QStringView text, qsizetype column)
 {
     return (column >= 2 && text[column - 1].isLowSurrogate() && text[column - 2].isHighSurrogate()) ? 2 : 1;
-}
-
-bool isWordChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c.isMark();
 }
 
 } // namespace
@@ -313,45 +303,6 @@ void TColorMemo::caretMoved()
     restartLongBlink();
 }
 
-// Text dropped on a long line goes under the pointer; the base class finds
-// no laid-out line there and would put it at the line's start.
-void TColorMemo::dropEvent(QDropEvent *event)
-{
-    const int position = positionAt(event->position().toPoint());
-    const QMimeData *data = event->mimeData();
-    if (isReadOnly() || !data->hasText() || !longline::isLong(document()->findBlock(position))) {
-        QPlainTextEdit::dropEvent(event);
-        return;
-    }
-    // Ends the base class's drag, which shows its drop mark until then.
-    QDragLeaveEvent leave;
-    QPlainTextEdit::dragLeaveEvent(&leave);
-    QTextCursor selection = textCursor();
-    const bool fromHere = event->source() == this || event->source() == viewport();
-    // Dropped back into the dragged text: nothing moves.
-    if (fromHere && selection.hasSelection() && position >= selection.selectionStart() && position <= selection.selectionEnd()) {
-        event->ignore();
-        return;
-    }
-    QTextCursor target(document());
-    target.setPosition(position);
-    selection.beginEditBlock();
-    if (fromHere && event->dropAction() == Qt::MoveAction)
-        selection.removeSelectedText(); // the target keeps its place in the text
-    const int start = target.position();
-    const QString text = classicpos::withLf(data->text());
-    target.insertText(text);
-    selection.endEditBlock();
-    // The dropped text stands selected, as the base class leaves it.
-    QTextCursor dropped(document());
-    dropped.setPosition(start);
-    dropped.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
-    setTextCursor(dropped);
-    setFocus(Qt::MouseFocusReason);
-    keepLongCaretInView();
-    event->acceptProposedAction();
-}
-
 // A caret that moved, or a view that got the focus, shows the caret at once
 // and blinks it from there, as the toolkit does on the other lines.
 void TColorMemo::restartLongBlink()
@@ -392,60 +343,6 @@ void TColorMemo::focusOutEvent(QFocusEvent *event)
         viewport()->update();
 }
 
-void TColorMemo::mousePressEvent(QMouseEvent *event)
-{
-    const QPoint point = event->position().toPoint();
-    // Ctrl only makes a later drag copy: the click itself places the caret.
-    if (event->button() == Qt::LeftButton && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier))) {
-        const int position = positionAt(point);
-        if (longline::isLong(document()->findBlock(position))) {
-            QTextCursor cursor = textCursor();
-            // A press in the selection may start dragging it; without a move
-            // the release places the caret.
-            if (!(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection() && position >= cursor.selectionStart() &&
-                position < cursor.selectionEnd()) {
-                m_longDragPending = true;
-                m_longPressAt = point;
-                setFocus(Qt::MouseFocusReason);
-                event->accept();
-                return;
-            }
-            cursor.setPosition(position, event->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-            setTextCursor(cursor);
-            setFocus(Qt::MouseFocusReason);
-            m_longDrag = true;
-            keepLongCaretInView();
-            event->accept();
-            return;
-        }
-    }
-    QPlainTextEdit::mousePressEvent(event);
-}
-
-void TColorMemo::startLongTextDrag()
-{
-    const QTextCursor dragged = textCursor();
-    QPointer<QDrag> drag = new QDrag(viewport());
-    drag->setMimeData(createMimeDataFromSelection());
-    const DragOutcome outcome = runTextDrag(drag, isReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction);
-    if (drag)
-        drag->deleteLater();
-    // Moved into another window or program: the text leaves this one.
-    if (outcome.action == Qt::MoveAction && !outcome.droppedHere && !isReadOnly() && dragged.hasSelection()) {
-        QTextCursor cursor = dragged;
-        cursor.removeSelectedText();
-        setTextCursor(cursor);
-        keepLongCaretInView();
-    }
-}
-
-TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions actions)
-{
-    const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
-    const QObject *target = drag->target();
-    return {action, target == viewport() || target == this};
-}
-
 // The caret and the look of text being composed, as the input method gives
 // them; the base class keeps its own copies private.
 void TColorMemo::inputMethodEvent(QInputMethodEvent *event)
@@ -470,32 +367,6 @@ void TColorMemo::inputMethodEvent(QInputMethodEvent *event)
     }
     if (longline::isLong(block))
         viewport()->update();
-}
-
-void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        const int position = positionAt(event->position().toPoint());
-        const QTextBlock block = document()->findBlock(position);
-        if (longline::isLong(block)) {
-            // A word of letters, digits and underscores, as far as it goes.
-            const QString text = block.text();
-            int from = position - block.position(), to = from;
-            while (from > 0 && isWordChar(text[from - 1]))
-                --from;
-            while (to < text.size() && isWordChar(text[to]))
-                ++to;
-            QTextCursor cursor = textCursor();
-            cursor.setPosition(block.position() + from);
-            cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
-            setTextCursor(cursor);
-            m_longDrag = false;
-            m_longDragPending = false;
-            event->accept();
-            return;
-        }
-    }
-    QPlainTextEdit::mouseDoubleClickEvent(event);
 }
 
 // The base class counts the lines of the last screen by their laid-out

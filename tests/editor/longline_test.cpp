@@ -58,6 +58,14 @@ void typeText(QWidget *widget, const QString &text)
     }
 }
 
+// The caret's blink time for one test, given back afterwards.
+struct FlashTime {
+    QStyleHints *hints = QGuiApplication::styleHints();
+    int saved = hints->cursorFlashTime();
+    explicit FlashTime(int ms) { hints->setCursorFlashTime(ms); }
+    ~FlashTime() { hints->setCursorFlashTime(saved); }
+};
+
 // No long line may ever be laid out: that is what makes its keys cheap.
 int laidOutLongLines(const TColorMemo &memo)
 {
@@ -162,12 +170,7 @@ TEST(LongLine, IsDrawnPixelForPixelLikeTheSameTextOnAShortLine)
 TEST(LongLine, TextBeingComposedIsDrawnAsOnAShortLine)
 {
     LongFrom longFrom(120);
-    struct SteadyCaret {
-        QStyleHints *hints = QGuiApplication::styleHints();
-        int saved = hints->cursorFlashTime();
-        SteadyCaret() { hints->setCursorFlashTime(0); }
-        ~SteadyCaret() { hints->setCursorFlashTime(saved); }
-    } steadyCaret;
+    const FlashTime steadyCaret(0);
     // An input method composes "^e" at column 14, underlined, its caret after
     // the "^" (shown) or nowhere (hidden); the line's colours go on behind it,
     // on a short line as on a long one.
@@ -511,12 +514,7 @@ TEST(LongLine, RandomEditsMatchAPlainTextModel)
 TEST(LongLine, CaretBlinksAndShowsAtOnceAfterAMove)
 {
     LongFrom longFrom(120);
-    struct FastBlink {
-        QStyleHints *hints = QGuiApplication::styleHints();
-        int saved = hints->cursorFlashTime();
-        FastBlink() { hints->setCursorFlashTime(60); }
-        ~FastBlink() { hints->setCursorFlashTime(saved); }
-    } fastBlink;
+    const FlashTime fastBlink(60);
     auto memo = shownMemo(QString(300, u'z') + QStringLiteral("\nx"));
     memo->activateWindow();
     memo->setFocus();

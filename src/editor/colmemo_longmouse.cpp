@@ -1,0 +1,141 @@
+// The mouse on very long lines of the colouring editor: clicks, drags and
+// drops hit the column under the pointer, which the base class cannot find
+// on a line it never laid out.
+
+#include "colmemo.h"
+
+#include "classicpos.h"
+#include "longline.h"
+
+#include <QDrag>
+#include <QMimeData>
+#include <QPointer>
+#include <QTextBlock>
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c.isMark();
+}
+
+} // namespace
+
+// Text dropped on a long line goes under the pointer; the base class finds
+// no laid-out line there and would put it at the line's start.
+void TColorMemo::dropEvent(QDropEvent *event)
+{
+    const int position = positionAt(event->position().toPoint());
+    const QMimeData *data = event->mimeData();
+    if (isReadOnly() || !data->hasText() || !longline::isLong(document()->findBlock(position))) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    // Ends the base class's drag, which shows its drop mark until then.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
+    QTextCursor selection = textCursor();
+    const bool fromHere = event->source() == this || event->source() == viewport();
+    // Dropped back into the dragged text: nothing moves.
+    if (fromHere && selection.hasSelection() && position >= selection.selectionStart() && position <= selection.selectionEnd()) {
+        event->ignore();
+        return;
+    }
+    QTextCursor target(document());
+    target.setPosition(position);
+    selection.beginEditBlock();
+    if (fromHere && event->dropAction() == Qt::MoveAction)
+        selection.removeSelectedText(); // the target keeps its place in the text
+    const int start = target.position();
+    const QString text = classicpos::withLf(data->text());
+    target.insertText(text);
+    selection.endEditBlock();
+    // The dropped text stands selected, as the base class leaves it.
+    QTextCursor dropped(document());
+    dropped.setPosition(start);
+    dropped.setPosition(start + int(text.size()), QTextCursor::KeepAnchor);
+    setTextCursor(dropped);
+    setFocus(Qt::MouseFocusReason);
+    keepLongCaretInView();
+    event->acceptProposedAction();
+}
+
+void TColorMemo::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint point = event->position().toPoint();
+    // Ctrl only makes a later drag copy: the click itself places the caret.
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier))) {
+        const int position = positionAt(point);
+        if (longline::isLong(document()->findBlock(position))) {
+            QTextCursor cursor = textCursor();
+            // A press in the selection may start dragging it; without a move
+            // the release places the caret.
+            if (!(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection() && position >= cursor.selectionStart() &&
+                position < cursor.selectionEnd()) {
+                m_longDragPending = true;
+                m_longPressAt = point;
+                setFocus(Qt::MouseFocusReason);
+                event->accept();
+                return;
+            }
+            cursor.setPosition(position, event->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+            setTextCursor(cursor);
+            setFocus(Qt::MouseFocusReason);
+            m_longDrag = true;
+            keepLongCaretInView();
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void TColorMemo::startLongTextDrag()
+{
+    const QTextCursor dragged = textCursor();
+    QPointer<QDrag> drag = new QDrag(viewport());
+    drag->setMimeData(createMimeDataFromSelection());
+    const DragOutcome outcome = runTextDrag(drag, isReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction);
+    if (drag)
+        drag->deleteLater();
+    // Moved into another window or program: the text leaves this one.
+    if (outcome.action == Qt::MoveAction && !outcome.droppedHere && !isReadOnly() && dragged.hasSelection()) {
+        QTextCursor cursor = dragged;
+        cursor.removeSelectedText();
+        setTextCursor(cursor);
+        keepLongCaretInView();
+    }
+}
+
+TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions actions)
+{
+    const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
+    const QObject *target = drag->target();
+    return {action, target == viewport() || target == this};
+}
+
+void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int position = positionAt(event->position().toPoint());
+        const QTextBlock block = document()->findBlock(position);
+        if (longline::isLong(block)) {
+            // A word of letters, digits and underscores, as far as it goes.
+            const QString text = block.text();
+            int from = position - block.position(), to = from;
+            while (from > 0 && isWordChar(text[from - 1]))
+                --from;
+            while (to < text.size() && isWordChar(text[to]))
+                ++to;
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(block.position() + from);
+            cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
+            setTextCursor(cursor);
+            m_longDrag = false;
+            m_longDragPending = false;
+            event->accept();
+            return;
+        }
+    }
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+}
