@@ -381,6 +381,10 @@ const Entry kMessages[] = {
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened
     {3121, "Der Druck konnte nicht beginnen: Der Drucker ist nicht bereit oder die Ausgabedatei kann nicht geschrieben werden."},
+    // Printing into a file failed while writing it; the file's path comes first, the reason follows
+    {3220, "Die Druckdatei konnte nicht geschrieben werden."},
+    // Printing: the chosen page range holds no page; the document's page count follows
+    {3221, "Es wurde nichts gedruckt: Im gewählten Seitenbereich liegt keine Seite. Seiten im Dokument:"},
     // A second start: files whose names the running editor cannot be sent; one a line follows
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
     // quirtle-dde: its standard input could not be read (a folder, a broken device)

@@ -6,7 +6,6 @@
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
-#include "platform/lexstrings.h"
 #include "settings/settings.h"
 
 #include <QPrinter>
@@ -38,8 +37,9 @@ void TMainForm::BtnPrintClick()
     printer.setDocName(report.title);
     if (!dialogs::current().choosePrinter(this, printer))
         return;
-    if (!printing::printReport(report, printer))
-        dialogs::inform(this, dialogs::Kind::Error, lex::message(3121));
+    QString why;
+    if (!printing::printReport(report, printer, {}, &why))
+        dialogs::inform(this, dialogs::Kind::Error, why);
 }
 
 void TMainForm::Menu_PrintPreviewClick()

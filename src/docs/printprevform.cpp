@@ -166,8 +166,9 @@ void TPrintPrevForm::BtnPrintClick()
     printer.setDocName(m_report->title);
     if (!dialogs::current().choosePrinter(this, printer))
         return;
-    if (!printing::printReport(*m_report, printer))
-        dialogs::inform(this, dialogs::Kind::Error, lex::message(3121));
+    QString why;
+    if (!printing::printReport(*m_report, printer, {}, &why))
+        dialogs::inform(this, dialogs::Kind::Error, why);
 }
 
 void TPrintPrevForm::BtnCloseClick()

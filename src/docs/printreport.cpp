@@ -1,11 +1,16 @@
 #include "printreport.h"
 
+#include "platform/lexstrings.h"
+#include "platform/textfile.h"
 #include "quirtle_version.h"
+
+#include <QBuffer>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTextLayout>
 
@@ -185,18 +190,16 @@ QList<qsizetype> printOrder(qsizetype pageCount, const QPagedPaintDevice &device
     return order;
 }
 
-} // namespace
-
-bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics)
+// Paints the pages in the order given; false when the device refuses.
+bool paintPages(const Report &report, QPagedPaintDevice &device, const QList<PageContent> &pages, const QList<qsizetype> &order,
+                const PageMetrics &metrics)
 {
-    const QList<PageContent> pages = layoutReport(report, device, metrics);
     QPainter p;
     if (!p.begin(&device))
         return false;
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     const qreal padding = device.logicalDpiX() / kMmPerInch; // one millimetre
     const QFontMetricsF body(report.font, &device);
-    const QList<qsizetype> order = printOrder(pages.size(), device);
     for (qsizetype n = 0; n < order.size(); ++n) {
         const qsizetype k = order[n];
         if (n > 0 && !device.newPage())
@@ -211,6 +214,59 @@ bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetr
         }
     }
     return p.end();
+}
+
+// Lays the report out for the device and paints the pages the printer
+// settings ask for.
+bool paintReport(const Report &report, QPagedPaintDevice &device, const QPagedPaintDevice &settings, const PageMetrics &metrics,
+                 QString *why)
+{
+    const QList<PageContent> pages = layoutReport(report, device, metrics);
+    const QList<qsizetype> order = printOrder(pages.size(), settings);
+    if (order.isEmpty()) {
+        // A range beyond the last page would give a blank sheet.
+        if (why)
+            *why = lex::message(3221) + u' ' + QString::number(pages.size());
+        return false;
+    }
+    if (!paintPages(report, device, pages, order, metrics)) {
+        if (why)
+            *why = lex::message(3121);
+        return false;
+    }
+    return true;
+}
+
+// The printer's own file output does not tell when the disk fills up while
+// it writes, so the file is made in memory and written as any saved file.
+bool printIntoFile(const Report &report, const QPrinter &printer, const PageMetrics &metrics, QString *why)
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setResolution(printer.resolution());
+        pdf.setPdfVersion(printer.pdfVersion());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(printer.creator());
+        if (!paintReport(report, pdf, printer, metrics, why))
+            return false;
+    }
+    const QString path = printer.outputFileName();
+    const FileResult written = saveFileAtomically(path, bytes.data());
+    if (!written.ok && why)
+        *why = path + u'\n' + lex::message(3220) + u'\n' + written.error;
+    return written.ok;
+}
+
+} // namespace
+
+bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics, QString *why)
+{
+    const auto *printer = dynamic_cast<const QPrinter *>(&device);
+    if (printer && !printer->outputFileName().isEmpty())
+        return printIntoFile(report, *printer, metrics, why);
+    return paintReport(report, device, device, metrics, why);
 }
 
 } // namespace printing

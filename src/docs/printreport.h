@@ -64,8 +64,9 @@ struct PageContent {
 // pages; an empty document gives one page with the header only.
 QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics = {});
 
-// Prints the laid-out pages onto the device. False when the device cannot
-// be painted on.
-bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics = {});
+// Prints the laid-out pages onto the device. False when nothing was
+// printed or a file printed into could not be written whole; why then
+// tells the user the cause.
+bool printReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics = {}, QString *why = nullptr);
 
 } // namespace printing

@@ -1,6 +1,7 @@
 #include "docs/printform.h"
 #include "docs/printprevform.h"
 #include "docs/printreport.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -116,6 +119,31 @@ TEST_F(PrintLayout, LongLinesWrapAtWordsAndLoseNoCharacter)
     EXPECT_EQ(parts.join(QString()), word);
 }
 
+// A minified page is one line of many thousand characters; it wraps like a
+// short one, with nothing lost, doubled or broken early anywhere in it.
+TEST_F(PrintLayout, AVeryLongLineWrapsWholeAndAtWords)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    const QFontMetricsF metrics(font, &printer);
+    QString words;
+    for (int k = 0; words.size() < 30000; ++k)
+        words += QStringLiteral("Wort%1 ").arg(k % 97);
+    const QStringList pieces = printing::wrapLine(words, font, bodyWidth(), &printer);
+    ASSERT_GT(pieces.size(), 100);
+    EXPECT_EQ(pieces.join(QString()), words);
+    for (qsizetype k = 0; k + 1 < pieces.size(); ++k) {
+        EXPECT_LE(metrics.horizontalAdvance(pieces[k].trimmed()), bodyWidth()) << k;
+        EXPECT_TRUE(pieces[k].endsWith(u' ')) << "broken inside a word: " << pieces[k].toStdString();
+        EXPECT_GT(metrics.horizontalAdvance(pieces[k] + pieces[k + 1].section(u' ', 0, 0)), bodyWidth())
+            << "the next word would have fitted: " << pieces[k].toStdString();
+    }
+    const QString solid(20000, u'm');
+    const QStringList parts = printing::wrapLine(solid, font, bodyWidth(), &printer);
+    EXPECT_EQ(parts.join(QString()), solid);
+    for (qsizetype k = 0; k + 1 < parts.size(); ++k)
+        EXPECT_EQ(parts[k].size(), parts[0].size()) << "piece " << k << " ends short of the line's end";
+}
+
 TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
 {
     const QFont font = printing::reportFont(QString(), 10);
@@ -159,6 +187,47 @@ TEST_F(PrintLayout, PrintedPdfHasThePagesOfTheLayout)
     QPrinter nowhere(QPrinter::HighResolution);
     pdfPrinter(nowhere, dir.filePath(QStringLiteral("missing/folder/out.pdf")));
     EXPECT_FALSE(printing::printReport(r, nowhere));
+}
+
+// A file that cannot be written to its end (a full disk) must not count as
+// printed; the old file stays as it was, and the reason names the cause.
+TEST_F(PrintLayout, APdfFileThatCannotBeWrittenFullyIsAFailure)
+{
+    const QString file = printer.outputFileName();
+    writeAll(file, "alter Inhalt");
+    filefaults::failNext(filefaults::Step::Write, ENOSPC);
+    QString why;
+    const bool printed = printing::printReport(report(numbered(300)), printer, {}, &why);
+    filefaults::clear();
+    EXPECT_FALSE(printed) << "a full disk was reported as printed";
+    EXPECT_TRUE(why.contains(file)) << why.toStdString();
+    EXPECT_TRUE(why.contains(lex::message(3021))) << why.toStdString();
+    EXPECT_TRUE(readAll(file) == "alter Inhalt") << "the old file was overwritten";
+
+    // A file that can be written is complete.
+    ASSERT_TRUE(printing::printReport(report(numbered(300)), printer, {}, &why));
+    EXPECT_TRUE(readAll(file).trimmed().endsWith("%%EOF"));
+}
+
+// A page range beyond the document's end (the printer dialog does not know
+// how many pages there are) gives nothing to print: no blank sheet, no success.
+TEST_F(PrintLayout, APageRangeBeyondTheLastPagePrintsNothingAndSaysWhy)
+{
+    const printing::Report r = report(numbered(10));
+    ASSERT_EQ(printing::layoutReport(r, printer).size(), 1);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(3, 5);
+    QString why;
+    EXPECT_FALSE(printing::printReport(r, printer, {}, &why));
+    EXPECT_FALSE(QFile::exists(printer.outputFileName())) << "a blank page was printed";
+    EXPECT_EQ(why, lex::message(3221) + QStringLiteral(" 1"));
+
+    // A range that reaches past the end prints the pages there are.
+    const printing::Report longer = report(numbered(300));
+    const qsizetype pages = printing::layoutReport(longer, printer).size();
+    printer.setFromTo(2, int(pages) + 5);
+    EXPECT_TRUE(printing::printReport(longer, printer, {}, &why));
+    EXPECT_EQ(pdfPages(printer.outputFileName()), pages - 1);
 }
 
 TEST(PrintForm, EachRunOfTheReportHasExactlyOneRecord)
@@ -269,10 +338,12 @@ TEST_F(PreviewTest, ShowsTheReportsPagesAndPrintsThem)
 TEST_F(PreviewTest, APrintThatCannotStartIsReported)
 {
     form.showReport(report(numbered(3)));
-    scripted->printFiles = {dir.filePath(QStringLiteral("no/such/folder.pdf"))};
+    const QString target = dir.filePath(QStringLiteral("no/such/folder.pdf"));
+    scripted->printFiles = {target};
     form.BtnPrint->trigger();
     ASSERT_EQ(scripted->messages.size(), 1);
-    EXPECT_EQ(scripted->messages[0].text, lex::message(3121));
+    // The message names the file and the cause.
+    EXPECT_EQ(scripted->messages[0].text, target + u'\n' + lex::message(3220) + u'\n' + lex::message(3024));
     form.close();
 }
 
