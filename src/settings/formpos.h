@@ -43,5 +43,6 @@ QString formatFormBounds(const FormBounds &bounds);
 
 // Bounds from a stored value that no screen shows any more (a monitor since
 // removed, a damaged value) are moved onto the first area and made to fit it;
-// bounds that show on some area stay as they are.
+// bounds that show on some area stay where they are unless they are larger
+// than all areas together: then they are made to fit those.
 QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas);

@@ -127,6 +127,19 @@ TEST(FitOnScreen, OnlyBoundsNoScreenShowsAreMovedAndFitted)
     EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 10, 10), {}), QRect(5000, 5000, 10, 10));
 }
 
+// A window kept from a larger screen (a monitor since unplugged) that still
+// shows on the smaller one: its far edges would be out of reach.
+TEST(FitOnScreen, BoundsLargerThanTheScreensAreMadeToFitThem)
+{
+    const QList<QRect> laptop = {QRect(0, 0, 1366, 768)};
+    EXPECT_EQ(fitOnScreen(QRect(10, 20, 3800, 2100), laptop), QRect(0, 0, 1366, 768));
+    EXPECT_EQ(fitOnScreen(QRect(300, 200, 1366, 900), laptop), QRect(0, 0, 1366, 768)) << "only as far as needed";
+    EXPECT_EQ(fitOnScreen(QRect(300, 200, 800, 900), laptop), QRect(300, 0, 800, 768));
+    const QList<QRect> two = {QRect(0, 0, 1024, 768), QRect(1024, 0, 800, 600)};
+    EXPECT_EQ(fitOnScreen(QRect(100, 50, 1700, 500), two), QRect(100, 50, 1700, 500)) << "spanning both screens on purpose";
+    EXPECT_EQ(fitOnScreen(QRect(100, 50, 5000, 500), two), QRect(0, 50, 1824, 500));
+}
+
 TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
 {
     store(QStringLiteral("2147483000;10;2000;100;0"));
@@ -136,4 +149,17 @@ TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
     store(QStringLiteral("5000;5000;300;200;0"));
     position().load();
     EXPECT_EQ(form.geometry(), QRect(screen.topLeft(), QSize(300, 200)));
+}
+
+TEST_F(FormPosTest, BoundsLargerThanTheScreenLoadWithinIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    store(QStringLiteral("10;20;100000;100000;0"));
+    position().load();
+    EXPECT_TRUE(screen.contains(form.geometry())) << "a damaged size";
+    store(QStringLiteral("10;20;%1;%2;2").arg(screen.width() * 3).arg(screen.height() * 2));
+    position().load();
+    form.show();
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_TRUE(screen.contains(form.normalGeometry())) << "restored from maximised, it fits the screen";
 }
