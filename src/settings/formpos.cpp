@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -91,7 +92,8 @@ void TFormPosition::load()
         if (screen != QGuiApplication::primaryScreen())
             areas.append(screen->availableGeometry());
     m_owner->setGeometry(fitOnScreen(r, areas));
-    if (b.state == 1)
+    // A dialog runs modally: minimised, it would block the program out of sight.
+    if (b.state == 1 && !qobject_cast<QDialog *>(m_owner))
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
     else if (b.state == 2)
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMaximized);

@@ -19,7 +19,8 @@ public:
     QString Key;
     QString ValueName;
 
-    // Both do nothing when the owner is not a window.
+    // Both do nothing when the owner is not a window. A dialog is never
+    // loaded minimised.
     void load();
     void save();
 

@@ -4,6 +4,7 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -95,6 +96,27 @@ TEST_F(FormPosTest, UnknownStateLoadsNormal)
     position().load();
     EXPECT_EQ(form.windowState(), Qt::WindowNoState);
     EXPECT_EQ(form.geometry(), QRect(30, 40, 300, 200));
+}
+
+// The picture previews run modally: minimised, a preview would block the
+// program while out of sight.
+TEST_F(FormPosTest, ADialogNeverOpensMinimised)
+{
+    store(QStringLiteral("30;40;300;200;1"));
+    QDialog dialog;
+    TFormPosition pos(&dialog);
+    pos.Key = TFormPosition::kDefaultKey;
+    pos.ValueName = QStringLiteral("MainFormPos");
+    pos.load();
+    EXPECT_FALSE(dialog.windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_EQ(dialog.geometry(), QRect(30, 40, 300, 200));
+    store(QStringLiteral("30;40;300;200;2"));
+    pos.load();
+    EXPECT_TRUE(dialog.windowState().testFlag(Qt::WindowMaximized)) << "maximised it shows";
+
+    store(QStringLiteral("30;40;300;200;1"));
+    position().load();
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMinimized)) << "other windows come back minimised";
 }
 
 TEST_F(FormPosTest, ChildWidgetsAreNoForms)
