@@ -1,7 +1,10 @@
 #include "regfile.h"
 
+#include "cp1252.h"
+
 #include <QHash>
 #include <QSet>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <optional>
@@ -398,5 +401,19 @@ QString decodeRegBytes(const QByteArray &bytes)
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
-    return QString::fromUtf8(bytes);
+    // Line by line: a line that is no UTF-8 is in the ANSI code page of
+    // REGEDIT4 exports, so that none of its characters turns into U+FFFD and
+    // is written back that way; a damaged or cut-off line leaves the others.
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArrayView line(bytes.constData() + start, end - start);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8(line);
+        text += utf8.hasError() ? cp1252::decode(line) : decoded;
+        start = end;
+    }
+    return text;
 }

@@ -50,5 +50,6 @@ struct RegParseResult {
 RegParseResult parseRegText(QStringView text);
 QString serializeRegText(const RegData &data);
 
-// Decodes the bytes of a .reg file: UTF-16 with a byte-order mark, else UTF-8.
+// Decodes the bytes of a .reg file: UTF-16 with a byte-order mark, else UTF-8,
+// else Windows-1252.
 QString decodeRegBytes(const QByteArray &bytes);

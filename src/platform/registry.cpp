@@ -73,10 +73,15 @@ bool Registry::loadFromDisk()
         return true;
     const LoadedBytes read = readFileBytes(m_filePath);
     if (!read.result.ok) {
-        qCWarning(lcPlatform) << "cannot read" << m_filePath << read.result.error;
+        if (read.result.error != m_readError)
+            qCWarning(lcPlatform) << "cannot read" << m_filePath << read.result.error;
         m_readError = read.result.error;
+        // Nothing was read, so the empty data is no picture of the file:
+        // the next access tries again.
+        m_stale = true;
         return false;
     }
+    m_readError.clear();
     RegParseResult parsed = parseRegText(decodeRegBytes(read.bytes));
     m_data = std::move(parsed.data);
     m_badLines = parsed.badLines;

@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
@@ -91,7 +92,8 @@ void TFormPosition::load()
         if (screen != QGuiApplication::primaryScreen())
             areas.append(screen->availableGeometry());
     m_owner->setGeometry(fitOnScreen(r, areas));
-    if (b.state == 1)
+    // A dialog runs modally: minimised, it would block the program out of sight.
+    if (b.state == 1 && !qobject_cast<QDialog *>(m_owner))
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
     else if (b.state == 2)
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMaximized);
@@ -121,9 +123,24 @@ QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas)
 {
     if (areas.isEmpty())
         return bounds;
-    for (const QRect &area : areas)
-        if (area.intersects(bounds))
-            return bounds;
-    const QRect &area = areas.front();
-    return QRect(area.topLeft(), bounds.size().boundedTo(area.size()));
+    QRect all;
+    bool shown = false;
+    for (const QRect &area : areas) {
+        all |= area;
+        shown = shown || area.intersects(bounds);
+    }
+    if (!shown) {
+        const QRect &area = areas.front();
+        return QRect(area.topLeft(), bounds.size().boundedTo(area.size()));
+    }
+    if (bounds.width() <= all.width() && bounds.height() <= all.height())
+        return bounds;
+    // Larger than the screens together (kept from a larger screen since
+    // unplugged): its far edges and the resize grip would be out of reach.
+    QRect fitted(bounds.topLeft(), bounds.size().boundedTo(all.size()));
+    fitted.moveRight(std::min(fitted.right(), all.right()));
+    fitted.moveBottom(std::min(fitted.bottom(), all.bottom()));
+    fitted.moveLeft(std::max(fitted.left(), all.left()));
+    fitted.moveTop(std::max(fitted.top(), all.top()));
+    return fitted;
 }

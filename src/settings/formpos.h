@@ -19,7 +19,8 @@ public:
     QString Key;
     QString ValueName;
 
-    // Both do nothing when the owner is not a window.
+    // Both do nothing when the owner is not a window. A dialog is never
+    // loaded minimised.
     void load();
     void save();
 
@@ -43,5 +44,6 @@ QString formatFormBounds(const FormBounds &bounds);
 
 // Bounds from a stored value that no screen shows any more (a monitor since
 // removed, a damaged value) are moved onto the first area and made to fit it;
-// bounds that show on some area stay as they are.
+// bounds that show on some area stay where they are unless they are larger
+// than all areas together: then they are made to fit those.
 QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas);

@@ -176,7 +176,9 @@ ColorValue previewColor()
 }
 void setPreviewColor(ColorValue color)
 {
-    setNumber(QStringLiteral("PreviewColor"), qint32(color));
+    // Made with the key: a preview opened from the image browser may come
+    // before anything else has made it, and its colour would be lost.
+    setNumber(QStringLiteral("PreviewColor"), qint32(color), true);
 }
 
 bool mdiListVisible()

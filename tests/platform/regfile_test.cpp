@@ -112,6 +112,19 @@ TEST(RegFile, Utf16FilesWithByteOrderMarkDecode)
               QStringLiteral("REGEDIT4"));
 }
 
+// A REGEDIT4 file as Windows exports it, or one saved by hand in a Latin
+// editor, is in the ANSI code page: its umlauts must not turn into U+FFFD
+// and be written back that way.
+TEST(RegFile, FilesThatAreNoUtf8AreWindows1252)
+{
+    const QByteArray ansi("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"FileName1\"=\"C:\\\\M\xFCller \x80.htm\"\r\n");
+    const QString text = decodeRegBytes(ansi);
+    EXPECT_TRUE(text.contains(QStringLiteral("M\u00FCller \u20AC.htm"))) << text.toStdString();
+    EXPECT_EQ(decodeRegBytes(QByteArray("\"M\xC3\xBCller\"")), QStringLiteral("\"M\u00FCller\"")) << "UTF-8 stays UTF-8";
+    EXPECT_EQ(decodeRegBytes(QByteArray("\"a\"=\"\xC3\xBC\"\n\"b\"=\"\xC3")), QStringLiteral("\"a\"=\"\u00FC\"\n\"b\"=\"\u00C3"))
+        << "a file cut off within a character keeps its other lines";
+}
+
 TEST(RegFile, SectionsAndValuesLandAsKeyByKeyAdditionsWould)
 {
     // The reader indexes keys and values by name; the result must be what

@@ -1,3 +1,4 @@
+#include "platform/filefaults.h"
 #include "platform/registry.h"
 #include "support/testenv.h"
 
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <thread>
 
 namespace {
@@ -195,6 +197,28 @@ TEST_F(RegistryTest, AFileThatCannotBeReadIsNeverOverwritten)
     }
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_TRUE(readFile(path).contains("\"kept\"=\"yes\""));
+}
+
+// A read that failed once (a network home folder's hiccup) must not leave
+// the store taking the file for empty until the file changes: every value
+// would read as its default, and a list stored from such a read would
+// replace the one in the file.
+TEST_F(RegistryTest, AReadThatFailedIsTriedAgainAtTheNextAccess)
+{
+    {
+        Registry writer(path);
+        ASSERT_TRUE(writer.openKey(QStringLiteral("K"), true));
+        writer.writeString(QStringLiteral("kept"), QStringLiteral("yes"));
+    }
+    for (const filefaults::Step step : {filefaults::Step::OpenRead, filefaults::Step::Read}) {
+        Registry reg(path);
+        filefaults::failNext(step, EIO);
+        reg.keyExists(QStringLiteral("K")); // the read that fails
+        EXPECT_TRUE(reg.keyExists(QStringLiteral("K"))) << int(step);
+        ASSERT_TRUE(reg.openKey(QStringLiteral("K"), false));
+        EXPECT_EQ(reg.readString(QStringLiteral("kept")), QStringLiteral("yes"));
+    }
+    filefaults::clear();
 }
 
 TEST_F(RegistryTest, AFailedWriteIsNotReadBackAsStored)

@@ -107,6 +107,16 @@ TEST(Settings, SettersWithoutCreateNeedTheKey)
     EXPECT_EQ(fontHeight(), 12);
 }
 
+// A picture preview can be the first thing used after installing (from the
+// image browser, before any document made the key): its colour must stay.
+TEST(Settings, ThePreviewColourIsKeptOnAFirstStart)
+{
+    TempRegistry reg;
+    ASSERT_FALSE(Registry(reg.path()).keyExists(kSettingsKey));
+    EXPECT_NO_THROW(setPreviewColor(0x00FFFF));
+    EXPECT_EQ(previewColor(), 0x00FFFFu);
+}
+
 TEST(Settings, OpenFilesCloseGapsAndKeepOrder)
 {
     TempRegistry reg;

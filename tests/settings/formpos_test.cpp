@@ -4,6 +4,7 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -97,6 +98,27 @@ TEST_F(FormPosTest, UnknownStateLoadsNormal)
     EXPECT_EQ(form.geometry(), QRect(30, 40, 300, 200));
 }
 
+// The picture previews run modally: minimised, a preview would block the
+// program while out of sight.
+TEST_F(FormPosTest, ADialogNeverOpensMinimised)
+{
+    store(QStringLiteral("30;40;300;200;1"));
+    QDialog dialog;
+    TFormPosition pos(&dialog);
+    pos.Key = TFormPosition::kDefaultKey;
+    pos.ValueName = QStringLiteral("MainFormPos");
+    pos.load();
+    EXPECT_FALSE(dialog.windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_EQ(dialog.geometry(), QRect(30, 40, 300, 200));
+    store(QStringLiteral("30;40;300;200;2"));
+    pos.load();
+    EXPECT_TRUE(dialog.windowState().testFlag(Qt::WindowMaximized)) << "maximised it shows";
+
+    store(QStringLiteral("30;40;300;200;1"));
+    position().load();
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMinimized)) << "other windows come back minimised";
+}
+
 TEST_F(FormPosTest, ChildWidgetsAreNoForms)
 {
     QWidget child(&form);
@@ -127,6 +149,19 @@ TEST(FitOnScreen, OnlyBoundsNoScreenShowsAreMovedAndFitted)
     EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 10, 10), {}), QRect(5000, 5000, 10, 10));
 }
 
+// A window kept from a larger screen (a monitor since unplugged) that still
+// shows on the smaller one: its far edges would be out of reach.
+TEST(FitOnScreen, BoundsLargerThanTheScreensAreMadeToFitThem)
+{
+    const QList<QRect> laptop = {QRect(0, 0, 1366, 768)};
+    EXPECT_EQ(fitOnScreen(QRect(10, 20, 3800, 2100), laptop), QRect(0, 0, 1366, 768));
+    EXPECT_EQ(fitOnScreen(QRect(300, 200, 1366, 900), laptop), QRect(0, 0, 1366, 768)) << "only as far as needed";
+    EXPECT_EQ(fitOnScreen(QRect(300, 200, 800, 900), laptop), QRect(300, 0, 800, 768));
+    const QList<QRect> two = {QRect(0, 0, 1024, 768), QRect(1024, 0, 800, 600)};
+    EXPECT_EQ(fitOnScreen(QRect(100, 50, 1700, 500), two), QRect(100, 50, 1700, 500)) << "spanning both screens on purpose";
+    EXPECT_EQ(fitOnScreen(QRect(100, 50, 5000, 500), two), QRect(0, 50, 1824, 500));
+}
+
 TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
 {
     store(QStringLiteral("2147483000;10;2000;100;0"));
@@ -136,4 +171,17 @@ TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
     store(QStringLiteral("5000;5000;300;200;0"));
     position().load();
     EXPECT_EQ(form.geometry(), QRect(screen.topLeft(), QSize(300, 200)));
+}
+
+TEST_F(FormPosTest, BoundsLargerThanTheScreenLoadWithinIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    store(QStringLiteral("10;20;100000;100000;0"));
+    position().load();
+    EXPECT_TRUE(screen.contains(form.geometry())) << "a damaged size";
+    store(QStringLiteral("10;20;%1;%2;2").arg(screen.width() * 3).arg(screen.height() * 2));
+    position().load();
+    form.show();
+    EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_TRUE(screen.contains(form.normalGeometry())) << "restored from maximised, it fits the screen";
 }
