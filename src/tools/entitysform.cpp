@@ -38,7 +38,8 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QRect &bounds, 
 // rendered: such a hint goes in escaped, so it reads as the file wrote it.
 QString plainTip(const QString &hint)
 {
-    return Qt::mightBeRichText(hint) ? QStringLiteral("<qt>") + hint.toHtmlEscaped() + QStringLiteral("</qt>") : hint;
+    return Qt::mightBeRichText(hint) ? QStringLiteral("<p style=\"white-space:pre\">") + hint.toHtmlEscaped() + QStringLiteral("</p>")
+                                     : hint;
 }
 
 QFrame *loweredPanel(QWidget *parent, const char *name)

@@ -67,10 +67,10 @@ TEST_F(EntitysFormTest, ShowingBuildsTheGridFromTheFile)
 // "< oder <"; every hint must read as the file wrote it.
 TEST_F(EntitysFormTest, HintsShowTheirEntitiesAsWritten)
 {
-    writeTable("60;&#60;&lt\r\n62;&#62;&gt\r\n196;&#196;<b>x\r\n");
+    writeTable("60;&#60;&lt\r\n62;&#62;&gt\r\n196;&#196;<b>x  y\r\n");
     auto form = shown();
     const std::pair<const char *, QString> expected[] = {
-        {"<", QStringLiteral("&lt; oder &#60;")}, {">", QStringLiteral("&gt; oder &#62;")}, {"Ä", QStringLiteral("<b>x; oder &#196;")}};
+        {"<", QStringLiteral("&lt; oder &#60;")}, {">", QStringLiteral("&gt; oder &#62;")}, {"Ä", QStringLiteral("<b>x  y; oder &#196;")}};
     for (const auto &[caption, hint] : expected) {
         const QString tip = button(*form, QString::fromUtf8(caption))->toolTip();
         QTextDocument seen;
