@@ -19,7 +19,9 @@ Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, cons
         return result;
     const QString whole = text.left(from) + result.text + QStringView(text).mid(to);
     applyBulkEdit(memo, text, whole);
-    memo.setSelStart(whole.isEmpty() ? 0 : 1);
+    // After the first character: both units of a surrogate pair, never between them.
+    const bool pair = whole.size() > 1 && whole[0].isHighSurrogate() && whole[1].isLowSurrogate();
+    memo.setSelStart(whole.isEmpty() ? 0 : pair ? 2 : 1);
     return result;
 }
 

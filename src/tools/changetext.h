@@ -9,8 +9,8 @@ class TColorMemo;
 enum class ConversionDirection { ToEntities, ToCharacters };
 
 // Converts the selection, or the whole text when nothing is selected, and
-// puts the caret at offset 1 of the whole text (0 when it is empty). With a
-// fault the text and the selection stay as they were.
+// puts the caret after the first character of the whole text (at 0 when it
+// is empty). With a fault the text and the selection stay as they were.
 Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, const ConversionTable &table);
 
 // Takes the tags out of the whole text, whatever is selected; the caret

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <algorithm>
@@ -31,6 +32,14 @@ QToolButton *flatButton(QWidget *parent, const char *name, const QRect &bounds, 
     button->setIcon(icon);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     return button;
+}
+
+// A tip that looks like markup (one holding "&lt;" does) would be shown
+// rendered: such a hint goes in escaped, so it reads as the file wrote it.
+QString plainTip(const QString &hint)
+{
+    return Qt::mightBeRichText(hint) ? QStringLiteral("<p style=\"white-space:pre\">") + hint.toHtmlEscaped() + QStringLiteral("</p>")
+                                     : hint;
 }
 
 QFrame *loweredPanel(QWidget *parent, const char *name)
@@ -142,7 +151,7 @@ void TEntitysForm::LoadEntities(const QString &fileName)
         button->setText(def.caption);
         button->TagBefore = def.TagBefore;
         button->TagAfter = def.TagAfter;
-        button->setToolTip(def.hint);
+        button->setToolTip(plainTip(def.hint));
         button->show();
         connect(button, &QToolButton::clicked, this, [this, button] { BoxClick(button); });
     }

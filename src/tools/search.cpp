@@ -366,7 +366,26 @@ bool historyHolds(const QStringList &items, const QString &text)
 
 QString notFoundText(const Query &query, const QString &message)
 {
-    return u'"' + prepared(query.what, query.options.matchCase) + QStringLiteral("\" ") + message;
+    // A page pasted into the Search box would give a box taller than the
+    // screen: at most three lines and 80 characters of it are quoted.
+    constexpr qsizetype kShownChars = 80;
+    constexpr int kShownLines = 3;
+    QString what = prepared(query.what, query.options.matchCase);
+    qsizetype cut = what.size() > kShownChars ? kShownChars : -1;
+    qsizetype lineBreak = -1;
+    for (int line = 0; line < kShownLines && (lineBreak = what.indexOf(u'\n', lineBreak + 1)) >= 0;)
+        ++line;
+    if (lineBreak >= 0) {
+        // The third break ends the quoted part; it is a CR LF in the text.
+        const qsizetype end = lineBreak > 0 && what[lineBreak - 1] == u'\r' ? lineBreak - 1 : lineBreak;
+        cut = cut < 0 ? end : std::min(cut, end);
+    }
+    if (cut >= 0) {
+        if (cut > 0 && what[cut - 1].isHighSurrogate())
+            --cut;
+        what = what.left(cut) + QChar(0x2026);
+    }
+    return u'"' + what + QStringLiteral("\" ") + message;
 }
 
 } // namespace search

@@ -87,7 +87,7 @@ QString replacedText(QStringView text, const Replaced &replaced, QStringView wit
 bool historyHolds(const QStringList &items, const QString &text);
 
 // The text of the not-found message: the prepared search text in double
-// quotes, a blank, then the message.
+// quotes (a long one cut short), a blank, then the message.
 QString notFoundText(const Query &query, const QString &message);
 
 } // namespace search

@@ -59,6 +59,19 @@ TEST(ConvertInEditor, OnlyTheSelectionIsConverted)
     EXPECT_EQ(memo->plainText(), QStringLiteral("&auml;ä&auml;"));
 }
 
+// A character outside the basic plane is two units in the text; a caret
+// between them would split it, and the next key typed would ruin it.
+TEST(ConvertInEditor, TheCaretGoesAfterAWholeFirstCharacter)
+{
+    auto memo = editorWith(QStringLiteral("\U0001F600 Grüße"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(memo->plainText(), QStringLiteral("\U0001F600 Gr&uuml;&szlig;e"));
+    EXPECT_EQ(caretOf(*memo), 2);
+    memo = editorWith(QStringLiteral("\nGrüße"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(caretOf(*memo), 0) << "a line break first: the caret stays on the first line";
+}
+
 TEST(ConvertInEditor, EmptyTextLeavesTheCaretAtTheStart)
 {
     auto memo = editorWith(QString());

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -60,6 +61,25 @@ TEST_F(EntitysFormTest, ShowingBuildsTheGridFromTheFile)
     EXPECT_EQ(button(*form, QStringLiteral("&&"))->geometry().topLeft(), QPoint(46, 2)) << "the empty line leaves a gap";
     EXPECT_EQ(form->size(), QSize(422, 187));
     EXPECT_TRUE(host.errors.isEmpty());
+}
+
+// The toolkit takes a tip that holds "&lt;" for markup and would show
+// "< oder <"; every hint must read as the file wrote it.
+TEST_F(EntitysFormTest, HintsShowTheirEntitiesAsWritten)
+{
+    writeTable("60;&#60;&lt\r\n62;&#62;&gt\r\n196;&#196;<b>x  y\r\n");
+    auto form = shown();
+    const std::pair<const char *, QString> expected[] = {
+        {"<", QStringLiteral("&lt; oder &#60;")}, {">", QStringLiteral("&gt; oder &#62;")}, {"Ä", QStringLiteral("<b>x  y; oder &#196;")}};
+    for (const auto &[caption, hint] : expected) {
+        const QString tip = button(*form, QString::fromUtf8(caption))->toolTip();
+        QTextDocument seen;
+        if (Qt::mightBeRichText(tip))
+            seen.setHtml(tip);
+        else
+            seen.setPlainText(tip);
+        EXPECT_EQ(seen.toPlainText(), hint) << caption;
+    }
 }
 
 TEST_F(EntitysFormTest, ChoosingShowsTheCharacterLargeAndItsNamedEntity)

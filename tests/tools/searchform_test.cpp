@@ -177,6 +177,31 @@ TEST_F(SearchFormTest, NotFoundMessageQuotesTheFoldedSearchText)
     EXPECT_FALSE(form.FReplaceAll);
 }
 
+// A page pasted into the Search box would make a message box taller than
+// the screen, its OK button out of reach: the message quotes the start.
+TEST_F(SearchFormTest, NotFoundMessageQuotesOnlyTheStartOfALongSearchText)
+{
+    set(QStringLiteral("@abc"));
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("<p>Zeile %1 des eingefügten Absatzes</p>").arg(i));
+    QApplication::clipboard()->setText(lines.join(u'\n'));
+    form.fedit->lineEdit()->clear();
+    form.fedit->lineEdit()->paste();
+    form.ToolbarButton971Click();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    const QString text = scripted->messages[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("\"<p>zeile 0 des eingef"))) << text.left(100).toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\u2026\" ") + lex::message(3014))) << text.right(100).toStdString();
+    EXPECT_LE(text.size(), 82 + 2 + lex::message(3014).size());
+    EXPECT_LE(text.count(u'\n'), 2);
+
+    scripted->messages.clear();
+    find(QStringLiteral("a\U0001F600").repeated(40));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_TRUE(scripted->messages[0].text.isValidUtf16()) << "the cut does not split a character";
+}
+
 TEST_F(SearchFormTest, FromBeginActsOnceInBothDirections)
 {
     set(QStringLiteral("foo foo@"));
