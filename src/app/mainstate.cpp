@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QToolBar>
 
 #include <exception>
@@ -193,10 +194,33 @@ void TMainForm::UpdateEditCommands()
     Menu_SelectAll->setEnabled(s.selectAll);
 }
 
+namespace {
+
+// The Preview, the values of the Info page and the tag box of the Links page
+// are read-only: Ctrl+C there copies their own selection, where the Copy
+// command would turn to the hidden source and copy that instead.
+bool copiesOwnSelection(const QObject *watched)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(watched))
+        return label->hasSelectedText();
+    if (const auto *view = qobject_cast<const QTextEdit *>(watched))
+        return view->isReadOnly() && view->textCursor().hasSelection();
+    if (const auto *view = qobject_cast<const QPlainTextEdit *>(watched))
+        return view->isReadOnly() && view->textCursor().hasSelection();
+    return false;
+}
+
+} // namespace
+
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ImageColors && event->type() == QEvent::MouseButtonRelease) {
         ImageColorsMouseUp(static_cast<QMouseEvent *>(event)->position().toPoint());
+        return true;
+    }
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy) &&
+        copiesOwnSelection(watched)) {
+        event->accept();
         return true;
     }
     // Shortcuts are matched before the key press arrives, so the edit

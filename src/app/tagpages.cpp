@@ -76,8 +76,11 @@ void TMainForm::addTagButton(const TagButtonDef &def)
 
 void TMainForm::Tab_TagBtnListeChange(int index)
 {
-    if (index >= 0 && index < Pages->count())
+    if (index >= 0 && index < Pages->count()) {
         Pages->setCurrentIndex(index);
+        // Another page opens at its first button, not where the last one was scrolled to.
+        Pager->setPosition(0);
+    }
     P_TagListResize();
 }
 

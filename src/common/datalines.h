@@ -1,5 +1,5 @@
 // The lines of a data file of the program folder (*.mvt): Windows-1252, or
-// UTF-8 where the file is valid UTF-8; any line break.
+// UTF-8 where the file is valid UTF-8 or starts with a BOM; any line break.
 #pragma once
 
 #include <QString>

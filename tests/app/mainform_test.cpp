@@ -245,6 +245,53 @@ TEST_F(MainFormTest, EditCommandsShowTheSourceTheyChange)
     closeForm(*form);
 }
 
+// Ctrl+C in the Preview, in a value of the Info page or in the tag box of
+// the Links page copies what is selected there; the hidden source and its
+// selection stay as they were.
+TEST_F(MainFormTest, CtrlCInAReadOnlyPageCopiesItsOwnSelection)
+{
+    auto form = makeShown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<p>Vorschautext</p>"));
+    doc->ColorMemo->setSelStart(3);
+    doc->ColorMemo->setSelLength(6); // "Vorsch" in the source, so the Copy command is on
+
+    doc->BtnPreviewClick();
+    doc->HTMLViewer->setFocus();
+    doc->HTMLViewer->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("alt"));
+    QTest::keyClick(doc->HTMLViewer, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().trimmed(), QStringLiteral("Vorschautext"));
+    EXPECT_FALSE(doc->sourceShown()) << "the page the user copies from stays in front";
+
+    doc->BtnInfoClick();
+    doc->L_Encoding->setText(QStringLiteral("UTF-8"));
+    doc->L_Encoding->setFocus();
+    doc->L_Encoding->setSelection(0, 5);
+    QTest::keyClick(doc->L_Encoding, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("UTF-8"));
+    EXPECT_FALSE(doc->sourceShown());
+
+    doc->BtnLinksClick();
+    doc->TagMemo->setPlainText(QStringLiteral("<img src=\"bild.png\">"));
+    doc->TagMemo->setFocus();
+    doc->TagMemo->selectAll();
+    QTest::keyClick(doc->TagMemo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("<img src=\"bild.png\">"));
+    EXPECT_FALSE(doc->sourceShown());
+    EXPECT_EQ(doc->ColorMemo->SelText(), QStringLiteral("Vorsch"));
+
+    // Without a selection of its own the page leaves Ctrl+C to the command.
+    doc->TagMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(doc->TagMemo, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Vorsch"));
+    EXPECT_TRUE(doc->sourceShown());
+    doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
 TEST_F(MainFormTest, ToolbarPanelHeightFollowsDockAndTagList)
 {
     auto form = makeShown();

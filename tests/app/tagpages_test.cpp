@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "app/pager.h"
 #include "app/tagcodes.h"
 #include "common/datalines.h"
 #include "common/mvcodec.h"
@@ -18,6 +19,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -114,6 +116,26 @@ TEST_F(TagPagesTest, PagesGatherTheirButtonsWhateverTheLetterCase)
     form->Tab_TagBtnListe->setCurrentIndex(1);
     EXPECT_EQ(form->Pages->currentIndex(), 1);
     EXPECT_EQ(form->Pages->height(), 20 * 1 + 22);
+    quit(*form);
+}
+
+// A page chosen by its tab shows its first buttons, however far down the
+// page before it was scrolled.
+TEST_F(TagPagesTest, AnotherPageOpensAtItsTop)
+{
+    QByteArray codes;
+    for (int i = 0; i < 40; ++i)
+        codes += "Eins;A" + QByteArray::number(i) + ";<b>;</b>\r\nZwei;B" + QByteArray::number(i) + ";<i>;</i>\r\n";
+    auto form = withTagCodes(codes);
+    form->resize(800, 500);
+    QCoreApplication::processEvents();
+    ASSERT_GT(form->Pager->scrollRange(), 200);
+    form->Pager->setPosition(200);
+    form->Tab_TagBtnListe->setCurrentIndex(1);
+    EXPECT_EQ(form->Pages->currentIndex(), 1);
+    EXPECT_EQ(form->Pager->position(), 0);
+    EXPECT_FALSE(form->Pager->upArrow()->isVisible());
+    EXPECT_TRUE(form->Pager->downArrow()->isVisible());
     quit(*form);
 }
 

@@ -33,3 +33,23 @@ TEST(DataLines, AMissingFileGivesNoLinesAndSaysSo)
     EXPECT_TRUE(readDataLines(QStringLiteral("/nonexistent/tagcodes.mvt"), &ok).isEmpty());
     EXPECT_FALSE(ok);
 }
+
+// A file that starts with a BOM is UTF-8 even when a line added in another
+// code page holds a stray byte: only that character is spoilt, the first
+// page keeps its name and the other umlauts stay as written.
+TEST(DataLines, AFileWithABomStaysUtf8DespiteAStrayByte)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tagcodes.mvt"));
+    writeAll(path, "\xEF\xBB\xBFText;Fett;<b>;</b>\r\n\xC3\x9C"
+                   "berschrift;Eins;<h1>;</h1>\r\nText;Gr\xFC\xDF"
+                   "e;<i>;</i>\r\n");
+    bool ok = false;
+    const QStringList lines = readDataLines(path, &ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QStringLiteral("Text;Fett;<b>;</b>"));
+    EXPECT_EQ(lines[1], QStringLiteral("\u00dcberschrift;Eins;<h1>;</h1>"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Text;Gr"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("e;<i>;</i>"))) << lines[2].toStdString();
+}
