@@ -96,7 +96,8 @@ std::optional<BytesAsText> asUtf16(QByteArrayView bytes)
     const bool bigEndian = bytes.startsWith("\xFE\xFF");
     if ((!bigEndian && !bytes.startsWith("\xFF\xFE")) || bytes.size() % 2 != 0)
         return std::nullopt;
-    QStringDecoder utf16(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf16(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     BytesAsText out;
     out.text = utf16.decode(bytes.sliced(2));
     if (utf16.hasError())

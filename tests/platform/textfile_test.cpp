@@ -143,6 +143,10 @@ TEST(TextFile, Utf16FilesWithAByteOrderMarkKeepTheirEncoding)
         EXPECT_EQ(edited, QByteArray(c.bom + QByteArray(encoder.encode(QString(text + QStringLiteral("\u03A9\r\n")))))) << c.name;
         EXPECT_EQ(decodeBytes(bytes).text, QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\r\n<p>\U0001F600</p>\r\n")) << c.name;
     }
+    // A second mark is part of the text and stays.
+    const QByteArray twoMarks("\xFF\xFE\xFF\xFEx\0", 6);
+    EXPECT_EQ(decodeText(twoMarks).text, QStringLiteral("\uFEFFx"));
+    EXPECT_EQ(encodeText(decodeText(twoMarks).text, decodeText(twoMarks).format), twoMarks);
     // An odd byte count is no UTF-16: the bytes are read as before.
     EXPECT_EQ(encodeText(decodeText("\xFF\xFEx").text, decodeText("\xFF\xFEx").format), QByteArray("\xFF\xFEx"));
 }
