@@ -3,6 +3,34 @@
 #include "platform/cp1252.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+// The page names UTF-8 for itself near its start: a meta charset or
+// http-equiv, a style sheet's @charset or an XML encoding.
+bool declaresUtf8(QStringView text)
+{
+    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declaration.match(text.left(4096).toString());
+    if (!match.hasMatch())
+        return false;
+    const QString label = match.captured(1).toLower();
+    return label == u"utf-8" || label == u"utf8" || label == u"unicode-1-1-utf-8";
+}
+
+// A new page that names UTF-8 for itself is written so; in Windows-1252 a
+// browser would show its umlauts garbled. A file keeps what it was read in.
+TextFormat formatFor(const QString &path, const TextFormat &format, QStringView text)
+{
+    TextFormat out = format;
+    if (path.isEmpty() && out.encoding == TextEncoding::Windows1252 && declaresUtf8(text))
+        out.encoding = TextEncoding::Utf8;
+    return out;
+}
+
+} // namespace
 
 QString DocumentFile::folder() const
 {
@@ -36,12 +64,12 @@ DocumentFile::Loaded DocumentFile::load(const QString &path)
 
 bool DocumentFile::needsEncodingChoice(QStringView text) const
 {
-    return m_format.encoding == TextEncoding::Windows1252 && !cp1252::canEncode(text);
+    return formatFor(m_path, m_format, text).encoding == TextEncoding::Windows1252 && !cp1252::canEncode(text);
 }
 
 FileResult DocumentFile::save(const QString &path, const QString &text, std::optional<Unstorable> choice)
 {
-    TextFormat format = m_format;
+    TextFormat format = formatFor(m_path, m_format, text);
     QString written = text;
     if (needsEncodingChoice(text)) {
         if (choice == Unstorable::SaveAsUtf8) {

@@ -8,8 +8,11 @@
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
+#include "preview.h"
 
 #include <QFileInfo>
+#include <QStackedWidget>
+#include <QTreeWidget>
 
 bool TEditForm::LoadFile(const QString &path, QString *error)
 {
@@ -30,6 +33,11 @@ void TEditForm::ShowLoaded(DocumentFile file, const QString &text)
     showFileName();
     ColorMemo->setPlainText(text);
     ColorMemo->document()->setModified(false);
+    // A reload seen on the Preview or Links page shows the new text there.
+    if (Pages->currentWidget() == HTMLViewer)
+        BtnPreviewClick();
+    else if (Pages->currentWidget() == TreeView->parentWidget())
+        BtnLinksClick();
 }
 
 void TEditForm::ShowRecovered(DocumentFile file, const QString &text, const QString &title)

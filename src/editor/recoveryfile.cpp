@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -104,6 +106,27 @@ std::optional<QString> utf8(QByteArrayView bytes)
     return text;
 }
 
+constexpr std::array<std::pair<TextEncoding, QByteArrayView>, 4> kEncodingKeys = {{{TextEncoding::Windows1252, "windows-1252"},
+                                                                                   {TextEncoding::Utf8, "utf-8"},
+                                                                                   {TextEncoding::Utf16Le, "utf-16le"},
+                                                                                   {TextEncoding::Utf16Be, "utf-16be"}}};
+
+QByteArray encodingKey(TextEncoding encoding)
+{
+    for (const auto &[known, key] : kEncodingKeys)
+        if (known == encoding)
+            return key.toByteArray();
+    return "windows-1252";
+}
+
+std::optional<TextEncoding> encodingFromKey(QByteArrayView key)
+{
+    for (const auto &[known, name] : kEncodingKeys)
+        if (name == key)
+            return known;
+    return std::nullopt;
+}
+
 } // namespace
 
 QByteArray recoveryBytes(const RecoveredText &recovered)
@@ -119,7 +142,7 @@ QByteArray recoveryBytes(const RecoveredText &recovered)
     out += (stamped ? kMagicStamped : escape ? kMagicEscaped : kMagic).toByteArray() + '\n';
     out += "path: " + value(recovered.path) + '\n';
     out += "title: " + value(recovered.title) + '\n';
-    out += QByteArray("encoding: ") + (recovered.format.encoding == TextEncoding::Utf8 ? "utf-8" : "windows-1252") + '\n';
+    out += QByteArray("encoding: ") + encodingKey(recovered.format.encoding) + '\n';
     out += QByteArray("bom: ") + (recovered.format.bom ? "yes" : "no") + '\n';
     out += QByteArray("breaks: ") + breakName(recovered.format.lineBreak) + '\n';
     out += QByteArray("final-break: ") + (recovered.format.finalBreak ? "yes" : "no") + '\n';
@@ -188,8 +211,8 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
         }
     }
     const bool lengthOk = length >= 0 && (!stamped || (diskMs >= 0 && diskSize >= 0));
-    const bool encodingOk = values[2] == "utf-8" || values[2] == "windows-1252";
-    if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encodingOk) {
+    const auto encoding = encodingFromKey(values[2]);
+    if (!blank || !blank->isEmpty() || !oneLineValues || !path || !title || !bom || !lineBreak || !finalBreak || !lengthOk || !encoding) {
         parse.error = lex::message(3146);
         return parse;
     }
@@ -204,7 +227,7 @@ RecoveryParse parseRecoveryBytes(const QByteArray &bytes)
     }
     r.path = *path;
     r.title = *title;
-    r.format.encoding = values[2] == "utf-8" ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    r.format.encoding = *encoding;
     r.format.bom = *bom;
     r.format.lineBreak = *lineBreak;
     r.format.finalBreak = *finalBreak;

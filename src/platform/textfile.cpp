@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -89,10 +90,29 @@ bool isAscii(QByteArrayView bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// UTF-16 is known by its byte-order mark; an odd number of bytes is none.
+std::optional<BytesAsText> asUtf16(QByteArrayView bytes)
+{
+    const bool bigEndian = bytes.startsWith("\xFE\xFF");
+    if ((!bigEndian && !bytes.startsWith("\xFF\xFE")) || bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder utf16(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    BytesAsText out;
+    out.text = utf16.decode(bytes.sliced(2));
+    if (utf16.hasError())
+        return std::nullopt;
+    out.bom = true;
+    out.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+    return out;
+}
+
 } // namespace
 
 BytesAsText decodeBytes(QByteArrayView bytes)
 {
+    if (std::optional<BytesAsText> utf16 = asUtf16(bytes))
+        return *utf16;
     BytesAsText out;
     QByteArrayView body(bytes);
     out.bom = bytes.startsWith("\xEF\xBB\xBF");
@@ -101,6 +121,7 @@ BytesAsText decodeBytes(QByteArrayView bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     out.text = utf8.decode(body);
     out.utf8 = !utf8.hasError();
+    out.encoding = out.utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     if (!out.utf8) {
         out.text = cp1252::decode(bytes);
         out.bom = false;
@@ -127,7 +148,7 @@ DecodedText decodeText(const QByteArray &bytes)
 {
     DecodedText out;
     BytesAsText decoded = decodeBytes(bytes);
-    out.format.encoding = decoded.utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    out.format.encoding = decoded.encoding;
     // Plain ASCII is valid UTF-8 too; a page that declares Windows-1252 gets
     // what it typed later written in the encoding it names.
     if (decoded.utf8 && !decoded.bom && isAscii(bytes) && declaresWindows1252(decoded.text))
@@ -154,6 +175,12 @@ QByteArray encodeText(QStringView text, const TextFormat &format)
         withBreaks += lineBreak;
     if (format.encoding == TextEncoding::Windows1252)
         return cp1252::encode(withBreaks);
+    if (format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be) {
+        const bool bigEndian = format.encoding == TextEncoding::Utf16Be;
+        QStringEncoder utf16(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE);
+        QByteArray out = !format.bom ? QByteArray() : bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        return out + QByteArray(utf16.encode(withBreaks));
+    }
     QByteArray out = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     return out + withBreaks.toUtf8();
 }
@@ -190,6 +217,10 @@ QString encodingName(const TextFormat &format)
 {
     if (format.encoding == TextEncoding::Windows1252)
         return QStringLiteral("Windows-1252");
+    if (format.encoding == TextEncoding::Utf16Le)
+        return QStringLiteral("UTF-16 LE");
+    if (format.encoding == TextEncoding::Utf16Be)
+        return QStringLiteral("UTF-16 BE");
     return format.bom ? lex::caption(1132) : QStringLiteral("UTF-8");
 }
 

@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringView>
 
-enum class TextEncoding { Windows1252, Utf8 };
+// UTF-16 only as read from a file that starts with its byte-order mark.
+enum class TextEncoding { Windows1252, Utf8, Utf16Le, Utf16Be };
 enum class LineBreak { CrLf, Lf, Cr };
 
 struct TextFormat {
@@ -25,12 +26,14 @@ struct DecodedText {
     TextFormat format;
 };
 
-// Bytes as text: UTF-8 when they are valid UTF-8 (a leading byte-order mark
-// dropped), otherwise Windows-1252. Every reader of files decides this here.
+// Bytes as text: UTF-16 after its byte-order mark, UTF-8 when they are valid
+// UTF-8 (a leading byte-order mark dropped), otherwise Windows-1252. Every
+// reader of files decides this here.
 struct BytesAsText {
     QString text;
     bool utf8 = false;
     bool bom = false;
+    TextEncoding encoding = TextEncoding::Windows1252;
 };
 BytesAsText decodeBytes(QByteArrayView bytes);
 

@@ -68,6 +68,30 @@ TEST_F(DocFileTest, SavingWritesTheFormatItWasReadIn)
     EXPECT_EQ(fresh.path(), file("new.htm"));
 }
 
+// A new page that names UTF-8 as its encoding is saved as UTF-8: written in
+// Windows-1252, a browser would show its umlauts garbled.
+TEST_F(DocFileTest, ANewPageIsSavedInTheEncodingItDeclares)
+{
+    const QString declared = QStringLiteral("<meta charset=\"UTF-8\">\n<p>Gr\u00FC\u00DFe \u03A9</p>");
+    DocumentFile page;
+    EXPECT_FALSE(page.needsEncodingChoice(declared)) << "UTF-8 stores every character";
+    ASSERT_TRUE(page.save(file("utf8.htm"), declared).ok);
+    EXPECT_EQ(readAll(file("utf8.htm")), QByteArray("<meta charset=\"UTF-8\">\r\n<p>Gr\xC3\xBC\xC3\x9F"
+                                                    "e \xCE\xA9</p>\r\n"));
+    EXPECT_EQ(page.format().encoding, TextEncoding::Utf8);
+
+    // Naming Windows-1252, or nothing: Windows-1252 as ever.
+    for (const char *head : {"<meta charset=\"windows-1252\">\n", "<p>\n"}) {
+        DocumentFile other;
+        const QString text = QString::fromUtf8(head) + QStringLiteral("Gr\u00FC\u00DFe");
+        ASSERT_TRUE(other.save(file("other.htm"), text).ok);
+        QByteArray expected = QByteArray(head).replace("\n", "\r\n");
+        expected += "Gr\xFC\xDF"
+                    "e\r\n";
+        EXPECT_EQ(readAll(file("other.htm")), expected);
+    }
+}
+
 TEST_F(DocFileTest, UnstorableCharactersFollowTheChoice)
 {
     DocumentFile doc;

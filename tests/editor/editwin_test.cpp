@@ -327,6 +327,29 @@ TEST_F(EditWinTest, InfoPageFollowsASaveAndAReload)
     EXPECT_EQ(form.L_LineBreaks->text(), lineBreakName(LineBreak::Lf));
 }
 
+// A file reloaded while the Preview or Links page is shown (after another
+// program changed it) shows its new text there, not the old one.
+TEST_F(EditWinTest, PreviewAndLinksPagesFollowAReload)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nLinks=<a\r\n");
+    writeAll(file("page.htm"), "<p>old text</p><a href=\"old.htm\">x</a>\n");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    ASSERT_TRUE(form->HTMLViewer->toPlainText().contains(QStringLiteral("old text")));
+    writeAll(file("page.htm"), "<p>new text</p><a href=\"new.htm\">x</a>\n");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_TRUE(form->HTMLViewer->toPlainText().contains(QStringLiteral("new text"))) << form->HTMLViewer->toPlainText().toStdString();
+
+    form->BtnLinksClick();
+    ASSERT_EQ(form->TreeView->topLevelItemCount(), 1);
+    ASSERT_EQ(form->TreeView->topLevelItem(0)->childCount(), 1);
+    writeAll(file("page.htm"), "<p>third</p><a href=\"third.htm\">x</a>\n");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    ASSERT_EQ(form->TreeView->topLevelItemCount(), 1);
+    ASSERT_EQ(form->TreeView->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(form->TreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("<a href=\"third.htm\">"));
+}
+
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nBilder = <img\r\nLinks=<a\r\nscript\r\nLeer=<nothing\r\n");

@@ -44,7 +44,7 @@ bool waitForRecovered(const QString &file, const QString &text, int ms = 10000)
 TEST(RecoveryFile, EveryFormatComesBack)
 {
     const QString odd = QStringLiteral("a\u0081b\u008d\u20ac\n\U0001F600\n\u2028x");
-    for (TextEncoding encoding : {TextEncoding::Windows1252, TextEncoding::Utf8})
+    for (TextEncoding encoding : {TextEncoding::Windows1252, TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be})
         for (LineBreak lineBreak : {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr})
             for (bool flag : {false, true})
                 for (const QString &text : {QString(), odd, QStringLiteral("\ufeff<p>"), QStringLiteral("length: 3\n\nquirtle\n")}) {

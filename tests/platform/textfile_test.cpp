@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -117,6 +118,37 @@ TEST(TextFile, AsciiPagesKeepTheWindows1252TheyDeclare)
     };
     for (const char *page : utf8Pages)
         EXPECT_EQ(decodeText(page).format.encoding, TextEncoding::Utf8) << page;
+}
+
+// Files written as UTF-16 with a byte-order mark (as some Windows editors
+// save "Unicode") are read as such and written back so; read byte by byte,
+// their text showed as garbage and a save turned every CR LF into two LFs.
+TEST(TextFile, Utf16FilesWithAByteOrderMarkKeepTheirEncoding)
+{
+    const QString text = QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\r\n<p>\U0001F600</p>\r\n");
+    struct Case {
+        const char *name;
+        QStringConverter::Encoding encoding;
+        QByteArray bom;
+    };
+    for (const Case &c : {Case{"LE", QStringConverter::Utf16LE, "\xFF\xFE"}, Case{"BE", QStringConverter::Utf16BE, "\xFE\xFF"}}) {
+        QStringEncoder encoder(c.encoding);
+        const QByteArray bytes = c.bom + QByteArray(encoder.encode(text));
+        const DecodedText d = decodeText(bytes);
+        EXPECT_EQ(d.text, QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\n<p>\U0001F600</p>\n")) << c.name;
+        EXPECT_EQ(d.format.lineBreak, LineBreak::CrLf) << c.name;
+        EXPECT_TRUE(d.format.finalBreak) << c.name;
+        EXPECT_EQ(encodeText(d.text, d.format), bytes) << c.name;
+        const QByteArray edited = encodeText(QString(d.text + QStringLiteral("\u03A9")), d.format);
+        EXPECT_EQ(edited, QByteArray(c.bom + QByteArray(encoder.encode(QString(text + QStringLiteral("\u03A9\r\n")))))) << c.name;
+        EXPECT_EQ(decodeBytes(bytes).text, QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\r\n<p>\U0001F600</p>\r\n")) << c.name;
+    }
+    // A second mark is part of the text and stays.
+    const QByteArray twoMarks("\xFF\xFE\xFF\xFEx\0", 6);
+    EXPECT_EQ(decodeText(twoMarks).text, QStringLiteral("\uFEFFx"));
+    EXPECT_EQ(encodeText(decodeText(twoMarks).text, decodeText(twoMarks).format), twoMarks);
+    // An odd byte count is no UTF-16: the bytes are read as before.
+    EXPECT_EQ(encodeText(decodeText("\xFF\xFEx").text, decodeText("\xFF\xFEx").format), QByteArray("\xFF\xFEx"));
 }
 
 TEST(TextFile, NewDocumentsAreWindows1252WithCrLfAfterEveryLine)
