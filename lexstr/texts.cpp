@@ -264,6 +264,8 @@ const Entry kMessages[] = {
     {3001, "Die Datei tagcodes.mvt wurde nicht gefunden. Die Tag-Liste bleibt leer."},
     // Tag list: tag file there but unreadable; the path comes before, the reason after
     {3190, "Die Datei tagcodes.mvt konnte nicht gelesen werden. Die Tag-Liste bleibt leer."},
+    // Template chooser: template file there but unreadable; the path comes before, the reason after
+    {3210, "Die Vorlagendatei template.mvt konnte nicht gelesen werden. Das neue Dokument bleibt leer."},
     // Reserved
     {3002, ""},
     // Quit and close questions; 3004 and 3005 enclose the document's caption

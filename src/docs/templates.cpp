@@ -26,7 +26,7 @@ TemplateFile loadTemplateFile(const QString &path)
         return file;
     }
     bool ok = false;
-    const QStringList lines = readDataLines(path, &ok);
+    const QStringList lines = readDataLines(path, &ok, &file.error);
     if (!ok) {
         file.state = TemplateFileState::Unreadable;
         return file;

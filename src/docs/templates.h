@@ -19,6 +19,7 @@ enum class TemplateFileState { Loaded, Missing, Unreadable };
 struct TemplateFile {
     TemplateFileState state = TemplateFileState::Missing;
     TemplateList templates;
+    QString error; // why an unreadable file could not be read
 };
 
 TemplateFile loadTemplateFile(const QString &path);
