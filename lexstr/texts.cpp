@@ -342,6 +342,8 @@ const Entry kMessages[] = {
     {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
     {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
     {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
+    // File manager: the folder to show no longer exists; its path follows
+    {3211, "Der Ordner existiert nicht mehr:"},
     // Command channel: a second start whose files the running editor did not take; the reason follows
     {3110, "Quirtle läuft bereits, hat die Dateien der Befehlszeile aber nicht angenommen:"},
     // Reasons why a command did not reach the running editor; 3111 and 3112 are followed by the name

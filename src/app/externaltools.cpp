@@ -110,6 +110,11 @@ void TMainForm::BtnExploreClick()
 {
     const TEditForm *doc = activeDocument();
     const QString folder = explorerFolder(doc ? doc->FilePath : QString());
+    // The file manager starts for any path and shows nothing for one that is gone.
+    if (!QFileInfo(folder).isDir()) {
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3211) + u'\n' + QDir::toNativeSeparators(folder));
+        return;
+    }
     if (!shell::current().showFolder(folder))
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3082) + u'\n' + QDir::toNativeSeparators(folder));
 }

@@ -196,6 +196,23 @@ TEST_F(ExternalToolsForm, FileManagerOpensTheSavedDocumentsFolder)
     quit(*form);
 }
 
+// The desktop's file manager is started for any path and shows nothing for
+// one that is gone; the user learns why nothing opened.
+TEST_F(ExternalToolsForm, AFolderThatIsGoneIsReportedInsteadOfHandedToTheFileManager)
+{
+    const QString page = touch(dir.filePath(QStringLiteral("alt/index.htm")));
+    auto form = shown();
+    form->OpenDocument(page, false, 0);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("alt"))).removeRecursively());
+    scripted->messages.clear();
+    form->BtnExplore->trigger();
+    EXPECT_TRUE(desktop->requests.isEmpty());
+    const QString expected = lex::message(3211) + u'\n' + QDir::toNativeSeparators(dir.filePath(QStringLiteral("alt/")));
+    EXPECT_EQ(messageTexts(), QStringList{expected});
+    quit(*form);
+}
+
 TEST_F(ExternalToolsForm, ABrowserDeletedAfterTheMenuWasBuiltStartsNothing)
 {
     const QString browser = program("browser");
