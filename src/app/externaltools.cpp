@@ -17,7 +17,17 @@
 
 BrowserEntry readBrowserEntry(int n)
 {
-    return {settings::browserName(n), settings::browserPath(n)};
+    return {settings::browserName(n), programPath(settings::browserPath(n))};
+}
+
+QString programPath(const QString &typed)
+{
+    // Blanks around a pasted path and the quotes a command line needs for
+    // blanks inside it are no part of the file name.
+    const QString path = typed.trimmed();
+    if (path.size() >= 2 && (path.front() == u'"' || path.front() == u'\'') && path.back() == path.front())
+        return path.mid(1, path.size() - 2);
+    return path;
 }
 
 bool browserShown(const BrowserEntry &entry)
