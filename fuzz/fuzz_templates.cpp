@@ -1,6 +1,7 @@
 // Any bytes read as template.mvt: every template keeps its name and lines
 // through the codec, its title range lies between the two tags, and writing
-// a title and then the old one again gives back the template's text.
+// a title and then the old one again gives back the template's text; a
+// page taken for UTF-8 names it near its start.
 #include "common/mvcodec.h"
 #include "docs/templates.h"
 #include "platform/textfile.h"
@@ -48,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QStringList lines = templateLines(list.entries[k]);
         check(!lines.isEmpty());
         check(decodeFields(TMvCodeStringList::encode(QStringList{list.names[k]} + lines)) == decodeFields(list.entries[k]));
-        checkTitle(lines.join(QStringLiteral("\r\n")));
+        const QString page = lines.join(QStringLiteral("\r\n"));
+        checkTitle(page);
+        check(!declaresUtf8(page) || page.left(4096).contains(QLatin1String("utf"), Qt::CaseInsensitive));
     }
     return 0;
 }

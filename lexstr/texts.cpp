@@ -264,6 +264,8 @@ const Entry kMessages[] = {
     {3001, "Die Datei tagcodes.mvt wurde nicht gefunden. Die Tag-Liste bleibt leer."},
     // Tag list: tag file there but unreadable; the path comes before, the reason after
     {3190, "Die Datei tagcodes.mvt konnte nicht gelesen werden. Die Tag-Liste bleibt leer."},
+    // Template chooser: template file there but unreadable; the path comes before, the reason after
+    {3210, "Die Vorlagendatei template.mvt konnte nicht gelesen werden. Das neue Dokument bleibt leer."},
     // Reserved
     {3002, ""},
     // Quit and close questions; 3004 and 3005 enclose the document's caption
@@ -340,6 +342,8 @@ const Entry kMessages[] = {
     {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
     {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
     {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
+    // File manager: the folder to show no longer exists; its path follows
+    {3211, "Der Ordner existiert nicht mehr:"},
     // Command channel: a second start whose files the running editor did not take; the reason follows
     {3110, "Quirtle läuft bereits, hat die Dateien der Befehlszeile aber nicht angenommen:"},
     // Reasons why a command did not reach the running editor; 3111 and 3112 are followed by the name

@@ -17,7 +17,17 @@
 
 BrowserEntry readBrowserEntry(int n)
 {
-    return {settings::browserName(n), settings::browserPath(n)};
+    return {settings::browserName(n), programPath(settings::browserPath(n))};
+}
+
+QString programPath(const QString &typed)
+{
+    // Blanks around a pasted path and the quotes a command line needs for
+    // blanks inside it are no part of the file name.
+    const QString path = typed.trimmed();
+    if (path.size() >= 2 && (path.front() == u'"' || path.front() == u'\'') && path.back() == path.front())
+        return path.mid(1, path.size() - 2);
+    return path;
 }
 
 bool browserShown(const BrowserEntry &entry)
@@ -110,6 +120,11 @@ void TMainForm::BtnExploreClick()
 {
     const TEditForm *doc = activeDocument();
     const QString folder = explorerFolder(doc ? doc->FilePath : QString());
+    // The file manager starts for any path and shows nothing for one that is gone.
+    if (!QFileInfo(folder).isDir()) {
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3211) + u'\n' + QDir::toNativeSeparators(folder));
+        return;
+    }
     if (!shell::current().showFolder(folder))
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3082) + u'\n' + QDir::toNativeSeparators(folder));
 }

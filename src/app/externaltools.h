@@ -13,6 +13,9 @@ struct BrowserEntry {
 
 // Browser n (1 or 2) from the settings; an unreadable value reads as empty.
 BrowserEntry readBrowserEntry(int n);
+// The program file a typed path names: without blanks around it and
+// without a pair of quotes enclosing it.
+QString programPath(const QString &typed);
 // A browser gets a menu item only with a name and a program file that exists.
 bool browserShown(const BrowserEntry &entry);
 // The menu caption for a browser name: "&" stays a character, no mnemonic.

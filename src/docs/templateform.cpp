@@ -116,7 +116,11 @@ void TTemplateForm::loadTemplates()
     const TemplateFile file = loadTemplateFile(path);
     switch (file.state) {
     case TemplateFileState::Missing: dialogs::inform(parentWidget(), dialogs::Kind::Error, lex::message(1002)); return;
-    case TemplateFileState::Unreadable: qCWarning(lcDocs) << "cannot read" << path; return;
+    case TemplateFileState::Unreadable:
+        // A file that is there but cannot be read is no choice of an empty page.
+        qCWarning(lcDocs) << "cannot read" << path;
+        dialogs::inform(parentWidget(), dialogs::Kind::Error, path + u'\n' + lex::message(3210) + u'\n' + file.error);
+        return;
     case TemplateFileState::Loaded: break;
     }
     m_loaded = true;

@@ -4,6 +4,7 @@
 #include "common/mvcodec.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 TemplateList parseTemplates(const QStringList &fileLines)
 {
@@ -26,7 +27,7 @@ TemplateFile loadTemplateFile(const QString &path)
         return file;
     }
     bool ok = false;
-    const QStringList lines = readDataLines(path, &ok);
+    const QStringList lines = readDataLines(path, &ok, &file.error);
     if (!ok) {
         file.state = TemplateFileState::Unreadable;
         return file;
@@ -34,6 +35,17 @@ TemplateFile loadTemplateFile(const QString &path)
     file.state = TemplateFileState::Loaded;
     file.templates = parseTemplates(lines);
     return file;
+}
+
+bool declaresUtf8(const QString &page)
+{
+    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declaration.match(page.left(4096));
+    if (!match.hasMatch())
+        return false;
+    const QString label = match.captured(1).toLower();
+    return label == QLatin1String("utf-8") || label == QLatin1String("utf8") || label == QLatin1String("unicode-1-1-utf-8");
 }
 
 QStringList templateLines(const QString &entry)

@@ -15,6 +15,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -501,5 +502,41 @@ TEST_F(DocManageTest, TheNewMenuItemPutsTheChosenTemplateIntoANewDocumentOrSaysT
     EXPECT_EQ(form->documents()[0]->ColorMemo->Text(), QStringLiteral("<html>\r\n<title>Preise</title>\r\n</html>"));
     EXPECT_TRUE(form->documents()[0]->isModified());
     EXPECT_FALSE(form->documents()[1]->isModified()) << "without a template the new document is untouched";
+    quit(*form);
+}
+
+// A page is saved in the encoding it declares, or its umlauts come out wrong
+// in every browser; a page that declares nothing keeps the usual one.
+TEST_F(DocManageTest, ANewPageFromATemplateIsSavedInTheEncodingItDeclares)
+{
+    auto form = shown();
+    programDir.write(QStringLiteral("template.mvt"), "UTF-8;<!DOCTYPE html>;<meta charset=\"UTF-8\">;<title>Neu</title>\r\n"
+                                                     "Alt;<html>;<meta charset=\"windows-1252\">;<title>Neu</title>\r\n"
+                                                     "Ohne;<html>;<title>Neu</title>\r\n");
+    const auto saveNew = [&](int templateIndex, const QString &name) {
+        scripted->onModal = [templateIndex](QDialog &dialog) {
+            auto &chooser = static_cast<TTemplateForm &>(dialog);
+            chooser.ComboBox1->setCurrentIndex(templateIndex);
+            Q_EMIT chooser.ComboBox1->activated(templateIndex);
+            chooser.Edit1->setText(QStringLiteral("Grüße"));
+            chooser.BtnClose->click();
+        };
+        form->Menu_New->trigger();
+        const QString path = dir.filePath(name);
+        scripted->fileAnswers.push_back(dialogs::FileResult{path, 1});
+        form->BtnSave->trigger();
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        return f.readAll();
+    };
+    EXPECT_TRUE(saveNew(0, QStringLiteral("utf8.htm"))
+                    .contains("<title>Gr\xC3\xBC\xC3\x9F"
+                              "e</title>"));
+    EXPECT_TRUE(saveNew(1, QStringLiteral("ansi.htm"))
+                    .contains("<title>Gr\xFC\xDF"
+                              "e</title>"));
+    EXPECT_TRUE(saveNew(2, QStringLiteral("plain.htm"))
+                    .contains("<title>Gr\xFC\xDF"
+                              "e</title>"));
     quit(*form);
 }

@@ -166,6 +166,30 @@ TEST_F(ExternalToolsForm, BrowsersGetTheSavedFileAsOneArgumentWithoutQuoting)
     quit(*form);
 }
 
+// A path with blanks is often typed in quotes, as a command line needs it,
+// or pasted with a blank at its end; either still names the program.
+TEST_F(ExternalToolsForm, AProgramPathTypedInQuotesOrWithBlanksAroundStillNamesTheBrowser)
+{
+    const QString browser = program("mein browser");
+    configure(1, QStringLiteral("Zitiert"), u'"' + browser + u'"');
+    configure(2, QStringLiteral("Mit Leerzeichen"), QStringLiteral(" ") + browser + QStringLiteral(" \t"));
+    const QString page = touch(dir.filePath(QStringLiteral("page.htm")));
+    auto form = shown();
+    EXPECT_TRUE(form->Menu_Browser1->isVisible());
+    EXPECT_TRUE(form->Menu_Browser2->isVisible());
+    form->OpenDocument(page, false, 0);
+    form->Menu_Browser1->trigger();
+    form->Menu_Browser2->trigger();
+    ASSERT_EQ(desktop->requests.size(), 2);
+    EXPECT_EQ(desktop->requests[0].target, browser);
+    EXPECT_EQ(desktop->requests[1].target, browser);
+
+    configure(1, QStringLiteral("Halb zitiert"), u'"' + browser);
+    form->LoadBrowserMenu();
+    EXPECT_FALSE(form->Menu_Browser1->isVisible()) << "one quote alone is part of the name";
+    quit(*form);
+}
+
 TEST_F(ExternalToolsForm, ANewDocumentGivesTheBrowsersNothingAndTheFileManagerTheWorkingFolder)
 {
     configure(1, QStringLiteral("Browser"), program("browser"));
@@ -193,6 +217,23 @@ TEST_F(ExternalToolsForm, FileManagerOpensTheSavedDocumentsFolder)
     form->BtnExplore->trigger();
     ASSERT_EQ(desktop->requests.size(), 1);
     EXPECT_EQ(QDir(desktop->requests[0].target).absolutePath(), QFileInfo(page).absolutePath());
+    quit(*form);
+}
+
+// The desktop's file manager is started for any path and shows nothing for
+// one that is gone; the user learns why nothing opened.
+TEST_F(ExternalToolsForm, AFolderThatIsGoneIsReportedInsteadOfHandedToTheFileManager)
+{
+    const QString page = touch(dir.filePath(QStringLiteral("alt/index.htm")));
+    auto form = shown();
+    form->OpenDocument(page, false, 0);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("alt"))).removeRecursively());
+    scripted->messages.clear();
+    form->BtnExplore->trigger();
+    EXPECT_TRUE(desktop->requests.isEmpty());
+    const QString expected = lex::message(3211) + u'\n' + QDir::toNativeSeparators(dir.filePath(QStringLiteral("alt/")));
+    EXPECT_EQ(messageTexts(), QStringList{expected});
     quit(*form);
 }
 

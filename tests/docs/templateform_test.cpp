@@ -5,6 +5,7 @@
 #include "support/testenv.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -116,18 +117,31 @@ TEST_F(TemplateFormTest, EmptyDocumentTheCloseBoxAndAFileWithoutTemplatesHandBac
     EXPECT_EQ(scripted->modalRuns.size(), 3);
 }
 
-TEST_F(TemplateFormTest, AMissingFileIsReportedAnUnreadableOneNotAndNeitherShowsTheChooser)
+// An unreadable file is reported with its cause: silently handing back an
+// empty page would look as if the user had asked for one.
+TEST_F(TemplateFormTest, AMissingOrUnreadableFileIsReportedWithItsCauseAndNeitherShowsTheChooser)
 {
+    const QString path = programDir.path() + QStringLiteral("template.mvt");
     filefaults::failNext(filefaults::Step::OpenRead, EACCES);
     EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
     filefaults::clear();
-    EXPECT_TRUE(scripted->messages.isEmpty());
-
-    QFile::remove(programDir.path() + QStringLiteral("template.mvt"));
-    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
     ASSERT_EQ(scripted->messages.size(), 1);
-    EXPECT_EQ(scripted->messages[0].text, lex::message(1002));
+    EXPECT_TRUE(scripted->messages[0].text.startsWith(path + u'\n' + lex::message(3210) + u'\n'))
+        << scripted->messages[0].text.toStdString();
+    EXPECT_GT(scripted->messages[0].text.size(), QString(path + lex::message(3210)).size() + 2) << "the reason follows";
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+
+    QFile::remove(path);
+    QDir().mkpath(path); // a folder where the file should be
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    ASSERT_EQ(scripted->messages.size(), 2);
+    EXPECT_TRUE(scripted->messages[1].text.startsWith(path + u'\n' + lex::message(3210))) << scripted->messages[1].text.toStdString();
+
+    QDir(path).removeRecursively();
+    EXPECT_TRUE(TTemplateForm::Execute(nullptr).isEmpty());
+    ASSERT_EQ(scripted->messages.size(), 3);
+    EXPECT_EQ(scripted->messages[2].text, lex::message(1002));
+    EXPECT_EQ(scripted->messages[2].kind, dialogs::Kind::Error);
     EXPECT_TRUE(scripted->modalRuns.isEmpty());
 }
 
