@@ -135,14 +135,6 @@ void TMainForm::fillNewDocument(TEditForm *doc, int newKind)
         // The page is the user's work from the form: Save takes it, and
         // closing the window asks before it is dropped.
         target->ColorMemo->document()->setModified(true);
-        // A page that names UTF-8 as its encoding is saved in it: written as
-        // Windows-1252 under that name, its umlauts would come out wrong.
-        if (declaresUtf8(text)) {
-            TextFormat format = target->File.format();
-            format.encoding = TextEncoding::Utf8;
-            format.bom = false;
-            target->File.adopt(QString(), format);
-        }
     }
 }
 

@@ -4,7 +4,6 @@
 #include "common/mvcodec.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 TemplateList parseTemplates(const QStringList &fileLines)
 {
@@ -35,17 +34,6 @@ TemplateFile loadTemplateFile(const QString &path)
     file.state = TemplateFileState::Loaded;
     file.templates = parseTemplates(lines);
     return file;
-}
-
-bool declaresUtf8(const QString &page)
-{
-    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = declaration.match(page.left(4096));
-    if (!match.hasMatch())
-        return false;
-    const QString label = match.captured(1).toLower();
-    return label == QLatin1String("utf-8") || label == QLatin1String("utf8") || label == QLatin1String("unicode-1-1-utf-8");
 }
 
 QStringList templateLines(const QString &entry)

@@ -24,10 +24,6 @@ struct TemplateFile {
 
 TemplateFile loadTemplateFile(const QString &path);
 
-// The page names UTF-8 as its encoding near its start (a meta charset, an
-// XML encoding or a style sheet's @charset), so it is to be saved in UTF-8.
-bool declaresUtf8(const QString &page);
-
 // The lines of a template without its name.
 QStringList templateLines(const QString &entry);
 

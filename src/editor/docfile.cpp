@@ -3,22 +3,8 @@
 #include "platform/cp1252.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
-
-// The page names UTF-8 for itself near its start: a meta charset or
-// http-equiv, a style sheet's @charset or an XML encoding.
-bool declaresUtf8(QStringView text)
-{
-    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
-                                                QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = declaration.match(text.left(4096).toString());
-    if (!match.hasMatch())
-        return false;
-    const QString label = match.captured(1).toLower();
-    return label == u"utf-8" || label == u"utf8" || label == u"unicode-1-1-utf-8";
-}
 
 // A new page that names UTF-8 for itself is written so; in Windows-1252 a
 // browser would show its umlauts garbled. A file keeps what it was read in.

@@ -67,13 +67,28 @@ QStringView breakText(LineBreak lineBreak)
     return u"\r\n";
 }
 
-// The file names Windows-1252 for itself near its start: a meta charset or
-// http-equiv, a style sheet's @charset or an XML encoding, with any label
-// that browsers read as Windows-1252.
-bool declaresWindows1252(const QString &text)
+} // namespace
+
+QString declaredCharset(QStringView text)
 {
     static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
                                                 QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declaration.match(text.left(4096).toString());
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
+}
+
+bool declaresUtf8(QStringView text)
+{
+    const QString label = declaredCharset(text);
+    return label == u"utf-8" || label == u"utf8" || label == u"unicode-1-1-utf-8";
+}
+
+namespace {
+
+// The file names Windows-1252 for itself, with any label that browsers
+// read as Windows-1252.
+bool declaresWindows1252(QStringView text)
+{
     static const QStringList labels = {
         QStringLiteral("windows-1252"),   QStringLiteral("cp1252"),   QStringLiteral("x-cp1252"),   QStringLiteral("iso-8859-1"),
         QStringLiteral("iso8859-1"),      QStringLiteral("iso88591"), QStringLiteral("iso_8859-1"), QStringLiteral("iso_8859-1:1987"),
@@ -81,8 +96,8 @@ bool declaresWindows1252(const QString &text)
         QStringLiteral("ibm819"),         QStringLiteral("cp819"),    QStringLiteral("us-ascii"),   QStringLiteral("ascii"),
         QStringLiteral("ansi_x3.4-1968"),
     };
-    const QRegularExpressionMatch match = declaration.match(text.left(4096));
-    return match.hasMatch() && labels.contains(match.captured(1).toLower());
+    const QString label = declaredCharset(text);
+    return !label.isEmpty() && labels.contains(label);
 }
 
 bool isAscii(QByteArrayView bytes)

@@ -56,6 +56,12 @@ QByteArray encodeText(QStringView text, const TextFormat &format);
 // references (&#8364; style); characters beyond the first plane stay whole.
 QString withCharacterReferences(QStringView text);
 
+// The encoding a page names for itself near its start (a meta charset or
+// http-equiv, a style sheet's @charset, an XML encoding), lower case;
+// empty when it names none. Only the first declaration counts.
+QString declaredCharset(QStringView text);
+bool declaresUtf8(QStringView text);
+
 QString lineBreakName(LineBreak lineBreak);
 QString encodingName(const TextFormat &format);
 

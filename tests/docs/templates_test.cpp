@@ -75,14 +75,3 @@ TEST(ShippedTemplates, EveryLineIsACompletePageWithATitle)
     }
 }
 
-// A template's page is saved in UTF-8 only when it says so itself.
-TEST(TemplateEncoding, OnlyAPageThatNamesUtf8IsTakenForOne)
-{
-    EXPECT_TRUE(declaresUtf8(QStringLiteral("<!DOCTYPE html>\r\n<meta charset=\"UTF-8\">")));
-    EXPECT_TRUE(declaresUtf8(QStringLiteral("<?xml version=\"1.0\" encoding='utf8'?>\r\n<html>")));
-    EXPECT_TRUE(declaresUtf8(QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html, charset = utf-8\">")));
-    EXPECT_FALSE(declaresUtf8(QStringLiteral("<meta charset=\"windows-1252\">\r\n<p>charset=utf-8</p>")))
-        << "the first declaration counts, not text about one further down";
-    EXPECT_FALSE(declaresUtf8(QStringLiteral("<html><title>UTF-8</title></html>")));
-    EXPECT_FALSE(declaresUtf8(QStringLiteral("<meta charset=\"utf-16\">")));
-}
