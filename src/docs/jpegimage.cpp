@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 // After jpeglib.h, which it needs.
@@ -73,7 +74,45 @@ struct DecodeRequest {
     QSize *size;
     QImage *bitmap;
     QByteArray *cmykRow;
+    int *orientation;
 };
+
+// The orientation (1 to 8) from an Exif block: "Exif", two zero bytes, then
+// a TIFF header whose first directory may hold tag 0x0112. 1 for anything
+// missing, unknown or out of bounds.
+int exifOrientation(const unsigned char *data, unsigned length)
+{
+    constexpr unsigned kTiff = 6;
+    if (length < kTiff + 8 || std::memcmp(data, "Exif\0\0", 6) != 0)
+        return 1;
+    const unsigned char *tiff = data + kTiff;
+    const unsigned size = length - kTiff;
+    const bool big = tiff[0] == 'M' && tiff[1] == 'M';
+    if (!big && !(tiff[0] == 'I' && tiff[1] == 'I'))
+        return 1;
+    const auto get = [tiff, big](unsigned at, int bytes) {
+        unsigned value = 0;
+        for (int i = 0; i < bytes; ++i)
+            value |= unsigned(tiff[at + unsigned(i)]) << (8 * (big ? bytes - 1 - i : i));
+        return value;
+    };
+    if (get(2, 2) != 42)
+        return 1;
+    const unsigned directory = get(4, 4);
+    if (directory > size - 2)
+        return 1;
+    const unsigned entries = get(directory, 2);
+    for (unsigned i = 0; i < entries; ++i) {
+        const unsigned entry = directory + 2 + 12 * i;
+        if (entry + 12 > size)
+            return 1;
+        if (get(entry, 2) == 0x0112 && get(entry + 2, 2) == 3) {
+            const unsigned value = get(entry + 8, 2);
+            return value >= 1 && value <= 8 ? int(value) : 1;
+        }
+    }
+    return 1;
+}
 
 // A fatal error jumps out of here back into guardedDecode; no object with a
 // destructor lives in this frame, the bitmap and buffers belong to the caller.
@@ -87,11 +126,18 @@ bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const Decod
     info->mem->max_memory_to_use = 256L << 20;
     jpeg_mem_src(info, reinterpret_cast<const unsigned char *>(request.bytes->constData()),
                  static_cast<unsigned long>(request.bytes->size()));
+    jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK)
         return false;
     if (info->image_width == 0 || info->image_height == 0)
         return false;
     *request.size = QSize(int(info->image_width), int(info->image_height));
+    for (jpeg_saved_marker_ptr marker = info->marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= 6 && std::memcmp(marker->data, "Exif\0\0", 6) == 0) {
+            *request.orientation = exifOrientation(marker->data, marker->data_length);
+            break;
+        }
+    }
     if (request.headerOnly)
         return true;
     const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
@@ -133,8 +179,9 @@ bool guardedDecode(jpeg_decompress_struct *info, ErrorManager *errors, const Dec
 
 namespace {
 
-bool run(const QByteArray &bytes, QSize box, qint64 maxPixels, bool headerOnly, QSize *size, QImage *bitmap)
+bool run(const QByteArray &bytes, QSize box, qint64 maxPixels, bool headerOnly, QSize *size, QImage *bitmap, int *orientation)
 {
+    *orientation = 1;
     if (bytes.size() < 4)
         return false;
     jpeg_decompress_struct info{};
@@ -144,7 +191,7 @@ bool run(const QByteArray &bytes, QSize box, qint64 maxPixels, bool headerOnly, 
     errors.base.emit_message = emitMessage;
     errors.base.output_message = outputMessage;
     QByteArray cmykRow;
-    const bool ok = guardedDecode(&info, &errors, {&bytes, box, maxPixels, headerOnly, size, bitmap, &cmykRow});
+    const bool ok = guardedDecode(&info, &errors, {&bytes, box, maxPixels, headerOnly, size, bitmap, &cmykRow, orientation});
     jpeg_destroy_decompress(&info);
     return ok;
 }
@@ -155,14 +202,17 @@ QSize TJPEGImage::readSize(const QByteArray &bytes)
 {
     QSize size;
     QImage none;
-    return run(bytes, QSize(), 0, true, &size, &none) ? size : QSize();
+    int orientation = 1;
+    return run(bytes, QSize(), 0, true, &size, &none, &orientation) ? size : QSize();
 }
 
 bool TJPEGImage::load(const QByteArray &bytes, QSize box, qint64 maxPixels)
 {
     QSize size;
     QImage bitmap;
-    const bool ok = run(bytes, box, maxPixels, false, &size, &bitmap);
+    int orientation = 1;
+    const bool ok = run(bytes, box, maxPixels, false, &size, &bitmap, &orientation);
+    m_orientation = ok ? orientation : 1;
     m_size = ok ? size : QSize();
     m_bitmap = ok ? std::move(bitmap) : QImage();
     return ok;

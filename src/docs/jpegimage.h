@@ -25,6 +25,8 @@ public:
     int width() const { return m_size.width(); }
     int height() const { return m_size.height(); }
     const QImage &bitmap() const { return m_bitmap; }
+    // The Exif orientation, 1 to 8 (1: as stored); the bitmap is as stored.
+    int orientation() const { return m_orientation; }
 
     // 50 million pixels: a 200 MB bitmap, more than any camera picture of today.
     static constexpr qint64 kMaxDecodedPixels = 50'000'000;
@@ -32,4 +34,5 @@ public:
 private:
     QSize m_size;
     QImage m_bitmap;
+    int m_orientation = 1;
 };

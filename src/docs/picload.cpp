@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,6 +31,22 @@ const char *qtFormat(PictureKind kind)
     }
 }
 
+// Orientations 2 to 8: mirrored, turned by 180 degrees, or mirrored and
+// turned a quarter clockwise, as Qt's own readers apply them.
+QImage turnedByExif(const QImage &image, int orientation)
+{
+    switch (orientation) {
+    case 2: return image.mirrored(true, false);
+    case 3: return image.mirrored(true, true);
+    case 4: return image.mirrored(false, true);
+    case 5: return image.mirrored(false, true).transformed(QTransform().rotate(90));
+    case 6: return image.transformed(QTransform().rotate(90));
+    case 7: return image.mirrored(true, false).transformed(QTransform().rotate(90));
+    case 8: return image.transformed(QTransform().rotate(270));
+    default: return image;
+    }
+}
+
 QImage decodeJpeg(const QByteArray &bytes, QSize box, QSize *realSize)
 {
     // The header alone first: a JPEG's sides may reach 65500, far beyond
@@ -41,9 +58,12 @@ QImage decodeJpeg(const QByteArray &bytes, QSize box, QSize *realSize)
     TJPEGImage jpeg;
     if (!jpeg.load(bytes, box, picture_limits::kMaxFullPixels))
         return {};
+    // Browsers show the picture turned as its Exif block says, so the sizes
+    // of a tag and the thumbnail are those of the turned picture.
+    const int orientation = jpeg.orientation();
     if (realSize)
-        *realSize = size;
-    return jpeg.bitmap();
+        *realSize = orientation >= 5 ? size.transposed() : size;
+    return turnedByExif(jpeg.bitmap(), orientation);
 }
 
 quint32 littleEndian32(const QByteArray &bytes, qsizetype at)

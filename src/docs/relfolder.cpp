@@ -23,6 +23,7 @@ QString pictureReference(const QString &relativeFolder, const QString &fileName)
 
 QString imageTag(const QString &reference, const QString &width, const QString &height)
 {
-    return QStringLiteral("<img src=\"") + reference + QStringLiteral("\" width=\"") + width + QStringLiteral("\" height=\"") + height +
-           QStringLiteral("\" border=\"0\">");
+    // In an attribute an ampersand starts an entity ("&copy" in a file name).
+    return QStringLiteral("<img src=\"") + QString(reference).replace(u'&', QStringLiteral("&amp;")) + QStringLiteral("\" width=\"") +
+           width + QStringLiteral("\" height=\"") + height + QStringLiteral("\" border=\"0\">");
 }

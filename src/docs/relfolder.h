@@ -17,5 +17,5 @@ QString relativeFolder(const QString &documentFolder, const QString &scannedFold
 // file name, characters that would cut it short escaped.
 QString pictureReference(const QString &relativeFolder, const QString &fileName);
 
-// <img src="REF" width="W" height="H" border="0">
+// <img src="REF" width="W" height="H" border="0">, with "&" in REF as "&amp;".
 QString imageTag(const QString &reference, const QString &width, const QString &height);

@@ -95,16 +95,22 @@ void CommandChannel::readRequest(QLocalSocket *socket)
         finish(socket, ddewire::Status::UnknownTopic);
         return;
     }
-    finish(socket, ddewire::Status::Ack);
+    // A client that gave up waiting (the editor was busy) has told its user
+    // the command failed; it is not run behind their back.
+    if (!finish(socket, ddewire::Status::Ack))
+        return;
     Q_EMIT executeReceived(request.execute, (request.flags & ddewire::BringForward) != 0);
 }
 
 // Replies once and closes; whatever the client sends afterwards is dropped.
-void CommandChannel::finish(QLocalSocket *socket, ddewire::Status status)
+// False when the reply could not be handed to a client still connected.
+bool CommandChannel::finish(QLocalSocket *socket, ddewire::Status status)
 {
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
     socket->write(ddewire::encodeReply(status));
+    const bool delivered = socket->flush() && socket->state() == QLocalSocket::ConnectedState;
     socket->disconnectFromServer();
+    return delivered;
 }
 
 bool CommandChannel::knows(const QByteArray &name, const QString &expected) const

@@ -42,7 +42,7 @@ private:
     void acceptClients();
     void serve(QLocalSocket *socket);
     void readRequest(QLocalSocket *socket);
-    void finish(QLocalSocket *socket, ddewire::Status status);
+    bool finish(QLocalSocket *socket, ddewire::Status status);
     bool knows(const QByteArray &name, const QString &expected) const;
 
     QLocalServer *m_server = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -206,6 +207,72 @@ TEST(JpegDecoding, StrayBytesBeforeAMarkerStillGiveThePicture)
         EXPECT_EQ(real, QSize(64, 48));
         EXPECT_NEAR(qRed(full.pixel(30, 20)), 255, 8);
         EXPECT_FALSE(decodePicture(bytes, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize)).isNull());
+    }
+}
+
+// Cameras store a portrait photo as landscape pixels and say in the Exif
+// block how to turn them; browsers show it turned, so the tag's width and
+// height, the thumbnail and the preview must be those of the turned picture.
+TEST(JpegDecoding, ExifOrientationTurnsThePictureAndSwapsItsSides)
+{
+    QImage halves(40, 20, QImage::Format_RGB32);
+    halves.fill(Qt::blue);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            halves.setPixel(x, y, qRgb(255, 0, 0));
+    const QByteArray jpeg = encoded(halves, "JPG", 95);
+    struct Turn {
+        int orientation;
+        bool bigEndian;
+        QSize size;
+        QPoint red; // a point inside the red half after the turn
+    };
+    for (const Turn &turn : {Turn{1, false, {40, 20}, {5, 10}}, Turn{3, false, {40, 20}, {35, 10}}, Turn{6, false, {20, 40}, {10, 5}},
+                             Turn{6, true, {20, 40}, {10, 5}}, Turn{8, false, {20, 40}, {10, 35}}, Turn{9, false, {40, 20}, {5, 10}}}) {
+        const QByteArray bytes = withExifOrientation(jpeg, turn.orientation, turn.bigEndian);
+        const std::string what = "orientation " + std::to_string(turn.orientation) + (turn.bigEndian ? " MM" : " II");
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_EQ(full.size(), turn.size) << what;
+        EXPECT_EQ(real, turn.size) << what;
+        EXPECT_GT(qRed(full.pixel(turn.red)), 200) << what;
+        EXPECT_LT(qBlue(full.pixel(turn.red)), 60) << what;
+        const QImage small = decodePicture(bytes, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize), &real);
+        EXPECT_EQ(real, turn.size) << what;
+        EXPECT_EQ(small.width() < small.height(), turn.size.width() < turn.size.height()) << what;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("portrait.jpg"));
+    writeAll(path, withExifOrientation(jpeg, 6));
+    const Thumbnail thumb = MakeThumbnail(path);
+    EXPECT_EQ(thumb.width, 20);
+    EXPECT_EQ(thumb.height, 40);
+    EXPECT_EQ(pixel(thumb.mask, 20, 50), 0xffffffu) << "the margin is left and right";
+    EXPECT_EQ(LoadPictureBitmap(path).size(), QSize(20, 40));
+}
+
+// Every orientation, mirrored ones included, turns the way Qt's own reader does.
+TEST(JpegDecoding, AllEightOrientationsAgreeWithQtsReader)
+{
+    QImage quarters(40, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            quarters.setPixel(x, y,
+                              y < 10 ? (x < 20 ? qRgb(255, 0, 0) : qRgb(0, 255, 0)) : (x < 20 ? qRgb(0, 0, 255) : qRgb(255, 255, 255)));
+    const QByteArray jpeg = encoded(quarters, "JPG", 95);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        QByteArray bytes = withExifOrientation(jpeg, orientation);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "jpeg");
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read();
+        const QImage ours = decodePicture(bytes, PictureKind::Jpeg);
+        ASSERT_EQ(ours.size(), expected.size()) << orientation;
+        for (const QPoint at :
+             {QPoint(3, 3), QPoint(ours.width() - 4, 3), QPoint(3, ours.height() - 4), QPoint(ours.width() - 4, ours.height() - 4)})
+            EXPECT_LT(
+                std::abs(qGray(ours.pixel(at)) - qGray(expected.pixel(at))) + std::abs(qRed(ours.pixel(at)) - qRed(expected.pixel(at))), 40)
+                << "orientation " << orientation << " at " << at.x() << "," << at.y();
     }
 }
 

@@ -44,4 +44,14 @@ TEST(ImageTag, ReferenceLeavesOutTheOutsideMark)
               QStringLiteral("<img src=\"a.gif\" width=\"\" height=\"\" border=\"0\">"));
 }
 
+// In the tag's attribute "&copy" would be read as the copyright sign and
+// "&amp;" as a bare ampersand: the picture would not be found.
+TEST(ImageTag, AmpersandsOfFolderAndFileNameAreWrittenAsEntitiesInTheTag)
+{
+    const QString reference = pictureReference(QStringLiteral("Tom&Jerry/"), QStringLiteral("x&copy.gif"));
+    EXPECT_EQ(reference, QStringLiteral("Tom&Jerry/x&copy.gif")) << "the reference alone is no HTML";
+    EXPECT_EQ(imageTag(reference, QStringLiteral("2"), QStringLiteral("3")),
+              QStringLiteral("<img src=\"Tom&amp;Jerry/x&amp;copy.gif\" width=\"2\" height=\"3\" border=\"0\">"));
+}
+
 } // namespace

@@ -61,6 +61,30 @@ QByteArray withJpegSize(QByteArray jpeg, int width, int height)
     return jpeg;
 }
 
+QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool bigEndian)
+{
+    QByteArray tiff;
+    const auto put = [&tiff, bigEndian](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            tiff += char((value >> (8 * (bigEndian ? bytes - 1 - i : i))) & 0xff);
+    };
+    tiff += bigEndian ? "MM" : "II";
+    put(42, 2);
+    put(8, 4); // IFD0 right after the header
+    put(1, 2); // one entry: orientation, SHORT, one value
+    put(0x0112, 2);
+    put(3, 2);
+    put(1, 4);
+    put(quint32(orientation), 2);
+    put(0, 2);
+    put(0, 4); // no further IFD
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment = QByteArray::fromHex("ffe1");
+    segment += char((body.size() + 2) >> 8);
+    segment += char((body.size() + 2) & 0xff);
+    return jpeg.left(2) + segment + body + jpeg.mid(2);
+}
+
 namespace {
 
 quint32 crc32(const char *data, qsizetype size)

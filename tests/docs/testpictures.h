@@ -18,6 +18,9 @@ QByteArray cmykJpeg(int width, int height, const unsigned char ink[4], bool adob
 QByteArray tinyGif(int frames = 1);
 // The JPEG with the size in its frame header replaced.
 QByteArray withJpegSize(QByteArray jpeg, int width, int height);
+// The JPEG with an Exif block after its start marker that gives the
+// orientation (1 to 8) in the byte order "II" or "MM".
+QByteArray withExifOrientation(const QByteArray &jpeg, int orientation, bool bigEndian = false);
 // The PNG with the size in its header replaced (checksum made to match).
 QByteArray withPngSize(QByteArray png, quint32 width, quint32 height);
 // The GIF with its logical screen and first image replaced by a size.

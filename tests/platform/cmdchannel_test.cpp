@@ -294,3 +294,22 @@ TEST_F(Channel, TheBlockingClientReportsEachOutcome)
     auto hung = sendAsync(mute.fullServerName(), sample(), 300);
     EXPECT_EQ(waitFor(hung), cmdchannel::SendStatus::TimedOut);
 }
+
+// An editor busy for longer than the client waits: the client reports the
+// command as not done, so the editor must not run it once it is free again
+// (a retried "insertstr" would insert its text twice).
+TEST_F(Channel, ACommandWhoseClientGaveUpWaitingIsNotRun)
+{
+    auto late = std::async(std::launch::async, [this] { return cmdchannel::send(path, sample(), 0, 300).status; });
+    ASSERT_EQ(late.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the busy editor's loop does not run";
+    EXPECT_EQ(late.get(), cmdchannel::SendStatus::TimedOut);
+    spinUntil([&] { return channel.clientCount() == 0 && received.count() > 0; }, 1000);
+    EXPECT_EQ(received.count(), 0);
+
+    // One that waits out the busy spell is served as before.
+    auto patient = std::async(std::launch::async, [this] { return cmdchannel::send(path, sample(), 0, 5000).status; });
+    QThread::msleep(500);
+    spinUntil([&] { return patient.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_EQ(patient.get(), cmdchannel::SendStatus::Acknowledged);
+    EXPECT_EQ(received.count(), 1);
+}
