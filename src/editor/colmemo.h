@@ -100,6 +100,14 @@ public:
     int scannedLines() const { return m_engine.validBlocks(); }
     bool scanPending() const { return m_scanTimer.isActive(); }
 
+public Q_SLOTS:
+    // The toolkit's edits that come from menus, not keys: each keeps a
+    // caret on a long line in view (the toolkit would show the line's start).
+    void undo();
+    void redo();
+    void cut();
+    void paste();
+
 Q_SIGNALS:
     void OnHotSpotClick(const QString &text);
     void OnVScroll();

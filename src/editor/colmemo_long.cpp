@@ -290,6 +290,30 @@ void TColorMemo::keepLongCaretInView()
         hbar->setValue(x - width / 2);
 }
 
+void TColorMemo::undo()
+{
+    QPlainTextEdit::undo();
+    keepLongCaretInView();
+}
+
+void TColorMemo::redo()
+{
+    QPlainTextEdit::redo();
+    keepLongCaretInView();
+}
+
+void TColorMemo::cut()
+{
+    QPlainTextEdit::cut();
+    keepLongCaretInView();
+}
+
+void TColorMemo::paste()
+{
+    QPlainTextEdit::paste();
+    keepLongCaretInView();
+}
+
 // The base class repaints a caret or a selection on a long line at the
 // wrong place; such moves repaint the view.
 void TColorMemo::caretMoved()
