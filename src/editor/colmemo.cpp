@@ -384,9 +384,10 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
         QPlainTextEdit::keyPressEvent(&enter);
         return;
     }
-    // Moving keys first drop a selection at its end, then move from there.
+    // Moving keys first drop a selection at its end, then move from there;
+    // those of the number block too.
     const bool moving = event->key() >= Qt::Key_Home && event->key() <= Qt::Key_PageDown;
-    if (moving && event->modifiers() == Qt::NoModifier && textCursor().hasSelection()) {
+    if (moving && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && textCursor().hasSelection()) {
         QTextCursor c = textCursor();
         c.setPosition(c.selectionEnd());
         setTextCursor(c);
