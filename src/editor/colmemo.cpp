@@ -392,8 +392,13 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
         c.setPosition(c.selectionEnd());
         setTextCursor(c);
     }
+    const bool paging = (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) &&
+                        !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const QTextCursor before = textCursor();
     if (!longLineKey(event))
         QPlainTextEdit::keyPressEvent(event);
+    if (paging)
+        keepPageColumn(before);
     keepLongCaretInView();
 }
 

@@ -196,6 +196,7 @@ private:
     void paintLongLines(const QRect &area);
     void paintLongLine(QPainter &painter, const QTextBlock &block, const QPointF &topLeft);
     bool longLineKey(QKeyEvent *event);
+    void keepPageColumn(const QTextCursor &before);
     int positionAt(const QPoint &point) const;
     qreal columnX(const QTextBlock &block, int column) const;
     int columnAtX(const QTextBlock &block, qreal x) const;

@@ -267,6 +267,19 @@ bool TColorMemo::longLineKey(QKeyEvent *event)
     return true;
 }
 
+// The base class pages from and to a long line as if its caret stood at the
+// line's start: the column (the caret's x) is taken along here.
+void TColorMemo::keepPageColumn(const QTextCursor &before)
+{
+    QTextCursor after = textCursor();
+    const QTextBlock from = before.block(), to = after.block();
+    if (from == to || !(longline::isLong(from) || longline::isLong(to)))
+        return;
+    const int column = columnAtX(to, columnX(from, before.positionInBlock()));
+    after.setPosition(to.position() + column, after.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    setTextCursor(after);
+}
+
 // The base class scrolls to a caret on a long line as if it stood at the
 // line's start; the caret's real place is shown here afterwards.
 void TColorMemo::keepLongCaretInView()
