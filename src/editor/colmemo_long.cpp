@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
@@ -265,6 +266,16 @@ bool TColorMemo::longLineKey(QKeyEvent *event)
     cursor.setPosition(target, mode);
     setTextCursor(cursor);
     return true;
+}
+
+// The context menu's commands too.
+void TColorMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu(event->pos());
+    for (QAction *action : menu->actions())
+        connect(action, &QAction::triggered, this, &TColorMemo::keepLongCaretInView);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 // The base class pages from and to a long line as if its caret stood at the

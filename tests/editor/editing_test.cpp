@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -224,6 +226,21 @@ TEST(MenuEditsOnLongLine, CaretStaysInView)
                                   << memo.horizontalScrollBar()->value();
     }
     EXPECT_EQ(memo.Text(), QString(2450, u'a') + QStringLiteral("x") + QString(500, u'a'));
+
+    // The same Undo from the editor's context menu.
+    QTest::keyClicks(&memo, QStringLiteral("y"));
+    ASSERT_TRUE(caretShown());
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(10, 10), memo.viewport()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(memo.viewport(), &menuAsked);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction *undo = menu->findChild<QAction *>(QStringLiteral("edit-undo"));
+    ASSERT_NE(undo, nullptr);
+    undo->trigger();
+    menu->close();
+    QApplication::processEvents();
+    EXPECT_EQ(memo.textCursor().positionInBlock(), 2400);
+    EXPECT_TRUE(caretShown()) << "context menu undo: horizontal scroll " << memo.horizontalScrollBar()->value();
 }
 
 // Copy, Cut and Paste within the editor keep every character: a no-break
