@@ -384,15 +384,21 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
         QPlainTextEdit::keyPressEvent(&enter);
         return;
     }
-    // Moving keys first drop a selection at its end, then move from there.
+    // Moving keys first drop a selection at its end, then move from there;
+    // those of the number block too.
     const bool moving = event->key() >= Qt::Key_Home && event->key() <= Qt::Key_PageDown;
-    if (moving && event->modifiers() == Qt::NoModifier && textCursor().hasSelection()) {
+    if (moving && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && textCursor().hasSelection()) {
         QTextCursor c = textCursor();
         c.setPosition(c.selectionEnd());
         setTextCursor(c);
     }
+    const bool paging = (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) &&
+                        !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const QTextCursor before = textCursor();
     if (!longLineKey(event))
         QPlainTextEdit::keyPressEvent(event);
+    if (paging)
+        keepPageColumn(before);
     keepLongCaretInView();
 }
 

@@ -100,6 +100,14 @@ public:
     int scannedLines() const { return m_engine.validBlocks(); }
     bool scanPending() const { return m_scanTimer.isActive(); }
 
+public Q_SLOTS:
+    // The toolkit's edits that come from menus, not keys: each keeps a
+    // caret on a long line in view (the toolkit would show the line's start).
+    void undo();
+    void redo();
+    void cut();
+    void paste();
+
 Q_SIGNALS:
     void OnHotSpotClick(const QString &text);
     void OnVScroll();
@@ -109,6 +117,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -188,6 +197,7 @@ private:
     void paintLongLines(const QRect &area);
     void paintLongLine(QPainter &painter, const QTextBlock &block, const QPointF &topLeft);
     bool longLineKey(QKeyEvent *event);
+    void keepPageColumn(const QTextCursor &before);
     int positionAt(const QPoint &point) const;
     qreal columnX(const QTextBlock &block, int column) const;
     int columnAtX(const QTextBlock &block, qreal x) const;

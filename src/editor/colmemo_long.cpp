@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
@@ -267,6 +268,29 @@ bool TColorMemo::longLineKey(QKeyEvent *event)
     return true;
 }
 
+// The context menu's commands too.
+void TColorMemo::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu(event->pos());
+    for (QAction *action : menu->actions())
+        connect(action, &QAction::triggered, this, &TColorMemo::keepLongCaretInView);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+// The base class pages from and to a long line as if its caret stood at the
+// line's start: the column (the caret's x) is taken along here.
+void TColorMemo::keepPageColumn(const QTextCursor &before)
+{
+    QTextCursor after = textCursor();
+    const QTextBlock from = before.block(), to = after.block();
+    if (from == to || !(longline::isLong(from) || longline::isLong(to)))
+        return;
+    const int column = columnAtX(to, columnX(from, before.positionInBlock()));
+    after.setPosition(to.position() + column, after.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    setTextCursor(after);
+}
+
 // The base class scrolls to a caret on a long line as if it stood at the
 // line's start; the caret's real place is shown here afterwards.
 void TColorMemo::keepLongCaretInView()
@@ -288,6 +312,30 @@ void TColorMemo::keepLongCaretInView()
     const int width = viewport()->width();
     if (x < hbar->value() || x + cursorWidth() >= hbar->value() + width)
         hbar->setValue(x - width / 2);
+}
+
+void TColorMemo::undo()
+{
+    QPlainTextEdit::undo();
+    keepLongCaretInView();
+}
+
+void TColorMemo::redo()
+{
+    QPlainTextEdit::redo();
+    keepLongCaretInView();
+}
+
+void TColorMemo::cut()
+{
+    QPlainTextEdit::cut();
+    keepLongCaretInView();
+}
+
+void TColorMemo::paste()
+{
+    QPlainTextEdit::paste();
+    keepLongCaretInView();
 }
 
 // The base class repaints a caret or a selection on a long line at the

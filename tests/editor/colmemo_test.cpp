@@ -235,6 +235,14 @@ TEST(ColorMemo, MovingKeysFirstDropTheSelectionAtItsEnd)
     setMarkedText(*memo, u"a[bcd]@ef");
     QTest::keyClick(memo.get(), Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(markedText(*memo), QStringLiteral("a[bc]@def")) << "with Shift the selection just shrinks";
+
+    // The arrows of the number block (Num Lock off) are the same keys.
+    setMarkedText(*memo, u"a@[bcd]ef");
+    QTest::keyClick(memo.get(), Qt::Key_Left, Qt::KeypadModifier);
+    EXPECT_EQ(markedText(*memo), QStringLiteral("abc@def")) << "keypad Left";
+    setMarkedText(*memo, u"a@[bcd]ef");
+    QTest::keyClick(memo.get(), Qt::Key_Right, Qt::KeypadModifier);
+    EXPECT_EQ(markedText(*memo), QStringLiteral("abcde@f")) << "keypad Right";
 }
 
 TEST(ColorMemo, WithoutRulesItIsAPlainEditor)

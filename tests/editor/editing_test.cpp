@@ -9,9 +9,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -20,6 +22,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 // Texts handed in by the command channel or a plug-in may break lines with
 // LF alone: the caret must still end right after the inserted text.
@@ -180,6 +185,62 @@ TEST(TagOnLongLine, CaretStaysInView)
     memo.paste();
     QApplication::processEvents();
     EXPECT_TRUE(caretShown(2506)) << "after paste, horizontal scroll " << memo.horizontalScrollBar()->value();
+}
+
+// Undo, Redo and Cut from the Edit menu or the context menu reach no key
+// handler: the caret on a long line must stay in view all the same (the
+// toolkit scrolled to the line's start, as if the caret stood there).
+TEST(MenuEditsOnLongLine, CaretStaysInView)
+{
+    LongFrom longFrom(200);
+    ShownMemo memo;
+    memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+    memo.resize(600, 300);
+    memo.setPlainText(QString(3000, u'a'));
+    memo.show();
+    memo.setFocus();
+    memo.setSelStart(2500);
+    memo.scrollCaret();
+    QApplication::processEvents();
+    const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
+    auto caretShown = [&] {
+        const qreal x = memo.contentOffset().x() + memo.document()->documentMargin() + memo.textCursor().positionInBlock() * w;
+        return x >= 0 && x <= memo.viewport()->width();
+    };
+    QTest::keyClicks(&memo, QStringLiteral("x"));
+    ASSERT_TRUE(caretShown());
+    const std::pair<const char *, std::function<void()>> steps[] = {
+        {"undo", [&] { memo.undo(); }},
+        {"redo", [&] { memo.redo(); }},
+        {"cut",
+         [&] {
+             memo.setSelStart(2400);
+             memo.setSelLength(50);
+             memo.cut();
+         }},
+    };
+    for (const auto &[name, step] : steps) {
+        step();
+        QApplication::processEvents();
+        EXPECT_TRUE(caretShown()) << name << ": column " << memo.textCursor().positionInBlock() << ", horizontal scroll "
+                                  << memo.horizontalScrollBar()->value();
+    }
+    EXPECT_EQ(memo.Text(), QString(2450, u'a') + QStringLiteral("x") + QString(500, u'a'));
+
+    // The same Undo from the editor's context menu.
+    QTest::keyClicks(&memo, QStringLiteral("y"));
+    ASSERT_TRUE(caretShown());
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(10, 10), memo.viewport()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(memo.viewport(), &menuAsked);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction *undo = menu->findChild<QAction *>(QStringLiteral("edit-undo"));
+    ASSERT_NE(undo, nullptr);
+    undo->trigger();
+    menu->close();
+    QApplication::processEvents();
+    EXPECT_EQ(memo.textCursor().positionInBlock(), 2400);
+    EXPECT_TRUE(caretShown()) << "context menu undo: horizontal scroll " << memo.horizontalScrollBar()->value();
 }
 
 // Copy, Cut and Paste within the editor keep every character: a no-break

@@ -233,6 +233,27 @@ TEST(LongLine, KeysKeepSurrogatePairsWhole)
     EXPECT_EQ(memo->plainText(), line);
 }
 
+// Page Down and Page Up keep the caret's column, on long lines as the
+// toolkit does on short ones (it took them for lines of one empty column).
+TEST(LongLine, PageKeysKeepTheColumn)
+{
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QString(QString(150, u'a') + u'\n').repeated(60));
+        memo->setSelStart(20);
+        QTest::keyClick(memo->viewport(), Qt::Key_PageDown);
+        const QTextCursor down = memo->textCursor();
+        EXPECT_GT(down.blockNumber(), 5) << "long lines: " << longLines;
+        EXPECT_EQ(down.positionInBlock(), 20) << "long lines: " << longLines;
+        QTest::keyClick(memo->viewport(), Qt::Key_PageDown, Qt::ShiftModifier);
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 20) << "long lines: " << longLines;
+        EXPECT_EQ(memo->textCursor().anchor(), down.position()) << "long lines: " << longLines;
+        QTest::keyClick(memo->viewport(), Qt::Key_PageUp);
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 20) << "long lines: " << longLines;
+        EXPECT_FALSE(memo->textCursor().hasSelection());
+    }
+}
+
 TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
 {
     LongFrom longFrom(100);
