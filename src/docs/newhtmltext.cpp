@@ -37,5 +37,7 @@ QString colorAttributeText(ColorValue color)
 
 QString pictureReference(const QString &chosenPath)
 {
-    return urlReference(QFileInfo(chosenPath).fileName());
+    // The edit's text goes into the page as typed; "&copy" in a chosen file's
+    // name would there be read as an entity.
+    return urlReference(QFileInfo(chosenPath).fileName()).replace(u'&', QStringLiteral("&amp;"));
 }

@@ -74,11 +74,15 @@ TEST(NewHTMLFileForm, PictureDialogGivesTheFileNameAloneAndCancelKeepsTheEdit)
 {
     dialogs::ScriptedDialogsGuard scripted;
     TNewHTMLFileForm form;
-    scripted->fileAnswers = {dialogs::FileResult{QStringLiteral("/srv/www/bilder/hinter grund.png"), 1}, std::nullopt};
+    scripted->fileAnswers = {dialogs::FileResult{QStringLiteral("/srv/www/bilder/hinter grund.png"), 1}, std::nullopt,
+                             dialogs::FileResult{QStringLiteral("/srv/Tom&Jerry/x&copy.gif"), 1}};
     form.ToolbarButton976->click();
     form.ToolbarButton976->click();
     EXPECT_EQ(form.EditPic->text(), QStringLiteral("hinter grund.png"));
-    ASSERT_EQ(scripted->openRequests.size(), 2);
+    // In the page's attribute "&copy" would be read as the copyright sign.
+    form.ToolbarButton976->click();
+    EXPECT_EQ(form.EditPic->text(), QStringLiteral("x&amp;copy.gif"));
+    ASSERT_EQ(scripted->openRequests.size(), 3);
     EXPECT_EQ(dialogs::toQtFilter(scripted->openRequests[0].filter),
               QStringLiteral("Bilder (*.gif,*.jpg,*.jpeg,*.png) (*.gif *.jpg *.jpeg *.png)"));
 }
