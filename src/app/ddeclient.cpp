@@ -2,12 +2,14 @@
 // the arguments, one each, or from standard input; the exit code tells
 // whether the editor acknowledged it.
 #include "platform/cmdchannel.h"
+#include "platform/cp1252.h"
 #include "platform/instancelock.h"
 #include "platform/lexstrings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -51,6 +53,16 @@ QByteArray withAbsolutePaths(const QByteArray &text)
             lines[i] = QFile::encodeName(QDir::cleanPath(here.absoluteFilePath(path)));
     }
     return bom + lines.join("\r\n") + (finalBreak ? "\r\n" : "");
+}
+
+// The editor reads an execute that is no UTF-8 as Windows-1252, but the
+// names made absolute here are UTF-8: a command file saved in Windows-1252
+// is made UTF-8 first, or its umlauts would arrive garbled.
+QByteArray asUtf8(const QByteArray &execute)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(execute);
+    return utf8.hasError() ? cp1252::decode(execute).toUtf8() : execute;
 }
 
 int exitCode(cmdchannel::SendStatus status)
@@ -113,7 +125,7 @@ int main(int argc, char *argv[])
         for (const QString &line : std::as_const(lines))
             execute += line.toUtf8() + "\r\n";
     }
-    execute = withAbsolutePaths(execute);
+    execute = withAbsolutePaths(asUtf8(execute));
     if (execute.size() > ddewire::kMaxExecute) {
         say(stderr, lex::message(3113));
         return Refused;

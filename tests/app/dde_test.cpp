@@ -230,6 +230,18 @@ TEST_F(DdeTest, TheClientMakesNamesAbsoluteBehindAByteOrderMark)
     EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
 }
 
+// A command file saved in Windows-1252: the names made absolute must not
+// turn its umlauts into replacement characters.
+TEST_F(DdeTest, TheClientKeepsUmlautsOfAWindows1252CommandFile)
+{
+    serve();
+    const QString page = file(QStringLiteral("sub/Gr\u00FC\u00DFe.htm"));
+    const ChildRun run = dde({}, "openfile\r\nsub/Gr\xFC\xDF"
+                                 "e.htm\r\n");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+}
+
 TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
 {
     serve();
