@@ -412,8 +412,9 @@ void TMainForm::rebuildWindowList()
     Menu_Window->addSeparator();
     int n = 0;
     for (QMdiSubWindow *sub : subs) {
-        QAction *a =
-            Menu_Window->addAction(QStringLiteral("&%1 %2").arg(++n).arg(QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&"))));
+        // Only 1 to 9 are access keys: "&10" would share the 1 with "&1".
+        const QString number = ++n < 10 ? QStringLiteral("&%1").arg(n) : QString::number(n);
+        QAction *a = Menu_Window->addAction(number + u' ' + QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&")));
         a->setCheckable(true);
         a->setChecked(sub == MDIArea->currentSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { bringForward(sub); });

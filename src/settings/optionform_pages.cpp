@@ -249,8 +249,9 @@ QWidget *TOptionForm::buildButtons()
     auto *bottom = named(new QWidget(this), "P_Bottom");
     auto *row = new QHBoxLayout(bottom);
     row->setContentsMargins(0, 0, 0, 0);
-    BtnCancel = named(new QPushButton(bottom), "BtnCancel");
+    // Made in the order they stand, so that Tab goes from left to right.
     BtnOK = named(new QPushButton(bottom), "BtnOK");
+    BtnCancel = named(new QPushButton(bottom), "BtnCancel");
     BtnTakeIt = named(new QPushButton(bottom), "BtnTakeIt");
     BtnOK->setDefault(true);
     row->addStretch();

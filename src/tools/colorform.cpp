@@ -113,6 +113,10 @@ QScrollBar *TColorForm::colourBar(QWidget *parent, int top)
     auto *bar = new QScrollBar(Qt::Horizontal, parent);
     bar->setRange(0, 255);
     bar->setPageStep(5);
+    // The arrow keys mix the colour too, Right and Up raising the value
+    // as the bar shows it (the toolkit's scroll bars turn them round).
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setInvertedControls(false);
     bar->setGeometry(46, top, 225, 16);
     connect(bar, &QScrollBar::valueChanged, this, &TColorForm::SB_RChange);
     return bar;
@@ -129,6 +133,10 @@ void TColorForm::buildControls(QWidget *bottom)
     BtnLight->setText(QStringLiteral("+"));
     for (QToolButton *b : {BtnDark, BtnLight})
         b->installEventFilter(this);
+    // The mouse acts on pressing (eventFilter), so a click never reaches
+    // these; Space on the focused button shifts as a left click does.
+    connect(BtnLight, &QToolButton::clicked, this, [this] { SpeedButton1MouseDown(Qt::LeftButton); });
+    connect(BtnDark, &QToolButton::clicked, this, [this] { SpeedButton2MouseDown(Qt::LeftButton); });
     const std::pair<const char *, int> rows[] = {{"Label4", 32}, {"Label5", 56}, {"Label6", 80}};
     for (const auto &[name, top] : rows) {
         auto *label = new QLabel(bottom);

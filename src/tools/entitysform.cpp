@@ -152,9 +152,16 @@ void TEntitysForm::LoadEntities(const QString &fileName)
         button->TagBefore = def.TagBefore;
         button->TagAfter = def.TagAfter;
         button->setToolTip(plainTip(def.hint));
+        // Unlike a tag button, a character takes the focus: without it the
+        // keyboard could close the table but never choose from it.
+        button->setFocusPolicy(Qt::TabFocus);
         button->show();
         connect(button, &QToolButton::clicked, this, [this, button] { BoxClick(button); });
     }
+    // The table opens on its first character; Tab goes on through the
+    // others and then round to Copy, Insert and Close.
+    if (!characterButtons().isEmpty())
+        characterButtons().first()->setFocus();
     fitBox(grid.rows);
     if (grid.badLine > 0 && m_host)
         m_host->ShowException(grid.badMessage);

@@ -434,6 +434,31 @@ TEST_F(DocManageTest, AMinimizedDocumentAskedForAgainIsShown)
     quit(*form);
 }
 
+// Two items with one access key only take turns at being highlighted: the
+// key must open its window, however many documents are open.
+TEST_F(DocManageTest, TheWindowMenuGivesEveryAccessKeyOnce)
+{
+    auto form = shown();
+    for (int i = 1; i <= 11; ++i)
+        form->OpenDocument(file(QStringLiteral("d%1.htm").arg(i)), false, 0);
+    Q_EMIT form->Menu_Window->aboutToShow();
+    QMap<int, QString> keys;
+    int listed = 0;
+    for (QAction *action : form->Menu_Window->actions()) {
+        if (action->isSeparator())
+            continue;
+        listed += action->text().contains(QStringLiteral(".htm"));
+        const QKeySequence key = QKeySequence::mnemonic(action->text());
+        if (key.isEmpty())
+            continue;
+        EXPECT_FALSE(keys.contains(key[0].toCombined()))
+            << action->text().toStdString() << " and " << keys.value(key[0].toCombined()).toStdString();
+        keys.insert(key[0].toCombined(), action->text());
+    }
+    EXPECT_EQ(listed, 11) << "every window is listed";
+    quit(*form);
+}
+
 TEST_F(DocManageTest, TheCaretPanelFollowsTheActiveDocumentAndItsLines)
 {
     auto form = shown();

@@ -6,6 +6,7 @@
 #include "settings/optionhost.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -184,6 +186,41 @@ TEST_F(OptionFormTest, TakeItRecordsExactlyTheChangesNotYetApplied)
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_EQ(tagListAlign(), Side::Right) << "Cancel applies nothing";
     EXPECT_EQ(host.refreshes, 1);
+}
+
+// Tab goes along the buttons as they stand, OK, Cancel, Take It; Escape
+// drops the changes, Enter in an edit is OK and applies them.
+TEST_F(OptionFormTest, TheKeyboardFollowsTheButtonsAndCancelsOrConfirms)
+{
+    {
+        TOptionForm form(&host);
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        form.RB_TagAlignRight->setChecked(true);
+        ASSERT_TRUE(form.BtnTakeIt->isEnabled());
+        ASSERT_LT(form.BtnOK->x(), form.BtnCancel->x());
+        ASSERT_LT(form.BtnCancel->x(), form.BtnTakeIt->x());
+        form.BtnOK->setFocus();
+        QTest::keyClick(form.BtnOK, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), form.BtnCancel);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), form.BtnTakeIt);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(form.result(), QDialog::Rejected);
+        EXPECT_EQ(tagListAlign(), Side::Left) << "Escape applies nothing";
+        EXPECT_EQ(host.refreshes, 0);
+    }
+    TOptionForm form(&host);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.RB_TagAlignRight->setChecked(true);
+    form.PageControl->setCurrentIndex(1);
+    form.EditB1_Program->setFocus();
+    QTest::keyClick(form.EditB1_Program, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(tagListAlign(), Side::Right);
 }
 
 TEST_F(OptionFormTest, AFailedApplyIsToldAndKeepsTheChanges)

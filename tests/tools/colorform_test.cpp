@@ -78,6 +78,39 @@ TEST(ColorForm, StartsBlackAndInsertsItsCodeAtOnce)
     EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
+// The keyboard mixes a colour too: the bars take the focus and the arrow
+// keys, and Space on Lighter or Darker shifts by one as a left click does.
+TEST(ColorForm, TheKeyboardReachesBarsAndShiftButtons)
+{
+    InsertRecorder host;
+    TColorForm form(&host);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (QWidget *w : std::initializer_list<QWidget *>{form.SB_R, form.SB_G, form.SB_B, form.BtnDark, form.BtnLight})
+        EXPECT_TRUE(w->focusPolicy() & Qt::TabFocus) << w->objectName().toStdString();
+    form.SB_G->setFocus();
+    QTest::keyClick(form.SB_G, Qt::Key_Right);
+    QTest::keyClick(form.SB_G, Qt::Key_Right);
+    QTest::keyClick(form.SB_G, Qt::Key_Left);
+    EXPECT_STREQ(shownBy(form).hex, "#000100") << "Right raises the value, as the bar shows it";
+
+    form.BtnLight->setFocus();
+    QTest::keyClick(form.BtnLight, Qt::Key_Space);
+    EXPECT_STREQ(shownBy(form).hex, "#010201");
+    form.BtnDark->setFocus();
+    QTest::keyClick(form.BtnDark, Qt::Key_Space);
+    QTest::keyClick(form.BtnDark, Qt::Key_Space);
+    EXPECT_STREQ(shownBy(form).hex, "#000000");
+
+    press(form.BtnLight, Qt::LeftButton);
+    EXPECT_STREQ(shownBy(form).hex, "#010101") << "a click still shifts once";
+    EXPECT_TRUE(form.isVisible());
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(host.inserted.isEmpty()) << "Escape inserts nothing";
+}
+
 TEST(ColorForm, BarsButtonsGridAndDialogShowTheirColour)
 {
     InsertRecorder host;

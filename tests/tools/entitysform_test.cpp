@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QScreen>
+#include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -118,6 +119,30 @@ TEST_F(EntitysFormTest, InsertGoesBeforeTheSelectionAndCloses)
     EXPECT_EQ(doc.ColorMemo->SelLength(), 0);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+// Without a mouse the table must still serve: Tab walks the characters
+// and on round to the buttons below them; Space chooses and inserts.
+TEST_F(EntitysFormTest, TheKeyboardChoosesAndInsertsACharacter)
+{
+    writeTable("196;&#196;&Auml;\r\n214;&#214;&Ouml;\r\n");
+    doc.ColorMemo->setPlainText(QStringLiteral("ab"));
+    doc.ColorMemo->setSelStart(1);
+    auto form = shown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), button(*form, QStringLiteral("Ä"))) << "the first character has the focus";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button(*form, QStringLiteral("Ö")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(form->Label3->text(), QStringLiteral("&Ouml;"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->BtnCopy) << "the buttons follow the characters";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), form->BtnInsert);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(doc.ColorMemo->plainText(), QStringLiteral("a&Ouml;b"));
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(EntitysFormTest, CopyOrInsertWithoutAChoiceSaysSo)
