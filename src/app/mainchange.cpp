@@ -22,7 +22,7 @@ bool confirmed(QWidget *parent, int message)
 void TMainForm::BtnAmpersandClick()
 {
     TEntitysForm form(this, this);
-    form.exec();
+    dialogs::current().runModal(form);
 }
 
 void TMainForm::PopChange_UmlCodeClick(QAction *sender)
