@@ -46,9 +46,11 @@ void runExecuteMacro(const QStringList &lines, const DdeMacroActions &actions)
 QByteArray openFileExecute(const QStringList &paths, const QString &folder, QStringList *leftOut)
 {
     QByteArray execute("openfile\r\n");
-    const QDir base(folder);
+    const QString base = QDir(folder).absolutePath();
     for (const QString &path : paths) {
-        const QString absolute = QDir::cleanPath(base.absoluteFilePath(path));
+        // Joined by hand: the toolkit takes a name beginning with ":" for an
+        // absolute resource path, and it would reach the editor as such.
+        const QString absolute = QDir::cleanPath(path.startsWith(u'/') ? path : base + u'/' + path);
         if (absolute.contains(u'\n') || absolute.contains(u'\r')) {
             if (leftOut)
                 leftOut->append(absolute);

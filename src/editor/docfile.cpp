@@ -66,7 +66,7 @@ FileResult DocumentFile::save(const QString &path, const QString &text, std::opt
             written = withCharacterReferences(text);
         }
     }
-    const FileResult result = saveFileAtomically(path, encodeText(written, format));
+    const FileResult result = saveFileAtomically(path, encodeText(withUnambiguousStart(written, format), format));
     if (!result.ok)
         return result;
     m_path = QFileInfo(path).absoluteFilePath();

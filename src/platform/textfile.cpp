@@ -175,6 +175,15 @@ DecodedText decodeText(const QByteArray &bytes)
     return out;
 }
 
+QString withUnambiguousStart(QStringView text, const TextFormat &format)
+{
+    const bool markLike =
+        text.size() >= 2 && ((text[0] == QChar(0xFE) && text[1] == QChar(0xFF)) || (text[0] == QChar(0xFF) && text[1] == QChar(0xFE)));
+    if (format.encoding != TextEncoding::Windows1252 || !markLike || !asUtf16(encodeText(text, format)))
+        return text.toString();
+    return QStringLiteral("&#") + QString::number(text[0].unicode()) + u';' + text.mid(1);
+}
+
 QByteArray encodeText(QStringView text, const TextFormat &format)
 {
     QString withBreaks;

@@ -51,6 +51,11 @@ DecodedText decodeText(const QByteArray &bytes);
 // The text in the format's encoding and line breaks. Characters that
 // Windows-1252 cannot store must have been dealt with before.
 QByteArray encodeText(QStringView text, const TextFormat &format);
+// The text a save encodes. Windows-1252 bytes that begin like a UTF-16
+// byte-order mark ("\u00FE\u00FF" or "\u00FF\u00FE", an even number of bytes)
+// would be read back as UTF-16 and the page lost; there the first character
+// is written as a numeric character reference. Any other text stays as it is.
+QString withUnambiguousStart(QStringView text, const TextFormat &format);
 
 // Characters Windows-1252 cannot store written as numeric character
 // references (&#8364; style); characters beyond the first plane stay whole.

@@ -202,6 +202,9 @@ TEST(DdeMacros, HandedOverFilesAreAbsolute)
 {
     EXPECT_EQ(openFileExecute({QStringLiteral("sub/../a.htm"), QStringLiteral("/x/b.htm")}, QStringLiteral("/home/u")),
               QByteArray("openfile\r\n/home/u/a.htm\r\n/x/b.htm\r\n"));
+    // A file whose name begins with ":" is a file of the folder all the same.
+    EXPECT_EQ(openFileExecute({QStringLiteral(":re.htm"), QStringLiteral(":/x.htm")}, QStringLiteral("/home/u")),
+              QByteArray("openfile\r\n/home/u/:re.htm\r\n/home/u/:/x.htm\r\n"));
 }
 
 TEST_F(DdeTest, TheClientOpensFilesRelativeToItsOwnFolder)

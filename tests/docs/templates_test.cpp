@@ -74,4 +74,3 @@ TEST(ShippedTemplates, EveryLineIsACompletePageWithATitle)
         EXPECT_EQ(text.count(u'<'), text.count(u'>')) << "no tag is cut off";
     }
 }
-

@@ -68,6 +68,21 @@ TEST_F(DocFileTest, SavingWritesTheFormatItWasReadIn)
     EXPECT_EQ(fresh.path(), file("new.htm"));
 }
 
+// "\u00FE\u00FF" at the start of a Windows-1252 page would be written as the
+// bytes of a UTF-16 byte-order mark, and the page read back as UTF-16.
+TEST_F(DocFileTest, APageStartingLikeAUtf16MarkReadsBackAsItsText)
+{
+    DocumentFile fresh;
+    ASSERT_TRUE(fresh.save(file("mark.htm"), QStringLiteral("\u00FE\u00FFab")).ok);
+    EXPECT_EQ(readAll(file("mark.htm")), QByteArray("&#254;\xFF"
+                                                    "ab\r\n"));
+    DocumentFile again;
+    const DocumentFile::Loaded loaded = again.load(file("mark.htm"));
+    ASSERT_TRUE(loaded.result.ok);
+    EXPECT_EQ(loaded.text, QStringLiteral("&#254;\u00FFab\n"));
+    EXPECT_EQ(again.format().encoding, TextEncoding::Windows1252);
+}
+
 // A new page that names UTF-8 as its encoding is saved as UTF-8: written in
 // Windows-1252, a browser would show its umlauts garbled.
 TEST_F(DocFileTest, ANewPageIsSavedInTheEncodingItDeclares)

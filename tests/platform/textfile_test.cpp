@@ -159,6 +159,37 @@ TEST(TextFile, NewDocumentsAreWindows1252WithCrLfAfterEveryLine)
     EXPECT_EQ(encodeText(u"\u00e4\n", fresh), QByteArray("\xE4\r\n"));
 }
 
+// Windows-1252 bytes that start like a UTF-16 byte-order mark: with an even
+// count they would read back as UTF-16, so the first character goes as a
+// reference. A file with mixed breaks and an odd count was read as
+// Windows-1252; the save's one break style made the count even.
+TEST(TextFile, AWindows1252StartLikeAUtf16MarkReadsBackAsWritten)
+{
+    const TextFormat fresh;
+    for (const QString &text : {QStringLiteral("\u00FE\u00FFab"), QStringLiteral("\u00FF\u00FEab")}) {
+        const QString saved = withUnambiguousStart(text, fresh);
+        EXPECT_EQ(saved, QStringLiteral("&#") + QString::number(text[0].unicode()) + u';' + text.mid(1));
+        const DecodedText back = decodeText(encodeText(saved, fresh));
+        EXPECT_EQ(back.format.encoding, TextEncoding::Windows1252);
+        EXPECT_EQ(back.text, saved + u'\n');
+    }
+
+    const QByteArray mixed("\xFE\xFFxx\r\ny\r\nz\n"); // 11 bytes, CR LF the style most lines use
+    const DecodedText read = decodeText(mixed);
+    ASSERT_EQ(read.format.encoding, TextEncoding::Windows1252);
+    const QString saved = withUnambiguousStart(read.text, read.format);
+    EXPECT_EQ(decodeText(encodeText(saved, read.format)).text, saved);
+    EXPECT_TRUE(saved.startsWith(QStringLiteral("&#254;\u00FFxx")));
+
+    // An odd count, another encoding, or only one of the two: nothing to do.
+    EXPECT_EQ(withUnambiguousStart(u"\u00FE\u00FFa", fresh), QStringLiteral("\u00FE\u00FFa"));
+    EXPECT_EQ(decodeText(encodeText(u"\u00FE\u00FFa", fresh)).text, QStringLiteral("\u00FE\u00FFa\n"));
+    TextFormat utf8;
+    utf8.encoding = TextEncoding::Utf8;
+    EXPECT_EQ(withUnambiguousStart(u"\u00FE\u00FFab", utf8), QStringLiteral("\u00FE\u00FFab"));
+    EXPECT_EQ(withUnambiguousStart(u"\u00FE\u00FEab", fresh), QStringLiteral("\u00FE\u00FEab"));
+}
+
 TEST(TextFile, UnstorableCharactersBecomeReferences)
 {
     EXPECT_EQ(withCharacterReferences(u"a\u20AC\u03A9b"), QStringLiteral("a\u20AC&#937;b"));
