@@ -56,7 +56,10 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     });
     m_scanTimer.setSingleShot(true);
     connect(&m_scanTimer, &QTimer::timeout, this, &TColorMemo::scanSlice);
-    connect(document(), &QTextDocument::contentsChange, this, [this] { scheduleScan(kScanDelayMs); });
+    connect(document(), &QTextDocument::contentsChange, this, [this] {
+        m_stepSealed = !m_typing;
+        scheduleScan(kScanDelayMs);
+    });
     setObjectName(QStringLiteral("ColorMemo"));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -375,7 +378,25 @@ void TColorMemo::eventRanges(int rule, const QTextBlock &block, std::vector<line
 
 // ---- Keys and mouse ----
 
+// The toolkit adds typing to the undo step just before it when the text
+// joins up; after a command's step the typing goes into a step of its own.
 void TColorMemo::keyPressEvent(QKeyEvent *event)
+{
+    m_typing = !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo) && !event->matches(QKeySequence::Paste);
+    // Only keys that write text: a moving key changes nothing to group.
+    const bool writes = !event->text().isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool sealed = m_stepSealed && m_typing && writes;
+    // At the caret: undoing the step puts the caret back where the block began.
+    QTextCursor step = textCursor();
+    if (sealed)
+        step.beginEditBlock();
+    typeKey(event);
+    if (sealed)
+        step.endEditBlock();
+    m_typing = false;
+}
+
+void TColorMemo::typeKey(QKeyEvent *event)
 {
     // Shift+Enter would insert a line separator, a break on screen that is no
     // line of the text: it starts a new line like Enter.

@@ -208,4 +208,7 @@ private:
     void blinkLongCaret();
     void fixScrollRange();
     bool m_fixingRange = false;
+    void typeKey(QKeyEvent *event);
+    bool m_typing = false;     // a key press is changing the text
+    bool m_stepSealed = false; // the last change was no typing: undo steps of commands, undo, redo
 };

@@ -259,11 +259,15 @@ bool TEditForm::FormKeyDown(QKeyEvent *event)
     const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (mods == Qt::NoModifier || mods.testFlag(Qt::AltModifier))
         return false;
+    // One key press, one undo step: the tag and the break go together.
+    QTextCursor step = ColorMemo->textCursor();
+    step.beginEditBlock();
     if (mods == Qt::ShiftModifier && m_host)
         m_host->InsertAroundSelection(QStringLiteral("<br>"), QString());
     else if (mods == Qt::ControlModifier && m_host)
         m_host->InsertAroundSelection(QStringLiteral("<p>"), QString());
     ColorMemo->textCursor().insertBlock();
+    step.endEditBlock();
     ColorMemo->ensureCursorVisible();
     return true;
 }

@@ -67,6 +67,30 @@ TEST(InsertAroundUndo, UndoRemovesOnlyTheInsertedTags)
     EXPECT_EQ(memo.Text(), QStringLiteral("Hallo Welt"));
 }
 
+// Nor does undoing what is typed right after the click take the tags along.
+TEST(InsertAroundUndo, TypingAfterTheInsertionIsAStepOfItsOwn)
+{
+    TColorMemo memo;
+    memo.show();
+    memo.setFocus();
+    QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+    insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+    QTest::keyClicks(&memo, QStringLiteral("Welt"));
+    ASSERT_EQ(memo.Text(), QStringLiteral("Hallo<br>Welt"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
+    memo.redo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>"));
+    // Typed again after an undo: still apart from the tag.
+    QTest::keyClicks(&memo, QStringLiteral("X"));
+    QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>"));
+    QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
+}
+
 TEST(PasteOddText, NulAndLoneCr)
 {
     TColorMemo memo;
@@ -91,6 +115,11 @@ TEST(PasteUndo, UndoTakesBackThePasteOnly)
     ASSERT_EQ(memo.Text(), QStringLiteral("Hallo Welt"));
     memo.undo();
     EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
+    // What is typed after the paste goes on its own, too.
+    memo.redo();
+    QTest::keyClicks(&memo, QStringLiteral("!"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo Welt"));
 
     // The toolkit's own editor, for comparison.
     QPlainTextEdit plain;

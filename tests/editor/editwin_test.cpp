@@ -232,6 +232,31 @@ TEST_F(EditWinTest, EnterShortcutsInsertTagsOnTheSourcePageOnly)
     EXPECT_EQ(form.ColorMemo->toPlainText(), before);
 }
 
+// Shift+Enter and Ctrl+Enter are one key press: one undo takes back the tag
+// and the line break together, and redo brings both back.
+TEST_F(EditWinTest, EnterShortcutIsOneUndoStep)
+{
+    TEditForm form(&host);
+    host.active = &form;
+    form.ColorMemo->setPlainText(QStringLiteral("ab"));
+    form.ColorMemo->moveCursor(QTextCursor::End);
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(form.ColorMemo, Qt::Key_C);
+    QTest::keyClick(form.ColorMemo, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab<br>\nc<p>\n"));
+    form.ColorMemo->undo();
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab<br>\nc"));
+    form.ColorMemo->undo();
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab<br>\n"));
+    form.ColorMemo->undo();
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab"));
+    EXPECT_FALSE(form.ColorMemo->canUndo());
+    EXPECT_FALSE(form.isModified()) << "undone to the loaded text";
+    form.ColorMemo->redo();
+    EXPECT_EQ(form.ColorMemo->toPlainText(), QStringLiteral("ab<br>\n"));
+    EXPECT_EQ(form.ColorMemo->textCursor().position(), 7);
+}
+
 TEST_F(EditWinTest, DroppedFilesBecomeLinks)
 {
     QDir().mkpath(file("img"));
