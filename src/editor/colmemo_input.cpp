@@ -1,0 +1,166 @@
+// The colouring editor's keys, clipboard and mouse on ordinary lines: undo
+// steps of typing, pasted text as plain text, hot spots under the mouse.
+#include "colmemo.h"
+
+#include "classicpos.h"
+#include "colorlayout.h"
+#include "longline.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+// ---- Keys and mouse ----
+
+// The toolkit adds typing to the undo step just before it when the text
+// joins up; after a command's step the typing goes into a step of its own.
+void TColorMemo::keyPressEvent(QKeyEvent *event)
+{
+    m_typing = !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo) && !event->matches(QKeySequence::Paste);
+    // Only keys that write text: a moving key changes nothing to group.
+    const bool writes = !event->text().isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const bool sealed = m_stepSealed && m_typing && writes;
+    // At the caret: undoing the step puts the caret back where the block began.
+    QTextCursor step = textCursor();
+    if (sealed)
+        step.beginEditBlock();
+    typeKey(event);
+    if (sealed)
+        step.endEditBlock();
+    m_typing = false;
+}
+
+void TColorMemo::typeKey(QKeyEvent *event)
+{
+    // Shift+Enter would insert a line separator, a break on screen that is no
+    // line of the text: it starts a new line like Enter.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&enter);
+        return;
+    }
+    // Moving keys first drop a selection at its end, then move from there;
+    // those of the number block too.
+    const bool moving = event->key() >= Qt::Key_Home && event->key() <= Qt::Key_PageDown;
+    if (moving && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && textCursor().hasSelection()) {
+        QTextCursor c = textCursor();
+        c.setPosition(c.selectionEnd());
+        setTextCursor(c);
+    }
+    const bool paging = (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) &&
+                        !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const QTextCursor before = textCursor();
+    if (!longLineKey(event))
+        QPlainTextEdit::keyPressEvent(event);
+    if (paging)
+        keepPageColumn(before);
+    keepLongCaretInView();
+}
+
+void TColorMemo::insertFromMimeData(const QMimeData *source)
+{
+    // Pasted text goes in with real line breaks only (see withLf), as an
+    // undo step of its own (the toolkit would merge it with the typing
+    // before it).
+    if (!source->hasText())
+        return;
+    QTextCursor step = textCursor();
+    step.beginEditBlock();
+    insertPlainText(classicpos::withLf(source->text()));
+    step.endEditBlock();
+}
+
+QMimeData *TColorMemo::createMimeDataFromSelection() const
+{
+    // The selection as it stands: the toolkit's plain text would turn
+    // no-break spaces into blanks, and a cut and paste would change the page.
+    auto *data = new QMimeData;
+    data->setText(plainSelection());
+    return data;
+}
+
+bool TColorMemo::hotSpotAt(const QPoint &pos, QString *text) const
+{
+    const int position = positionAt(pos);
+    const QTextBlock block = document()->findBlock(position);
+    const QString line = block.text();
+    const int column = position - block.position();
+    const QStringView rest = QStringView(line).mid(column);
+    const qsizetype e = rest.indexOf(m_hotSpot.EndChar) + 1;
+    const qsizetype b = rest.indexOf(m_hotSpot.BeginChar) + 1;
+    if (!(e > 0 && (b == 0 || e < b || m_hotSpot.BeginChar == m_hotSpot.EndChar)))
+        return false;
+    if (text) {
+        const qsizetype opener = QStringView(line).left(column).lastIndexOf(m_hotSpot.BeginChar);
+        *text = line.mid(opener + 1, column - opener - 1) + rest.left(e - 1).toString();
+    }
+    return true;
+}
+
+void TColorMemo::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_hotSpot.Active) {
+        m_overHotSpot = hotSpotAt(event->position().toPoint(), nullptr);
+        viewport()->setCursor(m_overHotSpot ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    }
+    if (m_longDragPending) {
+        if ((event->buttons() & Qt::LeftButton) &&
+            (event->position().toPoint() - m_longPressAt).manhattanLength() >= QApplication::startDragDistance()) {
+            m_longDragPending = false;
+            startLongTextDrag();
+        }
+        return;
+    }
+    if (event->buttons() & Qt::LeftButton) {
+        // A selection that starts on or reaches a long line is made here: the
+        // base class would take every point of that line for its start.
+        const int position = positionAt(event->position().toPoint());
+        if (m_longDrag || longline::isLong(document()->findBlock(position))) {
+            QTextCursor c = textCursor();
+            c.setPosition(position, QTextCursor::KeepAnchor);
+            setTextCursor(c);
+            keepLongCaretInView();
+            return;
+        }
+    }
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A middle click pastes the selection of X11 under the pointer; on a long
+    // line the base class would put it at the line's start.
+    const int position = event->button() == Qt::MiddleButton ? positionAt(event->position().toPoint()) : -1;
+    if (position >= 0 && !isReadOnly() && QGuiApplication::clipboard()->supportsSelection() &&
+        longline::isLong(document()->findBlock(position))) {
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(position);
+        setTextCursor(cursor);
+        if (const QMimeData *data = QGuiApplication::clipboard()->mimeData(QClipboard::Selection))
+            insertFromMimeData(data);
+        keepLongCaretInView();
+        event->accept();
+        return;
+    }
+    if (m_longDragPending && event->button() == Qt::LeftButton) {
+        // A click in the selection without a drag: the caret goes there.
+        m_longDragPending = false;
+        QTextCursor cursor = textCursor();
+        cursor.setPosition(positionAt(m_longPressAt));
+        setTextCursor(cursor);
+        keepLongCaretInView();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+    m_longDrag = false;
+    keepLongCaretInView();
+    QString text;
+    if (m_hotSpot.Active && m_overHotSpot && event->button() == Qt::LeftButton && hotSpotAt(event->position().toPoint(), &text))
+        Q_EMIT OnHotSpotClick(text);
+}

@@ -1,0 +1,235 @@
+#include "textcodec.h"
+
+#include "cp1252.h"
+#include "lexstrings.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+struct BreakCounts {
+    qsizetype crlf = 0, lf = 0, cr = 0;
+};
+
+BreakCounts countBreaks(QStringView text)
+{
+    BreakCounts n;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++n.crlf;
+                ++i;
+            } else {
+                ++n.cr;
+            }
+        } else if (text[i] == u'\n') {
+            ++n.lf;
+        }
+    }
+    return n;
+}
+
+LineBreak dominant(const BreakCounts &n)
+{
+    if (n.lf > n.crlf && n.lf >= n.cr)
+        return LineBreak::Lf;
+    if (n.cr > n.crlf && n.cr > n.lf)
+        return LineBreak::Cr;
+    return LineBreak::CrLf;
+}
+
+QStringView breakText(LineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case LineBreak::Lf: return u"\n";
+    case LineBreak::Cr: return u"\r";
+    case LineBreak::CrLf: break;
+    }
+    return u"\r\n";
+}
+
+} // namespace
+
+QString declaredCharset(QStringView text)
+{
+    static const QRegularExpression declaration(QStringLiteral(R"((?:charset\s*=|encoding\s*=|@charset\s)[\s"']*([A-Za-z0-9._:-]+))"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declaration.match(text.left(4096).toString());
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
+}
+
+bool declaresUtf8(QStringView text)
+{
+    const QString label = declaredCharset(text);
+    return label == u"utf-8" || label == u"utf8" || label == u"unicode-1-1-utf-8";
+}
+
+namespace {
+
+// The file names Windows-1252 for itself, with any label that browsers
+// read as Windows-1252.
+bool declaresWindows1252(QStringView text)
+{
+    static const QStringList labels = {
+        QStringLiteral("windows-1252"),   QStringLiteral("cp1252"),   QStringLiteral("x-cp1252"),   QStringLiteral("iso-8859-1"),
+        QStringLiteral("iso8859-1"),      QStringLiteral("iso88591"), QStringLiteral("iso_8859-1"), QStringLiteral("iso_8859-1:1987"),
+        QStringLiteral("iso-ir-100"),     QStringLiteral("latin1"),   QStringLiteral("l1"),         QStringLiteral("csisolatin1"),
+        QStringLiteral("ibm819"),         QStringLiteral("cp819"),    QStringLiteral("us-ascii"),   QStringLiteral("ascii"),
+        QStringLiteral("ansi_x3.4-1968"),
+    };
+    const QString label = declaredCharset(text);
+    return !label.isEmpty() && labels.contains(label);
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// UTF-16 is known by its byte-order mark; an odd number of bytes is none.
+std::optional<BytesAsText> asUtf16(QByteArrayView bytes)
+{
+    const bool bigEndian = bytes.startsWith("\xFE\xFF");
+    if ((!bigEndian && !bytes.startsWith("\xFF\xFE")) || bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder utf16(bigEndian ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    BytesAsText out;
+    out.text = utf16.decode(bytes.sliced(2));
+    if (utf16.hasError())
+        return std::nullopt;
+    out.bom = true;
+    out.encoding = bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le;
+    return out;
+}
+
+} // namespace
+
+BytesAsText decodeBytes(QByteArrayView bytes)
+{
+    if (std::optional<BytesAsText> utf16 = asUtf16(bytes))
+        return *utf16;
+    BytesAsText out;
+    QByteArrayView body(bytes);
+    out.bom = bytes.startsWith("\xEF\xBB\xBF");
+    if (out.bom)
+        body = body.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    out.text = utf8.decode(body);
+    out.utf8 = !utf8.hasError();
+    out.encoding = out.utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    if (!out.utf8) {
+        out.text = cp1252::decode(bytes);
+        out.bom = false;
+    }
+    return out;
+}
+
+QString withLfBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QString withEditorBreaks(QString text)
+{
+    text = withLfBreaks(std::move(text));
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
+
+DecodedText decodeText(const QByteArray &bytes)
+{
+    DecodedText out;
+    BytesAsText decoded = decodeBytes(bytes);
+    out.format.encoding = decoded.encoding;
+    // Plain ASCII is valid UTF-8 too; a page that declares Windows-1252 gets
+    // what it typed later written in the encoding it names.
+    if (decoded.utf8 && !decoded.bom && isAscii(bytes) && declaresWindows1252(decoded.text))
+        out.format.encoding = TextEncoding::Windows1252;
+    out.format.bom = decoded.bom;
+    out.format.lineBreak = dominant(countBreaks(decoded.text));
+    out.format.finalBreak = decoded.text.endsWith(u'\n') || decoded.text.endsWith(u'\r');
+    out.text = withLfBreaks(std::move(decoded.text));
+    return out;
+}
+
+QString withUnambiguousStart(QStringView text, const TextFormat &format)
+{
+    const bool markLike =
+        text.size() >= 2 && ((text[0] == QChar(0xFE) && text[1] == QChar(0xFF)) || (text[0] == QChar(0xFF) && text[1] == QChar(0xFE)));
+    if (format.encoding != TextEncoding::Windows1252 || !markLike || !asUtf16(encodeText(text, format)))
+        return text.toString();
+    return QStringLiteral("&#") + QString::number(text[0].unicode()) + u';' + text.mid(1);
+}
+
+QByteArray encodeText(QStringView text, const TextFormat &format)
+{
+    QString withBreaks;
+    const QStringView lineBreak = breakText(format.lineBreak);
+    withBreaks.reserve(text.size() + text.count(u'\n') + 2);
+    for (const QChar c : text) {
+        if (c == u'\n')
+            withBreaks += lineBreak;
+        else
+            withBreaks += c;
+    }
+    if (format.finalBreak && !text.isEmpty() && !text.endsWith(u'\n'))
+        withBreaks += lineBreak;
+    if (format.encoding == TextEncoding::Windows1252)
+        return cp1252::encode(withBreaks);
+    if (format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be) {
+        const bool bigEndian = format.encoding == TextEncoding::Utf16Be;
+        QStringEncoder utf16(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE);
+        QByteArray out = !format.bom ? QByteArray() : bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        return out + QByteArray(utf16.encode(withBreaks));
+    }
+    QByteArray out = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    return out + withBreaks.toUtf8();
+}
+
+QString withCharacterReferences(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i].unicode();
+        if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        } else if (cp1252::canEncode(text.mid(i, 1))) {
+            out += text[i];
+            continue;
+        }
+        out += QStringLiteral("&#%1;").arg(uint(cp));
+    }
+    return out;
+}
+
+QString lineBreakName(LineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case LineBreak::Lf: return lex::caption(1134);
+    case LineBreak::Cr: return lex::caption(1135);
+    case LineBreak::CrLf: break;
+    }
+    return lex::caption(1133);
+}
+
+QString encodingName(const TextFormat &format)
+{
+    if (format.encoding == TextEncoding::Windows1252)
+        return QStringLiteral("Windows-1252");
+    if (format.encoding == TextEncoding::Utf16Le)
+        return QStringLiteral("UTF-16 LE");
+    if (format.encoding == TextEncoding::Utf16Be)
+        return QStringLiteral("UTF-16 BE");
+    return format.bom ? lex::caption(1132) : QStringLiteral("UTF-8");
+}

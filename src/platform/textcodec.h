@@ -1,0 +1,71 @@
+// Text as bytes and back: the encoding, byte-order mark and line-break
+// style of a text, found from its bytes and used again to write it, so that
+// text decoded and encoded without edits gives the same bytes.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+// UTF-16 only as read from a file that starts with its byte-order mark.
+enum class TextEncoding { Windows1252, Utf8, Utf16Le, Utf16Be };
+enum class LineBreak { CrLf, Lf, Cr };
+
+struct TextFormat {
+    TextEncoding encoding = TextEncoding::Windows1252;
+    bool bom = false;
+    LineBreak lineBreak = LineBreak::CrLf;
+    // The last line ended with a break. A new document ends every line with one.
+    bool finalBreak = true;
+
+    bool operator==(const TextFormat &) const = default;
+};
+
+struct DecodedText {
+    QString text; // line breaks as "\n", the final one kept
+    TextFormat format;
+};
+
+// Bytes as text: UTF-16 after its byte-order mark, UTF-8 when they are valid
+// UTF-8 (a leading byte-order mark dropped), otherwise Windows-1252. Every
+// reader of files decides this here.
+struct BytesAsText {
+    QString text;
+    bool utf8 = false;
+    bool bom = false;
+    TextEncoding encoding = TextEncoding::Windows1252;
+};
+BytesAsText decodeBytes(QByteArrayView bytes);
+
+// CR LF and CR as "\n"; other characters, U+2028 among them, stay.
+QString withLfBreaks(QString text);
+// The editor's form of a text: every line break (CR LF, CR, U+2028 line and
+// U+2029 paragraph separators) as "\n", since the editor shows each as a
+// line and counts each as one break.
+QString withEditorBreaks(QString text);
+
+// decodeBytes, then the line-break style most lines use and the text with
+// CR LF and CR as "\n" (so that encodeText gives the same bytes back).
+DecodedText decodeText(const QByteArray &bytes);
+
+// The text in the format's encoding and line breaks. Characters that
+// Windows-1252 cannot store must have been dealt with before.
+QByteArray encodeText(QStringView text, const TextFormat &format);
+// The text a save encodes. Windows-1252 bytes that begin like a UTF-16
+// byte-order mark ("\u00FE\u00FF" or "\u00FF\u00FE", an even number of bytes)
+// would be read back as UTF-16 and the page lost; there the first character
+// is written as a numeric character reference. Any other text stays as it is.
+QString withUnambiguousStart(QStringView text, const TextFormat &format);
+
+// Characters Windows-1252 cannot store written as numeric character
+// references (&#8364; style); characters beyond the first plane stay whole.
+QString withCharacterReferences(QStringView text);
+
+// The encoding a page names for itself near its start (a meta charset or
+// http-equiv, a style sheet's @charset, an XML encoding), lower case;
+// empty when it names none. Only the first declaration counts.
+QString declaredCharset(QStringView text);
+bool declaresUtf8(QStringView text);
+
+QString lineBreakName(LineBreak lineBreak);
+QString encodingName(const TextFormat &format);
