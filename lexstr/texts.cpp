@@ -319,6 +319,11 @@ const Entry kMessages[] = {
     {3030, "Der Dateiname ist zu lang."},
     // Any other reason; the system's error number follows
     {3031, "Das Betriebssystem meldet den Fehler Nummer "},
+    // Follows 3028 when a document is opened; a blank, the file's size and " MB." follow
+    {3350, "Geöffnet werden Dateien bis 64 MB. Größe dieser Datei:"},
+    // Opening a file that holds NUL bytes; follows 3019
+    {3351, "Die Datei enthält Nullbytes und ist keine Textdatei (etwa ein Bild oder ein Programm). "
+           "Sie wird nicht geöffnet, weil Speichern ihre Bytes verändern würde."},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},

@@ -2,6 +2,7 @@
 
 #include "fileerror.h"
 #include "filefaults.h"
+#include "lexstrings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -105,7 +106,7 @@ bool writeAllBytes(int fd, const QByteArray &bytes, qint64 offset)
 
 } // namespace
 
-LoadedBytes readFileBytes(const QString &path)
+LoadedBytes readFileBytes(const QString &path, qint64 maxBytes)
 {
     LoadedBytes loaded;
     const QByteArray native = nativePath(path);
@@ -126,6 +127,10 @@ LoadedBytes readFileBytes(const QString &path)
         loaded.result = failure(S_ISDIR(st.st_mode) ? EISDIR : ENXIO, path);
         return loaded;
     }
+    if (maxBytes >= 0 && qint64(st.st_size) > maxBytes) {
+        loaded.result = failure(EFBIG, path);
+        return loaded;
+    }
     char chunk[65536];
     for (;;) {
         const ssize_t n = faulted(filefaults::Step::Read, [&] { return ::read(fd.get(), chunk, sizeof chunk); });
@@ -137,6 +142,11 @@ LoadedBytes readFileBytes(const QString &path)
         if (n == 0)
             break;
         loaded.bytes.append(chunk, n);
+        if (maxBytes >= 0 && loaded.bytes.size() > maxBytes) {
+            loaded.result = failure(EFBIG, path);
+            loaded.bytes.clear();
+            return loaded;
+        }
     }
     loaded.result.ok = true;
     return loaded;
@@ -145,10 +155,23 @@ LoadedBytes readFileBytes(const QString &path)
 LoadedFile loadTextFile(const QString &path)
 {
     LoadedFile loaded;
-    const LoadedBytes read = readFileBytes(path);
+    const LoadedBytes read = readFileBytes(path, kMaxTextFileBytes);
     loaded.result = read.result;
-    if (read.result.ok)
-        loaded.decoded = decodeText(read.bytes);
+    if (read.result.systemError == EFBIG) {
+        const qint64 megabytes = (QFileInfo(path).size() + 1024 * 1024 - 1) / (1024 * 1024);
+        loaded.result.error += u' ' + lex::message(3350) + u' ' + QString::number(megabytes) + QStringLiteral(" MB.");
+    }
+    if (!read.result.ok)
+        return loaded;
+    loaded.decoded = decodeText(read.bytes);
+    // A picture or a program: a save would give its lone CRs and LFs one
+    // style. Better not opened than silently altered.
+    if (loaded.decoded.text.contains(QChar(0)) && encodeText(loaded.decoded.text, loaded.decoded.format) != read.bytes) {
+        loaded.decoded = DecodedText();
+        loaded.result.ok = false;
+        loaded.result.error = lex::message(3351);
+        loaded.result.systemError = 0;
+    }
     return loaded;
 }
 

@@ -24,9 +24,16 @@ struct LoadedBytes {
     QByteArray bytes;
 };
 
-// The whole file as it lies on disk.
-LoadedBytes readFileBytes(const QString &path);
-// The whole file, decoded.
+// Documents larger than this are not opened: reading, decoding and laying
+// them out would take minutes and gigabytes with no way to stop it.
+inline constexpr qint64 kMaxTextFileBytes = 64LL * 1024 * 1024;
+
+// The whole file as it lies on disk; with maxBytes >= 0 a longer file is
+// refused (EFBIG) without reading it, also when it grows while being read.
+LoadedBytes readFileBytes(const QString &path, qint64 maxBytes = -1);
+// The whole file, decoded. Refused with a message naming the cause: a file
+// over kMaxTextFileBytes, and a file holding NUL characters (a picture or a
+// program), whose bytes a save would not give back.
 LoadedFile loadTextFile(const QString &path);
 
 // The running user (by the effective ids) may write the file.

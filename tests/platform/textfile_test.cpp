@@ -305,6 +305,69 @@ TEST(TextFile, LoadFailuresNameTheirCause)
     EXPECT_TRUE(loadTextFile(file).result.ok) << "a planted fault acts once";
 }
 
+// A picture or a program opened by mistake: its lone CRs and LFs would
+// come back from a save as one style, so it is not opened at all. Text
+// with a stray NUL that a save gives back unchanged still opens, UTF-16
+// text (NUL bytes in every other place) too.
+TEST(TextFile, BinaryFilesAreRefusedRatherThanAlteredBySaving)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"png", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90wS\xDE", 33), false},
+        {"elf",
+         QByteArray("\x7F"
+                    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\r\n\n\r",
+                    24),
+         false},
+        {"nulAndMixedBreaks", QByteArray("a\0\r\nb\nc\n", 9), false},
+        {"strayNul", QByteArray("<p>one stray\0 NUL</p>\r\n", 23), true},
+        {"utf16", QByteArray("\xFF\xFE<\0p\0>\0\r\0\n\0", 12), true},
+        {"utf16Nul", QByteArray("\xFF\xFE<\0\0\0>\0", 8), true},
+    };
+    for (const Case &c : cases) {
+        const QString file = dir.filePath(QString::fromLatin1(c.name));
+        writeAll(file, c.bytes);
+        const LoadedFile loaded = loadTextFile(file);
+        EXPECT_EQ(loaded.result.ok, c.opens) << c.name;
+        if (c.opens)
+            EXPECT_EQ(encodeText(loaded.decoded.text, loaded.decoded.format), c.bytes) << c.name;
+        else
+            EXPECT_EQ(loaded.result.error, lex::message(3351)) << c.name;
+        EXPECT_EQ(readAll(file), c.bytes) << c.name;
+    }
+}
+
+// A 200 MB log opened by mistake once meant minutes without a window and
+// gigabytes of memory; it is refused with its size before it is read.
+TEST(TextFile, FilesTooLargeToEditAreRefusedWithTheirSize)
+{
+    QTemporaryDir dir;
+    const QString huge = dir.filePath(QStringLiteral("huge.log"));
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(kMaxTextFileBytes + 1)); // sparse: no disk used
+    }
+    const LoadedFile loaded = loadTextFile(huge);
+    EXPECT_FALSE(loaded.result.ok);
+    EXPECT_EQ(loaded.result.error, QString(lex::message(3028) + u' ' + lex::message(3350) + QStringLiteral(" 65 MB.")));
+
+    // The limit counts bytes read too, for a file that grows meanwhile or
+    // reports no size.
+    const QString small = dir.filePath(QStringLiteral("ten.txt"));
+    writeAll(small, "0123456789");
+    EXPECT_TRUE(readFileBytes(small, 10).result.ok);
+    const LoadedBytes over = readFileBytes(small, 9);
+    EXPECT_FALSE(over.result.ok);
+    EXPECT_TRUE(over.bytes.isEmpty());
+    EXPECT_EQ(over.result.error, lex::message(3028));
+}
+
 TEST(TextFile, ReadOnlyFilesAreNotReplaced)
 {
     QTemporaryDir dir;
