@@ -10,7 +10,13 @@ QString urlReference(const QString &path)
         case u'#': out += QLatin1String("%23"); break;
         case u'?': out += QLatin1String("%3F"); break;
         case u'"': out += QLatin1String("%22"); break;
-        default: out += c;
+        default:
+            // A browser drops tabs and line breaks from an address and trims
+            // control characters at its ends.
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                out += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+            else
+                out += c;
         }
     }
     return out;

@@ -5,5 +5,6 @@
 
 #include <QString>
 
-// "a#1.png" -> "a%231.png"; '%', '#', '?' and '"' are escaped.
+// "a#1.png" -> "a%231.png"; '%', '#', '?', '"' and control characters
+// (a line break in a name among them) are escaped.
 QString urlReference(const QString &path);

@@ -12,3 +12,13 @@ TEST(UrlReference, EscapesOnlyWhatWouldCutTheReferenceShort)
     EXPECT_EQ(urlReference(QStringLiteral("Über uns/Bild 1.jpg")), QStringLiteral("Über uns/Bild 1.jpg"));
     EXPECT_EQ(urlReference(QString()), QString());
 }
+
+// A browser drops tabs and line breaks from an address and cuts control
+// characters at its ends, so a file named with one was linked as a file
+// that does not exist; written as escapes, the reference names it.
+TEST(UrlReference, ControlCharactersInANameAreEscaped)
+{
+    EXPECT_EQ(urlReference(QStringLiteral("neue\nZeile.png")), QStringLiteral("neue%0AZeile.png"));
+    EXPECT_EQ(urlReference(QStringLiteral("a\tb\rc\x7F.gif")), QStringLiteral("a%09b%0Dc%7F.gif"));
+    EXPECT_EQ(urlReference(QString(QChar(1)) + QStringLiteral("x.jpg") + QChar(0x1F)), QStringLiteral("%01x.jpg%1F"));
+}
