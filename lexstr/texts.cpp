@@ -324,6 +324,9 @@ const Entry kMessages[] = {
     // Opening a file that holds NUL bytes; follows 3019
     {3351, "Die Datei enthält Nullbytes und ist keine Textdatei (etwa ein Bild oder ein Programm). "
            "Sie wird nicht geöffnet, weil Speichern ihre Bytes verändern würde."},
+    // Shown on the Preview page instead of a page too large to lay out
+    {3352, "Das Dokument ist zu groß für die Vorschau: Sie zeigt Seiten bis 4 MB. "
+           "Speichern Sie die Seite und öffnen Sie sie im Browser."},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},

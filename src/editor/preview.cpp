@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/lexstrings.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
 
@@ -20,7 +21,10 @@ PreviewBrowser::PreviewBrowser(QWidget *parent) : QTextBrowser(parent)
 void PreviewBrowser::showPage(const QString &html)
 {
     try {
-        setHtml(html);
+        if (html.size() > kLargestPage)
+            setHtml(u"<p>" + lex::message(3352).toHtmlEscaped() + u"</p>");
+        else
+            setHtml(html);
         verticalScrollBar()->setValue(0);
     } catch (const std::exception &) {
         // A page the renderer cannot take stays as far as it got.

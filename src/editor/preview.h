@@ -17,11 +17,16 @@ public:
     // null image when there is none.
     using PictureRequest = std::function<QImage(const QString &address)>;
 
+    // Laying out a longer text takes the window minutes, with no way to
+    // stop it; such a text is not rendered, the page says why instead.
+    static constexpr qsizetype kLargestPage = qsizetype(4) << 20;
+
     explicit PreviewBrowser(QWidget *parent = nullptr);
 
     void setFolder(const QString &folder) { m_folder = folder; }
     void setPictureRequest(PictureRequest request) { m_pictures = std::move(request); }
-    // Loads the text as a page with no base location; errors end the load quietly.
+    // Loads the text as a page with no base location; errors end the load
+    // quietly. A text over kLargestPage shows why it is not rendered.
     void showPage(const QString &html);
 
     QVariant loadResource(int type, const QUrl &name) override;

@@ -465,6 +465,26 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
 }
 
+// Laying out a page of some megabytes kept the window frozen for minutes
+// with no way to stop it; so large a text is not rendered, the preview
+// says why. A smaller page shows as before.
+TEST_F(EditWinTest, PreviewOfAHugeTextSaysWhyInsteadOfFreezing)
+{
+    TEditForm form(&host);
+    const QString line = QStringLiteral("<p>Zeile</p>\n");
+    QString huge;
+    huge.reserve(PreviewBrowser::kLargestPage + line.size());
+    while (huge.size() <= PreviewBrowser::kLargestPage)
+        huge += line;
+    form.ColorMemo->setPlainText(huge);
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), lex::message(3352));
+
+    form.ColorMemo->setPlainText(QStringLiteral("<p>klein</p>"));
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), QStringLiteral("klein"));
+}
+
 // A local page opened by a link in the preview shows its own pictures, not
 // those of the same name beside the document.
 TEST_F(EditWinTest, APageOpenedInThePreviewTakesPicturesFromItsOwnFolder)
