@@ -395,7 +395,20 @@ void TColorMemo::focusOutEvent(QFocusEvent *event)
 // them; the base class keeps its own copies private.
 void TColorMemo::inputMethodEvent(QInputMethodEvent *event)
 {
+    // Committed text is typing: after a command's step it starts a step of
+    // its own, as a key does (keyPressEvent). Composing alone changes no step.
+    const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    const bool sealedBefore = m_stepSealed;
+    QTextCursor step = textCursor();
+    if (commits && sealedBefore)
+        step.beginEditBlock();
+    m_typing = true;
     QPlainTextEdit::inputMethodEvent(event);
+    if (commits && sealedBefore)
+        step.endEditBlock();
+    m_typing = false;
+    if (!commits)
+        m_stepSealed = sealedBefore;
     const QTextBlock block = textCursor().block();
     const QTextLayout *layout = block.layout();
     m_composing = {};
