@@ -298,6 +298,19 @@ TEST(LongLine, UpAndDownKeepTheColumnAcrossAShortLine)
         QTest::keyClick(memo->viewport(), Qt::Key_Up);
         EXPECT_EQ(memo->textCursor().positionInBlock(), 39) << walk.name << ": after a move sideways";
     }
+    // A walk down short lines past the window's bottom keeps the caret in view.
+    {
+        auto shortLines = shownMemo(QString(shortOne + u'\n').repeated(80));
+        shortLines->setSelStart(40);
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(shortLines->viewport(), Qt::Key_Down);
+        const QTextBlock caretLine = shortLines->textCursor().block();
+        EXPECT_EQ(caretLine.blockNumber(), 50);
+        EXPECT_EQ(shortLines->textCursor().positionInBlock(), 40);
+        const QRectF row = shortLines->blockBoundingGeometry(caretLine).translated(shortLines->contentOffset());
+        EXPECT_GE(row.top(), 0);
+        EXPECT_LE(row.bottom(), shortLines->viewport()->height());
+    }
     // Page Down from the short line goes on in the column the walk began in.
     QStringList lines(60, longLine);
     lines[1] = QStringLiteral("abc");
