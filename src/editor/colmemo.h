@@ -10,6 +10,7 @@
 #include "colorrules.h"
 #include "linerules.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
@@ -182,6 +183,9 @@ private:
     bool m_longDrag = false;        // a selection by mouse that started on a long line
     bool m_longDragPending = false; // a press in the selection of a long line
     QPoint m_longPressAt;
+    // A press this soon after a double click on a long line selects the line.
+    QPoint m_longDoubleClickAt;
+    QElapsedTimer m_longDoubleClickClock;
     QTimer m_longBlink; // the caret's blink on a long line
     bool m_longCaretOn = true;
     // Text an input method composes: its caret and its look (in columns of
@@ -204,6 +208,10 @@ private:
     void keepLongCaretInView();
     void startLongTextDrag();
     void caretMoved();
+    // Up, Down and the page keys aim at the x where a walk of them began, so
+    // that a short line on the way does not shift the column (-1: no walk).
+    qreal m_goalX = -1;
+    bool m_movingVertically = false;
     void restartLongBlink();
     void blinkLongCaret();
     void fixScrollRange();

@@ -52,13 +52,20 @@ void TColorMemo::typeKey(QKeyEvent *event)
         c.setPosition(c.selectionEnd());
         setTextCursor(c);
     }
-    const bool paging = (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) &&
-                        !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const bool plainOrShift = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const bool paging = (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) && plainOrShift;
+    const bool vertical = paging || ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && plainOrShift);
     const QTextCursor before = textCursor();
+    // The walk's column is taken where it begins, before the toolkit moves.
+    const qreal startX = vertical && m_goalX < 0 ? columnX(before.block(), before.positionInBlock()) : -1;
+    m_movingVertically = vertical;
     if (!longLineKey(event))
         QPlainTextEdit::keyPressEvent(event);
     if (paging)
         keepPageColumn(before);
+    m_movingVertically = false;
+    if (vertical && m_goalX < 0)
+        m_goalX = startX;
     keepLongCaretInView();
 }
 

@@ -247,9 +247,11 @@ bool TColorMemo::longLineKey(QKeyEvent *event)
     case Qt::Key_Up:
     case Qt::Key_Down: {
         const QTextBlock next = event->key() == Qt::Key_Up ? block.previous() : block.next();
-        if (!next.isValid() || (!onLong && !longline::isLong(next)))
+        // Between short lines the toolkit keeps the column, unless a walk
+        // through a long line set the column the toolkit no longer knows.
+        if (!next.isValid() || (!onLong && !longline::isLong(next) && m_goalX < 0))
             return false;
-        target = next.position() + columnAtX(next, columnX(block, column));
+        target = next.position() + columnAtX(next, m_goalX >= 0 ? m_goalX : columnX(block, column));
         break;
     }
     case Qt::Key_Delete:
@@ -257,8 +259,10 @@ bool TColorMemo::longLineKey(QKeyEvent *event)
             return false;
         if (cursor.atEnd())
             return true;
-        cursor.setPosition(cursor.position() + (column < end ? unitsAt(block.text(), column) : 1), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
+        // Taken back from behind the character: unlike a removed selection,
+        // Deletes in a row then make one undo step, as on other lines.
+        cursor.setPosition(cursor.position() + (column < end ? unitsAt(block.text(), column) : 1));
+        cursor.deletePreviousChar();
         setTextCursor(cursor);
         return true;
     default: return false;
@@ -284,9 +288,9 @@ void TColorMemo::keepPageColumn(const QTextCursor &before)
 {
     QTextCursor after = textCursor();
     const QTextBlock from = before.block(), to = after.block();
-    if (from == to || !(longline::isLong(from) || longline::isLong(to)))
+    if (from == to || !(longline::isLong(from) || longline::isLong(to) || m_goalX >= 0))
         return;
-    const int column = columnAtX(to, columnX(from, before.positionInBlock()));
+    const int column = columnAtX(to, m_goalX >= 0 ? m_goalX : columnX(from, before.positionInBlock()));
     after.setPosition(to.position() + column, after.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     setTextCursor(after);
 }
@@ -342,6 +346,8 @@ void TColorMemo::paste()
 // wrong place; such moves repaint the view.
 void TColorMemo::caretMoved()
 {
+    if (!m_movingVertically)
+        m_goalX = -1;
     const QTextCursor cursor = textCursor();
     const QTextBlock block = cursor.block();
     const bool was = m_caretBlock >= 0 && longline::isLong(document()->findBlockByNumber(m_caretBlock));
@@ -395,7 +401,20 @@ void TColorMemo::focusOutEvent(QFocusEvent *event)
 // them; the base class keeps its own copies private.
 void TColorMemo::inputMethodEvent(QInputMethodEvent *event)
 {
+    // Committed text is typing: after a command's step it starts a step of
+    // its own, as a key does (keyPressEvent). Composing alone changes no step.
+    const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    const bool sealedBefore = m_stepSealed;
+    QTextCursor step = textCursor();
+    if (commits && sealedBefore)
+        step.beginEditBlock();
+    m_typing = true;
     QPlainTextEdit::inputMethodEvent(event);
+    if (commits && sealedBefore)
+        step.endEditBlock();
+    m_typing = false;
+    if (!commits)
+        m_stepSealed = sealedBefore;
     const QTextBlock block = textCursor().block();
     const QTextLayout *layout = block.layout();
     m_composing = {};

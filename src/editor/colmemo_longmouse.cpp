@@ -7,6 +7,7 @@
 #include "classicpos.h"
 #include "longline.h"
 
+#include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QPointer>
@@ -66,8 +67,22 @@ void TColorMemo::mousePressEvent(QMouseEvent *event)
     // Ctrl only makes a later drag copy: the click itself places the caret.
     if (event->button() == Qt::LeftButton && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier))) {
         const int position = positionAt(point);
-        if (longline::isLong(document()->findBlock(position))) {
+        const QTextBlock block = document()->findBlock(position);
+        if (longline::isLong(block)) {
             QTextCursor cursor = textCursor();
+            // The third click of three selects the line with its break.
+            if (m_longDoubleClickClock.isValid() && m_longDoubleClickClock.elapsed() < QApplication::doubleClickInterval() &&
+                (point - m_longDoubleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+                m_longDoubleClickClock.invalidate();
+                cursor.setPosition(block.position());
+                cursor.setPosition(block.next().isValid() ? block.next().position() : block.position() + block.length() - 1,
+                                   QTextCursor::KeepAnchor);
+                setTextCursor(cursor);
+                setFocus(Qt::MouseFocusReason);
+                keepLongCaretInView();
+                event->accept();
+                return;
+            }
             // A press in the selection may start dragging it; without a move
             // the release places the caret.
             if (!(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection() && position >= cursor.selectionStart() &&
@@ -133,6 +148,8 @@ void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
             setTextCursor(cursor);
             m_longDrag = false;
             m_longDragPending = false;
+            m_longDoubleClickAt = event->position().toPoint();
+            m_longDoubleClickClock.start();
             event->accept();
             return;
         }

@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QRegularExpression>
@@ -89,6 +90,52 @@ TEST(InsertAroundUndo, TypingAfterTheInsertionIsAStepOfItsOwn)
     EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>"));
     QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
+}
+
+// Text an input method commits is typing too: after a tag button, a paste
+// or an undo it is a step of its own, and keys typed after it join it.
+TEST(InsertAroundUndo, ComposedTextAfterACommandIsAStepOfItsOwn)
+{
+    auto commit = [](TColorMemo &memo, const QString &text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(&memo, &event);
+    };
+    const std::pair<const char *, std::function<void(TColorMemo &)>> commands[] = {
+        {"tag button", [](TColorMemo &memo) { insertAroundSelection(memo, QStringLiteral("<br>"), QString()); }},
+        {"paste",
+         [](TColorMemo &memo) {
+             auto *mime = new QMimeData;
+             mime->setText(QStringLiteral("<br>"));
+             QApplication::clipboard()->setMimeData(mime);
+             memo.paste();
+         }},
+        {"undo",
+         [](TColorMemo &memo) {
+             insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+             insertAroundSelection(memo, QStringLiteral("<hr>"), QString());
+             memo.undo();
+         }},
+    };
+    for (const auto &[name, command] : commands) {
+        TColorMemo memo;
+        memo.show();
+        memo.setFocus();
+        QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+        command(memo);
+        ASSERT_EQ(memo.Text(), QStringLiteral("Hallo<br>")) << name;
+        commit(memo, QStringLiteral("êté"));
+        ASSERT_EQ(memo.Text(), QStringLiteral("Hallo<br>êté")) << name;
+        // Keys typed right after it join it, as keys join the keys before them.
+        QTest::keyClicks(&memo, QStringLiteral("s"));
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>")) << name;
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo")) << name;
+        memo.redo();
+        memo.redo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>êtés")) << name;
+    }
 }
 
 TEST(PasteOddText, NulAndLoneCr)

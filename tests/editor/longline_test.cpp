@@ -254,6 +254,128 @@ TEST(LongLine, PageKeysKeepTheColumn)
     }
 }
 
+// Up and Down carry the column the walk started from across a short line,
+// whichever of the lines are long, and so do the page keys after them.
+TEST(LongLine, UpAndDownKeepTheColumnAcrossAShortLine)
+{
+    LongFrom longFrom(100);
+    const QString longLine(150, u'a');
+    const QString shortOne(60, u'b');
+    struct Walk {
+        const char *name;
+        QStringList lines;
+    };
+    const Walk walks[] = {
+        {"long, short, long", {longLine, QStringLiteral("abc"), longLine}},
+        {"short, short, long", {shortOne, QStringLiteral("abc"), longLine}},
+        {"long, short, short", {longLine, QStringLiteral("abc"), shortOne}},
+        {"long, empty, short", {longLine, QString(), shortOne}},
+    };
+    for (const Walk &walk : walks) {
+        auto memo = shownMemo(walk.lines.join(u'\n'));
+        const QTextBlock first = memo->document()->firstBlock();
+        QTextCursor c = memo->textCursor();
+        c.setPosition(first.position() + 40);
+        memo->setTextCursor(c);
+        QTest::keyClick(memo->viewport(), Qt::Key_Down);
+        EXPECT_EQ(memo->textCursor().blockNumber(), 1) << walk.name;
+        EXPECT_EQ(memo->textCursor().positionInBlock(), int(walk.lines[1].size())) << walk.name;
+        QTest::keyClick(memo->viewport(), Qt::Key_Down);
+        EXPECT_EQ(memo->textCursor().blockNumber(), 2) << walk.name;
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 40) << walk.name << ": down";
+        QTest::keyClick(memo->viewport(), Qt::Key_Up);
+        QTest::keyClick(memo->viewport(), Qt::Key_Up);
+        EXPECT_EQ(memo->textCursor().blockNumber(), 0) << walk.name;
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 40) << walk.name << ": up";
+        // Shift extends the selection by the same columns.
+        QTest::keyClick(memo->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(memo->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+        EXPECT_EQ(memo->textCursor().anchor(), first.position() + 40) << walk.name;
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 40) << walk.name << ": shift down";
+        // A move sideways starts a new column.
+        QTest::keyClick(memo->viewport(), Qt::Key_Left); // drops the selection at its end, then moves
+        QTest::keyClick(memo->viewport(), Qt::Key_Up);
+        QTest::keyClick(memo->viewport(), Qt::Key_Up);
+        EXPECT_EQ(memo->textCursor().positionInBlock(), 39) << walk.name << ": after a move sideways";
+    }
+    // A walk down short lines past the window's bottom keeps the caret in view.
+    {
+        auto shortLines = shownMemo(QString(shortOne + u'\n').repeated(80));
+        shortLines->setSelStart(40);
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(shortLines->viewport(), Qt::Key_Down);
+        const QTextBlock caretLine = shortLines->textCursor().block();
+        EXPECT_EQ(caretLine.blockNumber(), 50);
+        EXPECT_EQ(shortLines->textCursor().positionInBlock(), 40);
+        const QRectF row = shortLines->blockBoundingGeometry(caretLine).translated(shortLines->contentOffset());
+        EXPECT_GE(row.top(), 0);
+        EXPECT_LE(row.bottom(), shortLines->viewport()->height());
+    }
+    // Page Down from the short line goes on in the column the walk began in.
+    QStringList lines(60, longLine);
+    lines[1] = QStringLiteral("abc");
+    auto memo = shownMemo(lines.join(u'\n'));
+    memo->setSelStart(40);
+    QTest::keyClick(memo->viewport(), Qt::Key_Down);
+    ASSERT_EQ(memo->textCursor().positionInBlock(), 3);
+    QTest::keyClick(memo->viewport(), Qt::Key_PageDown);
+    EXPECT_GT(memo->textCursor().blockNumber(), 5);
+    EXPECT_EQ(memo->textCursor().positionInBlock(), 40) << "page down";
+    QTest::keyClick(memo->viewport(), Qt::Key_PageDown);
+    QTest::keyClick(memo->viewport(), Qt::Key_PageUp);
+    EXPECT_GT(memo->textCursor().blockNumber(), 5);
+    EXPECT_EQ(memo->textCursor().positionInBlock(), 40) << "page up";
+}
+
+// Deletes in a row are one undo step on a long line as on a short one,
+// and undoing them puts the caret where the toolkit puts it on a short line.
+TEST(LongLine, DeletesInARowAreOneUndoStep)
+{
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString line = QString(150, u'a') + QStringLiteral("bc") + smile + QStringLiteral("def");
+    int caretAfterUndo[2] = {-1, -1};
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(line + QStringLiteral("\nx"));
+        memo->setSelStart(150);
+        typeText(memo->viewport(), QStringLiteral("z"));
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(memo->viewport(), Qt::Key_Delete);
+        ASSERT_EQ(memo->document()->firstBlock().text(), QString(150, u'a') + QStringLiteral("zef")) << "long: " << longLines;
+        memo->undo();
+        EXPECT_EQ(memo->document()->firstBlock().text(), QString(150, u'a') + QStringLiteral("z") + line.mid(150)) << "long: " << longLines;
+        caretAfterUndo[longLines] = memo->textCursor().position();
+        memo->undo();
+        EXPECT_EQ(memo->document()->firstBlock().text(), line) << "long: " << longLines;
+        EXPECT_EQ(laidOutLongLines(*memo), 0);
+    }
+    EXPECT_EQ(caretAfterUndo[1], caretAfterUndo[0]);
+}
+
+// A third click right after a double click selects the whole line with its
+// break, on a long line as the toolkit does on a short one.
+TEST(LongLine, ATripleClickSelectsTheLine)
+{
+    const QString line = QStringLiteral("abc def_1 ghi ").repeated(12);
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nende"));
+        const QTextBlock block = memo->document()->findBlockByNumber(1);
+        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+        const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+        const QPoint at(int(row.left() + memo->document()->documentMargin() + 5.5 * w), int(row.center().y()));
+        QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("def_1")) << "long: " << longLines;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(memo->textCursor().selectionStart(), block.position()) << "long: " << longLines;
+        EXPECT_EQ(memo->textCursor().selectionEnd(), block.next().position()) << "long: " << longLines;
+        // Later, a click is a click again.
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at, QApplication::doubleClickInterval() + 50);
+        EXPECT_FALSE(memo->textCursor().hasSelection()) << "long: " << longLines;
+        EXPECT_EQ(laidOutLongLines(*memo), 0);
+    }
+}
+
 TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
 {
     LongFrom longFrom(100);
@@ -425,8 +547,11 @@ TEST(LongLine, RandomEditsMatchAPlainTextModel)
     auto isLongLine = [&](int line) { return longline::isLong(lineLength(line)); };
     const QString typed = QStringLiteral("ab<>\"= é/");
     int undoSteps = 0;
+    int goal = -1; // the column a walk of Up and Down began in
     for (int step = 0; step < 400; ++step) {
         const int op = rng.bounded(10);
+        const QString textBefore = text;
+        const int caretBefore = caret, anchorBefore = anchor;
         const bool selected = caret != anchor;
         const int selEnd = std::max(caret, anchor);
         switch (op) {
@@ -478,8 +603,9 @@ TEST(LongLine, RandomEditsMatchAPlainTextModel)
             if (target < 0 || target > text.count(u'\n') || !(isLongLine(line) || isLongLine(target)))
                 break;
             QTest::keyClick(memo->viewport(), up ? Qt::Key_Up : Qt::Key_Down);
-            const int column = from - lineStartOf(line);
-            caret = anchor = lineStartOf(target) + std::min(column, lineLength(target));
+            if (goal < 0 || selected)
+                goal = from - lineStartOf(line);
+            caret = anchor = lineStartOf(target) + std::min(goal, lineLength(target));
             break;
         }
         case 6: { // Home or End
@@ -517,6 +643,8 @@ TEST(LongLine, RandomEditsMatchAPlainTextModel)
             memo->viewport()->repaint();
             break;
         }
+        if (op != 5 && (text != textBefore || caret != caretBefore || anchor != anchorBefore))
+            goal = -1;
         ++undoSteps;
         ASSERT_EQ(memo->plainText(), text) << "step " << step << " op " << op;
         ASSERT_EQ(memo->textCursor().position(), caret) << "step " << step << " op " << op;
