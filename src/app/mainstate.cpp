@@ -334,8 +334,9 @@ void TMainForm::Menu_EditClick()
 namespace {
 
 // The edit requests act on the source editor; when another page hides it,
-// it comes to the front first, so that no text changes unseen.
-QPlainTextEdit *editorOf(TEditForm *doc)
+// it comes to the front first, so that no text changes unseen. The
+// editor's own Undo, Cut and Paste keep a long line's caret in view.
+TColorMemo *editorOf(TEditForm *doc)
 {
     if (!doc)
         return nullptr;

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
@@ -215,6 +216,30 @@ TEST_F(MainFormTest, EditCommandsAskTheActiveEditor)
     form->Menu_Undo->trigger();
     EXPECT_EQ(doc->ColorMemo->toPlainText(), QStringLiteral("hello"));
     doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
+// The Edit menu reaches the colouring editor's own Undo, Cut and Paste,
+// which keep a caret far out on a very long line in view.
+TEST_F(MainFormTest, EditMenuKeepsTheCaretOfALongLineInView)
+{
+    auto form = makeShown();
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    TColorMemo *memo = doc->ColorMemo;
+    memo->setPlainText(QString(20000, u'a'));
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    const std::pair<QAction *, bool> commands[] = {{form->Menu_Undo, false}, {form->Menu_Paste, false}, {form->Menu_Cut, true}};
+    for (const auto &[command, select] : commands) {
+        memo->setSelStart(19000);
+        memo->setSelLength(select ? 5 : 0);
+        if (!select)
+            QTest::keyClicks(memo, QStringLiteral("x"));
+        memo->horizontalScrollBar()->setValue(0);
+        command->trigger();
+        QApplication::processEvents();
+        EXPECT_GT(memo->horizontalScrollBar()->value(), 10000) << command->objectName().toStdString();
+    }
+    memo->document()->setModified(false);
     closeForm(*form);
 }
 
