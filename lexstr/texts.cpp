@@ -393,6 +393,10 @@ const Entry kMessages[] = {
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
     // quirtle-dde: its standard input could not be read (a folder, a broken device)
     {3160, "Die Befehlszeilen konnten nicht von der Standardeingabe gelesen werden."},
+    // Image browser: captions of the report view's width, height and size columns
+    {3320, "Breite"},
+    {3321, "Höhe"},
+    {3322, "Größe"},
     {0, nullptr},
 };
 
