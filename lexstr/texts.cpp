@@ -58,17 +58,17 @@ const Entry kCaptions[] = {
     // New document: window caption, proposed file name and title of both choosers
     {1039, "Neues Dokument"},
     // New-document wizard and template chooser
-    {1040, "Titel:"},
-    {1041, "Hintergrundbild:"},
+    {1040, "&Titel:"},
+    {1041, "&Hintergrundbild:"},
     {1042, "Farben"},
-    {1043, "Text:"},
-    {1044, "Hintergrund:"},
-    {1045, "Links:"},
-    {1046, "Aktiver Link:"},
-    {1047, "Besuchter Link:"},
+    {1043, "Te&xt:"},
+    {1044, "Hinter&grund:"},
+    {1045, "Lin&ks:"},
+    {1046, "&Aktiver Link:"},
+    {1047, "&Besuchter Link:"},
     {1048, "&Leeres Dokument"},
     {1049, "&Erstellen"},
-    {1050, "Vorlage:"},
+    {1050, "&Vorlage:"},
     // Status bar: caret position, followed by " line/count"
     {1051, "Zeile"},
     // Options dialog
