@@ -58,17 +58,17 @@ const Entry kCaptions[] = {
     // New document: window caption, proposed file name and title of both choosers
     {1039, "Neues Dokument"},
     // New-document wizard and template chooser
-    {1040, "Titel:"},
-    {1041, "Hintergrundbild:"},
+    {1040, "&Titel:"},
+    {1041, "&Hintergrundbild:"},
     {1042, "Farben"},
-    {1043, "Text:"},
-    {1044, "Hintergrund:"},
-    {1045, "Links:"},
-    {1046, "Aktiver Link:"},
-    {1047, "Besuchter Link:"},
+    {1043, "Te&xt:"},
+    {1044, "Hinter&grund:"},
+    {1045, "Lin&ks:"},
+    {1046, "&Aktiver Link:"},
+    {1047, "&Besuchter Link:"},
     {1048, "&Leeres Dokument"},
     {1049, "&Erstellen"},
-    {1050, "Vorlage:"},
+    {1050, "&Vorlage:"},
     // Status bar: caret position, followed by " line/count"
     {1051, "Zeile"},
     // Options dialog
@@ -401,6 +401,10 @@ const Entry kMessages[] = {
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
     // quirtle-dde: its standard input could not be read (a folder, a broken device)
     {3160, "Die Befehlszeilen konnten nicht von der Standardeingabe gelesen werden."},
+    // Image browser: captions of the report view's width, height and size columns
+    {3320, "Breite"},
+    {3321, "Höhe"},
+    {3322, "Größe"},
     {0, nullptr},
 };
 

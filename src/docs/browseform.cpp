@@ -81,7 +81,8 @@ TBrowseForm::TBrowseForm(QWidget *parent) : QWidget(parent, Qt::Window)
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(Panel_all);
     m_items = new QStandardItemModel(0, 4, this);
-    m_items->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Width"), QStringLiteral("Heigth"), QStringLiteral("Size")});
+    // German like every other text the user reads; "Name" needs no translation.
+    m_items->setHorizontalHeaderLabels({QStringLiteral("Name"), lex::message(3320), lex::message(3321), lex::message(3322)});
     new QVBoxLayout(Panel_all);
     buildBars();
     buildPanes();

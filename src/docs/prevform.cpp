@@ -8,10 +8,12 @@
 #include "settings/settings.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -121,6 +123,12 @@ void TPreviewForm::FormCreate()
     FormPos = std::make_unique<TFormPosition>(this);
     FormPos->Key = TFormPosition::kDefaultKey;
     FormPos->ValueName = QStringLiteral("PreviewFormPos");
+    // Until bounds are stored, the preview opens over the window that asked
+    // for it rather than in the corner of the screen.
+    if (const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr)
+        move(owner->geometry().center() - rect().center());
+    else if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     // A damaged value leaves the design bounds or colour; the colour the
     // window shows is the one stored when it closes.
     try {

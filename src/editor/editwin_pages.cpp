@@ -105,7 +105,9 @@ void TEditForm::TabInfosEnter()
     // This platform keeps no short alternate names.
     L_AltName->setText(QString());
     const QDateTime changed = info.lastModified();
-    const QLocale locale;
+    // The language of the texts, not the system's: no English month names
+    // among the German captions.
+    const QLocale locale(lex::language());
     L_Changed->setText(found ? locale.toString(changed.date(), QLocale::ShortFormat) + u' ' +
                                    locale.toString(changed.time(), QLocale::LongFormat)
                              : QString());

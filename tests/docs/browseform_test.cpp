@@ -213,6 +213,15 @@ TEST_F(BrowseFormTest, ViewsAndContextMenuFollowTheButtons)
     EXPECT_EQ(form->PopupMenu->defaultAction(), form->Menu_CopyTag);
 }
 
+// The report's column captions speak the language of the other texts.
+TEST_F(BrowseFormTest, ReportColumnsAreCaptionedInGerman)
+{
+    QStringList captions;
+    for (int c = 0; c < form->items()->columnCount(); ++c)
+        captions.append(form->items()->headerData(c, Qt::Horizontal).toString());
+    EXPECT_EQ(captions, (QStringList{"Name", "Breite", "Höhe", "Größe"}));
+}
+
 // The panel is one line high: showing the window with a long text of
 // several paragraphs on the clipboard gives the same short line the main
 // window writes there, not the whole text laid out on every paint.

@@ -3,6 +3,8 @@
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
 
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -85,6 +87,23 @@ TEST(NewHTMLFileForm, PictureDialogGivesTheFileNameAloneAndCancelKeepsTheEdit)
     ASSERT_EQ(scripted->openRequests.size(), 3);
     EXPECT_EQ(dialogs::toQtFilter(scripted->openRequests[0].filter),
               QStringLiteral("Bilder (*.gif,*.jpg,*.jpeg,*.png) (*.gif *.jpg *.jpeg *.png)"));
+}
+
+// Each caption names its field by an access key of its own, so that the
+// keyboard reaches every edit without stepping through the form.
+TEST(NewHTMLFileForm, EveryFieldHasAnAccessKeyOfItsOwn)
+{
+    TNewHTMLFileForm form;
+    QStringList keys;
+    for (const QLabel *label : {form.Label1, form.Label2, form.Label3, form.Label4, form.Label5, form.Label6, form.Label7}) {
+        EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        keys.append(QKeySequence::mnemonic(label->text()).toString());
+        EXPECT_FALSE(keys.last().isEmpty()) << label->text().toStdString();
+    }
+    for (const QPushButton *button : {form.BtnClearDoc, form.BtnClose})
+        keys.append(QKeySequence::mnemonic(button->text()).toString());
+    keys.removeDuplicates();
+    EXPECT_EQ(keys.size(), 9) << keys.join(u' ').toStdString();
 }
 
 TEST(NewHTMLFileForm, TheFiveColourButtonsShareOneDialogThatRemembersTheLastColour)

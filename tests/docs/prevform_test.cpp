@@ -90,6 +90,33 @@ TEST_F(PicturePreviewTest, LargePictureScrollsAndAClickOnItCloses)
     EXPECT_TRUE(closedByClick);
 }
 
+// Without stored bounds the preview opens over the window that asked for it,
+// not in the screen's corner; stored bounds still win.
+TEST_F(PicturePreviewTest, FirstPreviewOpensCentredOverItsOwner)
+{
+    const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));
+    QWidget owner;
+    owner.setGeometry(100, 80, 600, 440);
+    owner.show();
+    QRect first;
+    dialogs->onModal = [&first](QDialog &dialog) {
+        dialog.show();
+        first = dialog.geometry();
+        dialog.setGeometry(150, 120, 320, 240);
+        dialog.close();
+    };
+    ASSERT_TRUE(showPicturePreview(&owner, jpeg));
+    const QPoint offset = first.center() - owner.geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 4) << first.x() << "," << first.y();
+    QRect second;
+    dialogs->onModal = [&second](QDialog &dialog) {
+        second = dialog.geometry();
+        dialog.close();
+    };
+    ASSERT_TRUE(showPicturePreview(&owner, jpeg));
+    EXPECT_EQ(second, QRect(150, 120, 320, 240));
+}
+
 TEST_F(PicturePreviewTest, AnimationRunsWhileOpenAndItsFramesAreReleasedOnClose)
 {
     const QString gif = file(QStringLiteral("anim.GIF"), tinyGif(3));

@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,6 +66,20 @@ TEST_F(TemplateFormTest, TheTitleEditWritesBetweenTheTagsAndKeepsTheirCase)
 
 // The edit's text is the title as a whole: what it holds stands once between
 // the template's tags, also when it holds a tag of its own.
+TEST_F(TemplateFormTest, TheChooserAndTheTitleHaveAccessKeysOfTheirOwn)
+{
+    TTemplateForm form;
+    QStringList keys;
+    for (const QLabel *label : {form.Label1, form.Label2}) {
+        keys.append(QKeySequence::mnemonic(label->text()).toString());
+        EXPECT_FALSE(keys.last().isEmpty()) << label->text().toStdString();
+    }
+    for (const QPushButton *button : {form.BtnEmpty, form.BtnClose})
+        keys.append(QKeySequence::mnemonic(button->text()).toString());
+    keys.removeDuplicates();
+    EXPECT_EQ(keys.size(), 4) << keys.join(u' ').toStdString();
+}
+
 TEST_F(TemplateFormTest, ATitleHoldingATitleTagIsWrittenOnceAndClearedAsAWhole)
 {
     TTemplateForm form;

@@ -13,9 +13,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -331,6 +333,26 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     unsaved.BtnInfoClick();
     EXPECT_EQ(unsaved.L_FileSize->text(), QString());
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
+}
+
+// The date of the last change reads in the language of the other texts, also
+// on a system set to English (month names, order of day and month).
+TEST_F(EditWinTest, InfoPageShowsTheDateInGermanWhateverTheSystemLanguage)
+{
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    writeAll(file("page.htm"), "12345");
+    {
+        QFile f(file("page.htm"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 12, 9), QTime(10, 20, 30)), QFileDevice::FileModificationTime));
+    }
+    auto form = open("page.htm");
+    form->BtnInfoClick();
+    const QString shown = form->L_Changed->text();
+    QLocale::setDefault(system);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("09.12.26 10:20:30"))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(QStringLiteral("Dec")) || shown.contains(QStringLiteral("AM"))) << shown.toStdString();
 }
 
 // Saved or reloaded while the Info page is shown, the page shows the file
