@@ -101,6 +101,22 @@ TEST(ConvertInEditor, OneUndoRestoresTheText)
     EXPECT_FALSE(memo->document()->isUndoAvailable());
 }
 
+// Undo puts the text back and the caret where it stood before the command,
+// not at the start of a long text.
+TEST(ChangeTextUndo, PutsTheCaretBackWhereItWas)
+{
+    auto memo = editorWith(QStringLiteral("xx [ä ö] yy"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("xx ä ö yy"));
+    EXPECT_EQ(caretOf(*memo), 6) << "conversion";
+    memo = editorWith(QStringLiteral("a <b>b@old</b>\nc <i>d</i>"));
+    stripTagsInEditor(*memo);
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("a <b>bold</b>\nc <i>d</i>"));
+    EXPECT_EQ(caretOf(*memo), 6) << "tag stripping";
+}
+
 TEST(ConvertInEditor, AFaultLeavesTextAndSelection)
 {
     auto memo = editorWith(QStringLiteral("ä[ö]"));
