@@ -23,7 +23,9 @@ int applyBulkEdit(TColorMemo &memo, const QString &oldText, const QString &newTe
     const int changedEnd = int(newText.size() - tail);
     if (head == oldText.size() && head == newText.size())
         return changedEnd;
-    QTextCursor cursor(memo.document());
+    // Undo puts the caret back where the editing cursor stood as the block
+    // began: the user's caret, not the start of the text.
+    QTextCursor cursor = memo.textCursor();
     cursor.beginEditBlock();
     cursor.setPosition(int(head));
     cursor.setPosition(int(oldText.size() - tail), QTextCursor::KeepAnchor);

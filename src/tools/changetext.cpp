@@ -1,10 +1,13 @@
 #include "changetext.h"
 
 #include "editor/bulkedit.h"
+#include "editor/classicpos.h"
 #include "editor/colmemo.h"
 #include "tagstrip.h"
 
 #include <QTextCursor>
+
+#include <algorithm>
 
 Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, const ConversionTable &table)
 {
@@ -17,6 +20,12 @@ Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, cons
     Conversion result = direction == ConversionDirection::ToEntities ? charsToEntities(part, table) : entitiesToChars(part, table);
     if (result.fault != ConversionFault::None)
         return result;
+    // A row may give a character that breaks the line (a line separator, a
+    // carriage return): it goes in as a real break, as typed text does, or
+    // positions would count it once where the text shows two characters.
+    const auto breaksLine = [](QChar c) { return c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator; };
+    if (std::any_of(result.text.cbegin(), result.text.cend(), breaksLine))
+        result.text = classicpos::withLf(result.text);
     const QString whole = text.left(from) + result.text + QStringView(text).mid(to);
     applyBulkEdit(memo, text, whole);
     // After the first character: both units of a surrogate pair, never between them.

@@ -83,7 +83,8 @@ void applyReplaced(TColorMemo &memo, const QString &text, const search::Replaced
     }
     // Without breaks in the match, a classic position less the breaks
     // before it is the document's.
-    QTextCursor cursor(memo.document());
+    // Started from the caret, so that undo puts the caret back there.
+    QTextCursor cursor = memo.textCursor();
     cursor.beginEditBlock();
     qsizetype lineBreaks = 0, counted = 0, shift = 0;
     for (const qsizetype start : replaced.starts) {

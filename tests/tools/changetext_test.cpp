@@ -72,6 +72,21 @@ TEST(ConvertInEditor, TheCaretGoesAfterAWholeFirstCharacter)
     EXPECT_EQ(caretOf(*memo), 0) << "a line break first: the caret stays on the first line";
 }
 
+// A row may give a character that breaks the line (a line separator, a
+// carriage return): it becomes a real break, so that positions count it as
+// the text shows it and what a search finds is what gets selected.
+TEST(ConvertInEditor, CharactersThatBreakTheLineBecomeRealBreaks)
+{
+    const ConversionTable table = conversionTable({QStringLiteral("8232;&#8232"), QStringLiteral("13;&#13")});
+    auto memo = editorWith(QStringLiteral("a&#8232;b&#13;c foo"));
+    convertInEditor(*memo, ConversionDirection::ToCharacters, table);
+    EXPECT_EQ(memo->Text(), QStringLiteral("a\r\nb\r\nc foo"));
+    EXPECT_EQ(memo->lineCount(), 3);
+    memo->setSelStart(int(memo->Text().indexOf(QStringLiteral("foo"))));
+    memo->setSelLength(3);
+    EXPECT_EQ(memo->SelText(), QStringLiteral("foo"));
+}
+
 TEST(ConvertInEditor, EmptyTextLeavesTheCaretAtTheStart)
 {
     auto memo = editorWith(QString());
@@ -99,6 +114,22 @@ TEST(ConvertInEditor, OneUndoRestoresTheText)
     memo->undo();
     EXPECT_EQ(memo->plainText(), text);
     EXPECT_FALSE(memo->document()->isUndoAvailable());
+}
+
+// Undo puts the text back and the caret where it stood before the command,
+// not at the start of a long text.
+TEST(ChangeTextUndo, PutsTheCaretBackWhereItWas)
+{
+    auto memo = editorWith(QStringLiteral("xx [ä ö] yy"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("xx ä ö yy"));
+    EXPECT_EQ(caretOf(*memo), 6) << "conversion";
+    memo = editorWith(QStringLiteral("a <b>b@old</b>\nc <i>d</i>"));
+    stripTagsInEditor(*memo);
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("a <b>bold</b>\nc <i>d</i>"));
+    EXPECT_EQ(caretOf(*memo), 6) << "tag stripping";
 }
 
 TEST(ConvertInEditor, AFaultLeavesTextAndSelection)

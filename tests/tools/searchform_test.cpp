@@ -365,6 +365,30 @@ TEST_F(SearchFormTest, ReplaceAllEqualsRepeatedReplaceAndUndoesInOneStep)
     }
 }
 
+// Undo of Replace All puts the caret back where the search began: not at
+// the start of a long text, nor between the halves of a character outside
+// the basic plane.
+TEST_F(SearchFormTest, UndoOfReplaceAllPutsTheCaretBackWhereItWas)
+{
+    form.fedit->setEditText(QStringLiteral("foo"));
+    form.redit->setEditText(QStringLiteral("x"));
+    // Hits lines apart go in one by one, close ones as one stretch.
+    for (const QString &start : {QStringLiteral("one\r\nt@wo foo\r\nthree\r\nfour\r\nfive foo"), QStringLiteral("a@ foo b foo c")}) {
+        set(start);
+        form.ToolbarButton973Click();
+        ASSERT_FALSE(memo.Text().contains(QStringLiteral("foo")));
+        memo.undo();
+        EXPECT_EQ(state(), start);
+    }
+    form.fedit->setEditText(QStringLiteral("\U0001F600"));
+    form.redit->setEditText(QStringLiteral("\U0001F603"));
+    set(QStringLiteral("a@ \U0001F600 b"));
+    form.ToolbarButton973Click();
+    ASSERT_EQ(memo.Text(), QStringLiteral("a \U0001F603 b"));
+    memo.undo();
+    EXPECT_EQ(state(), QStringLiteral("a@ \U0001F600 b"));
+}
+
 // The window keeps the document's text between steps and makes each edit
 // in it; after any mix of edits a step finds exactly what the text holds.
 TEST_F(SearchFormTest, KeptTextFollowsEveryKindOfEdit)
