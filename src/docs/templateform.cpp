@@ -47,6 +47,9 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     ComboBox1 = new QComboBox(panel1);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // A long template name must not widen the window past the screen and
+    // push its buttons out of reach.
+    ComboBox1->setMaximumWidth(ComboBox1->fontMetrics().averageCharWidth() * 48);
     Label2 = new QLabel(panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit1 = new QLineEdit(panel1);

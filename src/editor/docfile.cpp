@@ -16,6 +16,13 @@ TextFormat formatFor(const QString &path, const TextFormat &format, QStringView 
     return out;
 }
 
+// The page names Windows-1252 in its markup, where a character reference
+// stands for the character; in a style sheet ("@charset" first) it does not.
+bool namesWindows1252(QStringView text)
+{
+    return declaresWindows1252(text) && !text.startsWith(u"@charset");
+}
+
 } // namespace
 
 QString DocumentFile::folder() const
@@ -50,15 +57,16 @@ DocumentFile::Loaded DocumentFile::load(const QString &path)
 
 bool DocumentFile::needsEncodingChoice(QStringView text) const
 {
-    return formatFor(m_path, m_format, text).encoding == TextEncoding::Windows1252 && !cp1252::canEncode(text);
+    return !cp1252::canEncode(text) && formatFor(m_path, m_format, text).encoding == TextEncoding::Windows1252 && !namesWindows1252(text);
 }
 
 FileResult DocumentFile::save(const QString &path, const QString &text, std::optional<Unstorable> choice)
 {
     TextFormat format = formatFor(m_path, m_format, text);
     QString written = text;
-    if (needsEncodingChoice(text)) {
-        if (choice == Unstorable::SaveAsUtf8) {
+    if (format.encoding == TextEncoding::Windows1252 && !cp1252::canEncode(text)) {
+        // A page that names Windows-1252 would be read back garbled as UTF-8.
+        if (choice == Unstorable::SaveAsUtf8 && !namesWindows1252(text)) {
             format.encoding = TextEncoding::Utf8;
             format.bom = false;
         } else {

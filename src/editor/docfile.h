@@ -34,7 +34,8 @@ public:
     Loaded load(const QString &path);
 
     // The text holds characters that the document's encoding cannot store:
-    // saving needs the user's choice first.
+    // saving needs the user's choice first. A page that names Windows-1252
+    // for itself needs none: it gets character references.
     bool needsEncodingChoice(QStringView text) const;
 
     // Writes the text to path in the document's format, after the choice

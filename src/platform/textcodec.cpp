@@ -69,10 +69,6 @@ bool declaresUtf8(QStringView text)
     return label == u"utf-8" || label == u"utf8" || label == u"unicode-1-1-utf-8";
 }
 
-namespace {
-
-// The file names Windows-1252 for itself, with any label that browsers
-// read as Windows-1252.
 bool declaresWindows1252(QStringView text)
 {
     static const QStringList labels = {
@@ -85,6 +81,8 @@ bool declaresWindows1252(QStringView text)
     const QString label = declaredCharset(text);
     return !label.isEmpty() && labels.contains(label);
 }
+
+namespace {
 
 bool isAscii(QByteArrayView bytes)
 {

@@ -66,6 +66,9 @@ QString withCharacterReferences(QStringView text);
 // empty when it names none. Only the first declaration counts.
 QString declaredCharset(QStringView text);
 bool declaresUtf8(QStringView text);
+// The page names Windows-1252 for itself, with any label that browsers
+// read as Windows-1252.
+bool declaresWindows1252(QStringView text);
 
 QString lineBreakName(LineBreak lineBreak);
 QString encodingName(const TextFormat &format);

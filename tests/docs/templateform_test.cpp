@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -176,4 +177,22 @@ TEST(TemplateFormTitle, ANoBreakSpaceInTheTitleStaysWhenTheTitleIsEdited)
     QTest::keyClicks(form.Edit1, QStringLiteral("!"));
     form.BtnClose->click();
     EXPECT_EQ(form.TemplateText, QStringLiteral("<title>\u00DCber\u00A0uns!</title>"));
+}
+
+// A template file is the user's own: a name far longer than the shipped ones
+// made the chooser wider than the screen, its buttons out of reach.
+TEST_F(TemplateFormTest, ALongTemplateNameKeepsTheChooserOnTheScreen)
+{
+    programDir.write(QStringLiteral("template.mvt"), QByteArray(300, 'N') + ";<title>Neu</title>\r\n");
+    TTemplateForm form;
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(form.width(), form.screen()->availableGeometry().width());
+    EXPECT_EQ(form.ComboBox1->itemText(0).size(), 300) << "the name itself is kept";
+    // The shipped names still show whole.
+    programDir.write(QStringLiteral("template.mvt"), "HTML5-Seite mit Kopf, Navigation und Fu\xDF;<p>\r\n");
+    TTemplateForm shipped;
+    shipped.show();
+    QCoreApplication::processEvents();
+    EXPECT_GE(shipped.ComboBox1->width(), shipped.ComboBox1->fontMetrics().horizontalAdvance(shipped.ComboBox1->itemText(0)));
 }

@@ -122,6 +122,33 @@ TEST_F(DocFileTest, UnstorableCharactersFollowTheChoice)
     EXPECT_FALSE(doc.needsEncodingChoice(text));
 }
 
+// A page that names Windows-1252 (as the shipped templates and the character
+// set button write it) read as UTF-8 shows every umlaut garbled in a browser:
+// its unstorable characters become references, whatever the choice.
+TEST_F(DocFileTest, APageDeclaringWindows1252StaysWindows1252WithReferences)
+{
+    const QString text = QStringLiteral("<meta charset=\"windows-1252\">\n<title>\u039A\u03B1\u03BB\u03B7 M\u00FCller</title>");
+    for (const bool saved : {false, true}) {
+        DocumentFile doc;
+        if (saved) {
+            writeAll(file("old.htm"), "<meta charset=\"windows-1252\">\r\n");
+            ASSERT_TRUE(doc.load(file("old.htm")).result.ok);
+        }
+        EXPECT_FALSE(doc.needsEncodingChoice(text)) << "the page says how it is stored; saved=" << saved;
+        ASSERT_TRUE(doc.save(file("page.htm"), text, DocumentFile::Unstorable::SaveAsUtf8).ok);
+        EXPECT_EQ(readAll(file("page.htm")), QByteArray("<meta charset=\"windows-1252\">\r\n<title>&#922;&#945;&#955;&#951; M\xFC"
+                                                        "ller</title>\r\n"))
+            << "saved=" << saved;
+        EXPECT_EQ(doc.format().encoding, TextEncoding::Windows1252);
+    }
+    // Without a declaration, or with another one, the user still chooses.
+    // A style sheet has no character references: there too.
+    for (const char *head : {"<p>", "<meta charset=\"iso-8859-15\">", "@charset \"windows-1252\";\n"}) {
+        DocumentFile other;
+        EXPECT_TRUE(other.needsEncodingChoice(QString(QString::fromUtf8(head) + QStringLiteral("\u03A9")))) << head;
+    }
+}
+
 TEST_F(DocFileTest, AFailedSaveKeepsPathFormatAndFile)
 {
     writeAll(file("page.htm"), "old\r\n");
