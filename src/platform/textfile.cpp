@@ -159,6 +159,21 @@ bool userMayWrite(const QString &path)
 
 namespace {
 
+// The whole content of an open file, read from its start.
+std::optional<QByteArray> readAllFrom(int fd)
+{
+    QByteArray all;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = retried([&] { return ::pread(fd, chunk, sizeof chunk, off_t(all.size())); });
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return all;
+        all.append(chunk, n);
+    }
+}
+
 // Overwrites the file itself: its inode, links and owner stay.
 FileResult writeInPlace(const QString &path, const QByteArray &bytes, const struct stat &before)
 {
@@ -173,8 +188,19 @@ FileResult writeInPlace(const QString &path, const QByteArray &bytes, const stru
     Descriptor fd(faulted(filefaults::Step::OpenWrite, [&] { return ::open(native.constData(), O_RDWR | O_CLOEXEC); }));
     if (fd.get() < 0)
         return failure(errno, path);
+    // No untouched copy lies beside the file: its old text is kept here to
+    // be put back when the new one cannot be written whole.
+    const std::optional<QByteArray> old = readAllFrom(fd.get());
+    if (!old)
+        return failure(errno, path);
     if (!writeAllBytes(fd.get(), bytes, 0) || retried([&] { return ::ftruncate(fd.get(), off_t(bytes.size())); }) != 0 ||
-        faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0 || fd.close() != 0)
+        faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0) {
+        const int error = errno;
+        if (writeAllBytes(fd.get(), *old, 0) && retried([&] { return ::ftruncate(fd.get(), off_t(old->size())); }) == 0)
+            ::fsync(fd.get());
+        return failure(error, path);
+    }
+    if (fd.close() != 0)
         return failure(errno, path);
     return success();
 }

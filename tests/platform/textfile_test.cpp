@@ -374,6 +374,36 @@ TEST(TextFile, SavingKeepsWhatTheFileWas)
     }
 }
 
+// A file written in place (other hard links, a folder that takes no new
+// file) has no untouched copy beside it: a save that fails after the first
+// bytes went in must still leave the old text, not a mix of old and new.
+TEST(TextFile, AFailedSaveInPlaceLeavesTheOldText)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    const QString alias = dir.filePath(QStringLiteral("alias.htm"));
+    const QByteArray old("<p>the old text, longer than the new one</p>\r\n");
+    writeAll(page, old);
+    ASSERT_EQ(::link(QFile::encodeName(page).constData(), QFile::encodeName(alias).constData()), 0);
+    for (const QByteArray &text : {QByteArray("short"), QByteArray(300, 'n')}) {
+        filefaults::failNext(Step::Sync, EIO);
+        const FileResult r = saveFileAtomically(page, text);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, lex::message(3029));
+        EXPECT_EQ(readAll(page), old) << text.size();
+        EXPECT_EQ(readAll(alias), old) << text.size();
+    }
+
+    const QString lone = dir.filePath(QStringLiteral("lone.htm"));
+    writeAll(lone, old);
+    filefaults::failNext(Step::CreateTemp, EACCES); // the folder takes no new file
+    filefaults::failNext(Step::Sync, EIO);
+    EXPECT_FALSE(saveFileAtomically(lone, "new").ok);
+    EXPECT_EQ(readAll(lone), old);
+    filefaults::clear();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left behind";
+}
+
 TEST(TextFile, AWritableFileInAFolderThatAllowsNoNewFilesIsStillSaved)
 {
     QTemporaryDir dir;
