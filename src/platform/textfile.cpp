@@ -3,6 +3,7 @@
 #include "fileerror.h"
 #include "filefaults.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -288,6 +289,33 @@ int createTemporary(const QString &target, QByteArray &temp)
     return -1;
 }
 
+// Where a chain of symbolic links ends: the first name in it that is no
+// link (and may not exist). Nullopt with errno set for a loop.
+std::optional<QString> endOfLinks(const QString &link)
+{
+    QString current = link;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray native = nativePath(current);
+        struct stat st {
+        };
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(native.constData(), target.data(), size_t(target.size()));
+        if (n < 0)
+            return std::nullopt;
+        if (n >= target.size()) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        current = QDir::isAbsolutePath(next) ? next : QFileInfo(current).absolutePath() + u'/' + next;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
 // The folder's entry for the renamed file reaches the disk too.
 void syncFolder(const QString &path)
 {
@@ -300,9 +328,16 @@ void syncFolder(const QString &path)
 
 FileResult saveFileAtomically(const QString &requested, const QByteArray &bytes)
 {
-    // A symbolic link stays a link; its target gets the new text.
+    // A symbolic link stays a link; its target gets the new text, and is
+    // made where the link points when it is not there yet.
     const QFileInfo info(requested);
-    const QString path = info.isSymLink() && info.exists() ? info.canonicalFilePath() : requested;
+    QString path = requested;
+    if (info.isSymLink()) {
+        const std::optional<QString> target = info.exists() ? std::optional(info.canonicalFilePath()) : endOfLinks(requested);
+        if (!target)
+            return failure(errno, requested);
+        path = *target;
+    }
     struct stat before {
     };
     const bool existed = ::stat(nativePath(path).constData(), &before) == 0;

@@ -213,6 +213,31 @@ TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left behind";
 }
 
+// A link whose file is not there yet (a page set up to live elsewhere)
+// stays a link: the file is made where it points, also through a chain.
+TEST(TextFile, ALinkToAFileNotMadeYetStaysALink)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("shared")));
+    const QString target = dir.filePath(QStringLiteral("shared/page.htm"));
+    const QString link = dir.filePath(QStringLiteral("page.htm"));
+    const QString outer = dir.filePath(QStringLiteral("outer.htm"));
+    ASSERT_EQ(::symlink("shared/page.htm", QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::symlink("page.htm", QFile::encodeName(outer).constData()), 0);
+    ASSERT_TRUE(saveFileAtomically(outer, "new").ok);
+    EXPECT_TRUE(QFileInfo(outer).isSymLink());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(target), QByteArray("new"));
+
+    // Where the link points into a missing folder, the save fails and says so.
+    const QString astray = dir.filePath(QStringLiteral("astray.htm"));
+    ASSERT_EQ(::symlink("gone/page.htm", QFile::encodeName(astray).constData()), 0);
+    const FileResult r = saveFileAtomically(astray, "lost?");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, lex::message(3024));
+    EXPECT_TRUE(QFileInfo(astray).isSymLink());
+}
+
 // Other users may pass through the temporary folder, as through a home folder.
 void openToOthers(const QTemporaryDir &dir)
 {
