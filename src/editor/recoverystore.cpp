@@ -86,15 +86,17 @@ void RecoveryStore::write(quint64 key, RecoveredText text)
         QMutexLocker locker(m_mutex.get());
         (*m_latest)[key] = serial;
     }
-    schedule([mutex = m_mutex, latest = m_latest, key, serial, path = fileFor(key), text = std::move(text)] {
+    schedule([mutex = m_mutex, latest = m_latest, failed = m_failedWrites, key, serial, path = fileFor(key), text = std::move(text)] {
         {
             QMutexLocker locker(mutex.get());
             if ((*latest)[key] != serial)
                 return;
         }
         const FileResult result = saveFileAtomically(path, recoveryBytes(text));
-        if (!result.ok)
+        if (!result.ok) {
+            ++*failed;
             qCWarning(lcEditor) << "recovery file not written:" << path << result.error;
+        }
     });
 }
 
@@ -125,6 +127,7 @@ RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
     Leftovers found;
     if (m_folder.isEmpty())
         return found;
+    m_failedAtClaim = *m_failedWrites;
     const QString own = QFileInfo(m_folder).fileName();
     const QStringList runs =
         QDir(m_root).entryList({QStringLiteral("run-*"), QStringLiteral(".new-*")}, QDir::Dirs | QDir::Hidden, QDir::Name);
@@ -166,7 +169,13 @@ void RecoveryStore::dropClaimed()
     m_claimed.clear();
     // After the writes asked for before, so that restored texts are safe in
     // this run's folder before the old copies go.
-    schedule([claimed] {
+    schedule([claimed, failed = m_failedWrites, before = m_failedAtClaim] {
+        // A restored text not safe in this run's folder has its only copy
+        // on disk there.
+        if (*failed != before) {
+            qCWarning(lcEditor) << "recovery files of an earlier run kept: a write failed";
+            return;
+        }
         for (auto &[folder, lock] : *claimed) {
             QDir(folder).removeRecursively();
             lock.unlock();

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QThreadPool>
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -50,7 +51,8 @@ public:
     // (their lock is free; folders of running editors stay untouched) and
     // reads their texts. Damaged files are moved into "damaged/".
     Leftovers claimLeftovers();
-    // Removes the claimed folders, after every write asked for so far.
+    // Removes the claimed folders, after every write asked for so far; when
+    // one of those writes failed, they stay for the next start to offer.
     void dropClaimed();
 
 private:
@@ -65,4 +67,7 @@ private:
     std::shared_ptr<QMutex> m_mutex = std::make_shared<QMutex>();
     std::shared_ptr<std::map<quint64, quint64>> m_latest = std::make_shared<std::map<quint64, quint64>>();
     quint64 m_serial = 0;
+    // Writes that failed, counted off this thread; the count when claiming.
+    std::shared_ptr<std::atomic<int>> m_failedWrites = std::make_shared<std::atomic<int>>(0);
+    int m_failedAtClaim = 0;
 };

@@ -4,6 +4,7 @@
 #include "filefaults.h"
 #include "lexstrings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -182,6 +183,21 @@ bool userMayWrite(const QString &path)
 
 namespace {
 
+// The whole content of an open file, read from its start.
+std::optional<QByteArray> readAllFrom(int fd)
+{
+    QByteArray all;
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = retried([&] { return ::pread(fd, chunk, sizeof chunk, off_t(all.size())); });
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return all;
+        all.append(chunk, n);
+    }
+}
+
 // Overwrites the file itself: its inode, links and owner stay.
 FileResult writeInPlace(const QString &path, const QByteArray &bytes, const struct stat &before)
 {
@@ -196,8 +212,19 @@ FileResult writeInPlace(const QString &path, const QByteArray &bytes, const stru
     Descriptor fd(faulted(filefaults::Step::OpenWrite, [&] { return ::open(native.constData(), O_RDWR | O_CLOEXEC); }));
     if (fd.get() < 0)
         return failure(errno, path);
+    // No untouched copy lies beside the file: its old text is kept here to
+    // be put back when the new one cannot be written whole.
+    const std::optional<QByteArray> old = readAllFrom(fd.get());
+    if (!old)
+        return failure(errno, path);
     if (!writeAllBytes(fd.get(), bytes, 0) || retried([&] { return ::ftruncate(fd.get(), off_t(bytes.size())); }) != 0 ||
-        faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0 || fd.close() != 0)
+        faulted(filefaults::Step::Sync, [&] { return ::fsync(fd.get()); }) != 0) {
+        const int error = errno;
+        if (writeAllBytes(fd.get(), *old, 0) && retried([&] { return ::ftruncate(fd.get(), off_t(old->size())); }) == 0)
+            ::fsync(fd.get());
+        return failure(error, path);
+    }
+    if (fd.close() != 0)
         return failure(errno, path);
     return success();
 }
@@ -285,6 +312,33 @@ int createTemporary(const QString &target, QByteArray &temp)
     return -1;
 }
 
+// Where a chain of symbolic links ends: the first name in it that is no
+// link (and may not exist). Nullopt with errno set for a loop.
+std::optional<QString> endOfLinks(const QString &link)
+{
+    QString current = link;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QByteArray native = nativePath(current);
+        struct stat st {
+        };
+        if (::lstat(native.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(native.constData(), target.data(), size_t(target.size()));
+        if (n < 0)
+            return std::nullopt;
+        if (n >= target.size()) {
+            errno = ENAMETOOLONG;
+            return std::nullopt;
+        }
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        current = QDir::isAbsolutePath(next) ? next : QFileInfo(current).absolutePath() + u'/' + next;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
 // The folder's entry for the renamed file reaches the disk too.
 void syncFolder(const QString &path)
 {
@@ -297,9 +351,16 @@ void syncFolder(const QString &path)
 
 FileResult saveFileAtomically(const QString &requested, const QByteArray &bytes)
 {
-    // A symbolic link stays a link; its target gets the new text.
+    // A symbolic link stays a link; its target gets the new text, and is
+    // made where the link points when it is not there yet.
     const QFileInfo info(requested);
-    const QString path = info.isSymLink() && info.exists() ? info.canonicalFilePath() : requested;
+    QString path = requested;
+    if (info.isSymLink()) {
+        const std::optional<QString> target = info.exists() ? std::optional(info.canonicalFilePath()) : endOfLinks(requested);
+        if (!target)
+            return failure(errno, requested);
+        path = *target;
+    }
     struct stat before {
     };
     const bool existed = ::stat(nativePath(path).constData(), &before) == 0;

@@ -4,6 +4,7 @@
 #include "editor/recoverykeeper.h"
 #include "editor/recoverystore.h"
 #include "fakehost.h"
+#include "platform/filefaults.h"
 #include "platform/runlock.h"
 #include "support/testenv.h"
 
@@ -15,6 +16,8 @@
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -196,6 +199,42 @@ TEST(RecoveryStore, ClaimsOnlyWhatNoRunningEditorHolds)
     store.waitForPending();
     EXPECT_FALSE(QFileInfo::exists(dead));
     EXPECT_TRUE(QFile::exists(running.fileFor(7))); // the running editor's text stays
+}
+
+// Restored texts are written into this run's folder before the crashed
+// run's copies go; when that write fails (a full disk), the old copies are
+// the only ones on disk and must stay.
+TEST(RecoveryStore, ClaimedTextsStayWhenTheirNewCopyCannotBeWritten)
+{
+    QTemporaryDir root;
+    const QString dead = root.path() + QStringLiteral("/run-1-dead");
+    QDir().mkpath(dead);
+    writeAll(dead + QStringLiteral("/doc-1.qrec"), recoveryBytes(sample(QStringLiteral("gerettet"))));
+
+    {
+        RecoveryStore store(root.path());
+        const RecoveryStore::Leftovers left = store.claimLeftovers();
+        ASSERT_EQ(left.texts.size(), 1);
+        filefaults::failNext(filefaults::Step::CreateTemp, ENOSPC);
+        store.write(1, left.texts[0].recovered);
+        store.dropClaimed();
+        store.waitForPending();
+        filefaults::clear();
+        EXPECT_FALSE(QFile::exists(store.fileFor(1)));
+        EXPECT_EQ(readAll(dead + QStringLiteral("/doc-1.qrec")), recoveryBytes(sample(QStringLiteral("gerettet"))));
+    }
+    // The next start offers the text again.
+    RecoveryStore next(root.path());
+    const RecoveryStore::Leftovers again = next.claimLeftovers();
+    ASSERT_EQ(again.texts.size(), 1);
+    EXPECT_EQ(again.texts[0].recovered.text, QStringLiteral("gerettet"));
+
+    // Once the new copy is written, the old one goes.
+    next.write(1, again.texts[0].recovered);
+    next.dropClaimed();
+    next.waitForPending();
+    EXPECT_TRUE(QFile::exists(next.fileFor(1)));
+    EXPECT_FALSE(QFileInfo::exists(dead));
 }
 
 TEST(RecoveryStore, UnusableRootTurnsRecoveryOff)

@@ -213,6 +213,31 @@ TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left behind";
 }
 
+// A link whose file is not there yet (a page set up to live elsewhere)
+// stays a link: the file is made where it points, also through a chain.
+TEST(TextFile, ALinkToAFileNotMadeYetStaysALink)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("shared")));
+    const QString target = dir.filePath(QStringLiteral("shared/page.htm"));
+    const QString link = dir.filePath(QStringLiteral("page.htm"));
+    const QString outer = dir.filePath(QStringLiteral("outer.htm"));
+    ASSERT_EQ(::symlink("shared/page.htm", QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::symlink("page.htm", QFile::encodeName(outer).constData()), 0);
+    ASSERT_TRUE(saveFileAtomically(outer, "new").ok);
+    EXPECT_TRUE(QFileInfo(outer).isSymLink());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(target), QByteArray("new"));
+
+    // Where the link points into a missing folder, the save fails and says so.
+    const QString astray = dir.filePath(QStringLiteral("astray.htm"));
+    ASSERT_EQ(::symlink("gone/page.htm", QFile::encodeName(astray).constData()), 0);
+    const FileResult r = saveFileAtomically(astray, "lost?");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, lex::message(3024));
+    EXPECT_TRUE(QFileInfo(astray).isSymLink());
+}
+
 // Other users may pass through the temporary folder, as through a home folder.
 void openToOthers(const QTemporaryDir &dir)
 {
@@ -435,6 +460,36 @@ TEST(TextFile, SavingKeepsWhatTheFileWas)
         EXPECT_EQ(readAll(shared), QByteArray("new")) << "the longer old text is cut off";
         openToOthers(dir);
     }
+}
+
+// A file written in place (other hard links, a folder that takes no new
+// file) has no untouched copy beside it: a save that fails after the first
+// bytes went in must still leave the old text, not a mix of old and new.
+TEST(TextFile, AFailedSaveInPlaceLeavesTheOldText)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    const QString alias = dir.filePath(QStringLiteral("alias.htm"));
+    const QByteArray old("<p>the old text, longer than the new one</p>\r\n");
+    writeAll(page, old);
+    ASSERT_EQ(::link(QFile::encodeName(page).constData(), QFile::encodeName(alias).constData()), 0);
+    for (const QByteArray &text : {QByteArray("short"), QByteArray(300, 'n')}) {
+        filefaults::failNext(Step::Sync, EIO);
+        const FileResult r = saveFileAtomically(page, text);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, lex::message(3029));
+        EXPECT_EQ(readAll(page), old) << text.size();
+        EXPECT_EQ(readAll(alias), old) << text.size();
+    }
+
+    const QString lone = dir.filePath(QStringLiteral("lone.htm"));
+    writeAll(lone, old);
+    filefaults::failNext(Step::CreateTemp, EACCES); // the folder takes no new file
+    filefaults::failNext(Step::Sync, EIO);
+    EXPECT_FALSE(saveFileAtomically(lone, "new").ok);
+    EXPECT_EQ(readAll(lone), old);
+    filefaults::clear();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left behind";
 }
 
 TEST(TextFile, AWritableFileInAFolderThatAllowsNoNewFilesIsStillSaved)
