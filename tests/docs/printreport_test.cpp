@@ -425,6 +425,32 @@ TEST_F(PreviewTest, ZoomToPageWidthFitsTheWidthOnAWideWindow)
     form.close();
 }
 
+// "Whole page" and "page width" keep fitting while the window changes size;
+// the status panel and the scroll bar show the zoom the page then has.
+TEST_F(PreviewTest, AFittedZoomShownFollowsTheWindowsSize)
+{
+    form.showReport(report(numbered(120)));
+    form.showNormal();
+    for (QAction *fit : {form.BtnZoomSite, form.BtnZoomSiteWidth}) {
+        form.resize(700, 500);
+        QTest::qWait(50);
+        fit->trigger();
+        const int small = form.zoomPercent();
+        form.resize(1400, 1100);
+        QTest::qWait(50);
+        ASSERT_NE(form.zoomPercent(), small) << fit->objectName().toStdString() << ": the page was not refitted";
+        EXPECT_EQ(status().toStdString(), std::to_string(form.zoomPercent()) + " %") << fit->objectName().toStdString();
+        EXPECT_EQ(form.ScrollBar1->value(), std::min(300, form.zoomPercent())) << fit->objectName().toStdString();
+    }
+    // A zoom chosen on the scroll bar stays as it is.
+    form.ScrollBar1->setValue(150);
+    form.resize(900, 700);
+    QTest::qWait(50);
+    EXPECT_EQ(form.zoomPercent(), 150);
+    EXPECT_EQ(status().toStdString(), "150 %");
+    form.close();
+}
+
 // Copies asked for in the printer dialog; a printer that cannot make them
 // itself (printing to a file) leaves them to the program.
 TEST_F(PrintLayout, PrintMakesTheCopiesAskedFor)
