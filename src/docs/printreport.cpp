@@ -3,6 +3,7 @@
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 #include "quirtle_version.h"
+#include "settings/optionchanges.h"
 
 #include <QBuffer>
 
@@ -90,8 +91,9 @@ QFont reportFont(const QString &printerFontName, int printerFontSize)
     QFont font(QStringLiteral("Arial"), kReportFontSize);
     if (!printerFontName.isEmpty())
         font.setFamily(printerFontName);
-    // A size of 0 is a value the options allow but no font can have.
-    font.setPointSize(printerFontSize >= 1 ? printerFontSize : kReportFontSize);
+    // A size of 0 is a value the options allow but no font can have; one
+    // beyond what they offer (edited by hand) gets box glyphs from the toolkit.
+    font.setPointSize(printerFontSize >= 1 ? std::min(printerFontSize, settings::kMaxFontSize) : kReportFontSize);
     return font;
 }
 

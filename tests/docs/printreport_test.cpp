@@ -190,6 +190,26 @@ TEST_F(PrintLayout, ALongLineBreaksWhereTheWholeLineWould)
     }
 }
 
+// A size beyond what the options offer (a hand-edited setting) made the
+// toolkit fall back to tiny box glyphs, or to a negative line height that
+// printed the lines upwards over the header.
+TEST_F(PrintLayout, AnOversizedPrinterFontPrintsAsTheLargestOffered)
+{
+    const QFont font = printing::reportFont(QString(), 5000);
+    EXPECT_EQ(font.pointSize(), 100);
+    EXPECT_EQ(printing::reportFont(QString(), 2000000000).pointSize(), 100);
+    printing::Report large = report(numbered(20));
+    large.font = printing::reportFont(QString(), 100);
+    const qsizetype pages = printing::layoutReport(large, printer).size();
+    ASSERT_GT(pages, 1);
+    for (const int size : {5000, 2000000000}) {
+        printing::Report huge = report(numbered(20));
+        huge.font = printing::reportFont(QString(), size);
+        EXPECT_EQ(printing::layoutReport(huge, printer).size(), pages) << size;
+        EXPECT_GT(QFontMetricsF(huge.font, &printer).lineSpacing(), 0) << size;
+    }
+}
+
 TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
 {
     const QFont font = printing::reportFont(QString(), 10);
