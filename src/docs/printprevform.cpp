@@ -94,6 +94,11 @@ void TPrintPrevForm::FormCreate()
     connect(BtnZoom121, &QAction::triggered, this, &TPrintPrevForm::BtnZoom121Click);
     connect(BtnPrint, &QAction::triggered, this, &TPrintPrevForm::BtnPrintClick);
     connect(BtnClose, &QAction::triggered, this, &TPrintPrevForm::BtnCloseClick);
+    // A fitted zoom changes with the window's size; what is shown follows it.
+    connect(QRPreview1, &QPrintPreviewWidget::previewChanged, this, [this] {
+        if (QRPreview1->zoomMode() != QPrintPreviewWidget::CustomZoom)
+            scrollBarFollowsZoom();
+    });
 
     QRPreview1->setZoomMode(QPrintPreviewWidget::CustomZoom);
     QRPreview1->setZoomFactor(1.0);

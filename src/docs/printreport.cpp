@@ -3,6 +3,7 @@
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 #include "quirtle_version.h"
+#include "settings/optionchanges.h"
 
 #include <QBuffer>
 
@@ -90,8 +91,9 @@ QFont reportFont(const QString &printerFontName, int printerFontSize)
     QFont font(QStringLiteral("Arial"), kReportFontSize);
     if (!printerFontName.isEmpty())
         font.setFamily(printerFontName);
-    // A size of 0 is a value the options allow but no font can have.
-    font.setPointSize(printerFontSize >= 1 ? printerFontSize : kReportFontSize);
+    // A size of 0 is a value the options allow but no font can have; one
+    // beyond what they offer (edited by hand) gets box glyphs from the toolkit.
+    font.setPointSize(printerFontSize >= 1 ? std::min(printerFontSize, settings::kMaxFontSize) : kReportFontSize);
     return font;
 }
 
@@ -100,22 +102,68 @@ QString jobTitle(const QString &path)
     return QStringLiteral(QUIRTLE_PRODUCT " [") + path + QStringLiteral("]");
 }
 
+namespace {
+
+// The layout engine looks ahead to the next break opportunity for every
+// line it makes, so a run without one (a minified script, inline data) costs
+// the square of its length. A long line is therefore laid out in windows a
+// few pieces long; a piece is taken from a window only when it ends well
+// before the window's cut, where the cut cannot have moved its break.
+constexpr qsizetype kWrapWindow = 1024;
+constexpr qsizetype kWrapMargin = 64;
+constexpr qsizetype kPiecesPerWindow = 16;
+
+// Lays out text[from, to) and appends the pieces that end at or before
+// keepUpTo (all of them when the window reaches the text's end); gives the
+// end of the last piece taken, from itself when none could be taken.
+qsizetype takePieces(const QString &text, qsizetype from, qsizetype to, qsizetype keepUpTo, const QFont &font, qreal width,
+                     QPaintDevice *device, QStringList &pieces)
+{
+    const bool last = to >= text.size();
+    const QString window = text.mid(from, to - from);
+    QTextLayout layout(window, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    qsizetype taken = from;
+    layout.beginLayout();
+    for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
+        piece.setLineWidth(width);
+        const qsizetype end = from + piece.textStart() + piece.textLength();
+        if (!last && (end > keepUpTo || end == taken))
+            break;
+        pieces.append(window.mid(piece.textStart(), piece.textLength()));
+        taken = end;
+    }
+    layout.endLayout();
+    return taken;
+}
+
+} // namespace
+
 QStringList wrapLine(const QString &line, const QFont &font, qreal width, QPaintDevice *device)
 {
     const QString text = expandTabs(line);
     if (text.isEmpty())
         return {QString()};
-    QTextLayout layout(text, font, device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
     QStringList pieces;
-    layout.beginLayout();
-    for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
-        piece.setLineWidth(width);
-        pieces.append(text.mid(piece.textStart(), piece.textLength()));
+    qsizetype window = kWrapWindow;
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype to = std::min(text.size(), at + window);
+        const qsizetype before = pieces.size();
+        const qsizetype next = takePieces(text, at, to, to - kWrapMargin, font, width, device, pieces);
+        if (next == at) {
+            if (to == text.size())
+                break;   // nothing more the engine would lay out
+            window *= 2; // one piece is longer than the window
+            continue;
+        }
+        qsizetype longest = 0;
+        for (qsizetype k = before; k < pieces.size(); ++k)
+            longest = std::max(longest, pieces[k].size());
+        window = std::max(kWrapWindow, kPiecesPerWindow * longest + kWrapMargin);
+        at = next;
     }
-    layout.endLayout();
     return pieces.isEmpty() ? QStringList{text} : pieces;
 }
 

@@ -30,7 +30,8 @@ struct Report {
 };
 
 // The report font, Arial 10 pt, with a printer font name and size laid over
-// it: an empty name keeps Arial, a size below 1 keeps 10 pt.
+// it: an empty name keeps Arial, a size below 1 keeps 10 pt, one above the
+// largest the options offer is that one.
 QFont reportFont(const QString &printerFontName, int printerFontSize);
 QString jobTitle(const QString &path);
 

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -142,6 +143,71 @@ TEST_F(PrintLayout, AVeryLongLineWrapsWholeAndAtWords)
     EXPECT_EQ(parts.join(QString()), solid);
     for (qsizetype k = 0; k + 1 < parts.size(); ++k)
         EXPECT_EQ(parts[k].size(), parts[0].size()) << "piece " << k << " ends short of the line's end";
+}
+
+// What the layout engine makes of the whole line in one go.
+QStringList wrappedWhole(const QString &text, const QFont &font, qreal width, QPaintDevice *device)
+{
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList pieces;
+    layout.beginLayout();
+    for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
+        piece.setLineWidth(width);
+        pieces.append(text.mid(piece.textStart(), piece.textLength()));
+    }
+    layout.endLayout();
+    return pieces;
+}
+
+// A long line is wrapped piece by piece; the pieces must be those of the
+// whole line, wherever the words, runs without a blank and spaces fall.
+TEST_F(PrintLayout, ALongLineBreaksWhereTheWholeLineWould)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    QString mixed;
+    for (int k = 0; mixed.size() < 40000; ++k) {
+        switch (k % 7) {
+        case 0: mixed += QStringLiteral("<a href=\"/x/y-z.html?q=%1\">Überschrift</a> ").arg(k); break;
+        case 1: mixed += QString(1500 + k, QChar(u'a' + k % 26)); break; // a run without a blank
+        case 2: mixed += QStringLiteral("Binde-strich-wörter und   mehrere   Blanks "); break;
+        case 3: mixed += QString(300, u' '); break;
+        case 4: mixed += QString(5000 + 13 * k, u'W') + u' '; break;
+        default: mixed += QStringLiteral("Wort%1 ").arg(k); break;
+        }
+    }
+    const QStringList pieces = printing::wrapLine(mixed, font, bodyWidth(), &printer);
+    EXPECT_EQ(pieces, wrappedWhole(mixed, font, bodyWidth(), &printer));
+    EXPECT_EQ(pieces.join(QString()), mixed);
+    // Pieces of thousands of characters (a tiny font) and of one each.
+    const QString part = mixed.left(12000);
+    for (const qreal width : {60 * bodyWidth(), 1.0}) {
+        const QStringList some = printing::wrapLine(part, font, width, &printer);
+        EXPECT_EQ(some, wrappedWhole(part, font, width, &printer)) << width;
+        EXPECT_EQ(some.join(QString()), part) << width;
+    }
+}
+
+// A size beyond what the options offer (a hand-edited setting) made the
+// toolkit fall back to tiny box glyphs, or to a negative line height that
+// printed the lines upwards over the header.
+TEST_F(PrintLayout, AnOversizedPrinterFontPrintsAsTheLargestOffered)
+{
+    const QFont font = printing::reportFont(QString(), 5000);
+    EXPECT_EQ(font.pointSize(), 100);
+    EXPECT_EQ(printing::reportFont(QString(), 2000000000).pointSize(), 100);
+    printing::Report large = report(numbered(20));
+    large.font = printing::reportFont(QString(), 100);
+    const qsizetype pages = printing::layoutReport(large, printer).size();
+    ASSERT_GT(pages, 1);
+    for (const int size : {5000, 2000000000}) {
+        printing::Report huge = report(numbered(20));
+        huge.font = printing::reportFont(QString(), size);
+        EXPECT_EQ(printing::layoutReport(huge, printer).size(), pages) << size;
+        EXPECT_GT(QFontMetricsF(huge.font, &printer).lineSpacing(), 0) << size;
+    }
 }
 
 TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
@@ -376,6 +442,32 @@ TEST_F(PreviewTest, ZoomToPageWidthFitsTheWidthOnAWideWindow)
     form.BtnZoom121Click();
     form.BtnZoomSiteWidthClick();
     EXPECT_EQ(form.zoomPercent(), fits) << "the page no longer fits the width";
+    form.close();
+}
+
+// "Whole page" and "page width" keep fitting while the window changes size;
+// the status panel and the scroll bar show the zoom the page then has.
+TEST_F(PreviewTest, AFittedZoomShownFollowsTheWindowsSize)
+{
+    form.showReport(report(numbered(120)));
+    form.showNormal();
+    for (QAction *fit : {form.BtnZoomSite, form.BtnZoomSiteWidth}) {
+        form.resize(700, 500);
+        QTest::qWait(50);
+        fit->trigger();
+        const int small = form.zoomPercent();
+        form.resize(1400, 1100);
+        QTest::qWait(50);
+        ASSERT_NE(form.zoomPercent(), small) << fit->objectName().toStdString() << ": the page was not refitted";
+        EXPECT_EQ(status().toStdString(), std::to_string(form.zoomPercent()) + " %") << fit->objectName().toStdString();
+        EXPECT_EQ(form.ScrollBar1->value(), std::min(300, form.zoomPercent())) << fit->objectName().toStdString();
+    }
+    // A zoom chosen on the scroll bar stays as it is.
+    form.ScrollBar1->setValue(150);
+    form.resize(900, 700);
+    QTest::qWait(50);
+    EXPECT_EQ(form.zoomPercent(), 150);
+    EXPECT_EQ(status().toStdString(), "150 %");
     form.close();
 }
 
