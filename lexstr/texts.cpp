@@ -393,6 +393,9 @@ const Entry kMessages[] = {
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
     // quirtle-dde: its standard input could not be read (a folder, a broken device)
     {3160, "Die Befehlszeilen konnten nicht von der Standardeingabe gelesen werden."},
+    // Saving under the file of another open document window; the path and a line break come first
+    {3340, "Diese Datei ist bereits in einem anderen Fenster geöffnet. Wählen Sie einen anderen Namen oder schließen Sie zuerst das "
+           "andere Fenster."},
     {0, nullptr},
 };
 

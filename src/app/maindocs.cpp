@@ -69,6 +69,14 @@ int TMainForm::FindDocument(const QString &path) const
     return -1;
 }
 
+bool TMainForm::OpenInAnotherWindow(const QString &path, const QWidget *except) const
+{
+    const QList<TEditForm *> docs = documents();
+    return std::any_of(docs.cbegin(), docs.cend(), [&](const TEditForm *doc) {
+        return doc != except && !doc->isBeingDestroyed() && !doc->FileName.isEmpty() && samePath(doc->fullPath(), path);
+    });
+}
+
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
 {
     const int found = isNew ? -1 : FindDocument(path);

@@ -565,3 +565,47 @@ TEST_F(DocManageTest, ANewPageFromATemplateIsSavedInTheEncodingItDeclares)
                               "e</title>"));
     quit(*form);
 }
+
+// ---- Many documents at once ----
+
+// Two windows on one file: whichever is saved last silently undoes the
+// other's work, and opening the file shows only one of them.
+TEST_F(DocManageTest, SavingUnderTheFileOfAnotherOpenDocumentIsRefused)
+{
+    const QString pageA = file(QStringLiteral("a.htm"), "text of a");
+    auto form = shown();
+    TEditForm *a = form->OpenDocument(pageA, false, 0);
+    TEditForm *b = form->OpenDocument(file(QStringLiteral("b.htm"), "text of b"), false, 0);
+    TEditForm *fresh = form->OpenDocument(QString(), true, -1);
+    fresh->ColorMemo->insertPlainText(QStringLiteral("new text"));
+
+    // Save as, from a file-backed and from a new document, also in another spelling.
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(b->parentWidget()));
+    scripted->fileAnswers.push_back(dialogs::FileResult{pageA, 1});
+    EXPECT_FALSE(b->SaveDocument(true));
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("./sub/../a.htm")), 1});
+    EXPECT_FALSE(fresh->SaveDocument(false));
+    ASSERT_EQ(scripted->messages.size(), 2);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text, pageA + u'\n' + lex::message(3340));
+    QFile f(pageA);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("text of a"));
+    EXPECT_EQ(b->FileName, QStringLiteral("b.htm"));
+    EXPECT_TRUE(fresh->FileName.isEmpty());
+    EXPECT_TRUE(fresh->isModified());
+
+    // The window's own file is no other window's.
+    scripted->fileAnswers.push_back(dialogs::FileResult{pageA, 1});
+    EXPECT_TRUE(a->SaveDocument(true));
+    // Closing the program: Yes on the new document, its save refused, the program stays.
+    scripted->answers = {dialogs::Answer::Yes};
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("b.htm")), 1});
+    const QPointer<TEditForm> kept(fresh);
+    EXPECT_FALSE(form->close());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->isModified());
+    EXPECT_GE(form->FindDocument(dir.filePath(QStringLiteral("b.htm"))), 0);
+    quit(*form);
+}
