@@ -392,6 +392,8 @@ bool TMainForm::runClosingPass()
         std::reverse(docs.begin(), docs.end());
         for (TEditForm *doc : std::as_const(docs)) {
             if (doc->isModified()) {
+                // New documents share one caption: the user answers for the one in view.
+                bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
                 const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)

@@ -609,3 +609,33 @@ TEST_F(DocManageTest, SavingUnderTheFileOfAnotherOpenDocumentIsRefused)
     EXPECT_GE(form->FindDocument(dir.filePath(QStringLiteral("b.htm"))), 0);
     quit(*form);
 }
+
+// Several new documents share one caption: the question can only be
+// answered for the document the user sees, so that one is brought to front.
+TEST_F(DocManageTest, ClosingShowsEachDocumentItAsksAbout)
+{
+    auto form = shown();
+    QList<TEditForm *> made;
+    for (const char *text : {"first", "second", "third"}) {
+        made.append(form->OpenDocument(QString(), true, -1));
+        made.last()->ColorMemo->insertPlainText(QString::fromLatin1(text));
+    }
+    form->OpenDocument(file(QStringLiteral("plain.htm")), false, 0);
+    QStringList shownWhenAsked;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        TEditForm *active = form->activeDocument();
+        shownWhenAsked.append(active ? active->ColorMemo->plainText() : QStringLiteral("none"));
+    };
+    // No for the first asked, Cancel for the second: the rest stays open.
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(shownWhenAsked, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    QCoreApplication::processEvents();
+    QStringList left;
+    for (TEditForm *doc : form->documents())
+        left.append(doc->ColorMemo->plainText());
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("second"), QStringLiteral("third"), QStringLiteral("x")}));
+    quit(*form);
+}
