@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTabBar>
 
 #include <algorithm>
@@ -174,6 +175,8 @@ TEditForm *TMainForm::makeDocumentWindow()
 void TMainForm::RebuildWindowBar()
 {
     if (!m_terminating) {
+        // The bar's own changes here are no choice of the user's.
+        const QSignalBlocker quiet(TabMDI);
         while (TabMDI->count() > 0)
             TabMDI->removeTab(0);
         for (TEditForm *doc : documents()) {

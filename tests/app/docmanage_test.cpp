@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -384,6 +385,28 @@ TEST_F(DocManageTest, ATabShowsItsOwnWindowWhateverWasFocusedSince)
     EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("b.htm"));
     EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("b.htm")) << "its tab moves to the front";
     EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    quit(*form);
+}
+
+// The mouse wheel (or the arrow keys) over the window bar select another
+// tab; the document shown must be the one whose tab is selected.
+TEST_F(DocManageTest, ATabSelectedByTheWheelShowsItsWindow)
+{
+    auto form = shown();
+    for (const char *name : {"a.htm", "b.htm", "c.htm"})
+        form->OpenDocument(file(QString::fromLatin1(name)), false, 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form->TabMDI->count(), 3);
+    ASSERT_EQ(form->TabMDI->currentIndex(), 0);
+    const QPoint at = form->TabMDI->tabRect(0).center();
+    QWheelEvent wheel(at, form->TabMDI->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(form->TabMDI, &wheel);
+    ASSERT_EQ(form->TabMDI->currentIndex(), 1) << "the wheel moved the selection";
+    const QString chosen = form->TabMDI->tabText(1);
+    QCoreApplication::processEvents();
+    ASSERT_NE(form->activeDocument(), nullptr);
+    EXPECT_EQ(form->activeDocument()->FileName, chosen);
+    EXPECT_EQ(form->TabMDI->tabText(form->TabMDI->currentIndex()), chosen);
     quit(*form);
 }
 
