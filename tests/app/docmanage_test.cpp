@@ -240,6 +240,34 @@ TEST_F(DocManageTest, ADocumentOpenedWhileClosingAsksIsAskedAboutToo)
     EXPECT_TRUE(form->close());
 }
 
+// A window just closed by the pass is gone for good: a file of it that
+// another program asks for meanwhile opens again instead of being lost.
+TEST_F(DocManageTest, AFileAskedForWhileItsWindowIsClosingOpensAgain)
+{
+    const QString page = file(QStringLiteral("again.htm"), "disk");
+    auto form = shown();
+    TEditForm *first = form->OpenDocument(page, false, 0);
+    first->ColorMemo->insertPlainText(QStringLiteral("dropped "));
+    TEditForm *second = form->OpenDocument(QString(), true, -1);
+    second->ColorMemo->insertPlainText(QStringLiteral("second"));
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        if (scripted->messages.size() == 2)
+            form->DdeServerExecuteMacro({QStringLiteral("openfile"), page});
+    };
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const int found = form->FindDocument(page);
+    ASSERT_GE(found, 0);
+    TEditForm *reopened = form->documents()[found];
+    EXPECT_FALSE(reopened->isBeingDestroyed());
+    EXPECT_TRUE(reopened->parentWidget()->isVisible());
+    EXPECT_EQ(reopened->ColorMemo->plainText(), QStringLiteral("disk"));
+    quit(*form);
+}
+
 TEST_F(DocManageTest, ClosingSavesWhenAsked)
 {
     const QString page = file(QStringLiteral("keep.htm"), "old");
@@ -590,6 +618,27 @@ TEST_F(DocManageTest, ANewPageFromATemplateIsSavedInTheEncodingItDeclares)
 }
 
 // ---- Many documents at once ----
+
+// Closing the active window activates another one; the bar then shows that
+// one's tab first and selected, not the tab of a window out of view.
+TEST_F(DocManageTest, AfterAClosingTheActiveWindowsTabIsSelected)
+{
+    auto form = shown();
+    TEditForm *a = form->OpenDocument(file(QStringLiteral("a.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("b.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("c.htm")), false, 0);
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(a->parentWidget()));
+    QCoreApplication::processEvents();
+    a->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    ASSERT_NE(form->activeDocument(), nullptr);
+    ASSERT_EQ(form->TabMDI->count(), 2);
+    EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    EXPECT_EQ(form->TabMDI->tabText(0), form->activeDocument()->FileName);
+    EXPECT_TRUE(form->BtnSaveAs->isEnabled());
+    quit(*form);
+}
 
 // Two windows on one file: whichever is saved last silently undoes the
 // other's work, and opening the file shows only one of them.
