@@ -405,6 +405,9 @@ const Entry kMessages[] = {
     {3320, "Breite"},
     {3321, "Höhe"},
     {3322, "Größe"},
+    // Saving under the file of another open document window; the path and a line break come first
+    {3340, "Diese Datei ist bereits in einem anderen Fenster geöffnet. Wählen Sie einen anderen Namen oder schließen Sie zuerst das "
+           "andere Fenster."},
     {0, nullptr},
 };
 

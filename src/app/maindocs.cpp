@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTabBar>
 
 #include <algorithm>
@@ -67,6 +68,14 @@ int TMainForm::FindDocument(const QString &path) const
         if (!docs[i]->FileName.isEmpty() && samePath(docs[i]->fullPath(), path))
             return i;
     return -1;
+}
+
+bool TMainForm::OpenInAnotherWindow(const QString &path, const QWidget *except) const
+{
+    const QList<TEditForm *> docs = documents();
+    return std::any_of(docs.cbegin(), docs.cend(), [&](const TEditForm *doc) {
+        return doc != except && !doc->isBeingDestroyed() && !doc->FileName.isEmpty() && samePath(doc->fullPath(), path);
+    });
 }
 
 TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
@@ -166,6 +175,8 @@ TEditForm *TMainForm::makeDocumentWindow()
 void TMainForm::RebuildWindowBar()
 {
     if (!m_terminating) {
+        // The bar's own changes here are no choice of the user's.
+        const QSignalBlocker quiet(TabMDI);
         while (TabMDI->count() > 0)
             TabMDI->removeTab(0);
         for (TEditForm *doc : documents()) {
@@ -384,6 +395,8 @@ bool TMainForm::runClosingPass()
         std::reverse(docs.begin(), docs.end());
         for (TEditForm *doc : std::as_const(docs)) {
             if (doc->isModified()) {
+                // New documents share one caption: the user answers for the one in view.
+                bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
                 const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)

@@ -52,6 +52,7 @@ public:
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override;
     QString ExtensionList() const override { return m_fileTypes.extensionList; }
     int SelectedSaveFilter() const override { return m_selectedSaveFilter; }
+    bool OpenInAnotherWindow(const QString &path, const QWidget *except) const override;
 
     // SearchHost
     TColorMemo *ActiveEditor() const override;

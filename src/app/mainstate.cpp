@@ -101,6 +101,8 @@ void TMainForm::connectCommands()
     connect(Toolbar, &QToolBar::topLevelChanged, this, &TMainForm::ToolbarDockChange);
     connect(Toolbar, &QToolBar::orientationChanged, this, &TMainForm::ToolbarDockChange);
     connect(TabMDI, &QTabBar::tabBarClicked, this, &TMainForm::TabMDIChange);
+    // The wheel and the arrow keys select a tab without a click.
+    connect(TabMDI, &QTabBar::currentChanged, this, &TMainForm::TabMDIChange);
     connect(Tab_TagBtnListe, &QTabBar::currentChanged, this, &TMainForm::Tab_TagBtnListeChange);
     ImageColors->installEventFilter(this);
     connect(MDIArea, &QMdiArea::subWindowActivated, this, [this] {

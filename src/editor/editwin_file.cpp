@@ -70,7 +70,10 @@ bool TEditForm::SaveDocument(bool askName)
         const auto chosen = m_host->RunSaveDialog(FilePath, FileName.isEmpty() ? windowTitle() : FileName);
         if (chosen) {
             const QString name = applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
-            if (confirmRenamedTarget(chosen->path, name) && writeTo(name)) {
+            // Two windows on one file would undo each other's saves.
+            if (m_host->OpenInAnotherWindow(name, this)) {
+                dialogs::inform(this, dialogs::Kind::Error, name + u'\n' + lex::message(3340));
+            } else if (confirmRenamedTarget(chosen->path, name) && writeTo(name)) {
                 m_host->AddRecentFile(name);
                 saved = true;
             }

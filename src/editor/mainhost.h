@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QWidget;
+
 #include <optional>
 
 class MainHost
@@ -27,4 +29,12 @@ public:
     // The "*.htm;*.css" list of the file types and the type chosen last (from 0).
     virtual QString ExtensionList() const = 0;
     virtual int SelectedSaveFilter() const = 0;
+    // Another document window than except holds the file at path; saving
+    // there would leave two windows on one file.
+    virtual bool OpenInAnotherWindow(const QString &path, const QWidget *except) const
+    {
+        (void)path;
+        (void)except;
+        return false;
+    }
 };

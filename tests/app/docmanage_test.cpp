@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -239,6 +240,34 @@ TEST_F(DocManageTest, ADocumentOpenedWhileClosingAsksIsAskedAboutToo)
     EXPECT_TRUE(form->close());
 }
 
+// A window just closed by the pass is gone for good: a file of it that
+// another program asks for meanwhile opens again instead of being lost.
+TEST_F(DocManageTest, AFileAskedForWhileItsWindowIsClosingOpensAgain)
+{
+    const QString page = file(QStringLiteral("again.htm"), "disk");
+    auto form = shown();
+    TEditForm *first = form->OpenDocument(page, false, 0);
+    first->ColorMemo->insertPlainText(QStringLiteral("dropped "));
+    TEditForm *second = form->OpenDocument(QString(), true, -1);
+    second->ColorMemo->insertPlainText(QStringLiteral("second"));
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        if (scripted->messages.size() == 2)
+            form->DdeServerExecuteMacro({QStringLiteral("openfile"), page});
+    };
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const int found = form->FindDocument(page);
+    ASSERT_GE(found, 0);
+    TEditForm *reopened = form->documents()[found];
+    EXPECT_FALSE(reopened->isBeingDestroyed());
+    EXPECT_TRUE(reopened->parentWidget()->isVisible());
+    EXPECT_EQ(reopened->ColorMemo->plainText(), QStringLiteral("disk"));
+    quit(*form);
+}
+
 TEST_F(DocManageTest, ClosingSavesWhenAsked)
 {
     const QString page = file(QStringLiteral("keep.htm"), "old");
@@ -384,6 +413,28 @@ TEST_F(DocManageTest, ATabShowsItsOwnWindowWhateverWasFocusedSince)
     EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("b.htm"));
     EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("b.htm")) << "its tab moves to the front";
     EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    quit(*form);
+}
+
+// The mouse wheel (or the arrow keys) over the window bar select another
+// tab; the document shown must be the one whose tab is selected.
+TEST_F(DocManageTest, ATabSelectedByTheWheelShowsItsWindow)
+{
+    auto form = shown();
+    for (const char *name : {"a.htm", "b.htm", "c.htm"})
+        form->OpenDocument(file(QString::fromLatin1(name)), false, 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form->TabMDI->count(), 3);
+    ASSERT_EQ(form->TabMDI->currentIndex(), 0);
+    const QPoint at = form->TabMDI->tabRect(0).center();
+    QWheelEvent wheel(at, form->TabMDI->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(form->TabMDI, &wheel);
+    ASSERT_EQ(form->TabMDI->currentIndex(), 1) << "the wheel moved the selection";
+    const QString chosen = form->TabMDI->tabText(1);
+    QCoreApplication::processEvents();
+    ASSERT_NE(form->activeDocument(), nullptr);
+    EXPECT_EQ(form->activeDocument()->FileName, chosen);
+    EXPECT_EQ(form->TabMDI->tabText(form->TabMDI->currentIndex()), chosen);
     quit(*form);
 }
 
@@ -563,5 +614,100 @@ TEST_F(DocManageTest, ANewPageFromATemplateIsSavedInTheEncodingItDeclares)
     EXPECT_TRUE(saveNew(2, QStringLiteral("plain.htm"))
                     .contains("<title>Gr\xFC\xDF"
                               "e</title>"));
+    quit(*form);
+}
+
+// ---- Many documents at once ----
+
+// Closing the active window activates another one; the bar then shows that
+// one's tab first and selected, not the tab of a window out of view.
+TEST_F(DocManageTest, AfterAClosingTheActiveWindowsTabIsSelected)
+{
+    auto form = shown();
+    TEditForm *a = form->OpenDocument(file(QStringLiteral("a.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("b.htm")), false, 0);
+    form->OpenDocument(file(QStringLiteral("c.htm")), false, 0);
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(a->parentWidget()));
+    QCoreApplication::processEvents();
+    a->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    ASSERT_NE(form->activeDocument(), nullptr);
+    ASSERT_EQ(form->TabMDI->count(), 2);
+    EXPECT_EQ(form->TabMDI->currentIndex(), 0);
+    EXPECT_EQ(form->TabMDI->tabText(0), form->activeDocument()->FileName);
+    EXPECT_TRUE(form->BtnSaveAs->isEnabled());
+    quit(*form);
+}
+
+// Two windows on one file: whichever is saved last silently undoes the
+// other's work, and opening the file shows only one of them.
+TEST_F(DocManageTest, SavingUnderTheFileOfAnotherOpenDocumentIsRefused)
+{
+    const QString pageA = file(QStringLiteral("a.htm"), "text of a");
+    auto form = shown();
+    TEditForm *a = form->OpenDocument(pageA, false, 0);
+    TEditForm *b = form->OpenDocument(file(QStringLiteral("b.htm"), "text of b"), false, 0);
+    TEditForm *fresh = form->OpenDocument(QString(), true, -1);
+    fresh->ColorMemo->insertPlainText(QStringLiteral("new text"));
+
+    // Save as, from a file-backed and from a new document, also in another spelling.
+    form->MDIArea->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(b->parentWidget()));
+    scripted->fileAnswers.push_back(dialogs::FileResult{pageA, 1});
+    EXPECT_FALSE(b->SaveDocument(true));
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("./sub/../a.htm")), 1});
+    EXPECT_FALSE(fresh->SaveDocument(false));
+    ASSERT_EQ(scripted->messages.size(), 2);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text, pageA + u'\n' + lex::message(3340));
+    QFile f(pageA);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("text of a"));
+    EXPECT_EQ(b->FileName, QStringLiteral("b.htm"));
+    EXPECT_TRUE(fresh->FileName.isEmpty());
+    EXPECT_TRUE(fresh->isModified());
+
+    // The window's own file is no other window's.
+    scripted->fileAnswers.push_back(dialogs::FileResult{pageA, 1});
+    EXPECT_TRUE(a->SaveDocument(true));
+    // Closing the program: Yes on the new document, its save refused, the program stays.
+    scripted->answers = {dialogs::Answer::Yes};
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("b.htm")), 1});
+    const QPointer<TEditForm> kept(fresh);
+    EXPECT_FALSE(form->close());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->isModified());
+    EXPECT_GE(form->FindDocument(dir.filePath(QStringLiteral("b.htm"))), 0);
+    quit(*form);
+}
+
+// Several new documents share one caption: the question can only be
+// answered for the document the user sees, so that one is brought to front.
+TEST_F(DocManageTest, ClosingShowsEachDocumentItAsksAbout)
+{
+    auto form = shown();
+    QList<TEditForm *> made;
+    for (const char *text : {"first", "second", "third"}) {
+        made.append(form->OpenDocument(QString(), true, -1));
+        made.last()->ColorMemo->insertPlainText(QString::fromLatin1(text));
+    }
+    form->OpenDocument(file(QStringLiteral("plain.htm")), false, 0);
+    QStringList shownWhenAsked;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        TEditForm *active = form->activeDocument();
+        shownWhenAsked.append(active ? active->ColorMemo->plainText() : QStringLiteral("none"));
+    };
+    // No for the first asked, Cancel for the second: the rest stays open.
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(shownWhenAsked, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    QCoreApplication::processEvents();
+    QStringList left;
+    for (TEditForm *doc : form->documents())
+        left.append(doc->ColorMemo->plainText());
+    left.sort();
+    EXPECT_EQ(left, (QStringList{QStringLiteral("second"), QStringLiteral("third"), QStringLiteral("x")}));
     quit(*form);
 }
