@@ -16,6 +16,9 @@ QTranslator *installToolkitTranslations(QCoreApplication &app)
 {
     auto translator = std::make_unique<QTranslator>(&app);
     const QLocale language(lex::language());
+    // Dates and numbers the toolkit writes (file dialogs, the Info page)
+    // follow the texts too, not the system's language.
+    QLocale::setDefault(language);
     if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return nullptr;
     app.installTranslator(translator.get());

@@ -13,7 +13,8 @@ class QTranslator;
 bool deliverGuarded(const std::function<bool()> &deliver, const std::function<void(const QString &)> &report);
 
 // Loads the toolkit's own translations (buttons, context menus, dialogs)
-// for the language of the string library; the translator belongs to app.
+// for the language of the string library, which also becomes the default
+// locale (dates, month names); the translator belongs to app.
 // Null when none are installed: the toolkit then speaks English.
 QTranslator *installToolkitTranslations(QCoreApplication &app);
 

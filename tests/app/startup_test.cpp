@@ -13,6 +13,7 @@
 #include "tools/searchform.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -187,7 +188,14 @@ TEST(Startup, ToolWindowsStayAboveTheEditorOnly)
 TEST(Startup, TheToolkitSpeaksTheLanguageOfTheStringLibrary)
 {
     EXPECT_EQ(lex::language(), QStringLiteral("de"));
+    // A system set to English must not bring English month names into the
+    // file dialogs.
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QTranslator *translator = installToolkitTranslations(*QCoreApplication::instance());
+    const QLocale chosen;
+    QLocale::setDefault(system);
+    EXPECT_EQ(chosen.language(), QLocale::German);
     ASSERT_NE(translator, nullptr) << "Qt's German translations are installed";
     QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("x"),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
