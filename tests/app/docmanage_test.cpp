@@ -711,3 +711,30 @@ TEST_F(DocManageTest, ClosingShowsEachDocumentItAsksAbout)
     EXPECT_EQ(left, (QStringList{QStringLiteral("second"), QStringLiteral("third"), QStringLiteral("x")}));
     quit(*form);
 }
+
+// The shipped templates name windows-1252: a Greek title typed into one is
+// written as references under that label, never as UTF-8 bytes the browser
+// would then read as Windows-1252.
+TEST_F(DocManageTest, AGreekTitleInATemplateNamingWindows1252IsSavedAsReferences)
+{
+    auto form = shown();
+    programDir.write(QStringLiteral("template.mvt"), "Seite;<html>;<meta charset=\"windows-1252\">;<title>Neu</title>\r\n");
+    scripted->onModal = [](QDialog &dialog) {
+        auto &chooser = static_cast<TTemplateForm &>(dialog);
+        chooser.Edit1->setText(QStringLiteral("\u039C\u03BF\u03C5\u03C3\u03B9\u03BA\u03AE & M\u00FCller"));
+        chooser.BtnClose->click();
+    };
+    form->Menu_New->trigger();
+    const QString path = dir.filePath(QStringLiteral("greek.htm"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{path, 1});
+    scripted->answers.push_back(dialogs::Answer::Yes); // UTF-8, if the question came
+    form->BtnSave->trigger();
+    EXPECT_TRUE(scripted->messages.isEmpty()) << "the page names its encoding: nothing to ask";
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("<html>\r\n<meta charset=\"windows-1252\">\r\n"
+                                          "<title>&#924;&#959;&#965;&#963;&#953;&#954;&#942; & M\xFC"
+                                          "ller</title>\r\n"));
+    EXPECT_FALSE(form->documents().first()->isModified());
+    quit(*form);
+}
