@@ -185,6 +185,31 @@ struct ShownMemo : TColorMemo {
     using QPlainTextEdit::contentOffset;
 };
 
+// A shown editor whose one line of 3000 characters counts as long, the
+// caret at column 2500 scrolled into view.
+struct LongLineShown {
+    LongFrom longFrom{200};
+    ShownMemo memo;
+    LongLineShown()
+    {
+        memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        memo.resize(600, 300);
+        memo.setPlainText(QString(3000, u'a'));
+        memo.show();
+        memo.setFocus();
+        memo.setSelStart(2500);
+        memo.scrollCaret();
+        QApplication::processEvents();
+    }
+    // Whether the line's `column` lies inside the viewport.
+    bool shows(int column) const
+    {
+        const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
+        const qreal x = memo.contentOffset().x() + memo.document()->documentMargin() + column * w;
+        return x >= 0 && x <= memo.viewport()->width();
+    }
+};
+
 // Drops `text` from outside at `point` of the editor's viewport, as a drag
 // of text from another program does.
 void dropText(QWidget *viewport, const QPoint &point, const QString &text)
@@ -227,23 +252,9 @@ TEST(DropOnLongLine, TextLandsUnderThePointer)
 // view, as it does after typing there.
 TEST(TagOnLongLine, CaretStaysInView)
 {
-    LongFrom longFrom(200);
-    ShownMemo memo;
-    memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
-    memo.resize(600, 300);
-    memo.setPlainText(QString(3000, u'a'));
-    memo.show();
-    memo.setFocus();
-    QTextCursor c = memo.textCursor();
-    c.setPosition(2500);
-    memo.setTextCursor(c);
-    memo.scrollCaret();
-    QApplication::processEvents();
-    const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
-    auto caretShown = [&](int column) {
-        const qreal x = memo.contentOffset().x() + memo.document()->documentMargin() + column * w;
-        return x >= 0 && x <= memo.viewport()->width();
-    };
+    LongLineShown shown;
+    ShownMemo &memo = shown.memo;
+    auto caretShown = [&](int column) { return shown.shows(column); };
     ASSERT_TRUE(caretShown(2500));
     QTest::keyClicks(&memo, QStringLiteral("x"));
     ASSERT_TRUE(caretShown(2501)) << "typing keeps it in view";
@@ -268,21 +279,9 @@ TEST(TagOnLongLine, CaretStaysInView)
 // toolkit scrolled to the line's start, as if the caret stood there).
 TEST(MenuEditsOnLongLine, CaretStaysInView)
 {
-    LongFrom longFrom(200);
-    ShownMemo memo;
-    memo.setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
-    memo.resize(600, 300);
-    memo.setPlainText(QString(3000, u'a'));
-    memo.show();
-    memo.setFocus();
-    memo.setSelStart(2500);
-    memo.scrollCaret();
-    QApplication::processEvents();
-    const qreal w = QFontMetricsF(memo.font()).horizontalAdvance(u'a');
-    auto caretShown = [&] {
-        const qreal x = memo.contentOffset().x() + memo.document()->documentMargin() + memo.textCursor().positionInBlock() * w;
-        return x >= 0 && x <= memo.viewport()->width();
-    };
+    LongLineShown shown;
+    ShownMemo &memo = shown.memo;
+    auto caretShown = [&] { return shown.shows(memo.textCursor().positionInBlock()); };
     QTest::keyClicks(&memo, QStringLiteral("x"));
     ASSERT_TRUE(caretShown());
     const std::pair<const char *, std::function<void()>> steps[] = {
