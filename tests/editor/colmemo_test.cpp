@@ -2,10 +2,14 @@
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 #include "editortestutil.h"
+#include "settings/optionchanges.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPlainTextEdit>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QRandomGenerator>
@@ -147,6 +151,44 @@ TEST(HtmlScheme, StoredColoursAreUsed)
     EXPECT_EQ(memo->runsOfLine(0).front().color, 0x00C000u);
     EXPECT_EQ(memo->Color(), 0x101010u);
     EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(0x10, 0x10, 0x10));
+}
+
+// A settings file may name a font since removed, or carry a size the
+// options dialog never offers (it holds sizes to 0..100).
+TEST(HtmlScheme, AnEditorFontTheDisplayLacksLeavesTheFixedWidthFont)
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    ASSERT_TRUE(QFontInfo(fixed).fixedPitch()) << "the display offers no fixed-width font";
+    QPlainTextEdit memo;
+    settings::EditorLook look;
+    look.fontName = QStringLiteral("No Such Face On This Display");
+    ApplyEditorFont(memo, look);
+    EXPECT_TRUE(QFontInfo(memo.font()).fixedPitch()) << "a missing face must not bring a proportional one";
+    EXPECT_EQ(QFontInfo(memo.font()).family(), QFontInfo(fixed).family());
+    EXPECT_EQ(memo.font().pointSize(), settings::defaults::fontHeight);
+
+    // Every name the dialog offers is taken, its generic names included.
+    for (const QString &offered : QFontDatabase::families()) {
+        look.fontName = offered;
+        ApplyEditorFont(memo, look);
+        EXPECT_EQ(memo.font().family(), offered);
+    }
+}
+
+TEST(HtmlScheme, EditorFontSizesAreHeldToTheDialogsRange)
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QPlainTextEdit memo;
+    settings::EditorLook look;
+    look.fontSize = 100000;
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), settings::kMaxFontSize);
+    look.fontSize = 0; // the system's own size
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), fixed.pointSize());
+    look.fontSize = -7;
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), fixed.pointSize());
 }
 
 TEST(ColorMemo, TextIsPaintedInItsColours)
