@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QPlainTextEdit>
 #include <QPaintEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QScrollBar>
