@@ -16,10 +16,12 @@ void ApplyColorScheme(TColorMemo &memo, const settings::EditorLook &look)
 {
     memo.setColor(look.backgroundColor);
     memo.setFontColor(look.textColor);
+    // The rules hold plain colours; a system colour code is looked up first.
+    const auto hex = [&memo](ColorValue c) { return colors::ColorToHTMLHex(colors::fromQColor(colors::toQColor(c, memo.palette()))); };
     const QString lines[] = {
-        QStringLiteral("<;>;") + colors::ColorToHTMLHex(look.tagColor),
-        QStringLiteral("\";\";") + colors::ColorToHTMLHex(look.attributeColor),
-        QStringLiteral("<!--;-->;") + colors::ColorToHTMLHex(look.commentColor),
+        QStringLiteral("<;>;") + hex(look.tagColor),
+        QStringLiteral("\";\";") + hex(look.attributeColor),
+        QStringLiteral("<!--;-->;") + hex(look.commentColor),
     };
     // Appended to the lists directly; the rules compile when next used.
     for (const QString &line : lines)

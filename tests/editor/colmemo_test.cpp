@@ -153,6 +153,24 @@ TEST(HtmlScheme, StoredColoursAreUsed)
     EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(0x10, 0x10, 0x10));
 }
 
+// The settings may hold a system colour code (0x80000000 + index), as the
+// options dialog's sample shows it: the editor colours with that colour too.
+TEST(HtmlScheme, SystemColourCodesColourAsTheSystemColour)
+{
+    TempRegistry reg;
+    settings::setTagColor(colors::clHighlight);
+    settings::setCommentColor(colors::clBtnShadow);
+    auto memo = htmlMemo(QStringLiteral("<b><!-- c -->"));
+    const ColorValue highlight = colors::fromQColor(colors::toQColor(colors::clHighlight, memo->palette()));
+    const ColorValue shadow = colors::fromQColor(colors::toQColor(colors::clBtnShadow, memo->palette()));
+    ASSERT_NE(highlight, ColorValue(0x0D0000)) << "the palette's highlight is no help here";
+    EXPECT_EQ(memo->ColorRules().Items(0).keyBegEndLst().first(), QStringLiteral("<;>;") + colors::ColorToHTMLHex(highlight));
+    const std::vector<ColorRun> runs = memo->runsOfLine(0);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs.front().color, highlight);
+    EXPECT_EQ(runs.back().color, shadow);
+}
+
 // A settings file may name a font since removed, or carry a size the
 // options dialog never offers (it holds sizes to 0..100).
 TEST(HtmlScheme, AnEditorFontTheDisplayLacksLeavesTheFixedWidthFont)
