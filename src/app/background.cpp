@@ -7,7 +7,9 @@
 QImage loadBackgroundTile(const QString &programFolder, const QString &name)
 {
     const QString path = programFolder + QStringLiteral("backs/") + name;
-    if (!name.isEmpty() && QFileInfo(path).isFile()) {
+    // Only a plain file name: one with folders in it could lead out of "backs".
+    const bool plainName = !name.contains(u'/') && !name.contains(u'\\');
+    if (!name.isEmpty() && plainName && QFileInfo(path).isFile()) {
         const QImage picture(path);
         const auto fits = [](int n) { return n >= 1 && n <= 100; };
         if (!picture.isNull() && fits(picture.width()) && fits(picture.height()))

@@ -1,8 +1,11 @@
 #include "htmlscheme.h"
 
 #include "colmemo.h"
+#include "settings/optionchanges.h"
 
 #include <QFontDatabase>
+
+#include <algorithm>
 
 void ApplyColorScheme(TColorMemo &memo)
 {
@@ -13,10 +16,12 @@ void ApplyColorScheme(TColorMemo &memo, const settings::EditorLook &look)
 {
     memo.setColor(look.backgroundColor);
     memo.setFontColor(look.textColor);
+    // The rules hold plain colours; a system colour code is looked up first.
+    const auto hex = [&memo](ColorValue c) { return colors::ColorToHTMLHex(colors::fromQColor(colors::toQColor(c, memo.palette()))); };
     const QString lines[] = {
-        QStringLiteral("<;>;") + colors::ColorToHTMLHex(look.tagColor),
-        QStringLiteral("\";\";") + colors::ColorToHTMLHex(look.attributeColor),
-        QStringLiteral("<!--;-->;") + colors::ColorToHTMLHex(look.commentColor),
+        QStringLiteral("<;>;") + hex(look.tagColor),
+        QStringLiteral("\";\";") + hex(look.attributeColor),
+        QStringLiteral("<!--;-->;") + hex(look.commentColor),
     };
     // Appended to the lists directly; the rules compile when next used.
     for (const QString &line : lines)
@@ -26,9 +31,16 @@ void ApplyColorScheme(TColorMemo &memo, const settings::EditorLook &look)
 void ApplyEditorFont(QPlainTextEdit &memo, const settings::EditorLook &look)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!look.fontName.isEmpty())
+    // A face since removed would be replaced by the system's proportional
+    // one; the fixed-width font stays instead, as the options dialog shows.
+    const auto offered = [](const QString &name) {
+        return QFontDatabase::hasFamily(name) || QFontDatabase::families().contains(name, Qt::CaseInsensitive);
+    };
+    if (!look.fontName.isEmpty() && offered(look.fontName))
         font.setFamily(look.fontName);
+    // Held to the sizes the options dialog offers: a damaged settings value
+    // of thousands of points would lay every line out beyond the screen.
     if (look.fontSize > 0)
-        font.setPointSize(look.fontSize);
+        font.setPointSize(std::min(look.fontSize, settings::kMaxFontSize));
     memo.setFont(font);
 }

@@ -306,9 +306,13 @@ QStringList loadOpenFiles()
     KeyAccess key(kOpenFilesKey, false);
     for (int n = 1; n <= kMaxOpenFiles; ++n) {
         const QString name = QStringLiteral("FileName%1").arg(n);
-        // A value of another type is no path; it is passed over like a gap.
-        if (key.has(name) && key->valueType(name) == RegType::String)
-            files.append(key->readString(name));
+        // A value of another type, or an empty one, is no path; it is passed
+        // over like a gap.
+        if (key.has(name) && key->valueType(name) == RegType::String) {
+            const QString path = key->readString(name);
+            if (!path.trimmed().isEmpty())
+                files.append(path);
+        }
     }
     return files;
 }

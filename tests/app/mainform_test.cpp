@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -142,6 +143,12 @@ TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
     EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("square.png")).size(), QSize(100, 100));
     EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("missing.png")).size(), QSize(50, 50));
     EXPECT_EQ(loadBackgroundTile(programDir.path(), QString()).size(), QSize(50, 50));
+    // A name from the settings file is a picture of "backs" only, never a
+    // path leading out of it.
+    writeTile("../outside.png", 20, 20);
+    ASSERT_TRUE(QFileInfo::exists(programDir.path() + QStringLiteral("outside.png")));
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("../outside.png")).size(), QSize(50, 50));
+    EXPECT_EQ(loadBackgroundTile(programDir.path(), QStringLiteral("../backs/square.png")).size(), QSize(50, 50));
 
     settings::backgroundColor();
     settings::setBackground(QStringLiteral("square.png"));

@@ -2,11 +2,15 @@
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
 #include "editortestutil.h"
+#include "settings/optionchanges.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPaintEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -147,6 +151,62 @@ TEST(HtmlScheme, StoredColoursAreUsed)
     EXPECT_EQ(memo->runsOfLine(0).front().color, 0x00C000u);
     EXPECT_EQ(memo->Color(), 0x101010u);
     EXPECT_EQ(memo->palette().color(QPalette::Base), QColor(0x10, 0x10, 0x10));
+}
+
+// The settings may hold a system colour code (0x80000000 + index), as the
+// options dialog's sample shows it: the editor colours with that colour too.
+TEST(HtmlScheme, SystemColourCodesColourAsTheSystemColour)
+{
+    TempRegistry reg;
+    settings::setTagColor(colors::clHighlight);
+    settings::setCommentColor(colors::clBtnShadow);
+    auto memo = htmlMemo(QStringLiteral("<b><!-- c -->"));
+    const ColorValue highlight = colors::fromQColor(colors::toQColor(colors::clHighlight, memo->palette()));
+    const ColorValue shadow = colors::fromQColor(colors::toQColor(colors::clBtnShadow, memo->palette()));
+    ASSERT_NE(highlight, ColorValue(0x0D0000)) << "the palette's highlight is no help here";
+    EXPECT_EQ(memo->ColorRules().Items(0).keyBegEndLst().first(), QStringLiteral("<;>;") + colors::ColorToHTMLHex(highlight));
+    const std::vector<ColorRun> runs = memo->runsOfLine(0);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs.front().color, highlight);
+    EXPECT_EQ(runs.back().color, shadow);
+}
+
+// A settings file may name a font since removed, or carry a size the
+// options dialog never offers (it holds sizes to 0..100).
+TEST(HtmlScheme, AnEditorFontTheDisplayLacksLeavesTheFixedWidthFont)
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    ASSERT_TRUE(QFontInfo(fixed).fixedPitch()) << "the display offers no fixed-width font";
+    QPlainTextEdit memo;
+    settings::EditorLook look;
+    look.fontName = QStringLiteral("No Such Face On This Display");
+    ApplyEditorFont(memo, look);
+    EXPECT_TRUE(QFontInfo(memo.font()).fixedPitch()) << "a missing face must not bring a proportional one";
+    EXPECT_EQ(QFontInfo(memo.font()).family(), QFontInfo(fixed).family());
+    EXPECT_EQ(memo.font().pointSize(), settings::defaults::fontHeight);
+
+    // Every name the dialog offers is taken, its generic names included.
+    for (const QString &offered : QFontDatabase::families()) {
+        look.fontName = offered;
+        ApplyEditorFont(memo, look);
+        EXPECT_EQ(memo.font().family(), offered);
+    }
+}
+
+TEST(HtmlScheme, EditorFontSizesAreHeldToTheDialogsRange)
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QPlainTextEdit memo;
+    settings::EditorLook look;
+    look.fontSize = 100000;
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), settings::kMaxFontSize);
+    look.fontSize = 0; // the system's own size
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), fixed.pointSize());
+    look.fontSize = -7;
+    ApplyEditorFont(memo, look);
+    EXPECT_EQ(memo.font().pointSize(), fixed.pointSize());
 }
 
 TEST(ColorMemo, TextIsPaintedInItsColours)

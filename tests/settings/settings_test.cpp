@@ -126,6 +126,8 @@ TEST(Settings, OpenFilesCloseGapsAndKeepOrder)
         other.writeString(QStringLiteral("FileName1"), QStringLiteral("/a.htm"));
         other.writeString(QStringLiteral("FileName3"), QStringLiteral("/c.htm"));
         other.writeString(QStringLiteral("FileName11"), QStringLiteral("/beyond.htm"));
+        // An empty value names no file: a menu entry for it would open nothing.
+        other.writeString(QStringLiteral("FileName5"), QString());
     }
     EXPECT_EQ(loadOpenFiles(), (QStringList{QStringLiteral("/a.htm"), QStringLiteral("/c.htm")}));
     saveOpenFiles({QStringLiteral("/x.htm"), QStringLiteral("/a.htm")});
