@@ -7,6 +7,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QRandomGenerator>
@@ -701,7 +702,12 @@ TEST(ColorMemo, WhatIsDrawnAfterEditsUndoAndPastesIsTheColoursOfOneScan)
             case 1: memo->redo(); break;
             case 2: // a pasted block of lines
                 memo->setTextCursor(c);
-                memo->replaceSelection(QStringLiteral("<p>\r\n\"a\r\n<!-- b\r\n--> c\"\r\n"));
+                if (rng.bounded(2)) {
+                    memo->replaceSelection(QStringLiteral("<p>\r\n\"a\r\n<!-- b\r\n--> c\"\r\n"));
+                } else {
+                    QApplication::clipboard()->setText(QStringLiteral("\"x\r<!--\ry\u2028-->\r\n<i\n>\u00a0\""));
+                    memo->paste();
+                }
                 break;
             case 3: c.removeSelectedText(); break;
             default: c.insertText(QString::fromLatin1(inserts[rng.bounded(int(std::size(inserts)))])); break;
