@@ -727,3 +727,39 @@ TEST(ColorMemo, WhatIsDrawnAfterEditsUndoAndPastesIsTheColoursOfOneScan)
         }
     }
 }
+
+// Replace All, a plug-in or an undo may change the text above or below the
+// view only; a quote or comment opened there still recolours the lines shown.
+TEST(ColorMemo, EditsOutOfViewRecolourTheLinesInView)
+{
+    TempRegistry reg;
+    QRandomGenerator rng(815);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "a\nb\n\"c\n<!--d\n"};
+    auto memo = htmlMemo(longHtml(400));
+    memo->resize(420, 260);
+    memo->show();
+    QApplication::processEvents();
+    QScrollBar *bar = memo->verticalScrollBar();
+    auto wrongLine = [&]() -> int {
+        const auto reference = refscan::colorsByLine(memo->ColorRules(), THotSpot(), documentLines(*memo->document()));
+        const int first = memo->firstVisibleLine();
+        const int last = memo->cursorForPosition(QPoint(0, memo->viewport()->height() - 1)).blockNumber();
+        for (int line = first; line <= last; ++line)
+            if (paintedColours(memo->document()->findBlockByNumber(line)) != expectedColours(reference[std::size_t(line)]))
+                return line;
+        return -1;
+    };
+    for (int step = 0; step < 40; ++step) {
+        bar->setValue(rng.bounded(bar->maximum() + 1));
+        QApplication::processEvents();
+        QTextCursor c(memo->document());
+        c.setPosition(rng.bounded(memo->document()->characterCount()));
+        if (rng.bounded(3) == 0)
+            memo->undo();
+        else
+            c.insertText(QLatin1String(inserts[rng.bounded(int(std::size(inserts)))]));
+        QApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return wrongLine() < 0; }, 1500))
+            << "step " << step << ": line " << wrongLine() + 1 << " is shown in old colours";
+    }
+}
