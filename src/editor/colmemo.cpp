@@ -180,6 +180,10 @@ void TColorMemo::scanSlice()
     refreshRules();
     if (m_snapshot.empty())
         return;
+    // An edit out of view (Replace All, a plug-in) paints nothing, yet a quote
+    // or comment it opened recolours the lines in view: they are drawn again.
+    if (document()->revision() != m_colouredRevision)
+        viewport()->update();
     QElapsedTimer clock;
     clock.start();
     bool more = true;

@@ -88,7 +88,8 @@ QWidget *TEditForm::buildLinksPage()
     TagMemo->setReadOnly(true);
     TagMemo->setFrameShape(QFrame::NoFrame);
     TagMemo->setFixedHeight(50);
-    TagMemo->setBackgroundRole(QPalette::Button);
+    // The edit control paints its viewport, not itself: the face colour goes there.
+    TagMemo->viewport()->setBackgroundRole(QPalette::Button);
     column->addWidget(TagMemo);
     connect(TreeView, &QTreeWidget::currentItemChanged, this, &TEditForm::TreeViewChange);
     return page;

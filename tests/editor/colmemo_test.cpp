@@ -1,3 +1,4 @@
+#include "editor/bulkedit.h"
 #include "editor/classicpos.h"
 #include "editor/colmemo.h"
 #include "editor/htmlscheme.h"
@@ -7,6 +8,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPaintEvent>
@@ -724,4 +726,100 @@ TEST(ColorMemo, TheTextIsLaidOutInTheEditorsFontWithoutShaping)
     EXPECT_EQ(used.family(), font.family());
     EXPECT_TRUE(used.styleStrategy() & QFont::PreferNoShaping) << "and keeps the layout without shaping";
     EXPECT_FALSE(memo.font().styleStrategy() & QFont::PreferNoShaping) << "the widget's own font is left as set";
+}
+
+TEST(ColorMemo, WhatIsDrawnAfterEditsUndoAndPastesIsTheColoursOfOneScan)
+{
+    TempRegistry reg;
+    QRandomGenerator rng(4711);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "x", "<b>", "\r\n<", ">\n", "a\nb\n\"c\n<!--d\n"};
+    for (int round = 0; round < 12; ++round) {
+        auto memo = htmlMemo(randomHtml(rng, 12));
+        memo->resize(500, 900);
+        memo->show();
+        QApplication::processEvents();
+        for (int step = 0; step < 40; ++step) {
+            const int s = memo->document()->characterCount() - 1;
+            QTextCursor c(memo->document());
+            c.setPosition(rng.bounded(s + 1));
+            if (rng.bounded(2))
+                c.setPosition(std::min(s, c.position() + rng.bounded(8)), QTextCursor::KeepAnchor);
+            switch (rng.bounded(10)) {
+            case 0: memo->undo(); break;
+            case 7: // the whole text replaced at once, the way Replace All does it
+                applyBulkEdit(*memo, memo->plainText().replace(u'"', QStringLiteral("<!--\"")));
+                break;
+            case 8: // typed at the very start or the very end
+                c.movePosition(rng.bounded(2) ? QTextCursor::Start : QTextCursor::End);
+                memo->setTextCursor(c);
+                QTest::keyClicks(memo.get(), QStringLiteral("\"<"));
+                QTest::keyClick(memo.get(), Qt::Key_Return);
+                break;
+            case 9:
+                memo->setTextCursor(c);
+                QTest::keyClick(memo.get(), rng.bounded(2) ? Qt::Key_Backspace : Qt::Key_Delete);
+                break;
+            case 1: memo->redo(); break;
+            case 2: // a pasted block of lines
+                memo->setTextCursor(c);
+                if (rng.bounded(2)) {
+                    memo->replaceSelection(QStringLiteral("<p>\r\n\"a\r\n<!-- b\r\n--> c\"\r\n"));
+                } else {
+                    QApplication::clipboard()->setText(QStringLiteral("\"x\r<!--\ry\u2028-->\r\n<i\n>\u00a0\""));
+                    memo->paste();
+                }
+                break;
+            case 3: c.removeSelectedText(); break;
+            default: c.insertText(QString::fromLatin1(inserts[rng.bounded(int(std::size(inserts)))])); break;
+            }
+            QApplication::processEvents();
+            if (memo->lineCount() > 30)
+                break;
+            const auto reference = refscan::colorsByLine(memo->ColorRules(), THotSpot(), documentLines(*memo->document()));
+            for (int line = 0; line < memo->lineCount(); ++line) {
+                const QTextBlock block = memo->document()->findBlockByNumber(line);
+                if (block.layout()->lineCount() == 0)
+                    continue; // not drawn yet
+                ASSERT_EQ(paintedColours(block), expectedColours(reference[std::size_t(line)]))
+                    << "round " << round << " step " << step << " line " << line + 1 << " of\n"
+                    << memo->toPlainText().toStdString();
+            }
+        }
+    }
+}
+
+// Replace All, a plug-in or an undo may change the text above or below the
+// view only; a quote or comment opened there still recolours the lines shown.
+TEST(ColorMemo, EditsOutOfViewRecolourTheLinesInView)
+{
+    TempRegistry reg;
+    QRandomGenerator rng(815);
+    static const char *const inserts[] = {"<", ">", "\"", "<!--", "-->", "\n", "a\nb\n\"c\n<!--d\n"};
+    auto memo = htmlMemo(longHtml(400));
+    memo->resize(420, 260);
+    memo->show();
+    QApplication::processEvents();
+    QScrollBar *bar = memo->verticalScrollBar();
+    auto wrongLine = [&]() -> int {
+        const auto reference = refscan::colorsByLine(memo->ColorRules(), THotSpot(), documentLines(*memo->document()));
+        const int first = memo->firstVisibleLine();
+        const int last = memo->cursorForPosition(QPoint(0, memo->viewport()->height() - 1)).blockNumber();
+        for (int line = first; line <= last; ++line)
+            if (paintedColours(memo->document()->findBlockByNumber(line)) != expectedColours(reference[std::size_t(line)]))
+                return line;
+        return -1;
+    };
+    for (int step = 0; step < 40; ++step) {
+        bar->setValue(rng.bounded(bar->maximum() + 1));
+        QApplication::processEvents();
+        QTextCursor c(memo->document());
+        c.setPosition(rng.bounded(memo->document()->characterCount()));
+        if (rng.bounded(3) == 0)
+            memo->undo();
+        else
+            c.insertText(QLatin1String(inserts[rng.bounded(int(std::size(inserts)))]));
+        QApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return wrongLine() < 0; }, 1500))
+            << "step " << step << ": line " << wrongLine() + 1 << " is shown in old colours";
+    }
 }

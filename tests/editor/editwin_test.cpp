@@ -417,6 +417,21 @@ TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
     EXPECT_EQ(form.TagMemo->toPlainText(), QString());
 }
 
+TEST_F(EditWinTest, TagMemoUnderTheLinksTreeIsDrawnInButtonFace)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nLinks=<a\r\n");
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(QStringLiteral("<a href=\"x.htm\">x</a>"));
+    form.resize(500, 400);
+    form.show();
+    form.BtnLinksClick();
+    QApplication::processEvents();
+    const QImage shown = form.TagMemo->viewport()->grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(QColor(shown.pixel(shown.width() - 2, shown.height() - 2)).rgb(), form.TagMemo->palette().color(QPalette::Button).rgb())
+        << "the memo is not a white edit field but part of the page";
+}
+
 TEST(LinksRules, OpenersAndLineBreaks)
 {
     EXPECT_EQ(FindResourceTags(QStringLiteral("<img\r\nsrc=\"a\">"), QStringLiteral("<img")), QStringList());
