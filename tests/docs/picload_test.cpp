@@ -296,6 +296,40 @@ PictureKind kindOf(const QString &format)
     return pictureKindOf(QStringLiteral("x.") + format.toLower());
 }
 
+// Some writers and cut-short uploads leave off only the two-byte end marker;
+// every pixel is there and browsers show the picture whole. A progressive
+// file that stops between its scans is a blurred draft and stays refused.
+TEST(JpegDecoding, MissingEndMarkerAloneStillGivesThePicture)
+{
+    const QByteArray baseline = pictureIn(QStringLiteral("JPG"));
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(QImage::fromData(baseline)));
+    }
+    ASSERT_TRUE(progressive.contains(QByteArray("\xff\xc2", 2)));
+    for (const QByteArray &whole : {baseline, progressive}) {
+        ASSERT_TRUE(whole.endsWith(QByteArray("\xff\xd9", 2)));
+        const QByteArray bytes = whole.chopped(2);
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_FALSE(full.isNull()) << (whole == baseline ? "baseline" : "progressive");
+        EXPECT_EQ(real, QSize(300, 200));
+        const QImage reference = decodePicture(whole, PictureKind::Jpeg);
+        EXPECT_EQ(full.pixel(150, 100), reference.pixel(150, 100));
+        EXPECT_EQ(full.pixel(299, 199), reference.pixel(299, 199));
+        EXPECT_FALSE(decodePicture(bytes, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize)).isNull());
+        EXPECT_TRUE(decodePicture(whole.left(whole.size() * 2 / 3), PictureKind::Jpeg).isNull());
+    }
+    // Cut right before its last scan: every byte that is there is sound.
+    const qsizetype lastScan = progressive.lastIndexOf(QByteArray("\xff\xda", 2));
+    ASSERT_GT(lastScan, progressive.indexOf(QByteArray("\xff\xda", 2)));
+    EXPECT_TRUE(decodePicture(progressive.left(lastScan), PictureKind::Jpeg).isNull());
+}
+
 TEST_P(DamagedPicture, TruncatedFileGivesNoPictureAndNoSize)
 {
     const QString format = QString::fromLatin1(GetParam());
