@@ -28,8 +28,10 @@ void errorExit(j_common_ptr info)
 void emitMessage(j_common_ptr info, int level)
 {
     // Stray bytes before a marker are skipped and leave the picture whole
-    // (many cameras write them); every other warning means damaged data.
-    if (level < 0 && info->err->msg_code != JWRN_EXTRANEOUS_DATA)
+    // (many cameras write them); an unknown JFIF revision or Adobe transform
+    // code is read as usual. Every other warning means damaged data.
+    const int code = info->err->msg_code;
+    if (level < 0 && code != JWRN_EXTRANEOUS_DATA && code != JWRN_JFIF_MAJOR && code != JWRN_ADOBE_XFORM)
         ++reinterpret_cast<ErrorManager *>(info->err)->warnings;
 }
 

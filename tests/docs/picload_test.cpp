@@ -210,6 +210,29 @@ TEST(JpegDecoding, StrayBytesBeforeAMarkerStillGiveThePicture)
     }
 }
 
+// Notes the decoder makes about a header it does not know (a later JFIF
+// revision, an unknown Adobe colour transform) say nothing about damage;
+// it reads the picture as usual and viewers show it.
+TEST(JpegDecoding, UnknownHeaderRevisionsStillGiveThePicture)
+{
+    const QByteArray whole = encoded(solidImage(64, 48, Qt::red), "JPG");
+    ASSERT_EQ(whole.mid(6, 5), QByteArray("JFIF\0", 5));
+    QByteArray revision = whole;
+    revision[11] = 2;                                                           // JFIF 2.01
+    QByteArray adobe = QByteArray::fromHex("ffee000e41646f626500640000000003"); // transform code 3
+    // In place of the JFIF segment, which would decide the colours first.
+    const qsizetype jfifEnd = 4 + ((quint8(whole[4]) << 8) | quint8(whole[5]));
+    adobe = whole.left(2) + adobe + whole.mid(jfifEnd);
+    for (const QByteArray &bytes : {revision, adobe}) {
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_FALSE(full.isNull()) << (bytes == revision ? "JFIF revision" : "Adobe transform");
+        EXPECT_EQ(real, QSize(64, 48));
+        EXPECT_NEAR(qRed(full.pixel(30, 20)), 255, 8);
+        EXPECT_LT(qGreen(full.pixel(30, 20)), 30);
+    }
+}
+
 // Cameras store a portrait photo as landscape pixels and say in the Exif
 // block how to turn them; browsers show it turned, so the tag's width and
 // height, the thumbnail and the preview must be those of the turned picture.
