@@ -353,6 +353,22 @@ TEST(JpegDecoding, MissingEndMarkerAloneStillGivesThePicture)
     EXPECT_TRUE(decodePicture(progressive.left(lastScan), PictureKind::Jpeg).isNull());
 }
 
+// The end chunk of a PNG holds nothing; browsers show a file that lacks it.
+// One cut inside its image data stays refused.
+TEST(PngDecoding, MissingEndChunkAloneStillGivesThePicture)
+{
+    const QByteArray whole = pictureIn(QStringLiteral("PNG"));
+    ASSERT_EQ(whole.right(12), QByteArray::fromHex("0000000049454e44ae426082"));
+    const QByteArray bytes = whole.chopped(12);
+    QSize real;
+    const QImage image = decodePicture(bytes, PictureKind::Png, QSize(), &real);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(real, QSize(300, 200));
+    EXPECT_EQ(image, decodePicture(whole, PictureKind::Png));
+    EXPECT_FALSE(decodePicture(whole + QByteArray("trailing bytes"), PictureKind::Png).isNull());
+    EXPECT_TRUE(decodePicture(bytes.chopped(40), PictureKind::Png).isNull());
+}
+
 TEST_P(DamagedPicture, TruncatedFileGivesNoPictureAndNoSize)
 {
     const QString format = QString::fromLatin1(GetParam());
