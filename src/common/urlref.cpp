@@ -4,7 +4,14 @@ QString urlReference(const QString &path)
 {
     QString out;
     out.reserve(path.size());
-    for (const QChar c : path) {
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        // A browser strips blanks from both ends of an address; inside, it
+        // keeps them.
+        if (c == u' ' && (i == 0 || i == path.size() - 1)) {
+            out += QLatin1String("%20");
+            continue;
+        }
         switch (c.unicode()) {
         case u'%': out += QLatin1String("%25"); break;
         case u'#': out += QLatin1String("%23"); break;

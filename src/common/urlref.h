@@ -6,5 +6,6 @@
 #include <QString>
 
 // "a#1.png" -> "a%231.png"; '%', '#', '?', '"' and control characters
-// (a line break in a name among them) are escaped.
+// (a line break in a name among them) are escaped, and so is a blank at
+// either end.
 QString urlReference(const QString &path);

@@ -28,8 +28,10 @@ void errorExit(j_common_ptr info)
 void emitMessage(j_common_ptr info, int level)
 {
     // Stray bytes before a marker are skipped and leave the picture whole
-    // (many cameras write them); every other warning means damaged data.
-    if (level < 0 && info->err->msg_code != JWRN_EXTRANEOUS_DATA)
+    // (many cameras write them); an unknown JFIF revision or Adobe transform
+    // code is read as usual. Every other warning means damaged data.
+    const int code = info->err->msg_code;
+    if (level < 0 && code != JWRN_EXTRANEOUS_DATA && code != JWRN_JFIF_MAJOR && code != JWRN_ADOBE_XFORM)
         ++reinterpret_cast<ErrorManager *>(info->err)->warnings;
 }
 
@@ -75,6 +77,7 @@ struct DecodeRequest {
     QImage *bitmap;
     QByteArray *cmykRow;
     int *orientation;
+    bool endAdded; // the file lacked its end marker, and it was put behind the data
 };
 
 // The orientation (1 to 8) from an Exif block: "Exif", two zero bytes, then
@@ -114,6 +117,18 @@ int exifOrientation(const unsigned char *data, unsigned length)
     return 1;
 }
 
+// Whether every coefficient of every component has had its last refinement.
+bool allScansRead(const jpeg_decompress_struct *info)
+{
+    if (!info->coef_bits)
+        return false;
+    for (int component = 0; component < info->num_components; ++component)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (info->coef_bits[component][k] != 0)
+                return false;
+    return true;
+}
+
 // A fatal error jumps out of here back into guardedDecode; no object with a
 // destructor lives in this frame, the bitmap and buffers belong to the caller.
 bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const DecodeRequest &request)
@@ -151,6 +166,13 @@ bool decodeSteps(jpeg_decompress_struct *info, ErrorManager *errors, const Decod
     if (request.bitmap->isNull())
         return false;
     jpeg_start_decompress(info);
+    // A picture of several scans has been read whole by now. If it ended only
+    // at the end marker put behind the data, the file may have stopped
+    // between two scans: then it is a draft, and only a progressive picture
+    // shows whether all its scans are there.
+    if (request.endAdded && info->src->bytes_in_buffer == 0 && jpeg_has_multiple_scans(info) &&
+        (!info->progressive_mode || !allScansRead(info)))
+        return false;
     if (cmyk)
         request.cmykRow->resize(qsizetype(info->output_width) * 4);
     while (info->output_scanline < info->output_height && errors->warnings == 0) {
@@ -191,7 +213,13 @@ bool run(const QByteArray &bytes, QSize box, qint64 maxPixels, bool headerOnly, 
     errors.base.emit_message = emitMessage;
     errors.base.output_message = outputMessage;
     QByteArray cmykRow;
-    const bool ok = guardedDecode(&info, &errors, {&bytes, box, maxPixels, headerOnly, size, bitmap, &cmykRow, orientation});
+    // Some writers leave off the end marker. With one behind the data, a file
+    // lacking only that decodes without complaint, while one cut inside its
+    // coded data still runs short before the marker and is refused.
+    static const QByteArray kEnd("\xff\xd9", 2);
+    const bool endAdded = !bytes.endsWith(kEnd);
+    const QByteArray data = endAdded ? bytes + kEnd : bytes;
+    const bool ok = guardedDecode(&info, &errors, {&data, box, maxPixels, headerOnly, size, bitmap, &cmykRow, orientation, endAdded});
     jpeg_destroy_decompress(&info);
     return ok;
 }

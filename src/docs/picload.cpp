@@ -100,6 +100,12 @@ bool bmpLooksWhole(const QByteArray &bytes)
 QImage decodeWithQt(const QByteArray &bytes, PictureKind kind, QSize *realSize)
 {
     QByteArray data = bytes;
+    // Qt's PNG reader refuses a file that lacks only its empty end chunk,
+    // which browsers show; one put behind the data lets it read the picture,
+    // while image data cut short still fail before it.
+    static const QByteArray kPngEnd = QByteArray::fromHex("0000000049454e44ae426082");
+    if (kind == PictureKind::Png && !data.endsWith(kPngEnd))
+        data += kPngEnd;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, qtFormat(kind));

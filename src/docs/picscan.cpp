@@ -89,16 +89,20 @@ void PictureScan::takeNext()
         m_watcher.setFuture(job);
         return;
     }
+    // Looked at afresh: the folder was read when the scan began, and a file
+    // deleted since then is no picture to offer a tag for.
+    const QFileInfo file(m_files[m_next].filePath());
     PictureEntry entry;
-    entry.name = m_files[m_next].fileName();
-    entry.size = m_files[m_next].size();
+    entry.name = file.fileName();
+    entry.size = file.size();
     if (job.isValid() && job.resultCount() > 0)
         entry.thumb = job.result();
     // The list keeps its own copy; the job's is let go.
     m_jobs[m_next] = QFuture<Thumbnail>();
     ++m_next;
     submitUpTo(m_next + kAhead);
-    Q_EMIT found(entry);
+    if (file.isFile())
+        Q_EMIT found(entry);
     if (m_running)
         watchNext();
 }

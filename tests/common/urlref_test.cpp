@@ -22,3 +22,13 @@ TEST(UrlReference, ControlCharactersInANameAreEscaped)
     EXPECT_EQ(urlReference(QStringLiteral("a\tb\rc\x7F.gif")), QStringLiteral("a%09b%0Dc%7F.gif"));
     EXPECT_EQ(urlReference(QString(QChar(1)) + QStringLiteral("x.jpg") + QChar(0x1F)), QStringLiteral("%01x.jpg%1F"));
 }
+
+// Browsers strip blanks from both ends of an address, so a picture named
+// " logo.gif" (or in a folder " alt") was linked as one without the blank.
+TEST(UrlReference, BlanksAtTheEndsAreEscapedInsideOnesStay)
+{
+    EXPECT_EQ(urlReference(QStringLiteral(" logo.gif")), QStringLiteral("%20logo.gif"));
+    EXPECT_EQ(urlReference(QStringLiteral("  alt/Bild 1.jpg")), QStringLiteral("%20 alt/Bild 1.jpg"));
+    EXPECT_EQ(urlReference(QStringLiteral("seite ")), QStringLiteral("seite%20"));
+    EXPECT_EQ(urlReference(QStringLiteral(" ")), QStringLiteral("%20"));
+}

@@ -178,6 +178,32 @@ TEST_F(BrowseFormTest, StopKeepsWhatWasFoundInNameOrder)
     EXPECT_EQ(form->items()->rowCount(), found) << "nothing arrives after the stop";
 }
 
+// Files are listed when the scan starts and their thumbnails made later; a
+// picture deleted in between must not be offered with "0 Bytes" and a tag
+// to a file that is gone, and a whole folder deleted ends the scan calmly.
+TEST_F(BrowseFormTest, PicturesDeletedDuringTheScanAreNotListed)
+{
+    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
+    for (int i = 0; i < 30; ++i)
+        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    ASSERT_TRUE(QFile::remove(pictures + QStringLiteral("many29.jpg")));
+    ASSERT_TRUE(QFile::remove(pictures + QStringLiteral("many28.jpg")));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isScanning(); }, 20000));
+    EXPECT_TRUE(form->items()->findItems(QStringLiteral("many29.jpg")).isEmpty());
+    EXPECT_TRUE(form->items()->findItems(QStringLiteral("many28.jpg")).isEmpty());
+    EXPECT_EQ(form->items()->findItems(QStringLiteral("many27.jpg")).size(), 1);
+    EXPECT_FALSE(column(3).contains(QStringLiteral("0 Bytes")));
+
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    ASSERT_TRUE(QDir(pictures).removeRecursively());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isScanning(); }, 20000));
+    EXPECT_FALSE(column(3).contains(QStringLiteral("0 Bytes")));
+    EXPECT_LT(form->items()->rowCount(), 30);
+}
+
 TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
 {
     const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");

@@ -210,6 +210,29 @@ TEST(JpegDecoding, StrayBytesBeforeAMarkerStillGiveThePicture)
     }
 }
 
+// Notes the decoder makes about a header it does not know (a later JFIF
+// revision, an unknown Adobe colour transform) say nothing about damage;
+// it reads the picture as usual and viewers show it.
+TEST(JpegDecoding, UnknownHeaderRevisionsStillGiveThePicture)
+{
+    const QByteArray whole = encoded(solidImage(64, 48, Qt::red), "JPG");
+    ASSERT_EQ(whole.mid(6, 5), QByteArray("JFIF\0", 5));
+    QByteArray revision = whole;
+    revision[11] = 2;                                                           // JFIF 2.01
+    QByteArray adobe = QByteArray::fromHex("ffee000e41646f626500640000000003"); // transform code 3
+    // In place of the JFIF segment, which would decide the colours first.
+    const qsizetype jfifEnd = 4 + ((quint8(whole[4]) << 8) | quint8(whole[5]));
+    adobe = whole.left(2) + adobe + whole.mid(jfifEnd);
+    for (const QByteArray &bytes : {revision, adobe}) {
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_FALSE(full.isNull()) << (bytes == revision ? "JFIF revision" : "Adobe transform");
+        EXPECT_EQ(real, QSize(64, 48));
+        EXPECT_NEAR(qRed(full.pixel(30, 20)), 255, 8);
+        EXPECT_LT(qGreen(full.pixel(30, 20)), 30);
+    }
+}
+
 // Cameras store a portrait photo as landscape pixels and say in the Exif
 // block how to turn them; browsers show it turned, so the tag's width and
 // height, the thumbnail and the preview must be those of the turned picture.
@@ -294,6 +317,56 @@ QByteArray pictureIn(const QString &format)
 PictureKind kindOf(const QString &format)
 {
     return pictureKindOf(QStringLiteral("x.") + format.toLower());
+}
+
+// Some writers and cut-short uploads leave off only the two-byte end marker;
+// every pixel is there and browsers show the picture whole. A progressive
+// file that stops between its scans is a blurred draft and stays refused.
+TEST(JpegDecoding, MissingEndMarkerAloneStillGivesThePicture)
+{
+    const QByteArray baseline = pictureIn(QStringLiteral("JPG"));
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(QImage::fromData(baseline)));
+    }
+    ASSERT_TRUE(progressive.contains(QByteArray("\xff\xc2", 2)));
+    for (const QByteArray &whole : {baseline, progressive}) {
+        ASSERT_TRUE(whole.endsWith(QByteArray("\xff\xd9", 2)));
+        const QByteArray bytes = whole.chopped(2);
+        QSize real;
+        const QImage full = decodePicture(bytes, PictureKind::Jpeg, QSize(), &real);
+        ASSERT_FALSE(full.isNull()) << (whole == baseline ? "baseline" : "progressive");
+        EXPECT_EQ(real, QSize(300, 200));
+        const QImage reference = decodePicture(whole, PictureKind::Jpeg);
+        EXPECT_EQ(full.pixel(150, 100), reference.pixel(150, 100));
+        EXPECT_EQ(full.pixel(299, 199), reference.pixel(299, 199));
+        EXPECT_FALSE(decodePicture(bytes, PictureKind::Jpeg, QSize(kThumbSize, kThumbSize)).isNull());
+        EXPECT_TRUE(decodePicture(whole.left(whole.size() * 2 / 3), PictureKind::Jpeg).isNull());
+    }
+    // Cut right before its last scan: every byte that is there is sound.
+    const qsizetype lastScan = progressive.lastIndexOf(QByteArray("\xff\xda", 2));
+    ASSERT_GT(lastScan, progressive.indexOf(QByteArray("\xff\xda", 2)));
+    EXPECT_TRUE(decodePicture(progressive.left(lastScan), PictureKind::Jpeg).isNull());
+}
+
+// The end chunk of a PNG holds nothing; browsers show a file that lacks it.
+// One cut inside its image data stays refused.
+TEST(PngDecoding, MissingEndChunkAloneStillGivesThePicture)
+{
+    const QByteArray whole = pictureIn(QStringLiteral("PNG"));
+    ASSERT_EQ(whole.right(12), QByteArray::fromHex("0000000049454e44ae426082"));
+    const QByteArray bytes = whole.chopped(12);
+    QSize real;
+    const QImage image = decodePicture(bytes, PictureKind::Png, QSize(), &real);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(real, QSize(300, 200));
+    EXPECT_EQ(image, decodePicture(whole, PictureKind::Png));
+    EXPECT_FALSE(decodePicture(whole + QByteArray("trailing bytes"), PictureKind::Png).isNull());
+    EXPECT_TRUE(decodePicture(bytes.chopped(40), PictureKind::Png).isNull());
 }
 
 TEST_P(DamagedPicture, TruncatedFileGivesNoPictureAndNoSize)
