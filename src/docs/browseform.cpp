@@ -191,6 +191,12 @@ void TBrowseForm::buildPanes()
     ReportView->header()->resizeSection(SizeColumn, 100);
     Panel6->addWidget(ListView);
     Panel6->addWidget(ReportView);
+    // The status bar, and with it Copy Tag, follows the focused picture
+    // however it was reached; by the arrow keys too, not only by a click.
+    connect(ListView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            ListViewClick();
+    });
     Splitter1->setStretchFactor(1, 1);
     Splitter1->setSizes({220, 540});
     layout->addWidget(Splitter1, 1);
@@ -349,6 +355,12 @@ void TBrowseForm::BtnScanClick()
     if (folder.isEmpty())
         return;
     m_items->removeRows(0, m_items->rowCount());
+    // The picture last chosen stays for Copy Tag only while its folder is
+    // scanned again: its name with another folder names no file.
+    if (WithTrailingBackslash(folder) != m_scannedFolder) {
+        for (int column = NameColumn; column <= SizeColumn; ++column)
+            StatusBar[column]->clear();
+    }
     m_scannedFolder = WithTrailingBackslash(folder);
     updateRelativeFolder();
     // The list fills while the scan runs; only another scan waits for it.

@@ -97,13 +97,26 @@ TEST_F(BrowseFormTest, ScanListsThePicturesByNameWithSizesAndThumbnails)
     EXPECT_EQ(form->ScanForm, nullptr);
 }
 
-TEST_F(BrowseFormTest, CopyTagBeforeAnyClickCopiesNothing)
+TEST_F(BrowseFormTest, CopyTagBeforeAnyPictureIsChosenCopiesNothing)
 {
     scan();
-    form->ListView->setCurrentIndex(form->items()->index(1, 0));
     form->BtnFileClick(true);
     form->BtnFileClick(false);
     EXPECT_EQ(clipboard(), QStringLiteral("before"));
+}
+
+// A picture reached by the arrow keys is the one Copy Tag copies, not the
+// one clicked before.
+TEST_F(BrowseFormTest, CopyTagFollowsThePictureChosenByKeyboard)
+{
+    documentFolder = root.path();
+    scan();
+    click(QStringLiteral("a.GIF"));
+    form->ListView->setFocus();
+    QTest::keyClick(form->ListView, Qt::Key_Right);
+    EXPECT_EQ(form->StatusBar[0]->text(), QStringLiteral("b.jpeg"));
+    form->BtnFileClick(true);
+    EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"img/b.jpeg\" width=\"200\" height=\"100\" border=\"0\">"));
 }
 
 TEST_F(BrowseFormTest, TagAndReferenceAreRelativeToTheDocumentsFolder)
@@ -155,6 +168,20 @@ TEST_F(BrowseFormTest, StatusOfTheLastClickOutlivesANewScanWhichBringsItsOwnFold
     form->BtnFileClick(true);
     EXPECT_EQ(form->StatusBar[4]->text(), QStringLiteral("[..]")) << "same folder: empty, shown as [..]";
     EXPECT_EQ(clipboard(), QStringLiteral("<img src=\"c.png\" width=\"30\" height=\"60\" border=\"0\">"));
+}
+
+// A scan of another folder forgets the picture chosen in the last one: its
+// name under the new folder would name no file.
+TEST_F(BrowseFormTest, AScanOfAnotherFolderForgetsThePictureChosenBefore)
+{
+    documentFolder = root.path();
+    scan();
+    click(QStringLiteral("c.png"));
+    form->selectFolder(root.path());
+    scan();
+    EXPECT_EQ(form->StatusBar[0]->text(), QString());
+    form->BtnFileClick(true);
+    EXPECT_EQ(clipboard(), QStringLiteral("before"));
 }
 
 TEST_F(BrowseFormTest, StopKeepsWhatWasFoundInNameOrder)
