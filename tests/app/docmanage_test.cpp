@@ -6,6 +6,7 @@
 #include "editor/colmemo.h"
 #include "editor/docrules.h"
 #include "editor/editwin.h"
+#include "mainwindowtest.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
@@ -35,14 +36,9 @@
 
 namespace {
 
-class DocManageTest : public ::testing::Test
+class DocManageTest : public MainWindowTest
 {
 protected:
-    TempRegistry reg;
-    TempProgramDir programDir;
-    dialogs::ScriptedDialogsGuard scripted;
-    QTemporaryDir dir;
-
     QString file(const QString &name, const QByteArray &bytes = "x")
     {
         const QString path = dir.filePath(name);
@@ -51,21 +47,6 @@ protected:
         f.open(QIODevice::WriteOnly);
         f.write(bytes);
         return path;
-    }
-    std::unique_ptr<TMainForm> shown()
-    {
-        auto form = std::make_unique<TMainForm>();
-        form->show();
-        QCoreApplication::processEvents();
-        scripted->messages.clear(); // the test folder has no tagcodes.mvt; that report is not under test
-        return form;
-    }
-    void quit(TMainForm &form)
-    {
-        for (TEditForm *doc : form.documents())
-            doc->ColorMemo->document()->setModified(false);
-        scripted->answers.push_back(dialogs::Answer::Yes);
-        form.close();
     }
     QStringList openTitles(TMainForm &form)
     {

@@ -2,6 +2,7 @@
 #include "app/mainform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "mainwindowtest.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "platform/shell.h"
@@ -77,30 +78,11 @@ TEST(ExternalTools, TheHomePageLiesUnderAReservedExampleDomain)
     EXPECT_TRUE(homePage().host().endsWith(QStringLiteral(".example.org")));
 }
 
-class ExternalToolsForm : public ::testing::Test
+class ExternalToolsForm : public MainWindowTest
 {
 protected:
-    TempRegistry reg;
-    TempProgramDir programDir;
-    dialogs::ScriptedDialogsGuard scripted;
     shell::RecordingShellGuard desktop;
-    QTemporaryDir dir;
 
-    std::unique_ptr<TMainForm> shown()
-    {
-        auto form = std::make_unique<TMainForm>();
-        form->show();
-        QCoreApplication::processEvents();
-        scripted->messages.clear(); // the test folder has no tagcodes.mvt; that report is not under test
-        return form;
-    }
-    void quit(TMainForm &form)
-    {
-        for (TEditForm *doc : form.documents())
-            doc->ColorMemo->document()->setModified(false);
-        scripted->answers.push_back(dialogs::Answer::Yes);
-        form.close();
-    }
     QString program(const char *name) { return touch(dir.filePath(QLatin1String(name)), "#!/bin/sh\n"); }
     void configure(int n, const QString &name, const QString &path)
     {

@@ -6,6 +6,7 @@
 #include "common/tagbutton.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "mainwindowtest.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
@@ -26,13 +27,9 @@
 
 namespace {
 
-class TagPagesTest : public ::testing::Test
+class TagPagesTest : public MainWindowTest
 {
 protected:
-    TempRegistry reg;
-    TempProgramDir programDir;
-    dialogs::ScriptedDialogsGuard scripted;
-
     std::unique_ptr<TMainForm> withTagCodes(const QByteArray &codes)
     {
         programDir.write(QStringLiteral("tagcodes.mvt"), codes);
@@ -44,13 +41,6 @@ protected:
     QList<TMvToolBarBtn97 *> buttonsOf(TMainForm &form, int page)
     {
         return form.Pages->widget(page)->findChildren<TMvToolBarBtn97 *>(QString(), Qt::FindDirectChildrenOnly);
-    }
-    void quit(TMainForm &form)
-    {
-        for (TEditForm *doc : form.documents())
-            doc->ColorMemo->document()->setModified(false);
-        scripted->answers.push_back(dialogs::Answer::Yes);
-        form.close();
     }
 };
 
