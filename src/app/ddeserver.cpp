@@ -5,10 +5,15 @@
 #include "app/mainform.h"
 #include "platform/cmdchannel.h"
 
+#include <QApplication>
+
 #include <exception>
 
 TDdeServerConv::TDdeServerConv(TMainForm *form, CommandChannel *channel) : QObject(form), m_form(form)
 {
+    m_modalWait.setSingleShot(true);
+    m_modalWait.setInterval(100);
+    connect(&m_modalWait, &QTimer::timeout, this, &TDdeServerConv::runQueue);
     if (channel)
         connect(channel, &CommandChannel::executeReceived, this, &TDdeServerConv::Execute);
 }
@@ -21,13 +26,20 @@ void TDdeServerConv::Execute(const QByteArray &execute, bool bringForward)
 
 // A macro may run a modal window (the wizard, an error box) whose event loop
 // delivers further executes; they wait here until the running one is done,
-// so that macros never interleave.
+// so that macros never interleave. A modal window the user has open is a
+// user action in progress: the new-document wizard, for one, replaces the
+// text of its document when it closes, so an insert made meanwhile would be
+// lost. Commands wait until no modal window is open.
 void TDdeServerConv::runQueue()
 {
     if (m_running)
         return;
     m_running = true;
     while (!m_queue.isEmpty() && m_form) {
+        if (QApplication::activeModalWidget()) {
+            m_modalWait.start();
+            break;
+        }
         const Job job = m_queue.takeFirst();
         try {
             m_form->DdeServerExecuteMacro(executeLines(job.execute));

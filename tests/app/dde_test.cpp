@@ -4,6 +4,7 @@
 #include "app/ddeserver.h"
 #include "app/mainform.h"
 #include "app/singleinstance.h"
+#include "docs/newhtmlform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/cmdchannel.h"
@@ -16,7 +17,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -265,6 +268,35 @@ TEST_F(DdeTest, NewFileMakesADocumentThroughTheNewCommand)
     EXPECT_TRUE(form->documents().isEmpty()) << "the name alone does nothing";
     EXPECT_EQ(dde({QStringLiteral("newfile"), QString()}).exitCode, 0);
     EXPECT_EQ(openPaths(), QStringList{QStringLiteral("<new>")});
+}
+
+// A command that arrives while the user has a modal window open waits for
+// it: the wizard puts its page into the new document when it closes, and an
+// insert made into that document meanwhile was replaced by it.
+TEST_F(DdeTest, ACommandWaitsUntilTheModalWindowIsClosed)
+{
+    serve();
+    QString whileOpen = QStringLiteral("not run");
+    scripted->onModal = [&](QDialog &dialog) {
+        auto &wizard = static_cast<TNewHTMLFileForm &>(dialog);
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("hello")}).exitCode, 0);
+        whileOpen = form->documents().value(0) ? form->documents()[0]->ColorMemo->Text() : QString();
+        wizard.EditTitle->setText(QStringLiteral("Home"));
+        wizard.BtnClose->click();
+    };
+    form->BtnNew->trigger();
+    scripted->onModal = nullptr;
+    EXPECT_EQ(whileOpen, QString()) << "nothing goes into the document while the wizard is open";
+    ASSERT_EQ(form->documents().size(), 1);
+    const TColorMemo *memo = form->documents()[0]->ColorMemo;
+    QElapsedTimer clock;
+    clock.start();
+    while (!memo->Text().contains(u"hello") && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(memo->Text().contains(QStringLiteral("hello\r\n"))) << memo->Text().toStdString();
+    EXPECT_TRUE(memo->Text().contains(QStringLiteral("<title>Home</title>"))) << memo->Text().toStdString();
 }
 
 TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
