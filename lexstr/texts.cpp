@@ -389,6 +389,9 @@ const Entry kMessages[] = {
     {3146, "Der Kopf der Datei ist beschädigt."},
     {3147, "Der Text ist unvollständig."},
     {3148, "Der Text ist kein gültiges UTF-8."},
+    // A plug-in chosen from the menu did not load; its path and the reason follow
+    {3380, "Der Assistent konnte nicht geladen werden:"},
+    {3381, "Die Datei ist nicht mehr vorhanden."},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened

@@ -311,6 +311,28 @@ TEST_F(AssistMenuTest, AnErrorInAPlugInReachesTheErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<eins>"));
 }
 
+// A plug-in found at start may be gone or broken when it is chosen; its item
+// then did nothing at all. The user learns which file failed and why.
+TEST_F(AssistMenuTest, APlugInThatNoLongerLoadsIsReportedWithItsFileAndCause)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    const QString library = programDir.path() + QStringLiteral("PlugIn/twin1.mvp");
+    ASSERT_TRUE(QFile::remove(library));
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3380) + u'\n' + library + u'\n' + lex::message(3381));
+
+    programDir.write(QStringLiteral("PlugIn/twin1.mvp"), "no library");
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 2);
+    const QString text = scripted->messages[1].text;
+    EXPECT_TRUE(text.startsWith(lex::message(3380) + u'\n' + library + u'\n')) << text.toStdString();
+    EXPECT_GT(text.size(), (lex::message(3380) + u'\n' + library + u'\n').size()) << "the system's reason follows";
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("abc"));
+}
+
 TEST_F(AssistMenuTest, SamplePlugInsInsertDateAndFileInformation)
 {
     start(kSamplePlugIns, {QStringLiteral("datetime.mvp"), QStringLiteral("fileinfo.mvp"), QStringLiteral("calendar.mvp")});
