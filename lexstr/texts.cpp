@@ -392,6 +392,7 @@ const Entry kMessages[] = {
     // A plug-in chosen from the menu did not load; its path and the reason follow
     {3380, "Der Assistent konnte nicht geladen werden:"},
     {3381, "Die Datei ist nicht mehr vorhanden."},
+    {3382, "Das ist keine gewöhnliche Datei, sondern etwa ein Ordner oder eine benannte Pipe."},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened

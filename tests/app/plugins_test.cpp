@@ -112,6 +112,27 @@ TEST_F(PlugInHostTest, ANamedPipeAmongThePlugInsDoesNotHoldUpTheDiscovery)
     EXPECT_TRUE(d.found.isEmpty());
 }
 
+// A plug-in replaced by a named pipe after the start: choosing its item must
+// not leave the editor waiting for a writer either.
+TEST_F(PlugInHostTest, ANamedPipeChosenAsAPlugInIsNotLoaded)
+{
+    QDir().mkpath(folder());
+    const QString path = folder() + QStringLiteral("pipe.mvp");
+    const QByteArray pipe = QFile::encodeName(path);
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    auto run = std::async(std::launch::async, [path] { return plugins::run(path, false, QString(), nullptr); });
+    const bool finished = run.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        const int writer = open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            close(writer);
+    }
+    const plugins::RunResult result = run.get();
+    EXPECT_TRUE(finished) << "the run waited on the named pipe";
+    EXPECT_EQ(result.outcome, plugins::Outcome::NotLoaded);
+    EXPECT_FALSE(result.error.isEmpty());
+}
+
 TEST_F(PlugInHostTest, AMissingOrEmptyFolderFindsNothing)
 {
     EXPECT_TRUE(plugins::discover(folder()).found.isEmpty());
