@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include <exception>
+#include <utility>
 
 TDdeServerConv::TDdeServerConv(TMainForm *form, CommandChannel *channel) : QObject(form), m_form(form)
 {
@@ -36,7 +37,16 @@ void TDdeServerConv::runQueue()
         return;
     m_running = true;
     while (!m_queue.isEmpty() && m_form) {
-        if (QApplication::activeModalWidget()) {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            // A second start still finds the window, with its open dialog on top.
+            bool forward = false;
+            for (Job &waiting : m_queue)
+                forward = std::exchange(waiting.bringForward, false) || forward;
+            if (forward) {
+                m_form->BringToFront();
+                modal->raise();
+                modal->activateWindow();
+            }
             m_modalWait.start();
             break;
         }

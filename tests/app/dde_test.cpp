@@ -14,6 +14,7 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -355,6 +356,31 @@ TEST_F(DdeTest, ASecondStartHandsItsFilesOverAndEnds)
     settle();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)}) << "without files it only brings the window forward";
+}
+
+// A second start while a dialog is open: the commands wait for the dialog,
+// but the window still comes forward, or the user would not find the dialog.
+TEST_F(DdeTest, ASecondStartBringsTheWindowForwardWhileADialogIsOpen)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    QDialog dialog(form.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    form->showMinimized();
+    dialog.show();
+    settle();
+    ASSERT_TRUE(form->isMinimized());
+    const ChildRun run = runChild(QStringLiteral(QUIRTLE_BIN), {QStringLiteral("page.htm")}, dir.path());
+    settle();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_TRUE(form->documents().isEmpty()) << "the file waits for the dialog";
+    dialog.hide();
+    QElapsedTimer clock;
+    clock.start();
+    while (form->documents().isEmpty() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
 }
 
 TEST_F(DdeTest, AnEditorThatHoldsTheLockButDoesNotAnswerIsReported)
