@@ -369,6 +369,7 @@ const Entry kMessages[] = {
            "etwa: quirtle-dde openfile seite.htm"},
     // Followed by the option
     {3119, "Unbekannte Option:"},
+    {3383, "Dieser Option fehlt ihr Wert:"},
     // The command line's --help; like every text here at most 255 characters
     {3140, "Aufruf: quirtle [OPTION] [DATEI...]\n"
            "HTML-Editor für Handarbeit. Läuft er schon, öffnet er die Dateien dort.\n"

@@ -329,6 +329,11 @@ TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
     run = dde({QStringLiteral("--bogus")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(lex::message(3119))) << run.err.toStdString();
+    // An option whose value is missing is not unknown: the message says what is wrong.
+    run = dde({QStringLiteral("newfile"), QStringLiteral("x"), QStringLiteral("--topic")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(lex::message(3383) + QStringLiteral(" --topic"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(lex::message(3119))) << run.err.toStdString();
     run = dde({}, QByteArray(ddewire::kMaxExecute + 1, 'x'));
     EXPECT_EQ(run.exitCode, 4);
     EXPECT_TRUE(run.err.contains(lex::message(3113))) << run.err.toStdString();
