@@ -369,6 +369,7 @@ const Entry kMessages[] = {
            "etwa: quirtle-dde openfile seite.htm"},
     // Followed by the option
     {3119, "Unbekannte Option:"},
+    {3383, "Dieser Option fehlt ihr Wert:"},
     // The command line's --help; like every text here at most 255 characters
     {3140, "Aufruf: quirtle [OPTION] [DATEI...]\n"
            "HTML-Editor für Handarbeit. Läuft er schon, öffnet er die Dateien dort.\n"
@@ -389,6 +390,10 @@ const Entry kMessages[] = {
     {3146, "Der Kopf der Datei ist beschädigt."},
     {3147, "Der Text ist unvollständig."},
     {3148, "Der Text ist kein gültiges UTF-8."},
+    // A plug-in chosen from the menu did not load; its path and the reason follow
+    {3380, "Der Assistent konnte nicht geladen werden:"},
+    {3381, "Die Datei ist nicht mehr vorhanden."},
+    {3382, "Das ist keine gewöhnliche Datei, sondern etwa ein Ordner oder eine benannte Pipe."},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened

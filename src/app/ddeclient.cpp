@@ -98,7 +98,12 @@ int main(int argc, char *argv[])
         } else if (options && (arg == u"--help" || arg == u"-h")) {
             say(stdout, lex::message(3118));
             return Ok;
-        } else if (options && (arg == u"--service" || arg == u"--topic") && i + 1 < args.size()) {
+        } else if (options && (arg == u"--service" || arg == u"--topic")) {
+            if (i + 1 == args.size()) {
+                say(stderr, lex::message(3383) + u' ' + arg);
+                say(stderr, lex::message(3118));
+                return Usage;
+            }
             (arg == u"--service" ? service : topic) = args[++i];
         } else if (options && arg.startsWith(u'-') && arg.size() > 1) {
             say(stderr, lex::message(3119) + u' ' + arg);

@@ -5,10 +5,16 @@
 #include "app/mainform.h"
 #include "platform/cmdchannel.h"
 
+#include <QApplication>
+
 #include <exception>
+#include <utility>
 
 TDdeServerConv::TDdeServerConv(TMainForm *form, CommandChannel *channel) : QObject(form), m_form(form)
 {
+    m_modalWait.setSingleShot(true);
+    m_modalWait.setInterval(100);
+    connect(&m_modalWait, &QTimer::timeout, this, &TDdeServerConv::runQueue);
     if (channel)
         connect(channel, &CommandChannel::executeReceived, this, &TDdeServerConv::Execute);
 }
@@ -21,13 +27,29 @@ void TDdeServerConv::Execute(const QByteArray &execute, bool bringForward)
 
 // A macro may run a modal window (the wizard, an error box) whose event loop
 // delivers further executes; they wait here until the running one is done,
-// so that macros never interleave.
+// so that macros never interleave. A modal window the user has open is a
+// user action in progress: the new-document wizard, for one, replaces the
+// text of its document when it closes, so an insert made meanwhile would be
+// lost. Commands wait until no modal window is open.
 void TDdeServerConv::runQueue()
 {
     if (m_running)
         return;
     m_running = true;
     while (!m_queue.isEmpty() && m_form) {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            // A second start still finds the window, with its open dialog on top.
+            bool forward = false;
+            for (Job &waiting : m_queue)
+                forward = std::exchange(waiting.bringForward, false) || forward;
+            if (forward) {
+                m_form->BringToFront();
+                modal->raise();
+                modal->activateWindow();
+            }
+            m_modalWait.start();
+            break;
+        }
         const Job job = m_queue.takeFirst();
         try {
             m_form->DdeServerExecuteMacro(executeLines(job.execute));
@@ -45,7 +67,7 @@ void TMainForm::DdeServerExecuteMacro(const QStringList &lines)
 {
     DdeMacroActions actions;
     actions.openFile = [this](const QString &path) { OpenDocument(path, false, 0); };
-    actions.insertText = [this](const QString &text) { InsertAroundSelection(text, QString()); };
+    actions.insertText = [this](const QString &text) { InsertIntoActive(text, QString(), DegreeSign::IsText); };
     // The toolbar's New command, so that "newfile" runs whatever it runs.
     actions.newFile = [this] { BtnNewClick(); };
     runExecuteMacro(lines, actions);

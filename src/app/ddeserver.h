@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 class CommandChannel;
 class TMainForm;
@@ -31,4 +32,5 @@ private:
     QPointer<TMainForm> m_form;
     QList<Job> m_queue;
     bool m_running = false;
+    QTimer m_modalWait;
 };

@@ -8,6 +8,8 @@
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
 
 #include <exception>
@@ -47,7 +49,12 @@ void TMainForm::CallAssist(QAction *sender)
     const QString library = plugins::folderOf(programdir::path()) + m_plugIns[index];
     TEditForm *doc = activeDocument();
     const plugins::RunResult result = plugins::run(library, doc != nullptr, doc ? doc->fullPath() : QString(), this);
-    if (result.outcome == plugins::Outcome::NeedsDocument)
+    if (result.outcome == plugins::Outcome::NotLoaded) {
+        // It loaded at start; an item that silently does nothing leaves the
+        // user guessing, so the file and the reason are named.
+        const QString cause = QFileInfo(library).isFile() ? result.error : lex::message(3381);
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3380) + u'\n' + QDir::toNativeSeparators(library) + u'\n' + cause);
+    } else if (result.outcome == plugins::Outcome::NeedsDocument)
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3010));
     else if (result.outcome == plugins::Outcome::TextReturned && activeDocument())
         InsertAroundSelection(result.text, QString());

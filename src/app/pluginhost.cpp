@@ -78,8 +78,10 @@ RunResult run(const QString &libraryPath, bool hasDocument, const QString &docum
     QString error;
     {
         const DynamicLibrary library(libraryPath);
-        if (!library.isLoaded())
+        if (!library.isLoaded()) {
+            result.error = library.errorText();
             return result;
+        }
         const auto typeFn = exported<QpPlugInType>(library, "PlugInType");
         const auto startFn = exported<QpStartPlugIn>(library, "StartPlugIn");
         if (!typeFn || !startFn) {

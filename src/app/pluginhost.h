@@ -43,6 +43,7 @@ struct RunResult {
     Outcome outcome = Outcome::NotLoaded;
     int kind = 0;
     QString text;
+    QString error; // NotLoaded: why, in the system's words
 };
 
 // Loads the library, asks for its kind and starts it with the document's

@@ -8,5 +8,7 @@ class TColorMemo;
 
 // Puts before in front of the selection and after behind it; a degree sign
 // in either stands for a line break. The caret ends after the selected
-// text, so a selection ends up between the two.
-void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after);
+// text, so a selection ends up between the two. Text that carries its own
+// breaks (the command channel's lines) keeps its degree signs.
+enum class DegreeSign { IsBreak, IsText };
+void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after, DegreeSign degree = DegreeSign::IsBreak);

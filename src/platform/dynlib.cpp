@@ -1,7 +1,10 @@
 #include "dynlib.h"
 
+#include "lexstrings.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -13,6 +16,12 @@ DynamicLibrary::DynamicLibrary(const QString &absolutePath)
 {
     if (!QDir::isAbsolutePath(absolutePath)) {
         m_error = QStringLiteral("relative path");
+        return;
+    }
+    // The loader opens a named pipe or a device and waits on it for ever.
+    const QFileInfo file(absolutePath);
+    if (file.exists() && !file.isFile()) {
+        m_error = lex::message(3382);
         return;
     }
 #ifdef Q_OS_WIN

@@ -4,6 +4,7 @@
 #include "app/ddeserver.h"
 #include "app/mainform.h"
 #include "app/singleinstance.h"
+#include "docs/newhtmlform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/cmdchannel.h"
@@ -13,10 +14,13 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -258,6 +262,20 @@ TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
     EXPECT_EQ(doc->ColorMemo->SelStart(), 9) << "after the former selection";
 }
 
+// The lines of insertstr already carry their breaks: a degree sign in them is
+// text ("25 \u00B0C"), not the tag list's marker for a line break.
+TEST_F(DdeTest, InsertStrKeepsADegreeSign)
+{
+    serve();
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("ab"));
+    doc->ColorMemo->setSelStart(1);
+    doc->ColorMemo->setSelLength(0);
+    EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("25 \u00B0C")}).exitCode, 0);
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a25 \u00B0C\r\nb"));
+    EXPECT_EQ(doc->ColorMemo->SelStart(), 8);
+}
+
 TEST_F(DdeTest, NewFileMakesADocumentThroughTheNewCommand)
 {
     serve();
@@ -265,6 +283,35 @@ TEST_F(DdeTest, NewFileMakesADocumentThroughTheNewCommand)
     EXPECT_TRUE(form->documents().isEmpty()) << "the name alone does nothing";
     EXPECT_EQ(dde({QStringLiteral("newfile"), QString()}).exitCode, 0);
     EXPECT_EQ(openPaths(), QStringList{QStringLiteral("<new>")});
+}
+
+// A command that arrives while the user has a modal window open waits for
+// it: the wizard puts its page into the new document when it closes, and an
+// insert made into that document meanwhile was replaced by it.
+TEST_F(DdeTest, ACommandWaitsUntilTheModalWindowIsClosed)
+{
+    serve();
+    QString whileOpen = QStringLiteral("not run");
+    scripted->onModal = [&](QDialog &dialog) {
+        auto &wizard = static_cast<TNewHTMLFileForm &>(dialog);
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("hello")}).exitCode, 0);
+        whileOpen = form->documents().value(0) ? form->documents()[0]->ColorMemo->Text() : QString();
+        wizard.EditTitle->setText(QStringLiteral("Home"));
+        wizard.BtnClose->click();
+    };
+    form->BtnNew->trigger();
+    scripted->onModal = nullptr;
+    EXPECT_EQ(whileOpen, QString()) << "nothing goes into the document while the wizard is open";
+    ASSERT_EQ(form->documents().size(), 1);
+    const TColorMemo *memo = form->documents()[0]->ColorMemo;
+    QElapsedTimer clock;
+    clock.start();
+    while (!memo->Text().contains(u"hello") && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(memo->Text().contains(QStringLiteral("hello\r\n"))) << memo->Text().toStdString();
+    EXPECT_TRUE(memo->Text().contains(QStringLiteral("<title>Home</title>"))) << memo->Text().toStdString();
 }
 
 TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
@@ -282,6 +329,11 @@ TEST_F(DdeTest, TheClientSaysWhyACommandDidNotArrive)
     run = dde({QStringLiteral("--bogus")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(lex::message(3119))) << run.err.toStdString();
+    // An option whose value is missing is not unknown: the message says what is wrong.
+    run = dde({QStringLiteral("newfile"), QStringLiteral("x"), QStringLiteral("--topic")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(lex::message(3383) + QStringLiteral(" --topic"))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(lex::message(3119))) << run.err.toStdString();
     run = dde({}, QByteArray(ddewire::kMaxExecute + 1, 'x'));
     EXPECT_EQ(run.exitCode, 4);
     EXPECT_TRUE(run.err.contains(lex::message(3113))) << run.err.toStdString();
@@ -323,6 +375,31 @@ TEST_F(DdeTest, ASecondStartHandsItsFilesOverAndEnds)
     settle();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)}) << "without files it only brings the window forward";
+}
+
+// A second start while a dialog is open: the commands wait for the dialog,
+// but the window still comes forward, or the user would not find the dialog.
+TEST_F(DdeTest, ASecondStartBringsTheWindowForwardWhileADialogIsOpen)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    QDialog dialog(form.get());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    form->showMinimized();
+    dialog.show();
+    settle();
+    ASSERT_TRUE(form->isMinimized());
+    const ChildRun run = runChild(QStringLiteral(QUIRTLE_BIN), {QStringLiteral("page.htm")}, dir.path());
+    settle();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(form->isMinimized());
+    EXPECT_TRUE(form->documents().isEmpty()) << "the file waits for the dialog";
+    dialog.hide();
+    QElapsedTimer clock;
+    clock.start();
+    while (form->documents().isEmpty() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
 }
 
 TEST_F(DdeTest, AnEditorThatHoldsTheLockButDoesNotAnswerIsReported)

@@ -112,6 +112,27 @@ TEST_F(PlugInHostTest, ANamedPipeAmongThePlugInsDoesNotHoldUpTheDiscovery)
     EXPECT_TRUE(d.found.isEmpty());
 }
 
+// A plug-in replaced by a named pipe after the start: choosing its item must
+// not leave the editor waiting for a writer either.
+TEST_F(PlugInHostTest, ANamedPipeChosenAsAPlugInIsNotLoaded)
+{
+    QDir().mkpath(folder());
+    const QString path = folder() + QStringLiteral("pipe.mvp");
+    const QByteArray pipe = QFile::encodeName(path);
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    auto run = std::async(std::launch::async, [path] { return plugins::run(path, false, QString(), nullptr); });
+    const bool finished = run.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!finished) {
+        const int writer = open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            close(writer);
+    }
+    const plugins::RunResult result = run.get();
+    EXPECT_TRUE(finished) << "the run waited on the named pipe";
+    EXPECT_EQ(result.outcome, plugins::Outcome::NotLoaded);
+    EXPECT_FALSE(result.error.isEmpty());
+}
+
 TEST_F(PlugInHostTest, AMissingOrEmptyFolderFindsNothing)
 {
     EXPECT_TRUE(plugins::discover(folder()).found.isEmpty());
@@ -309,6 +330,28 @@ TEST_F(AssistMenuTest, AnErrorInAPlugInReachesTheErrorBoxAndTheProgramGoesOn)
     TEditForm *doc = newDocument(QString(), 0, 0);
     item(QStringLiteral("twin1.mvp"))->trigger();
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<eins>"));
+}
+
+// A plug-in found at start may be gone or broken when it is chosen; its item
+// then did nothing at all. The user learns which file failed and why.
+TEST_F(AssistMenuTest, APlugInThatNoLongerLoadsIsReportedWithItsFileAndCause)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    const QString library = programDir.path() + QStringLiteral("PlugIn/twin1.mvp");
+    ASSERT_TRUE(QFile::remove(library));
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3380) + u'\n' + library + u'\n' + lex::message(3381));
+
+    programDir.write(QStringLiteral("PlugIn/twin1.mvp"), "no library");
+    item(QStringLiteral("twin1.mvp"))->trigger();
+    ASSERT_EQ(scripted->messages.size(), 2);
+    const QString text = scripted->messages[1].text;
+    EXPECT_TRUE(text.startsWith(lex::message(3380) + u'\n' + library + u'\n')) << text.toStdString();
+    EXPECT_GT(text.size(), (lex::message(3380) + u'\n' + library + u'\n').size()) << "the system's reason follows";
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("abc"));
 }
 
 TEST_F(AssistMenuTest, SamplePlugInsInsertDateAndFileInformation)
