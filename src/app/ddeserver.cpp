@@ -67,7 +67,7 @@ void TMainForm::DdeServerExecuteMacro(const QStringList &lines)
 {
     DdeMacroActions actions;
     actions.openFile = [this](const QString &path) { OpenDocument(path, false, 0); };
-    actions.insertText = [this](const QString &text) { InsertIntoActive(text, QString(), DegreeSign::IsText); };
+    actions.insertText = [this](const QString &text) { InsertAroundSelection(text, QString()); };
     // The toolbar's New command, so that "newfile" runs whatever it runs.
     actions.newFile = [this] { BtnNewClick(); };
     runExecuteMacro(lines, actions);

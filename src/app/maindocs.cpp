@@ -210,18 +210,13 @@ void TMainForm::TabMDIChange(int index)
 
 void TMainForm::InsertAroundSelection(const QString &before, const QString &after)
 {
-    InsertIntoActive(before, after, DegreeSign::IsBreak);
-}
-
-void TMainForm::InsertIntoActive(const QString &before, const QString &after, DegreeSign degree)
-{
     TEditForm *doc = activeDocument();
     if (!doc)
         return;
     // The text changes where the user sees it, not in a hidden editor.
     if (!doc->sourceShown())
         doc->BtnSourceClick();
-    insertAroundSelection(*doc->ColorMemo, before, after, degree);
+    insertAroundSelection(*doc->ColorMemo, before, after);
     doc->ColorMemo->setFocus();
 }
 

@@ -4,7 +4,6 @@
 
 #include "app/filetypes.h"
 #include "common/mvcodec.h"
-#include "editor/insertaround.h"
 #include "editor/mainhost.h"
 #include "settings/formpos.h"
 #include "settings/optionhost.h"
@@ -102,8 +101,6 @@ public:
     void ShowException(const QString &message) override;
     // The command channel's macros (ddeserver.cpp): lines of one execute.
     void DdeServerExecuteMacro(const QStringList &lines);
-    // As InsertAroundSelection; insertstr's degree signs stay text.
-    void InsertIntoActive(const QString &before, const QString &after, DegreeSign degree);
     // Restores the window when minimised and puts it in front.
     void BringToFront();
     // Applies the tag-list visibility and panel heights after the toolbar moved.

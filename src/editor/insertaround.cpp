@@ -3,12 +3,11 @@
 #include "classicpos.h"
 #include "colmemo.h"
 
-void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after, DegreeSign degree)
+void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after)
 {
-    const QChar sign(0x00B0);
-    const QString lineBreak = degree == DegreeSign::IsBreak ? QStringLiteral("\r\n") : QString(sign);
-    const QString b = QString(before).replace(sign, lineBreak);
-    const QString a = QString(after).replace(sign, lineBreak);
+    const QChar degree(0x00B0);
+    const QString b = QString(before).replace(degree, QStringLiteral("\r\n"));
+    const QString a = QString(after).replace(degree, QStringLiteral("\r\n"));
     const int start = memo.SelStart();
     const int length = memo.SelLength();
     memo.replaceSelection(b + memo.SelText() + a);

@@ -8,7 +8,5 @@ class TColorMemo;
 
 // Puts before in front of the selection and after behind it; a degree sign
 // in either stands for a line break. The caret ends after the selected
-// text, so a selection ends up between the two. Text that carries its own
-// breaks (the command channel's lines) keeps its degree signs.
-enum class DegreeSign { IsBreak, IsText };
-void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after, DegreeSign degree = DegreeSign::IsBreak);
+// text, so a selection ends up between the two.
+void insertAroundSelection(TColorMemo &memo, const QString &before, const QString &after);

@@ -262,20 +262,6 @@ TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
     EXPECT_EQ(doc->ColorMemo->SelStart(), 9) << "after the former selection";
 }
 
-// The lines of insertstr already carry their breaks: a degree sign in them is
-// text ("25 \u00B0C"), not the tag list's marker for a line break.
-TEST_F(DdeTest, InsertStrKeepsADegreeSign)
-{
-    serve();
-    TEditForm *doc = form->OpenDocument(QString(), true, -1);
-    doc->ColorMemo->setPlainText(QStringLiteral("ab"));
-    doc->ColorMemo->setSelStart(1);
-    doc->ColorMemo->setSelLength(0);
-    EXPECT_EQ(dde({QStringLiteral("insertstr"), QStringLiteral("25 \u00B0C")}).exitCode, 0);
-    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a25 \u00B0C\r\nb"));
-    EXPECT_EQ(doc->ColorMemo->SelStart(), 8);
-}
-
 TEST_F(DdeTest, NewFileMakesADocumentThroughTheNewCommand)
 {
     serve();
