@@ -142,6 +142,19 @@ bool standsAlone(const View &view, qsizetype start, qsizetype length, qsizetype 
     return led && (end == view.size() || trails(view.at(end)));
 }
 
+// Whether position i lies between the two halves of a surrogate pair.
+bool insidePair(QStringView text, qsizetype i)
+{
+    return i > 0 && i < text.size() && text[i - 1].isHighSurrogate() && text[i].isLowSurrogate();
+}
+
+// A search text that is half a pair (pasted from a damaged text) must not
+// select, and let Replace split, one half of a character.
+bool splitsPair(QStringView text, qsizetype start, qsizetype length)
+{
+    return insidePair(text, start) || insidePair(text, start + length);
+}
+
 QString reversed(QStringView text)
 {
     QString out = text.toString();
@@ -159,8 +172,9 @@ public:
         const FrontToBack view{text};
         from = std::clamp<qsizetype>(from, 0, text.size());
         const qsizetype m = m_forward.size();
-        return m_forward.find(view, from,
-                              [&](qsizetype s) { return !m_wholeWord || standsAlone(view, s, m, from, before, opensWord, closesWord); });
+        return m_forward.find(view, from, [&](qsizetype s) {
+            return !splitsPair(text, s, m) && (!m_wholeWord || standsAlone(view, s, m, from, before, opensWord, closesWord));
+        });
     }
 
     qsizetype upward(QStringView text, qsizetype to, std::optional<QChar> after) const
@@ -168,8 +182,10 @@ public:
         const BackToFront view{text};
         const qsizetype from = text.size() - std::clamp<qsizetype>(to, 0, text.size());
         const qsizetype m = m_backward.size();
-        const qsizetype s = m_backward.find(
-            view, from, [&](qsizetype s) { return !m_wholeWord || standsAlone(view, s, m, from, after, closesWord, opensWord); });
+        const qsizetype s = m_backward.find(view, from, [&](qsizetype s) {
+            return !splitsPair(text, text.size() - s - m, m) &&
+                   (!m_wholeWord || standsAlone(view, s, m, from, after, closesWord, opensWord));
+        });
         return s < 0 ? -1 : text.size() - s - m;
     }
 

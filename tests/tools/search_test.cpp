@@ -6,6 +6,7 @@
 
 #include <random>
 
+using namespace Qt::StringLiterals;
 using search::Options;
 using search::Query;
 using search::Selection;
@@ -85,7 +86,16 @@ INSTANTIATE_TEST_SUITE_P(
                           '@' + QString(245, u'y') + QStringLiteral(" word") + QStringLiteral("tail"), "word", "", kWord,
                           '@' + QString(245, u'y') + QStringLiteral(" wordtail (not found)")},
                       Row{"SearchTextOfAnyLengthIsFound", "ab@ " + kLong, kLong, "", kPlain, "ab [" + kLong + "]"},
-                      Row{"SearchTextOfAnyLengthIsFoundUpward", kLong + " @ab", kLong, "", kUp, "[" + kLong + "] ab"}),
+                      Row{"SearchTextOfAnyLengthIsFoundUpward", kLong + " @ab", kLong, "", kUp, "[" + kLong + "] ab"},
+                      Row{"AstralCharacterIsFoundWhole", "@a \U0001F600 b", "\U0001F600", "", kWord, "a [\U0001F600] b"},
+                      Row{"AstralCharacterIsNoWordDelimiter", "@a\U0001F600 b", "a", "", kWord, "@a\U0001F600 b (not found)"},
+                      // Half a pair pasted into the Search box must not select, and
+                      // so let Replace split, one half of a character.
+                      Row{"HighHalfIsNoMatchInsideAPair", "@x\U0001F600y", u"\xD83D"_s, "", kPlain, "@x\U0001F600y (not found)"},
+                      Row{"LowHalfIsNoMatchInsideAPair", "@x\U0001F600y", u"\xDE00y"_s, "", kPlain, "@x\U0001F600y (not found)"},
+                      Row{"HalfIsNoMatchInsideAPairUpward", "x\U0001F600y@", u"x\xD83D"_s, "", kUp, "x\U0001F600y@ (not found)"},
+                      Row{"LoneHalfIsFoundAsItself", "@\U0001F600 " + (u"\xD83D"_s) + "!", u"\xD83D"_s, "", kPlain,
+                          "\U0001F600 [" + (u"\xD83D"_s) + "]!"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 class ReplaceAll : public ::testing::TestWithParam<Row>
@@ -108,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"EmptyReplacementUpward", "ab ab ab@", "ab", "", kUp, "[ab] ab ab"},
                       Row{"NothingFoundLeavesEverything", "[x] ab", "q", "z", kPlain, "[x] ab"},
                       Row{"WholeWordSeesTheInsertedTextBeforeTheNextMatch", "@ a  a ", " a ", "XY", kWord, "XY@ a "},
-                      Row{"WholeWordSeesTheInsertedTextAfterTheNextMatchUpward", " a  a @", " a ", "XY", kWordUp, " a XY@"}),
+                      Row{"WholeWordSeesTheInsertedTextAfterTheNextMatchUpward", " a  a @", " a ", "XY", kWordUp, " a XY@"},
+                      Row{"HalfAPairSplitsNoCharacter", "@\U0001F600\U0001F601", u"\xD83D"_s, "x", kPlain, "@\U0001F600\U0001F601"},
+                      Row{"HalfAPairSplitsNoCharacterUpward", "\U0001F600\U0001F601@", u"\xDE01"_s, "x", kUp, "\U0001F600\U0001F601@"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // ---- Random texts against references ----
