@@ -321,8 +321,8 @@ void TMainForm::ClipboardChange()
     for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
         text.replace(breakChar, u' ');
     constexpr qsizetype kShown = 256;
-    if (text.size() > kShown)
-        text = text.left(kShown) + QChar(0x2026);
+    if (text.size() > kShown) // never between the halves of a surrogate pair
+        text = text.left(text[kShown - 1].isHighSurrogate() ? kShown - 1 : kShown) + QChar(0x2026);
     StatusPanels[2]->setText(text);
     if (auto *clip = m_browseForm ? m_browseForm->findChild<QLabel *>(QStringLiteral("P_Clipbrd")) : nullptr)
         clip->setText(text);

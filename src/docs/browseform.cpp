@@ -64,8 +64,8 @@ QString clipboardLine()
     for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
         text.replace(breakChar, u' ');
     constexpr qsizetype kShown = 256;
-    if (text.size() > kShown)
-        text = text.left(kShown) + QChar(0x2026);
+    if (text.size() > kShown) // never between the halves of a surrogate pair
+        text = text.left(text[kShown - 1].isHighSurrogate() ? kShown - 1 : kShown) + QChar(0x2026);
     return text;
 }
 

@@ -552,6 +552,11 @@ TEST_F(MainFormTest, ClipboardTextShowsInTheLastPanel)
     EXPECT_TRUE(form->statusPanelText(2).startsWith(QStringLiteral("<p>line 0</p> <p>line 1</p>")));
     EXPECT_FALSE(form->statusPanelText(2).contains(u'\n'));
     EXPECT_EQ(form->statusBar()->height(), statusHeight);
+    // A long text is cut before a character, not between the halves of an emoji.
+    const QString smiley = QString::fromUcs4(U"\U0001F600");
+    QApplication::clipboard()->setText(QString(255, u'x') + smiley + QStringLiteral("tail"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->statusPanelText(2), QString(255, u'x') + QChar(0x2026));
     closeForm(*form);
 }
 

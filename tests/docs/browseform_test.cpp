@@ -288,6 +288,11 @@ TEST_F(BrowseFormTest, ClipboardPanelShowsOneShortLineOnShow)
     EXPECT_TRUE(shown.startsWith(QStringLiteral("eins zwei drei vierxxx"))) << shown.left(40).toStdString();
     EXPECT_LE(shown.size(), 300);
     EXPECT_FALSE(shown.contains(QChar(QChar::ParagraphSeparator)) || shown.contains(QChar(QChar::LineSeparator)));
+    // Cut before a character, not between the halves of an emoji.
+    form->hide();
+    QApplication::clipboard()->setText(QString(255, u'x') + QString::fromUcs4(U"\U0001F600") + QStringLiteral("tail"));
+    form->show();
+    EXPECT_EQ(form->P_Clipbrd->text(), QString(255, u'x') + QChar(0x2026));
 }
 
 TEST_F(BrowseFormTest, BoundsOutliveTheWindow)
