@@ -1,6 +1,7 @@
 #include "entitytable.h"
 
 #include "common/mvcodec.h"
+#include "platform/cp1252.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/textfile.h"
@@ -53,6 +54,10 @@ std::optional<char32_t> characterCode(QStringView field)
     }
     if (QChar::isSurrogate(code))
         return std::nullopt;
+    // 128 to 159 are control characters in Unicode; a table written for the
+    // code page means its letters there (128 the euro sign), as HTML does.
+    if (code >= 0x80 && code <= 0x9F)
+        return char32_t(cp1252::decode(QByteArray(1, char(code))).front().unicode());
     return code;
 }
 

@@ -24,7 +24,8 @@ struct FileLines {
 FileLines readFile(const QString &path);
 
 // A code field as a character: a decimal whole number that is a Unicode
-// scalar value (the editor's text is Unicode), otherwise nothing.
+// scalar value (the editor's text is Unicode), otherwise nothing; 128 to 159
+// are read in Windows-1252, where tables for the code page had their letters.
 std::optional<char32_t> characterCode(QStringView field);
 QString characterText(char32_t code);
 

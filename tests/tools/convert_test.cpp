@@ -175,9 +175,19 @@ TEST(FileTable, CodeFieldsAreDecimalUnicodeScalars)
         {u"-1", std::nullopt},
         {u"99999999999999999999", std::nullopt},
         {u"0x41", std::nullopt},
+        // A table written for the code page names its letters 128 to 159 by
+        // their bytes there, as HTML reads "&#128;": no control characters.
+        {u"128", U'\u20AC'},
+        {u"150", U'\u2013'},
+        {u"159", U'\u0178'},
+        {u"129", 0x81}, // no letter in the code page
+        {u"160", 0xA0},
     };
     for (const auto &[field, code] : cases)
         EXPECT_EQ(entities::characterCode(field), code) << QString::fromUtf16(field).toStdString();
+    const ConversionTable older = conversionTable({QStringLiteral("128;&#128;&euro"), QStringLiteral("150;&#150")});
+    EXPECT_EQ(entitiesToChars(u"5 &euro; &#150; 6", older).text, QStringLiteral("5 \u20AC \u2013 6"));
+    EXPECT_EQ(charsToEntities(u"5 \u20AC \u2013 6", older).text, QStringLiteral("5 &euro; &#150; 6"));
 }
 
 // The shipped table converts every one of its characters there and back,

@@ -35,6 +35,8 @@ TEST(EntityGrid, ALineGivesCharacterEntitiesAndHint)
     EXPECT_EQ(b.TagAfter, QStringLiteral("&Auml;"));
     EXPECT_EQ(b.hint, QStringLiteral("&Auml;") + oder() + QStringLiteral("&#196;"));
     EXPECT_EQ(b.place, QPoint(2, 2));
+    // A line of a table written for the code page: its byte 128 is the euro sign.
+    EXPECT_EQ(onlyButton(QStringLiteral("128;&#128;&euro")).caption, QStringLiteral("\u20AC"));
 }
 
 TEST(EntityGrid, AmpersandIsDoubledOnlyInTheCaption)
