@@ -661,3 +661,38 @@ TEST(BulkEdit, ReplacesOnlyTheChangedStretchAsOneUndoStep)
     applyBulkEdit(memo, QString());
     EXPECT_EQ(memo.plainText(), QString());
 }
+
+// Characters beyond the basic plane, combining and right-to-left marks,
+// control characters, byte-order marks inside the text and a lone surrogate
+// of a damaged UTF-16 file all come back byte for byte.
+TEST_F(EditWinTest, UncommonCharactersSurviveOpeningAndSaving)
+{
+    const std::pair<const char *, QByteArray> corpus[] = {
+        {"astral8.htm", "a\xF0\x9F\x98\x80 \xF0\x9D\x90\x80 e\xCC\x81 \xD7\xA9\xD7\x9C \xE2\x80\x8B\xE2\x80\x8F\xE2\x80\xAE x\r\n"},
+        {"midbom.htm", "\xEF\xBB\xBF"
+                       "a\xEF\xBB\xBF"
+                       "b\r\n"},
+        {"controls.htm", "a\x0B"
+                         "b\x0C"
+                         "c\x1E"
+                         "d\x1F"
+                         "e\xC2\x85"
+                         "f\xEF\xBF\xBC"
+                         "g\xC2\xA0h\x7F\r\n"},
+        {"lone16.htm", QByteArray("\xFF\xFE"
+                                  "a\x00\x3D\xD8"
+                                  "b\x00\x00\xDE\r\x00\n\x00",
+                                  14)},
+        {"twomarks16.htm", QByteArray("\xFE\xFF\xFE\xFF\x00"
+                                      "a\x00\r\x00\n",
+                                      10)},
+    };
+    for (const auto &[name, bytes] : corpus) {
+        writeAll(file(name), bytes);
+        auto form = open(name);
+        form->ColorMemo->document()->setModified(true);
+        ASSERT_TRUE(form->SaveDocument(false)) << name;
+        EXPECT_EQ(readAll(file(name)).toHex(' '), bytes.toHex(' ')) << name;
+    }
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
