@@ -5,6 +5,7 @@
 #include "editor/colmemo.h"
 #include "tagstrip.h"
 
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 
 #include <algorithm>
@@ -28,9 +29,16 @@ Conversion convertInEditor(TColorMemo &memo, ConversionDirection direction, cons
         result.text = classicpos::withLf(result.text);
     const QString whole = text.left(from) + result.text + QStringView(text).mid(to);
     applyBulkEdit(memo, text, whole);
-    // After the first character: both units of a surrogate pair, never between them.
-    const bool pair = whole.size() > 1 && whole[0].isHighSurrogate() && whole[1].isLowSurrogate();
-    memo.setSelStart(whole.isEmpty() ? 0 : pair ? 2 : 1);
+    // After the first character as the user sees it: a surrogate pair, a
+    // letter with its combining accents or a flag whole, never inside it. A
+    // line break first counts once, as the classic position 1 names it.
+    qsizetype first = whole.isEmpty() ? 0 : 1;
+    if (!whole.isEmpty() && whole[0] != u'\n') {
+        const QStringView start = QStringView(whole).left(256); // no character is longer
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, start.data(), int(start.size()));
+        first = std::max<qsizetype>(graphemes.toNextBoundary(), 1);
+    }
+    memo.setSelStart(int(first));
     return result;
 }
 

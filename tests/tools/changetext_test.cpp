@@ -67,6 +67,14 @@ TEST(ConvertInEditor, TheCaretGoesAfterAWholeFirstCharacter)
     convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
     EXPECT_EQ(memo->plainText(), QStringLiteral("\U0001F600 Gr&uuml;&szlig;e"));
     EXPECT_EQ(caretOf(*memo), 2);
+    // So is a letter with a combining accent, or a flag of two letters: what
+    // is typed after the first character must not take its accent.
+    memo = editorWith(QStringLiteral("e\u0301 Grüße"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(caretOf(*memo), 2);
+    memo = editorWith(QStringLiteral("\U0001F1E9\U0001F1EA Grüße"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    EXPECT_EQ(caretOf(*memo), 4);
     memo = editorWith(QStringLiteral("\nGrüße"));
     convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
     EXPECT_EQ(caretOf(*memo), 0) << "a line break first: the caret stays on the first line";
