@@ -49,6 +49,7 @@ public:
     // The same with capacity for `room` more characters, read in one pass.
     QString Text(qsizetype room) const;
     void setText(const QString &text);
+    // The lines; a break at the end of the text ends the last one.
     QStringList Lines() const;
     void setLines(const QStringList &lines);
     int lineCount() const;

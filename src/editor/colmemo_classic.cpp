@@ -46,7 +46,12 @@ void TColorMemo::setText(const QString &text)
 
 QStringList TColorMemo::Lines() const
 {
-    return plainText().split(u'\n');
+    // As the classic list counts them: a break after the last line starts
+    // no further line (printing would add an empty one, even a blank page).
+    QStringList lines = plainText().split(u'\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 void TColorMemo::setLines(const QStringList &lines)

@@ -1,5 +1,6 @@
 #include "app/mainform.h"
 #include "docs/printprevform.h"
+#include "docs/printreport.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/scripteddialogs.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +86,38 @@ TEST_F(MainPrintTest, PreviewTakesTheTextAndThePrinterFontAtThatMoment)
     doc->ColorMemo->setText(QString());
     form->Menu_PrintPreview->trigger();
     EXPECT_EQ(preview->report()->lines, QStringList{QString()});
+    EXPECT_EQ(preview->QRPreview1->pageCount(), 1);
+    preview->close();
+}
+
+// A text whose last line ends with a break has no further line: printing it
+// must not add an empty line, nor a blank page when the text fills a page.
+TEST_F(MainPrintTest, ABreakAfterTheLastLineAddsNoLineAndNoPage)
+{
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    QCoreApplication::processEvents();
+    doc->ColorMemo->setText(QStringLiteral("a\r\nb\r\n"));
+    form->Menu_PrintPreview->trigger();
+    ASSERT_TRUE(preview->report().has_value());
+    EXPECT_EQ(preview->report()->lines, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+
+    // Empty lines before the last break are lines of their own.
+    doc->ColorMemo->setText(QStringLiteral("a\r\n\r\n\r\n"));
+    form->Menu_PrintPreview->trigger();
+    EXPECT_EQ(preview->report()->lines, (QStringList{QStringLiteral("a"), QString(), QString()}));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many.append(QStringLiteral("Zeile %1").arg(i));
+    doc->ColorMemo->setText(many.join(QStringLiteral("\r\n")));
+    form->Menu_PrintPreview->trigger();
+    const qsizetype perPage = printing::layoutReport(*preview->report(), printer).first().lines.size();
+    ASSERT_GT(perPage, 10);
+    doc->ColorMemo->setText(many.mid(0, perPage).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    form->Menu_PrintPreview->trigger();
+    EXPECT_EQ(printing::layoutReport(*preview->report(), printer).size(), 1);
     EXPECT_EQ(preview->QRPreview1->pageCount(), 1);
     preview->close();
 }
