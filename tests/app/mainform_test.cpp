@@ -278,6 +278,44 @@ TEST_F(MainFormTest, EditCommandsShowTheSourceTheyChange)
     closeForm(*form);
 }
 
+// A minimised document stays the active one; a command that changes its text
+// first brings it back into view, as a hidden page is brought to the front.
+TEST_F(MainFormTest, EditCommandsAndInsertionsRestoreAMinimisedDocument)
+{
+    auto form = makeShown();
+    form->OpenDocument(QString(), true, -1);
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<p>text</p>"));
+    auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"paste", [&] { form->Menu_Paste->trigger(); }},
+        {"cut", [&] { form->Menu_Cut->trigger(); }},
+        {"undo", [&] { form->Menu_Undo->trigger(); }},
+        {"delete", [&] { form->Menu_Delete->trigger(); }},
+        {"tag", [&] { form->InsertAroundSelection(QStringLiteral("<b>"), QStringLiteral("</b>")); }},
+        {"convert",
+         [&] {
+             doc->ColorMemo->replaceSelection(QStringLiteral("\u00e4"));
+             doc->ColorMemo->selectAll();
+             form->PopChange_UmlCode->trigger();
+         }},
+    };
+    for (const auto &[name, command] : commands) {
+        doc->ColorMemo->selectAll();
+        sub->showMinimized();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(form->activeDocument(), doc) << name;
+        const QString before = doc->ColorMemo->toPlainText();
+        command();
+        QCoreApplication::processEvents();
+        EXPECT_NE(doc->ColorMemo->toPlainText(), before) << name << ": the command acts";
+        EXPECT_FALSE(sub->isMinimized()) << name << ": the changed text is in view";
+    }
+    doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
 // Ctrl+C in the Preview, in a value of the Info page or in the tag box of
 // the Links page copies what is selected there; the hidden source and its
 // selection stay as they were.
