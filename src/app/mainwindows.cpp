@@ -96,6 +96,11 @@ void TMainForm::placeNewDocument(QMdiSubWindow *sub, TEditForm *doc)
 void TMainForm::Menu_CascadeClick()
 {
     MDIArea->cascadeSubWindows();
+    // The cascade ends above the rows of minimised windows.
+    const int iconsTop = arrangeIcons(MDIArea, MDIArea->viewport()->size());
+    for (QMdiSubWindow *sub : openWindows(MDIArea))
+        if (sub->y() < iconsTop && sub->geometry().bottom() >= iconsTop)
+            sub->resize(sub->width(), iconsTop - sub->y());
 }
 void TMainForm::Menu_TileHClick()
 {

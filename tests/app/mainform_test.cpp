@@ -663,6 +663,11 @@ TEST_F(MainFormTest, ArrangingAndTilingKeepMinimisedWindowsInView)
     iconsInView("tile vertically");
     nothingCoversAnIcon("tile vertically");
     EXPECT_EQ(subs[5]->height(), iconsTop());
+    form->Menu_Cascade->trigger();
+    QCoreApplication::processEvents();
+    iconsInView("cascade");
+    nothingCoversAnIcon("cascade");
+    EXPECT_NE(subs[5]->pos(), subs[6]->pos()) << "cascaded";
     closeForm(*form);
 }
 
