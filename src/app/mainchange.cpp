@@ -52,10 +52,8 @@ void TMainForm::convertActiveDocument(bool toEntities, bool fileTable)
             return;
         table = conversionTable(file.lines);
     }
-    if (!doc->sourceShown())
-        doc->BtnSourceClick();
     const Conversion result =
-        convertInEditor(*doc->ColorMemo, toEntities ? ConversionDirection::ToEntities : ConversionDirection::ToCharacters, table);
+        convertInEditor(*editorInView(doc), toEntities ? ConversionDirection::ToEntities : ConversionDirection::ToCharacters, table);
     if (result.fault == ConversionFault::BadCode)
         ShowException(conversionFaultMessage(result, table));
     else if (result.fault == ConversionFault::TooLarge)
@@ -67,7 +65,5 @@ void TMainForm::HTMLTagslschen1Click()
     TEditForm *doc = activeDocument();
     if (!doc || !confirmed(this, 3009))
         return;
-    if (!doc->sourceShown())
-        doc->BtnSourceClick();
-    stripTagsInEditor(*doc->ColorMemo);
+    stripTagsInEditor(*editorInView(doc));
 }

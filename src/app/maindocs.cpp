@@ -214,9 +214,7 @@ void TMainForm::InsertAroundSelection(const QString &before, const QString &afte
     if (!doc)
         return;
     // The text changes where the user sees it, not in a hidden editor.
-    if (!doc->sourceShown())
-        doc->BtnSourceClick();
-    insertAroundSelection(*doc->ColorMemo, before, after);
+    insertAroundSelection(*editorInView(doc), before, after);
     doc->ColorMemo->setFocus();
 }
 

@@ -180,6 +180,8 @@ private:
     // Places a finished document window in the document area and shows it.
     void presentDocument(TEditForm *doc);
     void bringForward(QMdiSubWindow *sub);
+    // The active document's editor, shown for a command that changes its text.
+    TColorMemo *editorInView(TEditForm *doc);
     void FormShow();
     void buildLayout();
     void buildMenus();

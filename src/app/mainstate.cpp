@@ -333,55 +333,54 @@ void TMainForm::Menu_EditClick()
     UpdateEditCommands();
 }
 
-namespace {
-
 // The edit requests act on the source editor; when another page hides it,
-// it comes to the front first, so that no text changes unseen. The
-// editor's own Undo, Cut and Paste keep a long line's caret in view.
-TColorMemo *editorOf(TEditForm *doc)
+// or the window is minimised, it comes into view first, so that no text
+// changes unseen. The editor's own Undo, Cut and Paste keep a long line's
+// caret in view.
+TColorMemo *TMainForm::editorInView(TEditForm *doc)
 {
     if (!doc)
         return nullptr;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget()); sub && sub->isMinimized())
+        bringForward(sub);
     if (!doc->sourceShown())
         doc->BtnSourceClick();
     return doc->ColorMemo;
 }
 
-} // namespace
-
 void TMainForm::Menu_UndoClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->undo();
 }
 
 void TMainForm::Menu_CutClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->cut();
 }
 
 void TMainForm::Menu_CopyClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->copy();
 }
 
 void TMainForm::Menu_PasteClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->paste();
 }
 
 void TMainForm::Menu_DeleteClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->textCursor().removeSelectedText();
 }
 
 void TMainForm::Menu_SelectAllClick()
 {
-    if (auto *e = editorOf(activeDocument()))
+    if (auto *e = editorInView(activeDocument()))
         e->selectAll();
 }
 

@@ -21,14 +21,41 @@ QList<QMdiSubWindow *> openWindows(QMdiArea *area)
     return list;
 }
 
+// Minimised windows lie in rows along the bottom of the area, as many to a
+// row as fit, so that none ends up out of view. Returns the top of the
+// highest row, or the area's height when no window is minimised.
+int arrangeIcons(QMdiArea *area, const QSize &space)
+{
+    QList<QMdiSubWindow *> icons;
+    for (QMdiSubWindow *sub : area->subWindowList(QMdiArea::CreationOrder))
+        if (sub->isMinimized() && sub->isVisible())
+            icons.append(sub);
+    int top = space.height();
+    if (icons.isEmpty())
+        return top;
+    const QSize icon = icons.front()->size();
+    const int perRow = std::max(1, space.width() / std::max(1, icon.width()));
+    for (int i = 0; i < int(icons.size()); ++i) {
+        const int y = space.height() - icon.height() * (i / perRow + 1);
+        icons[i]->move(i % perRow * icon.width(), y);
+        top = std::min(top, y);
+    }
+    return top;
+}
+
 // Horizontal tiling lays the windows one above the other, each the full
-// width; vertical tiling sets them side by side, each the full height.
+// width; vertical tiling sets them side by side, each the full height. The
+// rows of minimised windows stay free.
 void tile(QMdiArea *area, bool horizontal)
 {
     const QList<QMdiSubWindow *> subs = openWindows(area);
     if (subs.isEmpty())
         return;
-    const QRect space = area->viewport()->rect();
+    // Tiled windows fit, so the scroll bars go: the whole area is the room.
+    QRect space(QPoint(0, 0), area->contentsRect().size());
+    const int iconsTop = arrangeIcons(area, space.size());
+    if (iconsTop > 0)
+        space.setHeight(iconsTop);
     const int n = int(subs.size());
     for (int i = 0; i < n; ++i) {
         subs[i]->showNormal();
@@ -69,6 +96,11 @@ void TMainForm::placeNewDocument(QMdiSubWindow *sub, TEditForm *doc)
 void TMainForm::Menu_CascadeClick()
 {
     MDIArea->cascadeSubWindows();
+    // The cascade ends above the rows of minimised windows.
+    const int iconsTop = arrangeIcons(MDIArea, MDIArea->viewport()->size());
+    for (QMdiSubWindow *sub : openWindows(MDIArea))
+        if (sub->y() < iconsTop && sub->geometry().bottom() >= iconsTop)
+            sub->resize(sub->width(), iconsTop - sub->y());
 }
 void TMainForm::Menu_TileHClick()
 {
@@ -81,14 +113,7 @@ void TMainForm::Menu_TileVClick()
 
 void TMainForm::Menu_ArrangeClick()
 {
-    int x = 0;
-    const int bottom = MDIArea->viewport()->height();
-    for (QMdiSubWindow *sub : MDIArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (!sub->isMinimized())
-            continue;
-        sub->move(x, bottom - sub->height());
-        x += sub->width();
-    }
+    arrangeIcons(MDIArea, MDIArea->viewport()->size());
 }
 
 void TMainForm::Menu_WindowBarClick()

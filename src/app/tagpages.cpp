@@ -104,9 +104,7 @@ void TMainForm::ImageColorsMouseUp(const QPoint &at)
     const QString name = paletteColorName(paletteImage(), at);
     if (name.isEmpty())
         return;
-    if (!doc->sourceShown())
-        doc->BtnSourceClick();
-    TColorMemo *memo = doc->ColorMemo;
+    TColorMemo *memo = editorInView(doc);
     memo->replaceSelection(name);
     memo->setSelStart(memo->SelStart() - int(name.size()));
     memo->setSelLength(int(name.size()));

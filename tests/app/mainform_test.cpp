@@ -35,6 +35,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -272,6 +273,44 @@ TEST_F(MainFormTest, EditCommandsShowTheSourceTheyChange)
         hideSource(page);
         command->trigger();
         EXPECT_TRUE(doc->sourceShown()) << command->objectName().toStdString();
+    }
+    doc->ColorMemo->document()->setModified(false);
+    closeForm(*form);
+}
+
+// A minimised document stays the active one; a command that changes its text
+// first brings it back into view, as a hidden page is brought to the front.
+TEST_F(MainFormTest, EditCommandsAndInsertionsRestoreAMinimisedDocument)
+{
+    auto form = makeShown();
+    form->OpenDocument(QString(), true, -1);
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<p>text</p>"));
+    auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"paste", [&] { form->Menu_Paste->trigger(); }},
+        {"cut", [&] { form->Menu_Cut->trigger(); }},
+        {"undo", [&] { form->Menu_Undo->trigger(); }},
+        {"delete", [&] { form->Menu_Delete->trigger(); }},
+        {"tag", [&] { form->InsertAroundSelection(QStringLiteral("<b>"), QStringLiteral("</b>")); }},
+        {"convert",
+         [&] {
+             doc->ColorMemo->replaceSelection(QStringLiteral("\u00e4"));
+             doc->ColorMemo->selectAll();
+             form->PopChange_UmlCode->trigger();
+         }},
+    };
+    for (const auto &[name, command] : commands) {
+        doc->ColorMemo->selectAll();
+        sub->showMinimized();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(form->activeDocument(), doc) << name;
+        const QString before = doc->ColorMemo->toPlainText();
+        command();
+        QCoreApplication::processEvents();
+        EXPECT_NE(doc->ColorMemo->toPlainText(), before) << name << ": the command acts";
+        EXPECT_FALSE(sub->isMinimized()) << name << ": the changed text is in view";
     }
     doc->ColorMemo->document()->setModified(false);
     closeForm(*form);
@@ -575,6 +614,65 @@ TEST_F(MainFormTest, TilingHorizontallyAndVerticallyDiffer)
     form->Menu_TileV->trigger();
     EXPECT_EQ(subs[0]->height(), form->MDIArea->viewport()->height());
     EXPECT_NE(subs[0]->x(), subs[1]->x());
+    closeForm(*form);
+}
+
+// Minimised windows stay within reach: arranging lays them in rows along the
+// bottom of the area as many as fit, and tiling leaves those rows free.
+TEST_F(MainFormTest, ArrangingAndTilingKeepMinimisedWindowsInView)
+{
+    auto form = makeShown();
+    form->resize(900, 700);
+    for (int i = 0; i < 7; ++i)
+        form->OpenDocument(QString(), true, -1);
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow *> subs = form->MDIArea->subWindowList(QMdiArea::CreationOrder);
+    for (int i = 0; i < 5; ++i)
+        subs[i]->showMinimized();
+    // The open windows now reach beyond the area, which scrolls.
+    form->resize(520, 500);
+    QCoreApplication::processEvents();
+    QRect area = form->MDIArea->viewport()->rect();
+    ASSERT_LT(area.width(), 3 * subs[0]->width()) << "the icons need more than one row";
+    const auto iconsInView = [&](const char *after) {
+        area = form->MDIArea->viewport()->rect();
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(area.contains(subs[i]->geometry())) << after << ": icon " << i << " out of view";
+    };
+    const auto nothingCoversAnIcon = [&](const char *after) {
+        for (int i = 5; i < 7; ++i)
+            for (int icon = 0; icon < 5; ++icon)
+                EXPECT_FALSE(subs[i]->geometry().intersects(subs[icon]->geometry()))
+                    << after << ": window " << i << " covers icon " << icon;
+    };
+    const auto iconsTop = [&] {
+        int top = area.height();
+        for (int i = 0; i < 5; ++i)
+            top = std::min(top, subs[i]->y());
+        return top;
+    };
+    form->Menu_Arrange->trigger();
+    QCoreApplication::processEvents();
+    iconsInView("arrange");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ((area.height() - subs[i]->y()) % subs[i]->height(), 0) << "rows from the bottom";
+    EXPECT_LT(iconsTop(), area.height() - subs[0]->height()) << "more than one row";
+    form->Menu_TileH->trigger();
+    QCoreApplication::processEvents();
+    iconsInView("tile horizontally");
+    nothingCoversAnIcon("tile horizontally");
+    EXPECT_EQ(subs[5]->y(), 0);
+    EXPECT_EQ(subs[6]->geometry().bottom() + 1, iconsTop()) << "the windows fill the room above the icons";
+    form->Menu_TileV->trigger();
+    QCoreApplication::processEvents();
+    iconsInView("tile vertically");
+    nothingCoversAnIcon("tile vertically");
+    EXPECT_EQ(subs[5]->height(), iconsTop());
+    form->Menu_Cascade->trigger();
+    QCoreApplication::processEvents();
+    iconsInView("cascade");
+    nothingCoversAnIcon("cascade");
+    EXPECT_NE(subs[5]->pos(), subs[6]->pos()) << "cascaded";
     closeForm(*form);
 }
 
