@@ -42,8 +42,27 @@ QString PreviewBrowser::localPath(const QUrl &url) const
     return QFileInfo(path).isAbsolute() ? path : m_folder + path;
 }
 
+QImage PreviewBrowser::missingPicture()
+{
+    static const QImage placeholder = [] {
+        QImage image(QStringLiteral(":/qt-project.org/styles/commonstyle/images/file-16.png"));
+        if (image.isNull()) {
+            image = QImage(16, 16, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+        }
+        return image;
+    }();
+    return placeholder;
+}
+
 QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
 {
+    // An inline data address holds its own bytes; the toolkit decodes it.
+    if (name.scheme().compare(u"data", Qt::CaseInsensitive) == 0)
+        return {};
+    // A refusal is an empty text, never nothing, for the same reason as
+    // missingPicture().
+    const QVariant refused = type == QTextDocument::ImageResource ? QVariant(missingPicture()) : QVariant(QString());
     try {
         if (type == QTextDocument::ImageResource) {
             QString address = name.isLocalFile() ? name.toLocalFile() : name.scheme().isEmpty() ? name.path(QUrl::FullyDecoded) : QString();
@@ -52,7 +71,7 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
             if (!address.isEmpty() && !m_folder.isEmpty() && QFileInfo(address).isRelative())
                 address = m_folder + address;
             const QImage picture = m_pictures && !address.isEmpty() ? m_pictures(address) : QImage();
-            return picture.isNull() ? QVariant() : QVariant(picture);
+            return picture.isNull() ? refused : QVariant(picture);
         }
         const QString path = localPath(name);
         // Only a plain file of sane size: a named pipe would block the
@@ -60,11 +79,11 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
         constexpr qint64 kLargestStyleSheet = 16 << 20;
         const QFileInfo info(path);
         if (path.isEmpty() || !info.isFile() || info.size() > kLargestStyleSheet)
-            return {};
+            return refused;
         const LoadedBytes loaded = readFileBytes(path);
-        return loaded.result.ok ? QVariant(decodeBytes(loaded.bytes).text) : QVariant();
+        return loaded.result.ok ? QVariant(decodeBytes(loaded.bytes).text) : refused;
     } catch (const std::exception &) {
-        return {};
+        return refused;
     }
 }
 

@@ -30,6 +30,10 @@ public:
     void showPage(const QString &html);
 
     QVariant loadResource(int type, const QUrl &name) override;
+    // What the page shows for a picture it has not got. Never null: for a
+    // null one the toolkit reads the address itself, from the working folder
+    // and from any pipe or device it names.
+    static QImage missingPicture();
 
 private:
     QString m_folder;

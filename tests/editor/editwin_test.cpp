@@ -12,6 +12,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -484,7 +485,8 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     form->BtnPreviewClick();
     const QImage loaded = form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>();
     EXPECT_EQ(loaded.size(), QSize(3, 2));
-    EXPECT_TRUE(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("missing.png"))).isNull());
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("missing.png"))).value<QImage>(),
+              PreviewBrowser::missingPicture());
     writeAll(file("site.css"), "p { color: red }");
     EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString(),
               QStringLiteral("p { color: red }"));
@@ -499,7 +501,8 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
               QStringLiteral("p { color: blue }"));
     TEditForm unsaved(&host);
     unsaved.BtnPreviewClick();
-    EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+    EXPECT_EQ(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>(),
+              PreviewBrowser::missingPicture());
 }
 
 // Laying out a page of some megabytes kept the window frozen for minutes
@@ -606,6 +609,91 @@ TEST_F(EditWinTest, PreviewDoesNotWaitOnAStyleSheetThatIsANamedPipe)
     release.join();
     EXPECT_FALSE(released) << "the preview waited on the named pipe until it was released";
     EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+}
+
+namespace {
+
+// The size of the picture the preview holds for an address (empty: none).
+QSize shownPictureSize(PreviewBrowser *viewer, const QString &address)
+{
+    const QVariant shown = viewer->document()->resource(QTextDocument::ImageResource, QUrl(address));
+    return shown.userType() == QMetaType::QPixmap ? shown.value<QPixmap>().size() : shown.value<QImage>().size();
+}
+
+} // namespace
+
+// A picture or style sheet the document's folder does not hold (or any, for
+// a document never saved) was looked up in the program's working folder
+// instead, so the preview showed files the saved page never shows.
+TEST_F(EditWinTest, PreviewTakesNothingFromTheWorkingFolder)
+{
+    QTemporaryDir elsewhere;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(elsewhere.filePath(QStringLiteral("pic.png")));
+    writeAll(elsewhere.filePath(QStringLiteral("site.css")), "p { color: red }");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const QString page = QStringLiteral("<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"site.css\"></head>"
+                                        "<body><p>x</p><img src=\"pic.png\"></body></html>");
+    TEditForm unsaved(&host);
+    unsaved.ColorMemo->setPlainText(page);
+    unsaved.BtnPreviewClick();
+    writeAll(file("page.htm"), page.toUtf8());
+    auto saved = open("page.htm");
+    saved->BtnPreviewClick();
+    for (PreviewBrowser *viewer : {unsaved.HTMLViewer, saved->HTMLViewer}) {
+        viewer->document()->setTextWidth(400);
+        EXPECT_LT(viewer->document()->size().height(), 200) << "the page was laid out around the picture";
+        EXPECT_EQ(shownPictureSize(viewer, QStringLiteral("pic.png")), PreviewBrowser::missingPicture().size());
+        EXPECT_TRUE(viewer->document()->resource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString().isEmpty());
+    }
+    QDir::setCurrent(previous);
+    // A picture written into the page itself still shows.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(7, 5, QImage::Format_RGB32).save(&buffer, "PNG");
+    const QString inline_ = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+    unsaved.ColorMemo->setPlainText(u"<img src=\"" + inline_ + u"\">");
+    unsaved.BtnPreviewClick();
+    EXPECT_EQ(shownPictureSize(unsaved.HTMLViewer, inline_), QSize(7, 5));
+}
+
+// A picture or style sheet named by its full path or a file address went,
+// when it was no plain file, to the toolkit's own reader: a named pipe kept
+// the editor waiting for its writer (and a device was read without end).
+TEST_F(EditWinTest, PreviewDoesNotWaitOnAPictureOrStyleSheetThatIsANamedPipe)
+{
+    const QByteArray pipe = QFile::encodeName(file("pipe.png"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    const QString pipeUrl = QUrl::fromLocalFile(file("pipe.png")).toString();
+    writeAll(file("page.htm"), "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"" + pipeUrl.toUtf8() +
+                                   "\"></head><body><p>x</p><img src=\"" + file("pipe.png").toUtf8() + "\"><img src=\"" + pipeUrl.toUtf8() +
+                                   "\"></body></html>");
+    auto form = open("page.htm");
+    std::atomic<bool> done = false;
+    std::atomic<int> releases = 0;
+    std::thread release([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (done)
+                return;
+            const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) {
+                ++releases;
+                ::close(writer);
+            }
+        }
+    });
+    form->BtnPreviewClick();
+    form->HTMLViewer->resize(400, 300);
+    form->HTMLViewer->document()->setTextWidth(400);
+    form->HTMLViewer->document()->size();
+    done = true;
+    release.join();
+    EXPECT_EQ(releases, 0) << "the preview waited on the named pipe until it was released";
+    EXPECT_EQ(form->HTMLViewer->toPlainText().trimmed().left(1), QStringLiteral("x"));
 }
 
 TEST_F(EditWinTest, SavingOverAFileAnotherProgramChangedAsksFirst)
