@@ -327,6 +327,8 @@ const Entry kMessages[] = {
     // Shown on the Preview page instead of a page too large to lay out
     {3352, "Das Dokument ist zu groß für die Vorschau: Sie zeigt Seiten bis 4 MB. "
            "Speichern Sie die Seite und öffnen Sie sie im Browser."},
+    // Preview: a link to a program or script; a line break and the file follow
+    {3366, "Die Vorschau startet keine Programme. Dieser Verweis führt auf ein Programm oder Skript:"},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},

@@ -1,8 +1,10 @@
 #include "preview.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
@@ -41,6 +43,28 @@ QString PreviewBrowser::localPath(const QUrl &url) const
     const QString path = url.path(QUrl::FullyDecoded);
     return QFileInfo(path).isAbsolute() ? path : m_folder + path;
 }
+
+namespace {
+
+// A file the desktop would run rather than show: following a link opens
+// documents, it never starts a program.
+bool isProgram(const QString &path)
+{
+    static const QStringList programs = {
+        QStringLiteral("exe"), QStringLiteral("com"),     QStringLiteral("bat"),      QStringLiteral("cmd"), QStringLiteral("scr"),
+        QStringLiteral("pif"), QStringLiteral("msi"),     QStringLiteral("msp"),      QStringLiteral("cpl"), QStringLiteral("hta"),
+        QStringLiteral("vbs"), QStringLiteral("vbe"),     QStringLiteral("js"),       QStringLiteral("jse"), QStringLiteral("wsf"),
+        QStringLiteral("wsh"), QStringLiteral("ps1"),     QStringLiteral("lnk"),      QStringLiteral("reg"), QStringLiteral("jar"),
+        QStringLiteral("sh"),  QStringLiteral("desktop"), QStringLiteral("appimage"), QStringLiteral("run")};
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().toLower();
+    // Without an extension only the permission tells a program on this
+    // platform; with one, the extension decides (copied files often carry
+    // the permission needlessly).
+    return programs.contains(suffix) || (suffix.isEmpty() && info.isExecutable());
+}
+
+} // namespace
 
 QImage PreviewBrowser::missingPicture()
 {
@@ -106,7 +130,10 @@ void PreviewBrowser::openLink(const QUrl &url)
     static const QStringList pages = {QStringLiteral("htm"), QStringLiteral("html"), QStringLiteral("xhtml"), QStringLiteral("xht"),
                                       QStringLiteral("shtml")};
     if (!pages.contains(QFileInfo(path).suffix().toLower())) {
-        shell::current().openDefault(QUrl::fromLocalFile(path));
+        if (isProgram(path))
+            dialogs::inform(this, dialogs::Kind::Warning, lex::message(3366) + u'\n' + QDir::toNativeSeparators(path));
+        else
+            shell::current().openDefault(QUrl::fromLocalFile(path));
         return;
     }
     // A local page opens in the preview, its own links resolved from its folder.

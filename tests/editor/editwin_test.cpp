@@ -581,6 +581,32 @@ TEST_F(EditWinTest, PreviewLinksToFilesThatAreNoPagesOpenWithTheirProgram)
     EXPECT_EQ(desktop->requests.size(), asked);
 }
 
+// A link in the preview to a program or script handed it to the desktop,
+// which on Windows runs it: following a link must not start a program. The
+// user is told why nothing opens.
+TEST_F(EditWinTest, PreviewLinksToProgramsStartNothingAndSayWhy)
+{
+    shell::RecordingShellGuard desktop;
+    writeAll(file("page.htm"), "<p>x</p>");
+    writeAll(file("Setup Tool.EXE"), "MZ");
+    writeAll(file("run.bat"), "@echo off");
+    writeAll(file("install"), "#!/bin/sh\n");
+    QFile::setPermissions(file("install"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    for (const char *address : {"Setup%20Tool.EXE", "run.bat", "install"}) {
+        scripted->messages.clear();
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QLatin1String(address)));
+        EXPECT_TRUE(desktop->requests.isEmpty()) << address << " was handed to the desktop";
+        ASSERT_EQ(scripted->messages.size(), 1) << address;
+        EXPECT_TRUE(scripted->messages.last().text.startsWith(lex::message(3366))) << address;
+        EXPECT_TRUE(scripted->messages.last().text.endsWith(
+            QDir::toNativeSeparators(file(address).replace(QStringLiteral("%20"), QStringLiteral(" ")))));
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+        desktop->requests.clear();
+    }
+}
+
 // A page that links a style sheet which is no plain file (a named pipe in
 // the document's folder, or a device such as /dev/zero) must not stop the
 // editor when its preview is shown: the preview would wait for the pipe's
