@@ -352,6 +352,9 @@ const Entry kMessages[] = {
     {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
     {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
     {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
+    // Configured browser: its file is no program; a line break and the file follow
+    {3367, "Der Browser kann nicht gestartet werden: Diese Datei ist kein ausführbares Programm. Prüfen Sie den Pfad des "
+           "Browsers in den Optionen:"},
     // File manager: the folder to show no longer exists; its path follows
     {3211, "Der Ordner existiert nicht mehr:"},
     // Command channel: a second start whose files the running editor did not take; the reason follows
