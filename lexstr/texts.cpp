@@ -329,6 +329,10 @@ const Entry kMessages[] = {
            "Speichern Sie die Seite und öffnen Sie sie im Browser."},
     // Preview: a link to a program or script; a line break and the file follow
     {3366, "Die Vorschau startet keine Programme. Dieser Verweis führt auf ein Programm oder Skript:"},
+    // Preview: a link to a local file that does not exist; a line break and the file follow
+    {3368, "Der Verweis führt auf eine Datei, die es nicht gibt:"},
+    // Preview: a relative link in a document that was never saved
+    {3369, "Das Dokument ist noch nicht gespeichert. Relative Verweise gelten erst, wenn es einen Ordner hat."},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},

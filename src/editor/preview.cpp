@@ -115,15 +115,28 @@ void PreviewBrowser::openLink(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
-        shell::current().openDefault(url);
+        openOutside(url, url.toDisplayString());
         return;
     }
     if (url.path().isEmpty() && url.hasFragment()) {
         scrollToAnchor(url.fragment());
         return;
     }
+    if (scheme.isEmpty() && m_folder.isEmpty() && QFileInfo(url.path(QUrl::FullyDecoded)).isRelative()) {
+        dialogs::inform(this, dialogs::Kind::Information, lex::message(3369));
+        return;
+    }
+    // Scripts and other kinds of address are nothing the preview follows.
     const QString path = localPath(url);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
+        return;
+    const QFileInfo target(path);
+    if (!target.exists()) {
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3368) + u'\n' + QDir::toNativeSeparators(path));
+        return;
+    }
+    // A folder, a pipe or a device is no page either.
+    if (!target.isFile())
         return;
     // Pictures, documents and the like are no page: their own program shows
     // them, where the preview would show their bytes as text.
@@ -133,7 +146,7 @@ void PreviewBrowser::openLink(const QUrl &url)
         if (isProgram(path))
             dialogs::inform(this, dialogs::Kind::Warning, lex::message(3366) + u'\n' + QDir::toNativeSeparators(path));
         else
-            shell::current().openDefault(QUrl::fromLocalFile(path));
+            openOutside(QUrl::fromLocalFile(path), QDir::toNativeSeparators(path));
         return;
     }
     // A local page opens in the preview, its own links resolved from its folder.
@@ -141,4 +154,10 @@ void PreviewBrowser::openLink(const QUrl &url)
     showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());
     if (url.hasFragment())
         scrollToAnchor(url.fragment());
+}
+
+void PreviewBrowser::openOutside(const QUrl &url, const QString &shown)
+{
+    if (!shell::current().openDefault(url))
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3081) + u'\n' + shown);
 }

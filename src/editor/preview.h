@@ -40,5 +40,7 @@ private:
     PictureRequest m_pictures;
 
     void openLink(const QUrl &url);
+    // Hands the address to the desktop; a refusal is reported with `shown`.
+    void openOutside(const QUrl &url, const QString &shown);
     QString localPath(const QUrl &url) const;
 };

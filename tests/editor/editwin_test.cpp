@@ -607,6 +607,41 @@ TEST_F(EditWinTest, PreviewLinksToProgramsStartNothingAndSayWhy)
     }
 }
 
+// A link the preview could not follow did nothing at all: a page that is
+// not there, a relative link in a document not yet saved, an address the
+// desktop has no program for. Each now says why; a script link stays quiet.
+TEST_F(EditWinTest, PreviewLinksThatCannotBeFollowedSayWhy)
+{
+    shell::RecordingShellGuard desktop;
+    desktop->accept = false;
+    writeAll(file("page.htm"), "<p>x</p>");
+    writeAll(file("report.pdf"), "%PDF-1.4");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    const std::pair<QString, QString> links[] = {
+        {QStringLiteral("https://example.org/a b"), lex::message(3081) + u'\n' + QStringLiteral("https://example.org/a b")},
+        {QStringLiteral("report.pdf"), lex::message(3081) + u'\n' + QDir::toNativeSeparators(file("report.pdf"))},
+        {QStringLiteral("fehlt/weg.htm#oben"), lex::message(3368) + u'\n' + QDir::toNativeSeparators(file("fehlt/weg.htm"))},
+    };
+    for (const auto &[address, expected] : links) {
+        scripted->messages.clear();
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(address));
+        ASSERT_EQ(scripted->messages.size(), 1) << address.toStdString();
+        EXPECT_EQ(scripted->messages[0].text, expected);
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+    }
+    scripted->messages.clear();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("javascript:alert(1)")));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+
+    TEditForm unsaved(&host);
+    unsaved.ColorMemo->setPlainText(QStringLiteral("<a href=\"next.htm\">n</a>"));
+    unsaved.BtnPreviewClick();
+    Q_EMIT unsaved.HTMLViewer->anchorClicked(QUrl(QStringLiteral("next.htm")));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3369));
+}
+
 // A page that links a style sheet which is no plain file (a named pipe in
 // the document's folder, or a device such as /dev/zero) must not stop the
 // editor when its preview is shown: the preview would wait for the pipe's
