@@ -333,6 +333,8 @@ const Entry kMessages[] = {
     {3368, "Der Verweis führt auf eine Datei, die es nicht gibt:"},
     // Preview: a relative link in a document that was never saved
     {3369, "Das Dokument ist noch nicht gespeichert. Relative Verweise gelten erst, wenn es einen Ordner hat."},
+    // Preview of a page made of frames; a list of the frames' pages follows
+    {3370, "Diese Seite besteht aus Frames, die die Vorschau nicht nebeneinander zeigt. Ein Klick öffnet die Seite eines Frames:"},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
@@ -20,13 +21,67 @@ PreviewBrowser::PreviewBrowser(QWidget *parent) : QTextBrowser(parent)
     connect(this, &QTextBrowser::anchorClicked, this, &PreviewBrowser::openLink);
 }
 
+QStringList framePages(const QString &html)
+{
+    // Comments out: a frameset written inside one is no frame.
+    QString text;
+    for (qsizetype at = 0; at < html.size();) {
+        const qsizetype open = html.indexOf(QLatin1String("<!--"), at);
+        text += QStringView(html).mid(at, open < 0 ? html.size() - at : open - at);
+        const qsizetype close = open < 0 ? -1 : html.indexOf(QLatin1String("-->"), open + 4);
+        if (close < 0)
+            break;
+        at = close + 3;
+    }
+    bool frameset = false;
+    for (qsizetype at = text.indexOf(QLatin1String("<frameset"), 0, Qt::CaseInsensitive); at >= 0 && !frameset;
+         at = text.indexOf(QLatin1String("<frameset"), at + 1, Qt::CaseInsensitive)) {
+        const qsizetype after = at + 9;
+        frameset = after == text.size() || text[after].isSpace() || text[after] == u'>' || text[after] == u'/';
+    }
+    if (!frameset)
+        return {};
+    static const QRegularExpression source(QStringLiteral(R"re((?:^|\s)src\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QStringList pages;
+    for (qsizetype at = text.indexOf(QLatin1String("<frame"), 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(QLatin1String("<frame"), at + 1, Qt::CaseInsensitive)) {
+        const qsizetype after = at + 6;
+        if (after < text.size() && !text[after].isSpace() && text[after] != u'/')
+            continue; // <frameset>, <frame> without attributes
+        const qsizetype close = text.indexOf(u'>', after);
+        if (close < 0)
+            break;
+        const QRegularExpressionMatch match = source.match(QStringView(text).mid(after, close - after));
+        const QString page = match.captured(match.lastCapturedIndex()).trimmed();
+        if (match.hasMatch() && !page.isEmpty())
+            pages.append(page);
+        at = close;
+    }
+    return pages;
+}
+
 void PreviewBrowser::showPage(const QString &html)
 {
     try {
-        if (html.size() > kLargestPage)
+        if (html.size() > kLargestPage) {
             setHtml(u"<p>" + lex::message(3352).toHtmlEscaped() + u"</p>");
-        else
+        } else {
             setHtml(html);
+            // The renderer lays out no frames: a page of them came out empty,
+            // so the frames' pages are offered instead.
+            const QStringList frames = toPlainText().trimmed().isEmpty() ? framePages(html) : QStringList();
+            if (!frames.isEmpty()) {
+                QString list = u"<p>" + lex::message(3370).toHtmlEscaped() + u"</p><ul>";
+                for (const QString &page : frames) {
+                    // As written in the page: entities stay, quotes are escaped for the new attribute.
+                    QString address = page;
+                    address.replace(u'"', QLatin1String("&quot;")).replace(u'<', QLatin1String("&lt;"));
+                    list += u"<li><a href=\"" + address + u"\">" + address + u"</a></li>";
+                }
+                setHtml(list + u"</ul>");
+            }
+        }
         verticalScrollBar()->setValue(0);
     } catch (const std::exception &) {
         // A page the renderer cannot take stays as far as it got.

@@ -8,6 +8,10 @@
 
 #include <functional>
 
+// The pages of a page made of frames, as its frame tags name them (empty
+// when it has no frameset outside comments).
+QStringList framePages(const QString &html);
+
 class PreviewBrowser : public QTextBrowser
 {
     Q_OBJECT

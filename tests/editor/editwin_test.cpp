@@ -525,6 +525,39 @@ TEST_F(EditWinTest, PreviewOfAHugeTextSaysWhyInsteadOfFreezing)
     EXPECT_EQ(form.HTMLViewer->toPlainText(), QStringLiteral("klein"));
 }
 
+// A page of frames showed as an empty preview: the renderer lays out no
+// frames. The preview lists the frames' pages instead, each opened by a click.
+TEST_F(EditWinTest, PreviewOfAPageOfFramesListsTheFramesToOpen)
+{
+    writeAll(file("menu.htm"), "<p>Menu</p>");
+    writeAll(file("main page.htm"), "<p>Inhalt</p>");
+    writeAll(file("page.htm"), "<html><head><title>T</title></head><!-- <frameset> -->\n<FRAMESET cols=\"20%,*\">"
+                               "<frame name=m src=\"menu.htm\"><FRAME SRC='main page.htm' name=\"c\"><frame name=leer>"
+                               "<noframes><body>Ohne Frames</body></noframes></FRAMESET></html>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    const QString shown = form->HTMLViewer->toPlainText();
+    EXPECT_TRUE(shown.startsWith(lex::message(3370))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("menu.htm")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("main page.htm")));
+    const QString html = form->HTMLViewer->toHtml();
+    EXPECT_TRUE(html.contains(QStringLiteral("href=\"menu.htm\""))) << html.toStdString();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("main%20page.htm")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("Inhalt"));
+
+    EXPECT_EQ(
+        framePages(QStringLiteral("<frameset>\r\n<frame\r\nsrc = a.htm><frame src=><frame name=x src=\"\"><frame data-src=y src=b.htm "
+                                  "/><frame src='c d.htm'></frameset>")),
+        (QStringList{QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c d.htm")}));
+    EXPECT_TRUE(framePages(QStringLiteral("<frame src=a.htm><framesets>")).isEmpty()) << "no frameset, no frames";
+    EXPECT_TRUE(framePages(QStringLiteral("<frameset><!-- <frame src=a.htm> -->")).isEmpty());
+
+    // A page that only mentions frames in its text or a comment is shown as it is.
+    form->ColorMemo->setPlainText(QStringLiteral("<!-- <frameset> --><p>&lt;frameset&gt; erklärt</p>"));
+    form->BtnPreviewClick();
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("<frameset> erklärt"));
+}
+
 // A local page opened by a link in the preview shows its own pictures, not
 // those of the same name beside the document.
 TEST_F(EditWinTest, APageOpenedInThePreviewTakesPicturesFromItsOwnFolder)
