@@ -65,7 +65,7 @@ void PreviewBrowser::showPage(const QString &html)
 {
     try {
         if (html.size() > kLargestPage) {
-            setHtml(u"<p>" + lex::message(3352).toHtmlEscaped() + u"</p>");
+            showTooLarge();
         } else {
             setHtml(html);
             // The renderer lays out no frames: a page of them came out empty,
@@ -155,9 +155,8 @@ QVariant PreviewBrowser::loadResource(int type, const QUrl &name)
         const QString path = localPath(name);
         // Only a plain file of sane size: a named pipe would block the
         // window, a device could be read without end.
-        constexpr qint64 kLargestStyleSheet = 16 << 20;
         const QFileInfo info(path);
-        if (path.isEmpty() || !info.isFile() || info.size() > kLargestStyleSheet)
+        if (path.isEmpty() || !info.isFile() || info.size() > kLargestFile)
             return refused;
         const LoadedBytes loaded = readFileBytes(path);
         return loaded.result.ok ? QVariant(decodeBytes(loaded.bytes).text) : refused;
@@ -206,9 +205,17 @@ void PreviewBrowser::openLink(const QUrl &url)
     }
     // A local page opens in the preview, its own links resolved from its folder.
     setFolder(QFileInfo(path).absolutePath() + u'/');
-    showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());
+    if (target.size() > kLargestFile)
+        showTooLarge();
+    else
+        showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());
     if (url.hasFragment())
         scrollToAnchor(url.fragment());
+}
+
+void PreviewBrowser::showTooLarge()
+{
+    setHtml(u"<p>" + lex::message(3352).toHtmlEscaped() + u"</p>");
 }
 
 void PreviewBrowser::openOutside(const QUrl &url, const QString &shown)

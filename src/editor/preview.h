@@ -24,6 +24,8 @@ public:
     // Laying out a longer text takes the window minutes, with no way to
     // stop it; such a text is not rendered, the page says why instead.
     static constexpr qsizetype kLargestPage = qsizetype(4) << 20;
+    // A file the preview reads (a style sheet, a linked page) is no larger.
+    static constexpr qint64 kLargestFile = qint64(16) << 20;
 
     explicit PreviewBrowser(QWidget *parent = nullptr);
 
@@ -46,5 +48,6 @@ private:
     void openLink(const QUrl &url);
     // Hands the address to the desktop; a refusal is reported with `shown`.
     void openOutside(const QUrl &url, const QString &shown);
+    void showTooLarge();
     QString localPath(const QUrl &url) const;
 };

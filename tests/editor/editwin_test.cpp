@@ -640,6 +640,21 @@ TEST_F(EditWinTest, PreviewLinksToProgramsStartNothingAndSayWhy)
     }
 }
 
+// A linked page too large to read showed as an empty page, as if it had
+// no content; it says why, as the document's own preview does.
+TEST_F(EditWinTest, PreviewOfALinkedPageTooLargeSaysWhy)
+{
+    writeAll(file("page.htm"), "<p>x</p>");
+    QFile big(file("gross.htm"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(qint64(20) << 20));
+    big.close();
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("gross.htm")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), lex::message(3352));
+}
+
 // A link the preview could not follow did nothing at all: a page that is
 // not there, a relative link in a document not yet saved, an address the
 // desktop has no program for. Each now says why; a script link stays quiet.
