@@ -327,6 +327,14 @@ const Entry kMessages[] = {
     // Shown on the Preview page instead of a page too large to lay out
     {3352, "Das Dokument ist zu groß für die Vorschau: Sie zeigt Seiten bis 4 MB. "
            "Speichern Sie die Seite und öffnen Sie sie im Browser."},
+    // Preview: a link to a program or script; a line break and the file follow
+    {3366, "Die Vorschau startet keine Programme. Dieser Verweis führt auf ein Programm oder Skript:"},
+    // Preview: a link to a local file that does not exist; a line break and the file follow
+    {3368, "Der Verweis führt auf eine Datei, die es nicht gibt:"},
+    // Preview: a relative link in a document that was never saved
+    {3369, "Das Dokument ist noch nicht gespeichert. Relative Verweise gelten erst, wenn es einen Ordner hat."},
+    // Preview of a page made of frames; a list of the frames' pages follows
+    {3370, "Diese Seite besteht aus Frames, die die Vorschau nicht nebeneinander zeigt. Ein Klick öffnet die Seite eines Frames:"},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason
     {3032, "Der Ordner für die Einstellungen kann nicht angelegt werden:"},
     {3033, "Die Einstellungsdatei ist von einem anderen Programm gesperrt:"},
@@ -350,6 +358,9 @@ const Entry kMessages[] = {
     {3080, "Das Programm konnte nicht gestartet werden. Prüfen Sie den Pfad des Browsers in den Optionen:"},
     {3081, "Die Arbeitsumgebung kennt kein Programm, das diese Datei oder Adresse öffnet:"},
     {3082, "Der Dateimanager konnte den Ordner nicht öffnen:"},
+    // Configured browser: its file is no program; a line break and the file follow
+    {3367, "Der Browser kann nicht gestartet werden: Diese Datei ist kein ausführbares Programm. Prüfen Sie den Pfad des "
+           "Browsers in den Optionen:"},
     // File manager: the folder to show no longer exists; its path follows
     {3211, "Der Ordner existiert nicht mehr:"},
     // Command channel: a second start whose files the running editor did not take; the reason follows

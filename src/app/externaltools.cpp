@@ -112,6 +112,11 @@ void TMainForm::Menu_BrowserClick(QAction *sender)
     const BrowserEntry entry = readBrowserEntry(sender->data().toInt());
     if (!QFileInfo(entry.path).isFile())
         return;
+    // Started anyway, such a file fails with no cause the user could act on.
+    if (!QFileInfo(entry.path).isExecutable()) {
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3367) + u'\n' + QDir::toNativeSeparators(entry.path));
+        return;
+    }
     if (!shell::current().startProgram(entry.path, {QDir::toNativeSeparators(file)}))
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3080) + u'\n' + QDir::toNativeSeparators(entry.path));
 }

@@ -8,6 +8,10 @@
 
 #include <functional>
 
+// The pages of a page made of frames, as its frame tags name them (empty
+// when it has no frameset outside comments).
+QStringList framePages(const QString &html);
+
 class PreviewBrowser : public QTextBrowser
 {
     Q_OBJECT
@@ -20,6 +24,8 @@ public:
     // Laying out a longer text takes the window minutes, with no way to
     // stop it; such a text is not rendered, the page says why instead.
     static constexpr qsizetype kLargestPage = qsizetype(4) << 20;
+    // A file the preview reads (a style sheet, a linked page) is no larger.
+    static constexpr qint64 kLargestFile = qint64(16) << 20;
 
     explicit PreviewBrowser(QWidget *parent = nullptr);
 
@@ -30,11 +36,18 @@ public:
     void showPage(const QString &html);
 
     QVariant loadResource(int type, const QUrl &name) override;
+    // What the page shows for a picture it has not got. Never null: for a
+    // null one the toolkit reads the address itself, from the working folder
+    // and from any pipe or device it names.
+    static QImage missingPicture();
 
 private:
     QString m_folder;
     PictureRequest m_pictures;
 
     void openLink(const QUrl &url);
+    // Hands the address to the desktop; a refusal is reported with `shown`.
+    void openOutside(const QUrl &url, const QString &shown);
+    void showTooLarge();
     QString localPath(const QUrl &url) const;
 };

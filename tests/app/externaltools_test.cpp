@@ -83,7 +83,12 @@ class ExternalToolsForm : public MainWindowTest
 protected:
     shell::RecordingShellGuard desktop;
 
-    QString program(const char *name) { return touch(dir.filePath(QLatin1String(name)), "#!/bin/sh\n"); }
+    QString program(const char *name)
+    {
+        const QString path = touch(dir.filePath(QLatin1String(name)), "#!/bin/sh\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
+        return path;
+    }
     void configure(int n, const QString &name, const QString &path)
     {
         settings::setBrowserName(n, name);
@@ -230,6 +235,27 @@ TEST_F(ExternalToolsForm, ABrowserDeletedAfterTheMenuWasBuiltStartsNothing)
     form->Menu_Browser1->trigger();
     EXPECT_TRUE(desktop->requests.isEmpty());
     EXPECT_TRUE(scripted->messages.isEmpty());
+    quit(*form);
+}
+
+// A browser path naming a file that is no program (a page, a file without
+// execute permission) was handed to the desktop, whose refusal the user read
+// as a wrong path; the message now names the cause.
+TEST_F(ExternalToolsForm, ABrowserFileThatIsNoProgramIsReportedAsSuch)
+{
+    const QString notProgram = touch(dir.filePath(QStringLiteral("kein Programm")), "#!/bin/sh\n");
+    QFile::setPermissions(notProgram, QFile::ReadOwner | QFile::WriteOwner);
+    configure(1, QStringLiteral("Browser"), notProgram);
+    const QString page = touch(dir.filePath(QStringLiteral("page.htm")));
+    auto form = shown();
+    EXPECT_TRUE(form->Menu_Browser1->isVisible()) << "the entry stays, so its fault can be reported";
+    form->OpenDocument(page, false, 0);
+    QCoreApplication::processEvents();
+    form->Menu_Browser1->trigger();
+    EXPECT_TRUE(desktop->requests.isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList{lex::message(3367) + u'\n' + QDir::toNativeSeparators(notProgram)});
+    ASSERT_FALSE(scripted->messages.isEmpty());
+    EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
     quit(*form);
 }
 

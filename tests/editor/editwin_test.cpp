@@ -12,6 +12,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -484,7 +485,8 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
     form->BtnPreviewClick();
     const QImage loaded = form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>();
     EXPECT_EQ(loaded.size(), QSize(3, 2));
-    EXPECT_TRUE(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("missing.png"))).isNull());
+    EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("missing.png"))).value<QImage>(),
+              PreviewBrowser::missingPicture());
     writeAll(file("site.css"), "p { color: red }");
     EXPECT_EQ(form->HTMLViewer->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString(),
               QStringLiteral("p { color: red }"));
@@ -499,7 +501,8 @@ TEST_F(EditWinTest, PreviewTakesPicturesAndStylesFromTheDocumentFolder)
               QStringLiteral("p { color: blue }"));
     TEditForm unsaved(&host);
     unsaved.BtnPreviewClick();
-    EXPECT_TRUE(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).isNull());
+    EXPECT_EQ(unsaved.HTMLViewer->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic.png"))).value<QImage>(),
+              PreviewBrowser::missingPicture());
 }
 
 // Laying out a page of some megabytes kept the window frozen for minutes
@@ -520,6 +523,39 @@ TEST_F(EditWinTest, PreviewOfAHugeTextSaysWhyInsteadOfFreezing)
     form.ColorMemo->setPlainText(QStringLiteral("<p>klein</p>"));
     form.BtnPreviewClick();
     EXPECT_EQ(form.HTMLViewer->toPlainText(), QStringLiteral("klein"));
+}
+
+// A page of frames showed as an empty preview: the renderer lays out no
+// frames. The preview lists the frames' pages instead, each opened by a click.
+TEST_F(EditWinTest, PreviewOfAPageOfFramesListsTheFramesToOpen)
+{
+    writeAll(file("menu.htm"), "<p>Menu</p>");
+    writeAll(file("main page.htm"), "<p>Inhalt</p>");
+    writeAll(file("page.htm"), "<html><head><title>T</title></head><!-- <frameset> -->\n<FRAMESET cols=\"20%,*\">"
+                               "<frame name=m src=\"menu.htm\"><FRAME SRC='main page.htm' name=\"c\"><frame name=leer>"
+                               "<noframes><body>Ohne Frames</body></noframes></FRAMESET></html>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    const QString shown = form->HTMLViewer->toPlainText();
+    EXPECT_TRUE(shown.startsWith(lex::message(3370))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("menu.htm")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("main page.htm")));
+    const QString html = form->HTMLViewer->toHtml();
+    EXPECT_TRUE(html.contains(QStringLiteral("href=\"menu.htm\""))) << html.toStdString();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("main%20page.htm")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("Inhalt"));
+
+    EXPECT_EQ(
+        framePages(QStringLiteral("<frameset>\r\n<frame\r\nsrc = a.htm><frame src=><frame name=x src=\"\"><frame data-src=y src=b.htm "
+                                  "/><frame src='c d.htm'></frameset>")),
+        (QStringList{QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c d.htm")}));
+    EXPECT_TRUE(framePages(QStringLiteral("<frame src=a.htm><framesets>")).isEmpty()) << "no frameset, no frames";
+    EXPECT_TRUE(framePages(QStringLiteral("<frameset><!-- <frame src=a.htm> -->")).isEmpty());
+
+    // A page that only mentions frames in its text or a comment is shown as it is.
+    form->ColorMemo->setPlainText(QStringLiteral("<!-- <frameset> --><p>&lt;frameset&gt; erklärt</p>"));
+    form->BtnPreviewClick();
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("<frameset> erklärt"));
 }
 
 // A local page opened by a link in the preview shows its own pictures, not
@@ -578,6 +614,82 @@ TEST_F(EditWinTest, PreviewLinksToFilesThatAreNoPagesOpenWithTheirProgram)
     EXPECT_EQ(desktop->requests.size(), asked);
 }
 
+// A link in the preview to a program or script handed it to the desktop,
+// which on Windows runs it: following a link must not start a program. The
+// user is told why nothing opens.
+TEST_F(EditWinTest, PreviewLinksToProgramsStartNothingAndSayWhy)
+{
+    shell::RecordingShellGuard desktop;
+    writeAll(file("page.htm"), "<p>x</p>");
+    writeAll(file("Setup Tool.EXE"), "MZ");
+    writeAll(file("run.bat"), "@echo off");
+    writeAll(file("install"), "#!/bin/sh\n");
+    QFile::setPermissions(file("install"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    for (const char *address : {"Setup%20Tool.EXE", "run.bat", "install"}) {
+        scripted->messages.clear();
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QLatin1String(address)));
+        EXPECT_TRUE(desktop->requests.isEmpty()) << address << " was handed to the desktop";
+        ASSERT_EQ(scripted->messages.size(), 1) << address;
+        EXPECT_TRUE(scripted->messages.last().text.startsWith(lex::message(3366))) << address;
+        EXPECT_TRUE(scripted->messages.last().text.endsWith(
+            QDir::toNativeSeparators(file(address).replace(QStringLiteral("%20"), QStringLiteral(" ")))));
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+        desktop->requests.clear();
+    }
+}
+
+// A linked page too large to read showed as an empty page, as if it had
+// no content; it says why, as the document's own preview does.
+TEST_F(EditWinTest, PreviewOfALinkedPageTooLargeSaysWhy)
+{
+    writeAll(file("page.htm"), "<p>x</p>");
+    QFile big(file("gross.htm"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(qint64(20) << 20));
+    big.close();
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("gross.htm")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), lex::message(3352));
+}
+
+// A link the preview could not follow did nothing at all: a page that is
+// not there, a relative link in a document not yet saved, an address the
+// desktop has no program for. Each now says why; a script link stays quiet.
+TEST_F(EditWinTest, PreviewLinksThatCannotBeFollowedSayWhy)
+{
+    shell::RecordingShellGuard desktop;
+    desktop->accept = false;
+    writeAll(file("page.htm"), "<p>x</p>");
+    writeAll(file("report.pdf"), "%PDF-1.4");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    const std::pair<QString, QString> links[] = {
+        {QStringLiteral("https://example.org/a b"), lex::message(3081) + u'\n' + QStringLiteral("https://example.org/a b")},
+        {QStringLiteral("report.pdf"), lex::message(3081) + u'\n' + QDir::toNativeSeparators(file("report.pdf"))},
+        {QStringLiteral("fehlt/weg.htm#oben"), lex::message(3368) + u'\n' + QDir::toNativeSeparators(file("fehlt/weg.htm"))},
+    };
+    for (const auto &[address, expected] : links) {
+        scripted->messages.clear();
+        Q_EMIT form->HTMLViewer->anchorClicked(QUrl(address));
+        ASSERT_EQ(scripted->messages.size(), 1) << address.toStdString();
+        EXPECT_EQ(scripted->messages[0].text, expected);
+        EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+    }
+    scripted->messages.clear();
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("javascript:alert(1)")));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+
+    TEditForm unsaved(&host);
+    unsaved.ColorMemo->setPlainText(QStringLiteral("<a href=\"next.htm\">n</a>"));
+    unsaved.BtnPreviewClick();
+    Q_EMIT unsaved.HTMLViewer->anchorClicked(QUrl(QStringLiteral("next.htm")));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3369));
+}
+
 // A page that links a style sheet which is no plain file (a named pipe in
 // the document's folder, or a device such as /dev/zero) must not stop the
 // editor when its preview is shown: the preview would wait for the pipe's
@@ -606,6 +718,91 @@ TEST_F(EditWinTest, PreviewDoesNotWaitOnAStyleSheetThatIsANamedPipe)
     release.join();
     EXPECT_FALSE(released) << "the preview waited on the named pipe until it was released";
     EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+}
+
+namespace {
+
+// The size of the picture the preview holds for an address (empty: none).
+QSize shownPictureSize(PreviewBrowser *viewer, const QString &address)
+{
+    const QVariant shown = viewer->document()->resource(QTextDocument::ImageResource, QUrl(address));
+    return shown.userType() == QMetaType::QPixmap ? shown.value<QPixmap>().size() : shown.value<QImage>().size();
+}
+
+} // namespace
+
+// A picture or style sheet the document's folder does not hold (or any, for
+// a document never saved) was looked up in the program's working folder
+// instead, so the preview showed files the saved page never shows.
+TEST_F(EditWinTest, PreviewTakesNothingFromTheWorkingFolder)
+{
+    QTemporaryDir elsewhere;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(elsewhere.filePath(QStringLiteral("pic.png")));
+    writeAll(elsewhere.filePath(QStringLiteral("site.css")), "p { color: red }");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const QString page = QStringLiteral("<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"site.css\"></head>"
+                                        "<body><p>x</p><img src=\"pic.png\"></body></html>");
+    TEditForm unsaved(&host);
+    unsaved.ColorMemo->setPlainText(page);
+    unsaved.BtnPreviewClick();
+    writeAll(file("page.htm"), page.toUtf8());
+    auto saved = open("page.htm");
+    saved->BtnPreviewClick();
+    for (PreviewBrowser *viewer : {unsaved.HTMLViewer, saved->HTMLViewer}) {
+        viewer->document()->setTextWidth(400);
+        EXPECT_LT(viewer->document()->size().height(), 200) << "the page was laid out around the picture";
+        EXPECT_EQ(shownPictureSize(viewer, QStringLiteral("pic.png")), PreviewBrowser::missingPicture().size());
+        EXPECT_TRUE(viewer->document()->resource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("site.css"))).toString().isEmpty());
+    }
+    QDir::setCurrent(previous);
+    // A picture written into the page itself still shows.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(7, 5, QImage::Format_RGB32).save(&buffer, "PNG");
+    const QString inline_ = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+    unsaved.ColorMemo->setPlainText(u"<img src=\"" + inline_ + u"\">");
+    unsaved.BtnPreviewClick();
+    EXPECT_EQ(shownPictureSize(unsaved.HTMLViewer, inline_), QSize(7, 5));
+}
+
+// A picture or style sheet named by its full path or a file address went,
+// when it was no plain file, to the toolkit's own reader: a named pipe kept
+// the editor waiting for its writer (and a device was read without end).
+TEST_F(EditWinTest, PreviewDoesNotWaitOnAPictureOrStyleSheetThatIsANamedPipe)
+{
+    const QByteArray pipe = QFile::encodeName(file("pipe.png"));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    const QString pipeUrl = QUrl::fromLocalFile(file("pipe.png")).toString();
+    writeAll(file("page.htm"), "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"" + pipeUrl.toUtf8() +
+                                   "\"></head><body><p>x</p><img src=\"" + file("pipe.png").toUtf8() + "\"><img src=\"" + pipeUrl.toUtf8() +
+                                   "\"></body></html>");
+    auto form = open("page.htm");
+    std::atomic<bool> done = false;
+    std::atomic<int> releases = 0;
+    std::thread release([&] {
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (done)
+                return;
+            const int writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) {
+                ++releases;
+                ::close(writer);
+            }
+        }
+    });
+    form->BtnPreviewClick();
+    form->HTMLViewer->resize(400, 300);
+    form->HTMLViewer->document()->setTextWidth(400);
+    form->HTMLViewer->document()->size();
+    done = true;
+    release.join();
+    EXPECT_EQ(releases, 0) << "the preview waited on the named pipe until it was released";
+    EXPECT_EQ(form->HTMLViewer->toPlainText().trimmed().left(1), QStringLiteral("x"));
 }
 
 TEST_F(EditWinTest, SavingOverAFileAnotherProgramChangedAsksFirst)
