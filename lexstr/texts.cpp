@@ -382,6 +382,8 @@ const Entry kMessages[] = {
     {3141, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Dokumente hatten ungespeicherte "
            "Änderungen:"},
     {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
+    // Follows 3142: the question may be put off
+    {3333, "Bei „Abbrechen“ bleiben sie für den nächsten Start aufbewahrt."},
     // Stands for a document that was never saved, before its title
     {3143, "(neues Dokument)"},
     // A recovery file that cannot be read; its path and 3145-3148 follow

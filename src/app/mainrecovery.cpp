@@ -21,8 +21,16 @@ void TMainForm::OfferRecovery()
     QStringList names;
     for (const RecoveryStore::Leftover &l : left.texts)
         names.append(l.recovered.path.isEmpty() ? lex::message(3143) + u' ' + l.recovered.title : l.recovered.path);
-    const QString question = lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142);
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes) {
+    const QString question =
+        lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142) + u' ' + lex::message(3333);
+    const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
+    // Only "No" discards: a question closed by Escape or its close box
+    // keeps the texts for the next start.
+    if (answer == dialogs::Answer::Cancel) {
+        m_recoveryStore->releaseClaimed();
+        return;
+    }
+    if (answer == dialogs::Answer::Yes) {
         for (const RecoveryStore::Leftover &l : left.texts) {
             TEditForm *doc = makeDocumentWindow();
             DocumentFile file;

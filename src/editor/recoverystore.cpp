@@ -182,3 +182,9 @@ void RecoveryStore::dropClaimed()
         }
     });
 }
+
+void RecoveryStore::releaseClaimed()
+{
+    // Closing the lock files lets the next start claim the folders.
+    m_claimed.clear();
+}

@@ -54,6 +54,9 @@ public:
     // Removes the claimed folders, after every write asked for so far; when
     // one of those writes failed, they stay for the next start to offer.
     void dropClaimed();
+    // Leaves the claimed folders as they are, unlocked, for a later start
+    // to offer again (the user put the question off).
+    void releaseClaimed();
 
 private:
     void schedule(std::function<void()> task);

@@ -167,6 +167,31 @@ TEST_F(RecoveryStartTest, DeclinedTextsAreDiscarded)
     EXPECT_TRUE(recoveryFiles().isEmpty());
 }
 
+// Closing the question (Escape, the window's close box) is no "discard":
+// the texts wait for the next start.
+TEST_F(RecoveryStartTest, ACancelledQuestionKeepsTheTextsForTheNextStart)
+{
+    const QByteArray kept = recoveryBytes({QString(), QStringLiteral("Neu.htm"), {}, QStringLiteral("ungespeichert\n")});
+    const QString crashed = leaveCrashed({kept});
+    scripted->defaultAnswer = dialogs::Answer::Cancel;
+    {
+        auto form = started();
+        ASSERT_EQ(questions().size(), 1);
+        EXPECT_EQ(scripted->messages.last().buttons, dialogs::Buttons::YesNoCancel);
+        EXPECT_TRUE(questions()[0].contains(lex::message(3333)));
+        EXPECT_TRUE(form->documents().isEmpty());
+        form->recoveryStore()->waitForPending();
+        EXPECT_EQ(readAll(crashed + QStringLiteral("/doc-1.qrec")), kept);
+    }
+    scripted->messages.clear();
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto next = started();
+    ASSERT_EQ(next->documents().size(), 1);
+    EXPECT_EQ(next->documents()[0]->ColorMemo->plainText(), QStringLiteral("ungespeichert\n"));
+    next->recoveryStore()->waitForPending();
+    EXPECT_FALSE(QFileInfo::exists(crashed));
+}
+
 TEST_F(RecoveryStartTest, DamagedFilesAreReportedAndKeptAside)
 {
     const QByteArray broken = "Quirtle recovery 1\npath: /x\n";
