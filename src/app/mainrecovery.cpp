@@ -32,11 +32,18 @@ void TMainForm::OfferRecovery()
     }
     if (answer == dialogs::Answer::Yes) {
         for (const RecoveryStore::Leftover &l : left.texts) {
-            TEditForm *doc = makeDocumentWindow();
+            // A file already opened from the command line gets its text in
+            // that window: a second window on one file would undo its saves.
+            const int open = FindDocument(l.recovered.path);
+            TEditForm *shown = open >= 0 ? documents()[open] : nullptr;
+            TEditForm *doc = shown && !shown->isModified() ? shown : makeDocumentWindow();
             DocumentFile file;
             file.adopt(l.recovered.path, l.recovered.format, l.recovered.diskTime, l.recovered.diskSize);
             doc->ShowRecovered(std::move(file), l.recovered.text, l.recovered.title.isEmpty() ? lex::caption(1039) : l.recovered.title);
-            presentDocument(doc);
+            if (doc != shown)
+                presentDocument(doc);
+            else
+                RebuildWindowBar();
             // Safe in this run's folder before the old copy goes.
             m_recoveryKeeper->keepNow(doc);
         }

@@ -192,6 +192,32 @@ TEST_F(RecoveryStartTest, ACancelledQuestionKeepsTheTextsForTheNextStart)
     EXPECT_FALSE(QFileInfo::exists(crashed));
 }
 
+// Started again with the file that had unsaved changes (a double click on
+// it): its text comes into the window opened for it, not into a second
+// window on the same file.
+TEST_F(RecoveryStartTest, AFileOpenedAtStartTakesItsRecoveredText)
+{
+    const QString page = dir.filePath(QStringLiteral("seite.htm"));
+    writeAll(page, "alt\r\n");
+    RecoveredText r{page, QStringLiteral("seite.htm"), {}, QStringLiteral("neu\n")};
+    r.diskTime = QFileInfo(page).lastModified();
+    r.diskSize = QFileInfo(page).size();
+    leaveCrashed({recoveryBytes(r)});
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto form = std::make_unique<TMainForm>();
+    form->setStartFiles({page});
+    form->show();
+    QTest::qWait(50);
+    ASSERT_EQ(form->documents().size(), 1);
+    TEditForm *doc = form->documents()[0];
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("neu\n"));
+    EXPECT_TRUE(doc->isModified());
+    ASSERT_TRUE(doc->SaveDocument(false));
+    EXPECT_EQ(readAll(page), "neu\r\n");
+    form->recoveryStore()->waitForPending();
+    EXPECT_TRUE(recoveryFiles().isEmpty());
+}
+
 TEST_F(RecoveryStartTest, DamagedFilesAreReportedAndKeptAside)
 {
     const QByteArray broken = "Quirtle recovery 1\npath: /x\n";
