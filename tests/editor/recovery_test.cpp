@@ -332,3 +332,18 @@ TEST_F(RecoveryKeeperTest, EditsDuringALongCopyEndInTheFinalText)
     }
     ASSERT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText(), 30000));
 }
+
+TEST_F(RecoveryKeeperTest, UndoAndRedoAreKeptToo)
+{
+    keeper.setDelays(20, 200);
+    auto doc = document(QStringLiteral("<p>"));
+    type(*doc, 3, QStringLiteral("eins"));
+    ASSERT_TRUE(waitForRecovered(store.fileFor(1), QStringLiteral("<p>eins")));
+    type(*doc, 0, QStringLiteral("<div>")); // apart from the first: an undo step of its own
+    ASSERT_TRUE(waitForRecovered(store.fileFor(1), QStringLiteral("<div><p>eins")));
+    doc->ColorMemo->undo();
+    ASSERT_TRUE(doc->isModified());
+    EXPECT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText()));
+    doc->ColorMemo->redo();
+    EXPECT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText()));
+}
