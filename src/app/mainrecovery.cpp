@@ -11,6 +11,13 @@ void TMainForm::OfferRecovery()
 {
     if (!m_recoveryStore)
         return;
+    // Without its folder the editor keeps nothing; the user must know that
+    // unsaved work is not safe in this run.
+    if (m_recoveryStore->folder().isEmpty()) {
+        dialogs::inform(this, dialogs::Kind::Warning,
+                        lex::message(3334) + u'\n' + m_recoveryStore->root() + u'\n' + m_recoveryStore->error());
+        return;
+    }
     const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
     if (!left.damaged.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
@@ -49,4 +56,13 @@ void TMainForm::OfferRecovery()
         }
     }
     m_recoveryStore->dropClaimed();
+}
+
+void TMainForm::RecoveryWriteFailed(const QString &file, const QString &error)
+{
+    // Once: a full disk would otherwise bring the box back every few seconds.
+    if (m_recoveryFailureTold || m_terminating)
+        return;
+    m_recoveryFailureTold = true;
+    dialogs::inform(this, dialogs::Kind::Warning, lex::message(3335) + u'\n' + file + u'\n' + error);
 }

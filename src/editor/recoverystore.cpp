@@ -1,6 +1,7 @@
 #include "recoverystore.h"
 
 #include "editorlog.h"
+#include "platform/fileerror.h"
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 
@@ -10,6 +11,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstdio>
+
 #include <unistd.h>
 
 namespace {
@@ -17,12 +21,14 @@ namespace {
 const QString kLockName = QStringLiteral("lock");
 const QString kSuffix = QStringLiteral(".qrec");
 
-// The texts are the user's: nobody else may read them.
-bool makePrivateFolder(const QString &path)
+// The texts are the user's: nobody else may read them. Gives the system's
+// error number when the folder cannot be had, 0 when it can.
+int makePrivateFolder(const QString &path)
 {
-    if (!QDir().mkpath(path))
-        return false;
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    errno = 0;
+    if (!QDir().mkpath(path) || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return errno ? errno : EIO;
+    return 0;
 }
 
 QString runName(const QString &prefix)
@@ -43,16 +49,23 @@ QString RecoveryStore::defaultRoot()
 RecoveryStore::RecoveryStore(const QString &root) : m_root(QDir::cleanPath(root))
 {
     m_worker.setMaxThreadCount(1);
-    if (!makePrivateFolder(m_root)) {
+    if (const int error = makePrivateFolder(m_root)) {
         qCWarning(lcEditor) << "recovery folder cannot be made:" << m_root;
+        m_error = fileerror::describe(error, m_root);
         return;
     }
     // The folder gets its final name only once it is locked, so that no
     // other editor takes a folder in the making for one left by a crash.
     const QString making = m_root + u'/' + runName(QStringLiteral(".new-"));
     const QString final = m_root + u'/' + runName(QStringLiteral("run-"));
-    if (!makePrivateFolder(making) || !m_lock.tryLock(making + u'/' + kLockName) || !QDir().rename(making, final)) {
+    int error = makePrivateFolder(making);
+    if (!error && !m_lock.tryLock(making + u'/' + kLockName))
+        error = errno ? errno : EIO;
+    if (!error && ::rename(QFile::encodeName(making).constData(), QFile::encodeName(final).constData()) != 0)
+        error = errno;
+    if (error) {
         qCWarning(lcEditor) << "recovery folder cannot be prepared:" << making;
+        m_error = fileerror::describe(error, making);
         m_lock.unlock();
         QDir(making).removeRecursively();
         return;
@@ -86,7 +99,8 @@ void RecoveryStore::write(quint64 key, RecoveredText text)
         QMutexLocker locker(m_mutex.get());
         (*m_latest)[key] = serial;
     }
-    schedule([mutex = m_mutex, latest = m_latest, failed = m_failedWrites, key, serial, path = fileFor(key), text = std::move(text)] {
+    schedule([mutex = m_mutex, latest = m_latest, failed = m_failedWrites, reporter = m_reporter, key, serial, path = fileFor(key),
+              text = std::move(text)] {
         {
             QMutexLocker locker(mutex.get());
             if ((*latest)[key] != serial)
@@ -96,8 +110,17 @@ void RecoveryStore::write(quint64 key, RecoveredText text)
         if (!result.ok) {
             ++*failed;
             qCWarning(lcEditor) << "recovery file not written:" << path << result.error;
+            if (*reporter)
+                (*reporter)(path, result.error);
         }
     });
+}
+
+void RecoveryStore::setFailureReporter(FailureReporter reporter)
+{
+    // Set before the first write; the writes share the one reporter.
+    waitForPending();
+    *m_reporter = std::move(reporter);
 }
 
 void RecoveryStore::remove(quint64 key)

@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -31,6 +32,13 @@ public:
 
     // This run's folder; empty when it could not be made (recovery is off).
     QString folder() const { return m_folder; }
+    // Why there is no folder, in the user's words; empty when there is one.
+    QString error() const { return m_error; }
+    QString root() const { return m_root; }
+    // Told of every write that failed (the file and why), on the writing
+    // thread: the user is to learn that the newest changes are not safe.
+    using FailureReporter = std::function<void(const QString &file, const QString &error)>;
+    void setFailureReporter(FailureReporter reporter);
 
     // Keeps the text under the document's key; a later write of the same
     // key that is already waiting makes this one unnecessary.
@@ -63,6 +71,7 @@ private:
 
     QString m_root;
     QString m_folder;
+    QString m_error;
     RunLock m_lock;
     std::vector<std::pair<QString, RunLock>> m_claimed;
     QThreadPool m_worker;
@@ -72,5 +81,6 @@ private:
     quint64 m_serial = 0;
     // Writes that failed, counted off this thread; the count when claiming.
     std::shared_ptr<std::atomic<int>> m_failedWrites = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<FailureReporter> m_reporter = std::make_shared<FailureReporter>();
     int m_failedAtClaim = 0;
 };
