@@ -21,6 +21,8 @@ void TMainForm::OfferRecovery()
     const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
     if (!left.damaged.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
+    if (!left.unreadable.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3336) + u'\n' + left.unreadable.join(QStringLiteral("\n\n")));
     if (left.texts.isEmpty()) {
         m_recoveryStore->dropClaimed();
         return;

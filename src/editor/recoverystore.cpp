@@ -162,13 +162,19 @@ RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
         if (!lock.tryLock(folder + u'/' + kLockName))
             continue; // that editor still runs
         const QStringList files = QDir(folder).entryList({u'*' + kSuffix}, QDir::Files, QDir::Name);
-        bool allKept = true;
+        Claimed claimed{folder, std::move(lock), {}};
         for (const QString &name : files) {
             const QString file = folder + u'/' + name;
             const LoadedBytes bytes = readFileBytes(file);
-            RecoveryParse parse = bytes.result.ok ? parseRecoveryBytes(bytes.bytes) : RecoveryParse{{}, bytes.result.error};
+            // Not read is not damaged: an I/O error may be gone next time.
+            if (!bytes.result.ok) {
+                found.unreadable.append(file + u'\n' + bytes.result.error);
+                continue;
+            }
+            RecoveryParse parse = parseRecoveryBytes(bytes.bytes);
             if (parse.recovered) {
                 found.texts.append({file, std::move(*parse.recovered)});
+                claimed.taken.append(file);
                 continue;
             }
             // Kept aside, so that a text the program cannot read is not lost.
@@ -176,19 +182,16 @@ RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
             makePrivateFolder(m_root + QStringLiteral("/damaged"));
             QFile::remove(aside);
             const bool moved = QFile::rename(file, aside);
-            allKept = allKept && moved;
             found.damaged.append((moved ? aside : file) + u'\n' + parse.error);
         }
-        // A damaged file that could not be moved keeps its folder alive.
-        if (allKept)
-            m_claimed.emplace_back(folder, std::move(lock));
+        m_claimed.push_back(std::move(claimed));
     }
     return found;
 }
 
 void RecoveryStore::dropClaimed()
 {
-    auto claimed = std::make_shared<std::vector<std::pair<QString, RunLock>>>(std::move(m_claimed));
+    auto claimed = std::make_shared<std::vector<Claimed>>(std::move(m_claimed));
     m_claimed.clear();
     // After the writes asked for before, so that restored texts are safe in
     // this run's folder before the old copies go.
@@ -199,9 +202,14 @@ void RecoveryStore::dropClaimed()
             qCWarning(lcEditor) << "recovery files of an earlier run kept: a write failed";
             return;
         }
-        for (auto &[folder, lock] : *claimed) {
-            QDir(folder).removeRecursively();
-            lock.unlock();
+        // Only what was taken goes: a file left unread, or damaged and not
+        // set aside, keeps its folder for the next start.
+        for (Claimed &c : *claimed) {
+            for (const QString &file : std::as_const(c.taken))
+                QFile::remove(file);
+            if (QDir(c.folder).entryList({u'*' + kSuffix}, QDir::Files).isEmpty())
+                QDir(c.folder).removeRecursively();
+            c.lock.unlock();
         }
     });
 }

@@ -54,6 +54,9 @@ public:
     struct Leftovers {
         QList<Leftover> texts;
         QStringList damaged; // each the file kept aside, a line break and why
+        // Files that could not be read just now (each the file, a line
+        // break and why): left in place for the next start.
+        QStringList unreadable;
     };
     // Claims the folders of earlier runs that ended without cleaning up
     // (their lock is free; folders of running editors stay untouched) and
@@ -73,7 +76,12 @@ private:
     QString m_folder;
     QString m_error;
     RunLock m_lock;
-    std::vector<std::pair<QString, RunLock>> m_claimed;
+    struct Claimed {
+        QString folder;
+        RunLock lock;
+        QStringList taken; // the files read (or set aside) from it
+    };
+    std::vector<Claimed> m_claimed;
     QThreadPool m_worker;
     // The newest write asked for per key; older waiting ones skip.
     std::shared_ptr<QMutex> m_mutex = std::make_shared<QMutex>();
