@@ -393,6 +393,17 @@ const Entry kMessages[] = {
     {3141, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Dokumente hatten ungespeicherte "
            "Änderungen:"},
     {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
+    // Follows 3142: the question may be put off
+    {3333, "Bei „Abbrechen“ bleiben sie für den nächsten Start aufbewahrt."},
+    // Recovery files that could not be read at start; each path and reason follow
+    {3336, "Diese Wiederherstellungsdatei konnte nicht gelesen werden. Sie bleibt erhalten und wird beim nächsten Start "
+           "wieder angeboten:"},
+    // Recovery is off for this run; the folder and the reason follow
+    {3334, "Ungespeicherte Änderungen werden in dieser Sitzung nicht für den Fall eines Absturzes aufbewahrt, weil der Ordner "
+           "für die Wiederherstellungsdateien nicht angelegt werden kann:"},
+    // A recovery file could not be written; its path and the reason follow
+    {3335, "Eine Wiederherstellungsdatei konnte nicht geschrieben werden. Nach einem Absturz fehlten die neuesten "
+           "ungespeicherten Änderungen. Speichern Sie Ihre Arbeit:"},
     // Stands for a document that was never saved, before its title
     {3143, "(neues Dokument)"},
     // A recovery file that cannot be read; its path and 3145-3148 follow

@@ -92,6 +92,10 @@ void TMainForm::FormCreate()
             this, [this, message] { ShowException(message); }, Qt::QueuedConnection);
     });
     m_recoveryStore = std::make_unique<RecoveryStore>();
+    m_recoveryStore->setFailureReporter([this](const QString &file, const QString &error) {
+        QMetaObject::invokeMethod(
+            this, [this, file, error] { RecoveryWriteFailed(file, error); }, Qt::QueuedConnection);
+    });
     m_recoveryKeeper = new RecoveryKeeper(*m_recoveryStore, this);
     buildLayout();
     LoadBackground();

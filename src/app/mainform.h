@@ -78,6 +78,8 @@ public:
     // Texts left by a run that ended without saving them: offered once, at
     // start, to be restored as modified documents or discarded.
     void OfferRecovery();
+    // A recovery file that could not be written: told once per run.
+    void RecoveryWriteFailed(const QString &file, const QString &error);
     RecoveryKeeper *recoveryKeeper() const { return m_recoveryKeeper; }
     RecoveryStore *recoveryStore() const { return m_recoveryStore.get(); }
 
@@ -174,6 +176,7 @@ private:
     bool m_checkingDisk = false;
     std::unique_ptr<RecoveryStore> m_recoveryStore;
     RecoveryKeeper *m_recoveryKeeper = nullptr;
+    bool m_recoveryFailureTold = false;
     QStringList m_plugIns; // file names; the n-th belongs to the n-th item of PopupAssist
 
     void FormCreate();

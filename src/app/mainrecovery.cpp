@@ -11,9 +11,18 @@ void TMainForm::OfferRecovery()
 {
     if (!m_recoveryStore)
         return;
+    // Without its folder the editor keeps nothing; the user must know that
+    // unsaved work is not safe in this run.
+    if (m_recoveryStore->folder().isEmpty()) {
+        dialogs::inform(this, dialogs::Kind::Warning,
+                        lex::message(3334) + u'\n' + m_recoveryStore->root() + u'\n' + m_recoveryStore->error());
+        return;
+    }
     const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
     if (!left.damaged.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
+    if (!left.unreadable.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3336) + u'\n' + left.unreadable.join(QStringLiteral("\n\n")));
     if (left.texts.isEmpty()) {
         m_recoveryStore->dropClaimed();
         return;
@@ -21,17 +30,41 @@ void TMainForm::OfferRecovery()
     QStringList names;
     for (const RecoveryStore::Leftover &l : left.texts)
         names.append(l.recovered.path.isEmpty() ? lex::message(3143) + u' ' + l.recovered.title : l.recovered.path);
-    const QString question = lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142);
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes) {
+    const QString question =
+        lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142) + u' ' + lex::message(3333);
+    const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
+    // Only "No" discards: a question closed by Escape or its close box
+    // keeps the texts for the next start.
+    if (answer == dialogs::Answer::Cancel) {
+        m_recoveryStore->releaseClaimed();
+        return;
+    }
+    if (answer == dialogs::Answer::Yes) {
         for (const RecoveryStore::Leftover &l : left.texts) {
-            TEditForm *doc = makeDocumentWindow();
+            // A file already opened from the command line gets its text in
+            // that window: a second window on one file would undo its saves.
+            const int open = FindDocument(l.recovered.path);
+            TEditForm *shown = open >= 0 ? documents()[open] : nullptr;
+            TEditForm *doc = shown && !shown->isModified() ? shown : makeDocumentWindow();
             DocumentFile file;
             file.adopt(l.recovered.path, l.recovered.format, l.recovered.diskTime, l.recovered.diskSize);
             doc->ShowRecovered(std::move(file), l.recovered.text, l.recovered.title.isEmpty() ? lex::caption(1039) : l.recovered.title);
-            presentDocument(doc);
+            if (doc != shown)
+                presentDocument(doc);
+            else
+                RebuildWindowBar();
             // Safe in this run's folder before the old copy goes.
             m_recoveryKeeper->keepNow(doc);
         }
     }
     m_recoveryStore->dropClaimed();
+}
+
+void TMainForm::RecoveryWriteFailed(const QString &file, const QString &error)
+{
+    // Once: a full disk would otherwise bring the box back every few seconds.
+    if (m_recoveryFailureTold || m_terminating)
+        return;
+    m_recoveryFailureTold = true;
+    dialogs::inform(this, dialogs::Kind::Warning, lex::message(3335) + u'\n' + file + u'\n' + error);
 }

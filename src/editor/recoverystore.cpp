@@ -1,6 +1,7 @@
 #include "recoverystore.h"
 
 #include "editorlog.h"
+#include "platform/fileerror.h"
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 
@@ -10,6 +11,9 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstdio>
+
 #include <unistd.h>
 
 namespace {
@@ -17,12 +21,14 @@ namespace {
 const QString kLockName = QStringLiteral("lock");
 const QString kSuffix = QStringLiteral(".qrec");
 
-// The texts are the user's: nobody else may read them.
-bool makePrivateFolder(const QString &path)
+// The texts are the user's: nobody else may read them. Gives the system's
+// error number when the folder cannot be had, 0 when it can.
+int makePrivateFolder(const QString &path)
 {
-    if (!QDir().mkpath(path))
-        return false;
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    errno = 0;
+    if (!QDir().mkpath(path) || !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return errno ? errno : EIO;
+    return 0;
 }
 
 QString runName(const QString &prefix)
@@ -43,16 +49,23 @@ QString RecoveryStore::defaultRoot()
 RecoveryStore::RecoveryStore(const QString &root) : m_root(QDir::cleanPath(root))
 {
     m_worker.setMaxThreadCount(1);
-    if (!makePrivateFolder(m_root)) {
+    if (const int error = makePrivateFolder(m_root)) {
         qCWarning(lcEditor) << "recovery folder cannot be made:" << m_root;
+        m_error = fileerror::describe(error, m_root);
         return;
     }
     // The folder gets its final name only once it is locked, so that no
     // other editor takes a folder in the making for one left by a crash.
     const QString making = m_root + u'/' + runName(QStringLiteral(".new-"));
     const QString final = m_root + u'/' + runName(QStringLiteral("run-"));
-    if (!makePrivateFolder(making) || !m_lock.tryLock(making + u'/' + kLockName) || !QDir().rename(making, final)) {
+    int error = makePrivateFolder(making);
+    if (!error && !m_lock.tryLock(making + u'/' + kLockName))
+        error = errno ? errno : EIO;
+    if (!error && ::rename(QFile::encodeName(making).constData(), QFile::encodeName(final).constData()) != 0)
+        error = errno;
+    if (error) {
         qCWarning(lcEditor) << "recovery folder cannot be prepared:" << making;
+        m_error = fileerror::describe(error, making);
         m_lock.unlock();
         QDir(making).removeRecursively();
         return;
@@ -86,7 +99,8 @@ void RecoveryStore::write(quint64 key, RecoveredText text)
         QMutexLocker locker(m_mutex.get());
         (*m_latest)[key] = serial;
     }
-    schedule([mutex = m_mutex, latest = m_latest, failed = m_failedWrites, key, serial, path = fileFor(key), text = std::move(text)] {
+    schedule([mutex = m_mutex, latest = m_latest, failed = m_failedWrites, reporter = m_reporter, key, serial, path = fileFor(key),
+              text = std::move(text)] {
         {
             QMutexLocker locker(mutex.get());
             if ((*latest)[key] != serial)
@@ -96,8 +110,17 @@ void RecoveryStore::write(quint64 key, RecoveredText text)
         if (!result.ok) {
             ++*failed;
             qCWarning(lcEditor) << "recovery file not written:" << path << result.error;
+            if (*reporter)
+                (*reporter)(path, result.error);
         }
     });
+}
+
+void RecoveryStore::setFailureReporter(FailureReporter reporter)
+{
+    // Set before the first write; the writes share the one reporter.
+    waitForPending();
+    *m_reporter = std::move(reporter);
 }
 
 void RecoveryStore::remove(quint64 key)
@@ -139,13 +162,19 @@ RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
         if (!lock.tryLock(folder + u'/' + kLockName))
             continue; // that editor still runs
         const QStringList files = QDir(folder).entryList({u'*' + kSuffix}, QDir::Files, QDir::Name);
-        bool allKept = true;
+        Claimed claimed{folder, std::move(lock), {}};
         for (const QString &name : files) {
             const QString file = folder + u'/' + name;
             const LoadedBytes bytes = readFileBytes(file);
-            RecoveryParse parse = bytes.result.ok ? parseRecoveryBytes(bytes.bytes) : RecoveryParse{{}, bytes.result.error};
+            // Not read is not damaged: an I/O error may be gone next time.
+            if (!bytes.result.ok) {
+                found.unreadable.append(file + u'\n' + bytes.result.error);
+                continue;
+            }
+            RecoveryParse parse = parseRecoveryBytes(bytes.bytes);
             if (parse.recovered) {
                 found.texts.append({file, std::move(*parse.recovered)});
+                claimed.taken.append(file);
                 continue;
             }
             // Kept aside, so that a text the program cannot read is not lost.
@@ -153,19 +182,16 @@ RecoveryStore::Leftovers RecoveryStore::claimLeftovers()
             makePrivateFolder(m_root + QStringLiteral("/damaged"));
             QFile::remove(aside);
             const bool moved = QFile::rename(file, aside);
-            allKept = allKept && moved;
             found.damaged.append((moved ? aside : file) + u'\n' + parse.error);
         }
-        // A damaged file that could not be moved keeps its folder alive.
-        if (allKept)
-            m_claimed.emplace_back(folder, std::move(lock));
+        m_claimed.push_back(std::move(claimed));
     }
     return found;
 }
 
 void RecoveryStore::dropClaimed()
 {
-    auto claimed = std::make_shared<std::vector<std::pair<QString, RunLock>>>(std::move(m_claimed));
+    auto claimed = std::make_shared<std::vector<Claimed>>(std::move(m_claimed));
     m_claimed.clear();
     // After the writes asked for before, so that restored texts are safe in
     // this run's folder before the old copies go.
@@ -176,9 +202,20 @@ void RecoveryStore::dropClaimed()
             qCWarning(lcEditor) << "recovery files of an earlier run kept: a write failed";
             return;
         }
-        for (auto &[folder, lock] : *claimed) {
-            QDir(folder).removeRecursively();
-            lock.unlock();
+        // Only what was taken goes: a file left unread, or damaged and not
+        // set aside, keeps its folder for the next start.
+        for (Claimed &c : *claimed) {
+            for (const QString &file : std::as_const(c.taken))
+                QFile::remove(file);
+            if (QDir(c.folder).entryList({u'*' + kSuffix}, QDir::Files).isEmpty())
+                QDir(c.folder).removeRecursively();
+            c.lock.unlock();
         }
     });
+}
+
+void RecoveryStore::releaseClaimed()
+{
+    // Closing the lock files lets the next start claim the folders.
+    m_claimed.clear();
 }

@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -31,6 +32,13 @@ public:
 
     // This run's folder; empty when it could not be made (recovery is off).
     QString folder() const { return m_folder; }
+    // Why there is no folder, in the user's words; empty when there is one.
+    QString error() const { return m_error; }
+    QString root() const { return m_root; }
+    // Told of every write that failed (the file and why), on the writing
+    // thread: the user is to learn that the newest changes are not safe.
+    using FailureReporter = std::function<void(const QString &file, const QString &error)>;
+    void setFailureReporter(FailureReporter reporter);
 
     // Keeps the text under the document's key; a later write of the same
     // key that is already waiting makes this one unnecessary.
@@ -46,6 +54,9 @@ public:
     struct Leftovers {
         QList<Leftover> texts;
         QStringList damaged; // each the file kept aside, a line break and why
+        // Files that could not be read just now (each the file, a line
+        // break and why): left in place for the next start.
+        QStringList unreadable;
     };
     // Claims the folders of earlier runs that ended without cleaning up
     // (their lock is free; folders of running editors stay untouched) and
@@ -54,14 +65,23 @@ public:
     // Removes the claimed folders, after every write asked for so far; when
     // one of those writes failed, they stay for the next start to offer.
     void dropClaimed();
+    // Leaves the claimed folders as they are, unlocked, for a later start
+    // to offer again (the user put the question off).
+    void releaseClaimed();
 
 private:
     void schedule(std::function<void()> task);
 
     QString m_root;
     QString m_folder;
+    QString m_error;
     RunLock m_lock;
-    std::vector<std::pair<QString, RunLock>> m_claimed;
+    struct Claimed {
+        QString folder;
+        RunLock lock;
+        QStringList taken; // the files read (or set aside) from it
+    };
+    std::vector<Claimed> m_claimed;
     QThreadPool m_worker;
     // The newest write asked for per key; older waiting ones skip.
     std::shared_ptr<QMutex> m_mutex = std::make_shared<QMutex>();
@@ -69,5 +89,6 @@ private:
     quint64 m_serial = 0;
     // Writes that failed, counted off this thread; the count when claiming.
     std::shared_ptr<std::atomic<int>> m_failedWrites = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<FailureReporter> m_reporter = std::make_shared<FailureReporter>();
     int m_failedAtClaim = 0;
 };

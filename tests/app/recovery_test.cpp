@@ -5,7 +5,9 @@
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "editor/recoveryfile.h"
+#include "editor/recoverykeeper.h"
 #include "editor/recoverystore.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
@@ -18,6 +20,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -165,6 +169,104 @@ TEST_F(RecoveryStartTest, DeclinedTextsAreDiscarded)
     form->recoveryStore()->waitForPending();
     EXPECT_FALSE(QFileInfo::exists(crashed));
     EXPECT_TRUE(recoveryFiles().isEmpty());
+}
+
+// Closing the question (Escape, the window's close box) is no "discard":
+// the texts wait for the next start.
+TEST_F(RecoveryStartTest, ACancelledQuestionKeepsTheTextsForTheNextStart)
+{
+    const QByteArray kept = recoveryBytes({QString(), QStringLiteral("Neu.htm"), {}, QStringLiteral("ungespeichert\n")});
+    const QString crashed = leaveCrashed({kept});
+    scripted->defaultAnswer = dialogs::Answer::Cancel;
+    {
+        auto form = started();
+        ASSERT_EQ(questions().size(), 1);
+        EXPECT_EQ(scripted->messages.last().buttons, dialogs::Buttons::YesNoCancel);
+        EXPECT_TRUE(questions()[0].contains(lex::message(3333)));
+        EXPECT_TRUE(form->documents().isEmpty());
+        form->recoveryStore()->waitForPending();
+        EXPECT_EQ(readAll(crashed + QStringLiteral("/doc-1.qrec")), kept);
+    }
+    scripted->messages.clear();
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto next = started();
+    ASSERT_EQ(next->documents().size(), 1);
+    EXPECT_EQ(next->documents()[0]->ColorMemo->plainText(), QStringLiteral("ungespeichert\n"));
+    next->recoveryStore()->waitForPending();
+    EXPECT_FALSE(QFileInfo::exists(crashed));
+}
+
+// Started again with the file that had unsaved changes (a double click on
+// it): its text comes into the window opened for it, not into a second
+// window on the same file.
+TEST_F(RecoveryStartTest, AFileOpenedAtStartTakesItsRecoveredText)
+{
+    const QString page = dir.filePath(QStringLiteral("seite.htm"));
+    writeAll(page, "alt\r\n");
+    RecoveredText r{page, QStringLiteral("seite.htm"), {}, QStringLiteral("neu\n")};
+    r.diskTime = QFileInfo(page).lastModified();
+    r.diskSize = QFileInfo(page).size();
+    leaveCrashed({recoveryBytes(r)});
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto form = std::make_unique<TMainForm>();
+    form->setStartFiles({page});
+    form->show();
+    QTest::qWait(50);
+    ASSERT_EQ(form->documents().size(), 1);
+    TEditForm *doc = form->documents()[0];
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("neu\n"));
+    EXPECT_TRUE(doc->isModified());
+    ASSERT_TRUE(doc->SaveDocument(false));
+    EXPECT_EQ(readAll(page), "neu\r\n");
+    form->recoveryStore()->waitForPending();
+    EXPECT_TRUE(recoveryFiles().isEmpty());
+}
+
+// A run that keeps no copies says so and why, once; the user would
+// otherwise count on them.
+TEST_F(RecoveryStartTest, CopiesThatCannotBeWrittenAreReportedWithTheirCause)
+{
+    auto warnings = [&](int number) {
+        QStringList found;
+        for (const auto &m : scripted->messages)
+            if (m.kind == dialogs::Kind::Warning && m.text.startsWith(lex::message(number)))
+                found.append(m.text);
+        return found;
+    };
+    // The state folder lies under a file: no folder can be made there.
+    writeAll(dir.filePath(QStringLiteral("datei")), "x");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("datei"))));
+    {
+        auto form = started();
+        const QStringList told = warnings(3334);
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].contains(dir.filePath(QStringLiteral("datei/quirtle/recovery"))));
+        EXPECT_TRUE(told[0].contains(lex::message(3024))); // the cause: a file where a folder belongs
+    }
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    scripted->messages.clear();
+
+    // A full disk: the box comes once, not after every failed copy.
+    const QString page = dir.filePath(QStringLiteral("seite.htm"));
+    writeAll(page, "<p>\n");
+    auto form = started();
+    EXPECT_TRUE(warnings(3334).isEmpty());
+    form->recoveryKeeper()->setDelays(10, 50);
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    ASSERT_TRUE(doc);
+    filefaults::failNext(filefaults::Step::CreateTemp, ENOSPC);
+    doc->ColorMemo->insertPlainText(QStringLiteral("x"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !warnings(3335).isEmpty(); }, 10000));
+    filefaults::failNext(filefaults::Step::CreateTemp, ENOSPC);
+    doc->ColorMemo->insertPlainText(QStringLiteral("y"));
+    QTest::qWait(1000); // the keeper's quiet time is 10 ms
+    form->recoveryStore()->waitForPending();
+    QTest::qWait(50);
+    EXPECT_EQ(filefaults::take(filefaults::Step::CreateTemp), 0); // the second copy failed too
+    const QStringList told = warnings(3335);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(form->recoveryStore()->folder()));
+    EXPECT_TRUE(told[0].contains(lex::message(3021))); // the disk is full
 }
 
 TEST_F(RecoveryStartTest, DamagedFilesAreReportedAndKeptAside)

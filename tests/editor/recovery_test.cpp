@@ -5,6 +5,7 @@
 #include "editor/recoverystore.h"
 #include "fakehost.h"
 #include "platform/filefaults.h"
+#include "platform/lexstrings.h"
 #include "platform/runlock.h"
 #include "support/testenv.h"
 
@@ -237,6 +238,42 @@ TEST(RecoveryStore, ClaimedTextsStayWhenTheirNewCopyCannotBeWritten)
     EXPECT_FALSE(QFileInfo::exists(dead));
 }
 
+// A file that cannot be read just now (an I/O error) is no damaged file:
+// it stays where it is for the next start, and the texts read beside it
+// are not offered a second time then.
+TEST(RecoveryStore, AnUnreadableFileWaitsForTheNextStart)
+{
+    QTemporaryDir root;
+    const QString dead = root.path() + QStringLiteral("/run-1-dead");
+    QDir().mkpath(dead);
+    const QByteArray first = recoveryBytes(sample(QStringLiteral("eins")));
+    writeAll(dead + QStringLiteral("/doc-1.qrec"), first);
+    writeAll(dead + QStringLiteral("/doc-2.qrec"), recoveryBytes(sample(QStringLiteral("zwei"))));
+    {
+        RecoveryStore store(root.path());
+        filefaults::failNext(filefaults::Step::OpenRead, EIO);
+        const RecoveryStore::Leftovers left = store.claimLeftovers();
+        filefaults::clear();
+        ASSERT_EQ(left.texts.size(), 1);
+        EXPECT_EQ(left.texts[0].recovered.text, QStringLiteral("zwei"));
+        EXPECT_TRUE(left.damaged.isEmpty());
+        ASSERT_EQ(left.unreadable.size(), 1);
+        EXPECT_EQ(left.unreadable[0], dead + QStringLiteral("/doc-1.qrec\n") + lex::message(3029));
+        store.write(1, left.texts[0].recovered);
+        store.dropClaimed();
+        store.waitForPending();
+        EXPECT_EQ(readAll(dead + QStringLiteral("/doc-1.qrec")), first);
+    }
+    RecoveryStore next(root.path());
+    const RecoveryStore::Leftovers again = next.claimLeftovers();
+    ASSERT_EQ(again.texts.size(), 1);
+    EXPECT_EQ(again.texts[0].recovered.text, QStringLiteral("eins"));
+    next.write(1, again.texts[0].recovered);
+    next.dropClaimed();
+    next.waitForPending();
+    EXPECT_FALSE(QFileInfo::exists(dead));
+}
+
 TEST(RecoveryStore, UnusableRootTurnsRecoveryOff)
 {
     QTemporaryDir root;
@@ -331,4 +368,19 @@ TEST_F(RecoveryKeeperTest, EditsDuringALongCopyEndInTheFinalText)
         QTest::qWait(3);
     }
     ASSERT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText(), 30000));
+}
+
+TEST_F(RecoveryKeeperTest, UndoAndRedoAreKeptToo)
+{
+    keeper.setDelays(20, 200);
+    auto doc = document(QStringLiteral("<p>"));
+    type(*doc, 3, QStringLiteral("eins"));
+    ASSERT_TRUE(waitForRecovered(store.fileFor(1), QStringLiteral("<p>eins")));
+    type(*doc, 0, QStringLiteral("<div>")); // apart from the first: an undo step of its own
+    ASSERT_TRUE(waitForRecovered(store.fileFor(1), QStringLiteral("<div><p>eins")));
+    doc->ColorMemo->undo();
+    ASSERT_TRUE(doc->isModified());
+    EXPECT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText()));
+    doc->ColorMemo->redo();
+    EXPECT_TRUE(waitForRecovered(store.fileFor(1), doc->ColorMemo->plainText()));
 }
