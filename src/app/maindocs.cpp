@@ -401,7 +401,8 @@ bool TMainForm::runClosingPass()
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
-                if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
+                // A change made while the save asked is in no file: the program stays.
+                if (answer == dialogs::Answer::Yes && (!doc->SaveDocument(false) || doc->isModified()))
                     return false;
             }
             decided.append(doc);
