@@ -116,6 +116,21 @@ TEST(InsertAroundUndo, DeletesInARowAfterACommandAreOneStep)
         memo.redo();
         EXPECT_EQ(memo.Text(), shortened) << "key " << key;
     }
+    // The same right after an undo.
+    {
+        TColorMemo memo;
+        memo.show();
+        memo.setFocus();
+        QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+        insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+        insertAroundSelection(memo, QStringLiteral("<hr>"), QString());
+        memo.undo();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&memo, Qt::Key_Backspace);
+        ASSERT_EQ(memo.Text(), QStringLiteral("Hallo<"));
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>")) << "after an undo";
+    }
     // A run broken by a move of the caret is two runs, two steps.
     TColorMemo memo;
     memo.show();
