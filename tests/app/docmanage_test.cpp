@@ -562,6 +562,27 @@ TEST_F(DocManageTest, TheNewButtonPutsTheWizardsPageIntoANewDocument)
     quit(*form);
 }
 
+// The new window stands while the wizard asks; text another program puts
+// into it meanwhile is kept beside the page, not overwritten.
+TEST_F(DocManageTest, TextInsertedWhileTheWizardAsksIsKept)
+{
+    auto form = shown();
+    scripted->onModal = [&form](QDialog &dialog) {
+        form->DdeServerExecuteMacro({QStringLiteral("insertstr"), QStringLiteral("<p>von aussen</p>")});
+        auto &wizard = static_cast<TNewHTMLFileForm &>(dialog);
+        wizard.EditTitle->setText(QStringLiteral("Home"));
+        wizard.BtnClose->click();
+    };
+    form->BtnNew->trigger();
+    ASSERT_EQ(form->documents().size(), 1);
+    TEditForm *doc = form->documents()[0];
+    const QString text = doc->ColorMemo->Text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<html>\r\n<head>\r\n<title>Home</title>\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("<p>von aussen</p>"))) << text.toStdString();
+    EXPECT_TRUE(doc->isModified());
+    quit(*form);
+}
+
 TEST_F(DocManageTest, TheNewMenuItemPutsTheChosenTemplateIntoANewDocumentOrSaysTheFileIsMissing)
 {
     auto form = shown();
