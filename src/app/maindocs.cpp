@@ -140,7 +140,16 @@ void TMainForm::fillNewDocument(TEditForm *doc, int newKind)
     const QPointer<TEditForm> target(doc);
     const QString text = newKind < 0 ? TNewHTMLFileForm::Execute(this) : TTemplateForm::Execute(this);
     if (target && !text.isEmpty()) {
-        target->ColorMemo->setText(text);
+        TColorMemo *memo = target->ColorMemo;
+        if (memo->document()->isEmpty()) {
+            memo->setText(text);
+        } else {
+            // Another program put text in while the form asked: it stays,
+            // below the page.
+            memo->setSelStart(0);
+            memo->setSelLength(0);
+            memo->replaceSelection(text + QStringLiteral("\r\n"));
+        }
         // The page is the user's work from the form: Save takes it, and
         // closing the window asks before it is dropped.
         target->ColorMemo->document()->setModified(true);
@@ -399,7 +408,8 @@ bool TMainForm::runClosingPass()
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
-                if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
+                // A change made while the save asked is in no file: the program stays.
+                if (answer == dialogs::Answer::Yes && (!doc->SaveDocument(false) || doc->isModified()))
                     return false;
             }
             decided.append(doc);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QTextCursor;
 class TColorMemo;
 
 // Replaces the editor's text by newText (line breaks as "\n") as one undo
@@ -16,3 +17,7 @@ int applyBulkEdit(TColorMemo &memo, const QString &newText);
 // The same when the caller holds the editor's text already (memo.plainText()),
 // which spares reading a large text twice.
 int applyBulkEdit(TColorMemo &memo, const QString &oldText, const QString &newText);
+// Replaces the document's characters from..to by text with the cursor, which
+// has begun the edit block, so that undo puts the caret back where the
+// cursor stood as the block began, also when the change starts there.
+void replaceKeepingUndoCaret(QTextCursor &cursor, int from, int to, const QString &text);

@@ -58,6 +58,7 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     connect(&m_scanTimer, &QTimer::timeout, this, &TColorMemo::scanSlice);
     connect(document(), &QTextDocument::contentsChange, this, [this] {
         m_stepSealed = !m_typing;
+        ++m_changes;
         m_goalX = -1; // an edit ends a walk of Up and Down
         scheduleScan(kScanDelayMs);
     });

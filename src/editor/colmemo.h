@@ -220,4 +220,12 @@ private:
     void typeKey(QKeyEvent *event);
     bool m_typing = false;     // a key press is changing the text
     bool m_stepSealed = false; // the last change was no typing: undo steps of commands, undo, redo
+    quint64 m_changes = 0;     // edits of the text so far
+    // A Backspace or Delete run that began a step of its own: its key, the
+    // caret after it and the edit count then.
+    struct DeleteRun {
+        int key = 0;
+        int caret = -1;
+        quint64 changes = 0;
+    } m_deleteRun;
 };

@@ -24,15 +24,26 @@ void TColorMemo::keyPressEvent(QKeyEvent *event)
     m_typing = !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo) && !event->matches(QKeySequence::Paste);
     // Only keys that write text: a moving key changes nothing to group.
     const bool writes = !event->text().isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    const bool sealed = m_stepSealed && m_typing && writes;
+    const bool deletes = (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) &&
+                         (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !textCursor().hasSelection();
+    const bool sealed = m_stepSealed && m_typing && (writes || deletes);
+    // The toolkit would not add a second Backspace or Delete to the step the
+    // first one began: the rest of the run joins that step here.
+    const bool joins = !sealed && deletes && m_deleteRun.key == event->key() && m_deleteRun.caret == textCursor().position() &&
+                       m_deleteRun.changes == m_changes;
     // At the caret: undoing the step puts the caret back where the block began.
     QTextCursor step = textCursor();
     if (sealed)
         step.beginEditBlock();
+    else if (joins)
+        step.joinPreviousEditBlock();
+    const quint64 changesBefore = m_changes;
     typeKey(event);
-    if (sealed)
+    if (sealed || joins)
         step.endEditBlock();
     m_typing = false;
+    if (m_changes != changesBefore)
+        m_deleteRun = (sealed || joins) && deletes ? DeleteRun{event->key(), textCursor().position(), m_changes} : DeleteRun{};
 }
 
 void TColorMemo::typeKey(QKeyEvent *event)

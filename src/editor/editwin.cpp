@@ -212,7 +212,8 @@ void TEditForm::closeEvent(QCloseEvent *event)
     if (!m_closeDecided && isModified()) {
         const QString question = lex::message(3004) + windowTitle() + lex::message(3005);
         const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
-        if (answer == dialogs::Answer::Cancel || (answer == dialogs::Answer::Yes && !SaveDocument(false))) {
+        // A change made while the save asked is in no file: the window stays.
+        if (answer == dialogs::Answer::Cancel || (answer == dialogs::Answer::Yes && (!SaveDocument(false) || isModified()))) {
             event->ignore();
             return;
         }

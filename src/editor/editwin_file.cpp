@@ -131,7 +131,10 @@ bool TEditForm::writeTo(const QString &path)
         dialogs::inform(this, dialogs::Kind::Error, path + u'\n' + lex::message(3018) + u'\n' + result.error);
         return false;
     }
-    ColorMemo->document()->setModified(false);
+    // A command may have changed the text while a question was open: that
+    // change is in no file yet.
+    if (ColorMemo->plainText() == text)
+        ColorMemo->document()->setModified(false);
     showFileName();
     return true;
 }

@@ -90,9 +90,8 @@ void applyReplaced(TColorMemo &memo, const QString &text, const search::Replaced
     for (const qsizetype start : replaced.starts) {
         lineBreaks += QStringView(text).mid(counted, start - counted).count(u'\n');
         counted = start;
-        cursor.setPosition(int(start - lineBreaks + shift));
-        cursor.setPosition(int(start - lineBreaks + shift + replaced.length), QTextCursor::KeepAnchor);
-        cursor.insertText(with);
+        const int from = int(start - lineBreaks + shift);
+        replaceKeepingUndoCaret(cursor, from, from + int(replaced.length), with);
         shift += with.size() - replaced.length;
     }
     cursor.endEditBlock();

@@ -263,6 +263,31 @@ TEST_F(DocManageTest, ClosingSavesWhenAsked)
     EXPECT_EQ(f.readAll(), QByteArray("new"));
 }
 
+// A command that changes a document while its save asks leaves a change that
+// is in no file: the program does not close over it.
+TEST_F(DocManageTest, ClosingKeepsADocumentChangedWhileItsSaveAsked)
+{
+    const QString page = file(QStringLiteral("late.htm"), "caf\xE9");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    doc->ColorMemo->moveCursor(QTextCursor::End);
+    doc->ColorMemo->insertPlainText(QStringLiteral("\u03A9"));
+    scripted->onMessage = [&](const dialogs::RecordedMessage &m) {
+        if (m.text == lex::message(3015))
+            form->DdeServerExecuteMacro({QStringLiteral("insertstr"), QStringLiteral(" late")});
+    };
+    scripted->answers = {dialogs::Answer::Yes, dialogs::Answer::No};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    QFile f(page);
+    f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(f.readAll(), QByteArray("caf\xE9&#937;"));
+    ASSERT_EQ(form->FindDocument(page), 0);
+    EXPECT_TRUE(doc->ColorMemo->Text().startsWith(QStringLiteral("caf\u00E9\u03A9 late")));
+    EXPECT_TRUE(doc->isModified());
+    quit(*form);
+}
+
 TEST_F(DocManageTest, ReloadAsksAndReadsTheFileAgain)
 {
     const QString page = file(QStringLiteral("r.htm"), "first");
@@ -534,6 +559,27 @@ TEST_F(DocManageTest, TheNewButtonPutsTheWizardsPageIntoANewDocument)
     ASSERT_FALSE(scripted->messages.isEmpty());
     EXPECT_EQ(scripted->messages.last().text, lex::message(3004) + lex::caption(1039) + lex::message(3005));
     EXPECT_EQ(form->documents().size(), 1);
+    quit(*form);
+}
+
+// The new window stands while the wizard asks; text another program puts
+// into it meanwhile is kept beside the page, not overwritten.
+TEST_F(DocManageTest, TextInsertedWhileTheWizardAsksIsKept)
+{
+    auto form = shown();
+    scripted->onModal = [&form](QDialog &dialog) {
+        form->DdeServerExecuteMacro({QStringLiteral("insertstr"), QStringLiteral("<p>von aussen</p>")});
+        auto &wizard = static_cast<TNewHTMLFileForm &>(dialog);
+        wizard.EditTitle->setText(QStringLiteral("Home"));
+        wizard.BtnClose->click();
+    };
+    form->BtnNew->trigger();
+    ASSERT_EQ(form->documents().size(), 1);
+    TEditForm *doc = form->documents()[0];
+    const QString text = doc->ColorMemo->Text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<html>\r\n<head>\r\n<title>Home</title>\r\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("<p>von aussen</p>"))) << text.toStdString();
+    EXPECT_TRUE(doc->isModified());
     quit(*form);
 }
 

@@ -92,6 +92,62 @@ TEST(InsertAroundUndo, TypingAfterTheInsertionIsAStepOfItsOwn)
     EXPECT_EQ(memo.Text(), QStringLiteral("Hallo"));
 }
 
+// Backspaces or Deletes in a row are one undo step, also when a command came
+// just before them; one undo must not leave part of the run deleted.
+TEST(InsertAroundUndo, DeletesInARowAfterACommandAreOneStep)
+{
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Backspace, 9}, {Qt::Key_Delete, 5}};
+    for (const auto &[key, caret] : keys) {
+        TColorMemo memo;
+        memo.show();
+        memo.setFocus();
+        QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+        insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+        memo.setSelStart(caret);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&memo, key);
+        const QString shortened = memo.Text();
+        ASSERT_EQ(shortened, key == Qt::Key_Backspace ? QStringLiteral("Hallo<") : QStringLiteral("Hallo>"));
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>")) << "key " << key;
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo")) << "key " << key;
+        memo.redo();
+        memo.redo();
+        EXPECT_EQ(memo.Text(), shortened) << "key " << key;
+    }
+    // The same right after an undo.
+    {
+        TColorMemo memo;
+        memo.show();
+        memo.setFocus();
+        QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+        insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+        insertAroundSelection(memo, QStringLiteral("<hr>"), QString());
+        memo.undo();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(&memo, Qt::Key_Backspace);
+        ASSERT_EQ(memo.Text(), QStringLiteral("Hallo<"));
+        memo.undo();
+        EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>")) << "after an undo";
+    }
+    // A run broken by a move of the caret is two runs, two steps.
+    TColorMemo memo;
+    memo.show();
+    memo.setFocus();
+    QTest::keyClicks(&memo, QStringLiteral("Hallo"));
+    insertAroundSelection(memo, QStringLiteral("<br>"), QString());
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    QTest::keyClick(&memo, Qt::Key_Left);
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    ASSERT_EQ(memo.Text(), QStringLiteral("Hallob"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<b"));
+    memo.undo();
+    EXPECT_EQ(memo.Text(), QStringLiteral("Hallo<br>"));
+}
+
 // Text an input method commits is typing too: after a tag button, a paste
 // or an undo it is a step of its own, and keys typed after it join it.
 TEST(InsertAroundUndo, ComposedTextAfterACommandIsAStepOfItsOwn)

@@ -110,6 +110,41 @@ TEST_F(EditWinTest, UnstorableCharactersAskHowToSave)
     EXPECT_EQ(form->File.format().encoding, TextEncoding::Utf8);
 }
 
+// While the save asks, a command from another program (or a plug-in) may
+// change the text: the file then holds the text as it stood at the question,
+// and the change after it must still count as unsaved.
+TEST_F(EditWinTest, TextChangedWhileTheSaveAsksStaysModified)
+{
+    writeAll(file("page.htm"), "caf\xE9\r\n");
+    auto form = open("page.htm");
+    form->ColorMemo->moveCursor(QTextCursor::End);
+    form->ColorMemo->insertPlainText(QStringLiteral("\u03A9"));
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { form->ColorMemo->insertPlainText(QStringLiteral(" late")); };
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form->SaveDocument(false));
+    scripted->onMessage = nullptr;
+    ASSERT_EQ(scripted->messages.last().text, lex::message(3015));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xE9\r\n&#937;\r\n"));
+    EXPECT_TRUE(form->isModified()) << "\" late\" is in no file";
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form->SaveDocument(false));
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xE9\r\n&#937; late\r\n"));
+    EXPECT_FALSE(form->isModified());
+
+    // Closed with Yes: the window stays while a change is in no file.
+    form->ColorMemo->insertPlainText(QStringLiteral("!"));
+    scripted->onMessage = [&](const dialogs::RecordedMessage &m) {
+        if (m.text == lex::message(3015))
+            form->ColorMemo->insertPlainText(QStringLiteral("?"));
+    };
+    scripted->answers = {dialogs::Answer::Yes, dialogs::Answer::No};
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("caf\xE9\r\n&#937; late!\r\n"));
+    EXPECT_TRUE(form->isModified());
+    form->ColorMemo->document()->setModified(false);
+}
+
 TEST_F(EditWinTest, FailedSaveKeepsTheOriginalAndTheEditsAndSaysWhy)
 {
     writeAll(file("page.htm"), "original");

@@ -138,6 +138,22 @@ TEST(ChangeTextUndo, PutsTheCaretBackWhereItWas)
     memo->undo();
     EXPECT_EQ(memo->plainText(), QStringLiteral("a <b>bold</b>\nc <i>d</i>"));
     EXPECT_EQ(caretOf(*memo), 6) << "tag stripping";
+    // The caret right before the first change: undo still puts it there,
+    // not after the restored stretch.
+    memo = editorWith(QStringLiteral("@\u00E4b\n") + QString(200, u'x') + QStringLiteral("\n\u00F6"));
+    convertInEditor(*memo, ConversionDirection::ToEntities, builtinConversionTable());
+    memo->undo();
+    EXPECT_EQ(caretOf(*memo), 0) << "conversion from the caret";
+    memo = editorWith(QStringLiteral("a @<b>bold</b>\nc <i>d</i>"));
+    stripTagsInEditor(*memo);
+    memo->undo();
+    EXPECT_EQ(caretOf(*memo), 2) << "tag stripping from the caret";
+    memo = editorWith(QStringLiteral("@<br>x\n") + QString(200, u'x'));
+    stripTagsInEditor(*memo);
+    ASSERT_EQ(memo->plainText(), QStringLiteral("x\n") + QString(200, u'x'));
+    memo->undo();
+    EXPECT_EQ(memo->plainText(), QStringLiteral("<br>x\n") + QString(200, u'x'));
+    EXPECT_EQ(caretOf(*memo), 0) << "a tag alone removed at the caret";
 }
 
 TEST(ConvertInEditor, AFaultLeavesTextAndSelection)

@@ -373,13 +373,22 @@ TEST_F(SearchFormTest, UndoOfReplaceAllPutsTheCaretBackWhereItWas)
     form.fedit->setEditText(QStringLiteral("foo"));
     form.redit->setEditText(QStringLiteral("x"));
     // Hits lines apart go in one by one, close ones as one stretch.
-    for (const QString &start : {QStringLiteral("one\r\nt@wo foo\r\nthree\r\nfour\r\nfive foo"), QStringLiteral("a@ foo b foo c")}) {
+    // Also with the caret right before the first hit, as Find Next leaves it.
+    for (const QString &start : {QStringLiteral("one\r\nt@wo foo\r\nthree\r\nfour\r\nfive foo"), QStringLiteral("a@ foo b foo c"),
+                                 QStringLiteral("one\r\ntwo @foo\r\nthree\r\nfour\r\nfive foo"), QStringLiteral("a @foo b foo c")}) {
         set(start);
         form.ToolbarButton973Click();
         ASSERT_FALSE(memo.Text().contains(QStringLiteral("foo")));
         memo.undo();
         EXPECT_EQ(state(), start);
     }
+    // Upward from the end of the last hit.
+    form.Searchup->setChecked(true);
+    set(QStringLiteral("a foo b foo@ c"));
+    form.ToolbarButton973Click();
+    memo.undo();
+    EXPECT_EQ(state(), QStringLiteral("a foo b foo@ c"));
+    form.Searchup->setChecked(false);
     form.fedit->setEditText(QStringLiteral("\U0001F600"));
     form.redit->setEditText(QStringLiteral("\U0001F603"));
     set(QStringLiteral("a@ \U0001F600 b"));
