@@ -274,6 +274,21 @@ TEST_F(EditWinTest, DroppedFilesBecomeLinks)
     EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say %22hi%22 &amp; go.htm\" target=\"\"></a>\r\n"));
 }
 
+// A page at the top of a file system: its folder is "/" itself, so files
+// dropped from below it get relative links, as from any other folder.
+TEST_F(EditWinTest, DroppedFilesBecomeRelativeLinksForAPageAtTheRoot)
+{
+    DocumentFile atRoot;
+    atRoot.adopt(QStringLiteral("/page.htm"), TextFormat{});
+    EXPECT_EQ(atRoot.folder(), QStringLiteral("/"));
+    TEditForm form(&host);
+    form.ShowRecovered(std::move(atRoot), QString(), QString());
+    EXPECT_EQ(form.FilePath, QStringLiteral("/"));
+    EXPECT_EQ(form.fullPath(), QStringLiteral("/page.htm"));
+    form.FileDragLinksDrop({QStringLiteral("/img/a.gif")});
+    EXPECT_EQ(form.ColorMemo->Text(), QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n"));
+}
+
 TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)
 {
     QDir().mkpath(file("img"));
