@@ -7,6 +7,7 @@
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"
+#include "editor/docrules.h"
 #include "editor/editwin.h"
 #include "editor/htmlscheme.h"
 #include "editor/insertaround.h"
@@ -348,18 +349,27 @@ void TMainForm::CheckDiskChange()
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
+    if (event->mimeData()->hasUrls() && action != Qt::IgnoreAction) {
+        event->setDropAction(action);
+        event->accept();
+    }
 }
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
+    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
     QStringList paths;
     for (const QUrl &url : event->mimeData()->urls())
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
     FileDragMainDrop(paths);
-    event->acceptProposedAction();
+    event->setDropAction(action);
+    event->accept();
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)

@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
@@ -164,6 +165,38 @@ TEST_F(DocManageTest, DroppedFilesOpenByExtensionLastFirst)
                             dir.filePath(QStringLiteral("gone.htm"))});
     EXPECT_EQ(openTitles(*form), (QStringList{QStringLiteral("c.HTML"), QStringLiteral("a.htm")}));
     EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("a.htm"));
+    quit(*form);
+}
+
+// Opening a dropped file leaves it where it is: a move proposed by the file
+// manager (Shift held) is answered as a copy, and a move-only drag is refused.
+TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file(QStringLiteral("a.htm")))});
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(file(QStringLiteral("b.htm")))});
+    QDragEnterEvent moveOnlyEnter(QPoint(5, 5), Qt::MoveAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &moveOnlyEnter);
+    EXPECT_FALSE(moveOnlyEnter.isAccepted());
+    QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
     quit(*form);
 }
 

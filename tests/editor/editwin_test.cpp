@@ -317,6 +317,36 @@ TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)
     }
 }
 
+// A link to a dropped file leaves the file where it is: the drop is taken as
+// a copy even when the file manager proposes moving (Shift held), or the
+// manager would take the file as moved away.
+TEST_F(EditWinTest, DroppedFilesAreLinkedNeverTakenAsMoved)
+{
+    QDir().mkpath(file("img"));
+    writeAll(file("page.htm"), "");
+    writeAll(file("img/a.gif"), "GIF89a");
+    auto form = open("page.htm");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file("img/a.gif"))});
+    QWidget *target = form->ColorMemo->viewport();
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction) << "the manager proposes a move";
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(form->ColorMemo->Text(), QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n"));
+    // A source that offers nothing but a move gets no link and keeps its file.
+    QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    EXPECT_EQ(form->ColorMemo->Text().count(u'\n'), 1);
+}
+
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
 {
     TEditForm form(&host);
