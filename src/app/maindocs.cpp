@@ -367,9 +367,12 @@ void TMainForm::dropEvent(QDropEvent *event)
     for (const QUrl &url : event->mimeData()->urls())
         if (url.isLocalFile())
             paths.append(url.toLocalFile());
-    FileDragMainDrop(paths);
     event->setDropAction(action);
     event->accept();
+    // The source program waits until the drop has ended: the files open
+    // (and a file that cannot be read is reported) only afterwards.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { FileDragMainDrop(paths); }, Qt::QueuedConnection);
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)

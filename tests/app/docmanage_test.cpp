@@ -187,6 +187,7 @@ TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
     QApplication::sendEvent(form.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(file(QStringLiteral("b.htm")))});
@@ -196,7 +197,32 @@ TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
     QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &other, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form.get(), &moveOnly);
     EXPECT_FALSE(moveOnly.isAccepted());
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
+    quit(*form);
+}
+
+// The file manager waits for the drop to end: a file that cannot be read is
+// reported after the drop, not in a box that holds the manager meanwhile.
+TEST_F(DocManageTest, ADroppedFileIsOpenedAfterTheDropHasEnded)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    const QString locked = file(QStringLiteral("locked.htm"));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(locked)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(scripted->messages.isEmpty()) << "no question while the drop is in progress";
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages.last().text, locked + u'\n' + lex::message(3019) + u'\n' + lex::message(3026));
+    EXPECT_TRUE(form->MDIArea->subWindowList().isEmpty());
     quit(*form);
 }
 
