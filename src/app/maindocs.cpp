@@ -35,6 +35,16 @@
 
 namespace {
 
+// The dropped files; addresses that name no local file are passed over.
+QStringList droppedFiles(const QMimeData *mime)
+{
+    QStringList paths;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    return paths;
+}
+
 TEditForm *formOf(QMdiSubWindow *sub)
 {
     return sub ? qobject_cast<TEditForm *>(sub->widget()) : nullptr;
@@ -350,7 +360,7 @@ void TMainForm::CheckDiskChange()
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    if (event->mimeData()->hasUrls() && action != Qt::IgnoreAction) {
+    if (action != Qt::IgnoreAction && !droppedFiles(event->mimeData()).isEmpty()) {
         event->setDropAction(action);
         event->accept();
     }
@@ -359,14 +369,11 @@ void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 void TMainForm::dropEvent(QDropEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    if (action == Qt::IgnoreAction) {
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (action == Qt::IgnoreAction || paths.isEmpty()) {
         event->ignore();
         return;
     }
-    QStringList paths;
-    for (const QUrl &url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
     event->setDropAction(action);
     event->accept();
     // The source program waits until the drop has ended: the files open

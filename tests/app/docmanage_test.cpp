@@ -202,6 +202,30 @@ TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
     quit(*form);
 }
 
+// Addresses on the web are no files to open: such a drag is refused rather
+// than taken and then dropped without a trace.
+TEST_F(DocManageTest, ADragOfWebAddressesIsRefused)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl(QStringLiteral("https://example.org/a.htm")), QUrl(QStringLiteral("ftp://example.org/b.htm"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    // One file among them is enough.
+    mime.setUrls({QUrl(QStringLiteral("https://example.org/a.htm")), QUrl::fromLocalFile(file(QStringLiteral("c.htm")))});
+    QDragEnterEvent withFile(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &withFile);
+    EXPECT_TRUE(withFile.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("c.htm")});
+    quit(*form);
+}
+
 // The file manager waits for the drop to end: a file that cannot be read is
 // reported after the drop, not in a box that holds the manager meanwhile.
 TEST_F(DocManageTest, ADroppedFileIsOpenedAfterTheDropHasEnded)
