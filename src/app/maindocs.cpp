@@ -7,6 +7,7 @@
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"
+#include "editor/docrules.h"
 #include "editor/editwin.h"
 #include "editor/htmlscheme.h"
 #include "editor/insertaround.h"
@@ -33,6 +34,16 @@
 #include <memory>
 
 namespace {
+
+// The dropped files; addresses that name no local file are passed over.
+QStringList droppedFiles(const QMimeData *mime)
+{
+    QStringList paths;
+    for (const QUrl &url : mime->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    return paths;
+}
 
 TEditForm *formOf(QMdiSubWindow *sub)
 {
@@ -355,18 +366,27 @@ void TMainForm::CheckDiskChange()
 
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
+    if (action != Qt::IgnoreAction && !droppedFiles(event->mimeData()).isEmpty()) {
+        event->setDropAction(action);
+        event->accept();
+    }
 }
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
-    QStringList paths;
-    for (const QUrl &url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    FileDragMainDrop(paths);
-    event->acceptProposedAction();
+    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (action == Qt::IgnoreAction || paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+    // The source program waits until the drop has ended: the files open
+    // (and a file that cannot be read is reported) only afterwards.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { FileDragMainDrop(paths); }, Qt::QueuedConnection);
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)

@@ -27,7 +27,11 @@ bool namesWindows1252(QStringView text)
 
 QString DocumentFile::folder() const
 {
-    return m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath() + u'/';
+    if (m_path.isEmpty())
+        return QString();
+    // A file at the top of a drive or file system: its folder ends in "/" already.
+    const QString folder = QFileInfo(m_path).absolutePath();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
 QString DocumentFile::fileName() const

@@ -39,6 +39,13 @@ QString dropLinksText(const QStringList &paths, const QString &documentFolder)
     return text;
 }
 
+Qt::DropAction droppedFilesAction(Qt::DropActions offered)
+{
+    if (offered.testFlag(Qt::CopyAction))
+        return Qt::CopyAction;
+    return offered.testFlag(Qt::LinkAction) ? Qt::LinkAction : Qt::IgnoreAction;
+}
+
 QString caretPositionText(const QString &caption, int caretLine, int lineCount)
 {
     return caption + u' ' + QString::number(caretLine + 1) + u'/' + QString::number(lineCount);

@@ -16,6 +16,11 @@ QString applyExtensionRule(const QString &chosenPath, const QString &extensionLi
 // addresses relative to it, others their bare name.
 QString dropLinksText(const QStringList &paths, const QString &documentFolder);
 
+// The action that taking dropped files (as links or opened documents) reports
+// to their source: a copy, else a link; never a move, after which a file
+// manager would count the files as gone. IgnoreAction when only a move is offered.
+Qt::DropAction droppedFilesAction(Qt::DropActions offered);
+
 // "<caption> <line>/<lines>", the line counted from 1.
 QString caretPositionText(const QString &caption, int caretLine, int lineCount);
 

@@ -241,7 +241,13 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
                 paths.append(url.toLocalFile());
         if (paths.isEmpty())
             return false;
-        drop->acceptProposedAction();
+        const Qt::DropAction action = droppedFilesAction(drop->possibleActions());
+        if (action == Qt::IgnoreAction) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(action);
+        drop->accept();
         if (event->type() == QEvent::Drop)
             FileDragLinksDrop(paths);
         return true;

@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
@@ -164,6 +165,88 @@ TEST_F(DocManageTest, DroppedFilesOpenByExtensionLastFirst)
                             dir.filePath(QStringLiteral("gone.htm"))});
     EXPECT_EQ(openTitles(*form), (QStringList{QStringLiteral("c.HTML"), QStringLiteral("a.htm")}));
     EXPECT_EQ(form->activeDocument()->FileName, QStringLiteral("a.htm"));
+    quit(*form);
+}
+
+// Opening a dropped file leaves it where it is: a move proposed by the file
+// manager (Shift held) is answered as a copy, and a move-only drag is refused.
+TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file(QStringLiteral("a.htm")))});
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(file(QStringLiteral("b.htm")))});
+    QDragEnterEvent moveOnlyEnter(QPoint(5, 5), Qt::MoveAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &moveOnlyEnter);
+    EXPECT_FALSE(moveOnlyEnter.isAccepted());
+    QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
+    quit(*form);
+}
+
+// Addresses on the web are no files to open: such a drag is refused rather
+// than taken and then dropped without a trace.
+TEST_F(DocManageTest, ADragOfWebAddressesIsRefused)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl(QStringLiteral("https://example.org/a.htm")), QUrl(QStringLiteral("ftp://example.org/b.htm"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    // One file among them is enough.
+    mime.setUrls({QUrl(QStringLiteral("https://example.org/a.htm")), QUrl::fromLocalFile(file(QStringLiteral("c.htm")))});
+    QDragEnterEvent withFile(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &withFile);
+    EXPECT_TRUE(withFile.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("c.htm")});
+    quit(*form);
+}
+
+// The file manager waits for the drop to end: a file that cannot be read is
+// reported after the drop, not in a box that holds the manager meanwhile.
+TEST_F(DocManageTest, ADroppedFileIsOpenedAfterTheDropHasEnded)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    const QString locked = file(QStringLiteral("locked.htm"));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(locked)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(scripted->messages.isEmpty()) << "no question while the drop is in progress";
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages.last().text, locked + u'\n' + lex::message(3019) + u'\n' + lex::message(3026));
+    EXPECT_TRUE(form->MDIArea->subWindowList().isEmpty());
     quit(*form);
 }
 

@@ -1,4 +1,5 @@
 #include "docs/relfolder.h"
+#include "editor/docfile.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,15 @@ INSTANTIATE_TEST_SUITE_P(Folders, RelativeFolder,
                                            Case{"backslashes_turn", "X:\\web\\", "X:\\web\\img\\gif\\", "img/gif/"},
                                            Case{"case_counts", "/Web/", "/web/img/", "[..]"}),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A page at the top of a file system: tags for pictures below it keep their
+// folder, as for a page anywhere else.
+TEST(RelativeFolderOfAPage, PageAtTheRoot)
+{
+    DocumentFile page;
+    page.adopt(QStringLiteral("/page.htm"), TextFormat{});
+    EXPECT_EQ(relativeFolder(page.folder(), QStringLiteral("/pics/")), QStringLiteral("pics/"));
+}
 
 TEST(ImageTag, ReferenceLeavesOutTheOutsideMark)
 {

@@ -310,6 +310,21 @@ TEST_F(EditWinTest, DroppedFilesBecomeLinks)
     EXPECT_EQ(odd.ColorMemo->Text(), QStringLiteral("<a href=\"say %22hi%22 &amp; go.htm\" target=\"\"></a>\r\n"));
 }
 
+// A page at the top of a file system: its folder is "/" itself, so files
+// dropped from below it get relative links, as from any other folder.
+TEST_F(EditWinTest, DroppedFilesBecomeRelativeLinksForAPageAtTheRoot)
+{
+    DocumentFile atRoot;
+    atRoot.adopt(QStringLiteral("/page.htm"), TextFormat{});
+    EXPECT_EQ(atRoot.folder(), QStringLiteral("/"));
+    TEditForm form(&host);
+    form.ShowRecovered(std::move(atRoot), QString(), QString());
+    EXPECT_EQ(form.FilePath, QStringLiteral("/"));
+    EXPECT_EQ(form.fullPath(), QStringLiteral("/page.htm"));
+    form.FileDragLinksDrop({QStringLiteral("/img/a.gif")});
+    EXPECT_EQ(form.ColorMemo->Text(), QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n"));
+}
+
 TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)
 {
     QDir().mkpath(file("img"));
@@ -336,6 +351,36 @@ TEST_F(EditWinTest, FilesDroppedOnAnyPageBecomeLinksInTheEditor)
         EXPECT_TRUE(form->sourceShown()) << "the links show where they went";
         EXPECT_EQ(form->ColorMemo->Text().count(QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n")), dropped);
     }
+}
+
+// A link to a dropped file leaves the file where it is: the drop is taken as
+// a copy even when the file manager proposes moving (Shift held), or the
+// manager would take the file as moved away.
+TEST_F(EditWinTest, DroppedFilesAreLinkedNeverTakenAsMoved)
+{
+    QDir().mkpath(file("img"));
+    writeAll(file("page.htm"), "");
+    writeAll(file("img/a.gif"), "GIF89a");
+    auto form = open("page.htm");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(file("img/a.gif"))});
+    QWidget *target = form->ColorMemo->viewport();
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(enter.proposedAction(), Qt::MoveAction) << "the manager proposes a move";
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(form->ColorMemo->Text(), QStringLiteral("<a href=\"img/a.gif\" target=\"\"></a>\r\n"));
+    // A source that offers nothing but a move gets no link and keeps its file.
+    QDropEvent moveOnly(QPointF(5, 5), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+    EXPECT_EQ(form->ColorMemo->Text().count(u'\n'), 1);
 }
 
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
