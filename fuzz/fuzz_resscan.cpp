@@ -1,8 +1,8 @@
 // Input: resscan.mvt, a NUL byte, then a page. Whatever the data file holds,
 // its kinds come out trimmed, in file order and bounded, and the Links
 // page's tags of every kind are
-// whole tags of the page: one "<" to the first ">", without line breaks or
-// runs of blanks.
+// whole tags of the page: one "<" to the ">" that ends it, without line
+// breaks or runs of blanks.
 #include "editor/docrules.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -60,7 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         nameBytes += kinds[k].kind.size() + 1;
         check(nameBytes <= 8192 && kinds[k].opener.size() <= 1023);
         for (const QString &tag : FindResourceTags(page, kinds[k].opener)) {
-            check(tag.startsWith(u'<') && tag.endsWith(u'>') && tag.indexOf(u'>') == tag.size() - 1);
+            // A ">" before the end can only stand inside a quoted value.
+            check(tag.startsWith(u'<') && tag.endsWith(u'>'));
+            check(tag.indexOf(u'>') == tag.size() - 1 || tag.contains(u'"') || tag.contains(u'\''));
             check(!tag.contains(u'\r') && !tag.contains(u'\n') && !tag.contains(QLatin1String("  ")));
         }
     }
