@@ -1,5 +1,5 @@
 // Input: resscan.mvt, a NUL byte, then a page. Whatever the data file holds,
-// its kinds come out trimmed, in file order and bounded, and the Links
+// its kinds come out trimmed (values unquoted), in file order and bounded, and the Links
 // page's tags of every kind are
 // whole tags of the page: one "<" to the ">" that ends it, without line
 // breaks or runs of blanks.
@@ -35,11 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray dataFile = nul < 0 ? input : input.left(nul);
     const QString page = nul < 0 ? QString() : decodeBytes(input.mid(nul + 1)).text;
 
+    const QString fileText = decodeBytes(dataFile).text;
     ProfileFile profile;
-    profile.parse(decodeBytes(dataFile).text);
+    profile.parse(fileText);
     const std::vector<ProfileEntry> entries = profile.section(QStringLiteral("Resources"));
     for (const ProfileEntry &e : entries) {
-        check(e.key == e.key.trimmed() && e.value == e.value.trimmed() && !e.key.startsWith(u';'));
+        // A value keeps the blanks inside enclosing quotes only.
+        check(e.key == e.key.trimmed() && !e.key.startsWith(u';'));
+        check(e.value == e.value.trimmed() || fileText.contains(u'"' + e.value + u'"') || fileText.contains(u'\'' + e.value + u'\''));
         check(e.hasValue || e.value.isEmpty());
         check(!e.key.contains(u'\n') && !e.key.contains(u'\r') && !e.value.contains(u'\n') && !e.value.contains(u'\r'));
         check(profile.hasKey(QStringLiteral("RESOURCES"), e.key));

@@ -461,6 +461,27 @@ TEST(LinksRules, OpenersAndLineBreaks)
     EXPECT_EQ(FindResourceTags(QStringLiteral("<img a"), QStringLiteral("<img")), QStringList());
 }
 
+// The profile functions hand back a value written in quotes without them:
+// "<img" in quotes is the opener <img, not one that never matches.
+TEST_F(EditWinTest, QuotedOpenersInTheDataFileLoseTheirQuotes)
+{
+    programDir.write(QStringLiteral("resscan.mvt"),
+                     "[resources]\r\nBilder=\"<img\"\r\nLinks = '<a'\r\nHalb=\"<frame\r\nLeer=\"\"\r\nEins=\"\r\n");
+    const QList<ResourceKind> kinds = readResourceKinds(programDir.path() + QStringLiteral("resscan.mvt"));
+    ASSERT_EQ(kinds.size(), 5);
+    EXPECT_EQ(kinds[0].opener, QStringLiteral("<img"));
+    EXPECT_EQ(kinds[1].opener, QStringLiteral("<a"));
+    EXPECT_EQ(kinds[2].opener, QStringLiteral("\"<frame")) << "a quote on one side only stays";
+    EXPECT_EQ(kinds[3].opener, QString());
+    EXPECT_EQ(kinds[4].opener, QStringLiteral("\""));
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(QStringLiteral("<img src=\"a.gif\"><a href=\"b.htm\">b</a>"));
+    form.BtnLinksClick();
+    ASSERT_GE(form.TreeView->topLevelItemCount(), 2);
+    EXPECT_EQ(form.TreeView->topLevelItem(0)->text(0), QStringLiteral("Bilder"));
+    EXPECT_EQ(form.TreeView->topLevelItem(1)->text(0), QStringLiteral("Links"));
+}
+
 // A ">" inside a quoted value (an arrow in an alt text, a comparison in a
 // script attribute) does not end the tag; a quote left open does not
 // swallow the tags that follow.
