@@ -1,8 +1,8 @@
 // Input: resscan.mvt, a NUL byte, then a page. Whatever the data file holds,
-// its kinds come out trimmed, in file order and bounded, and the Links
+// its kinds come out trimmed (values unquoted), in file order and bounded, and the Links
 // page's tags of every kind are
-// whole tags of the page: one "<" to the first ">", without line breaks or
-// runs of blanks.
+// whole tags of the page: one "<" to the ">" that ends it, without line
+// breaks or runs of blanks.
 #include "editor/docrules.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -35,11 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray dataFile = nul < 0 ? input : input.left(nul);
     const QString page = nul < 0 ? QString() : decodeBytes(input.mid(nul + 1)).text;
 
+    const QString fileText = decodeBytes(dataFile).text;
     ProfileFile profile;
-    profile.parse(decodeBytes(dataFile).text);
+    profile.parse(fileText);
     const std::vector<ProfileEntry> entries = profile.section(QStringLiteral("Resources"));
     for (const ProfileEntry &e : entries) {
-        check(e.key == e.key.trimmed() && e.value == e.value.trimmed() && !e.key.startsWith(u';'));
+        // A value keeps the blanks inside enclosing quotes only.
+        check(e.key == e.key.trimmed() && !e.key.startsWith(u';'));
+        check(e.value == e.value.trimmed() || fileText.contains(u'"' + e.value + u'"') || fileText.contains(u'\'' + e.value + u'\''));
         check(e.hasValue || e.value.isEmpty());
         check(!e.key.contains(u'\n') && !e.key.contains(u'\r') && !e.value.contains(u'\n') && !e.value.contains(u'\r'));
         check(profile.hasKey(QStringLiteral("RESOURCES"), e.key));
@@ -60,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         nameBytes += kinds[k].kind.size() + 1;
         check(nameBytes <= 8192 && kinds[k].opener.size() <= 1023);
         for (const QString &tag : FindResourceTags(page, kinds[k].opener)) {
-            check(tag.startsWith(u'<') && tag.endsWith(u'>') && tag.indexOf(u'>') == tag.size() - 1);
+            // A ">" before the end can only stand inside a quoted value.
+            check(tag.startsWith(u'<') && tag.endsWith(u'>'));
+            check(tag.indexOf(u'>') == tag.size() - 1 || tag.contains(u'"') || tag.contains(u'\''));
             check(!tag.contains(u'\r') && !tag.contains(u'\n') && !tag.contains(QLatin1String("  ")));
         }
     }

@@ -67,6 +67,33 @@ QString normalisedForTags(const QString &text)
     return out;
 }
 
+// The ">" that ends the tag whose text begins at `from`: one inside a quoted
+// value ("-> weiter", "a>b") does not. A value whose quote is still open at
+// the next "<" or the end of the text was never closed; then the first ">"
+// ends the tag, so that one stray quote does not swallow the tags after it.
+qsizetype tagEnd(const QString &text, qsizetype from)
+{
+    QChar previous; // the last character outside values that is not a blank
+    for (qsizetype i = from; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'>')
+            return i;
+        if ((c == u'"' || c == u'\'') && previous == u'=') {
+            // Each stretch between two quotes is looked at once: the search
+            // stays linear however many tags the text has.
+            const qsizetype quote = text.indexOf(c, i + 1);
+            if (quote < 0 || QStringView(text).sliced(i + 1, quote - i - 1).contains(u'<'))
+                return text.indexOf(u'>', from);
+            i = quote;
+            previous = c;
+            continue;
+        }
+        if (c != u' ')
+            previous = c;
+    }
+    return -1;
+}
+
 } // namespace
 
 QStringList FindResourceTags(const QString &text, const QString &opener)
@@ -83,7 +110,7 @@ QStringList FindResourceTags(const QString &text, const QString &opener)
         if (hit < 0)
             break;
         const qsizetype rest = hit + 1; // the text after the match's first character
-        const qsizetype close = normal.indexOf(u'>', rest);
+        const qsizetype close = tagEnd(normal, rest);
         if (close < 0)
             break;
         tags.append(u'<' + normal.mid(rest, close - rest + 1));

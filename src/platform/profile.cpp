@@ -13,6 +13,19 @@ bool ProfileFile::load(const QString &path)
     return true;
 }
 
+namespace {
+
+// As the platform's profile functions read them: a value written between a
+// pair of like quotes comes back without them.
+QStringView unquoted(QStringView value)
+{
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == u'"' || value.front() == u'\''))
+        return value.sliced(1, value.size() - 2);
+    return value;
+}
+
+} // namespace
+
 void ProfileFile::parse(const QString &text)
 {
     m_sections.clear();
@@ -41,7 +54,7 @@ void ProfileFile::parse(const QString &text)
         if (eq < 0)
             current->entries.push_back({line.toString(), QString(), false});
         else
-            current->entries.push_back({line.left(eq).trimmed().toString(), line.mid(eq + 1).trimmed().toString(), true});
+            current->entries.push_back({line.left(eq).trimmed().toString(), unquoted(line.mid(eq + 1).trimmed()).toString(), true});
     }
 }
 

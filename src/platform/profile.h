@@ -1,6 +1,6 @@
 // Initialisation files (the data files fileext.mvt and resscan.mvt): section
-// and key names compare without regard to case, values are trimmed, lines
-// beginning with ";" are comments.
+// and key names compare without regard to case, values are trimmed and lose
+// a pair of enclosing quotes, lines beginning with ";" are comments.
 #pragma once
 
 #include <QString>

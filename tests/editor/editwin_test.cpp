@@ -498,6 +498,24 @@ TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
     EXPECT_EQ(form.TagMemo->toPlainText(), QString());
 }
 
+TEST_F(EditWinTest, LinksPageOfAPageWithTenThousandLinks)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nLinks=<a\r\nBilder=<img\r\n");
+    TEditForm form(&host);
+    QString page;
+    for (int i = 0; i < 10000; ++i)
+        page += QStringLiteral("<a href=\"p%1.htm\" title=\"-> %1\"><img src=\"i%1.gif\"></a>\n").arg(i);
+    form.ColorMemo->setPlainText(page);
+    form.resize(500, 400);
+    form.show();
+    form.BtnLinksClick();
+    QApplication::processEvents();
+    ASSERT_EQ(form.TreeView->topLevelItemCount(), 2);
+    ASSERT_EQ(form.TreeView->topLevelItem(0)->childCount(), 10000);
+    EXPECT_EQ(form.TreeView->topLevelItem(0)->child(9999)->text(0), QStringLiteral("<a href=\"p9999.htm\" title=\"-> 9999\">"));
+    EXPECT_EQ(form.TreeView->topLevelItem(1)->childCount(), 10000);
+}
+
 TEST_F(EditWinTest, TagMemoUnderTheLinksTreeIsDrawnInButtonFace)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nLinks=<a\r\n");
@@ -522,6 +540,46 @@ TEST(LinksRules, OpenersAndLineBreaks)
     EXPECT_EQ(FindResourceTags(QStringLiteral("x y> z>"), QString()), (QStringList{QStringLiteral("<y>"), QStringLiteral("<z>")}));
     EXPECT_EQ(FindResourceTags(QStringLiteral("<img   a    b>"), QStringLiteral("<img")), QStringList{QStringLiteral("<img a b>")});
     EXPECT_EQ(FindResourceTags(QStringLiteral("<img a"), QStringLiteral("<img")), QStringList());
+}
+
+// The profile functions hand back a value written in quotes without them:
+// "<img" in quotes is the opener <img, not one that never matches.
+TEST_F(EditWinTest, QuotedOpenersInTheDataFileLoseTheirQuotes)
+{
+    programDir.write(QStringLiteral("resscan.mvt"),
+                     "[resources]\r\nBilder=\"<img\"\r\nLinks = '<a'\r\nHalb=\"<frame\r\nLeer=\"\"\r\nEins=\"\r\n");
+    const QList<ResourceKind> kinds = readResourceKinds(programDir.path() + QStringLiteral("resscan.mvt"));
+    ASSERT_EQ(kinds.size(), 5);
+    EXPECT_EQ(kinds[0].opener, QStringLiteral("<img"));
+    EXPECT_EQ(kinds[1].opener, QStringLiteral("<a"));
+    EXPECT_EQ(kinds[2].opener, QStringLiteral("\"<frame")) << "a quote on one side only stays";
+    EXPECT_EQ(kinds[3].opener, QString());
+    EXPECT_EQ(kinds[4].opener, QStringLiteral("\""));
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(QStringLiteral("<img src=\"a.gif\"><a href=\"b.htm\">b</a>"));
+    form.BtnLinksClick();
+    ASSERT_GE(form.TreeView->topLevelItemCount(), 2);
+    EXPECT_EQ(form.TreeView->topLevelItem(0)->text(0), QStringLiteral("Bilder"));
+    EXPECT_EQ(form.TreeView->topLevelItem(1)->text(0), QStringLiteral("Links"));
+}
+
+// A ">" inside a quoted value (an arrow in an alt text, a comparison in a
+// script attribute) does not end the tag; a quote left open does not
+// swallow the tags that follow.
+TEST(LinksRules, GreaterThanInsideQuotedValues)
+{
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img src=\"next.gif\" alt=\"-> weiter\"> Text"), QStringLiteral("<img")),
+              QStringList{QStringLiteral("<img src=\"next.gif\" alt=\"-> weiter\">")});
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<a href='x.htm' onclick='return a>b'>x</a><a href=y.htm>y</a>"), QStringLiteral("<a")),
+              (QStringList{QStringLiteral("<a href='x.htm' onclick='return a>b'>"), QStringLiteral("<a href=y.htm>")}));
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<A HREF = \"a>b.htm\"\r\n TARGET=\"_top\">"), QStringLiteral("<a")),
+              QStringList{QStringLiteral("<A HREF = \"a>b.htm\" TARGET=\"_top\">")});
+    // An apostrophe inside an unquoted value opens no value.
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<a href=x.htm title=it's>x</a> <a href=\"y\">"), QStringLiteral("<a")),
+              (QStringList{QStringLiteral("<a href=x.htm title=it's>"), QStringLiteral("<a href=\"y\">")}));
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<a href=\"x.htm>x</a> <a href=\"y.htm\">y</a>"), QStringLiteral("<a")),
+              (QStringList{QStringLiteral("<a href=\"x.htm>"), QStringLiteral("<a href=\"y.htm\">")}));
+    EXPECT_EQ(FindResourceTags(QStringLiteral("<img alt=\"a>b"), QStringLiteral("<img")), QStringList{QStringLiteral("<img alt=\"a>")});
 }
 
 TEST(Gradient, BandsRunFromBeginToEndColour)
