@@ -315,10 +315,12 @@ void TMainForm::BtnSaveAsClick()
 
 void TMainForm::Menu_ReloadClick()
 {
-    TEditForm *doc = activeDocument();
+    const QPointer<TEditForm> doc(activeDocument());
     if (!doc || doc->FileName.isEmpty() || !QFileInfo(doc->fullPath()).isFile())
         return;
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes)
+    // The question waits in an event loop of its own: the window may go meanwhile.
+    if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes && doc &&
+        !doc->isBeingDestroyed())
         reloadDocument(doc);
 }
 
@@ -332,15 +334,19 @@ void TMainForm::reloadDocument(TEditForm *doc)
 
 void TMainForm::CheckDiskChange()
 {
-    TEditForm *doc = activeDocument();
+    const QPointer<TEditForm> doc(activeDocument());
     if (m_checkingDisk || !doc || doc->isModified() || !doc->changedOnDisk())
         return;
     m_checkingDisk = true;
     const QString question = doc->fullPath() + u'\n' + lex::message(3017);
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes)
-        reloadDocument(doc);
-    else
-        doc->rememberDiskState(); // asked once per change
+    const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo);
+    // A window closed while the question waited is left alone.
+    if (doc && !doc->isBeingDestroyed()) {
+        if (answer == dialogs::Answer::Yes)
+            reloadDocument(doc);
+        else
+            doc->rememberDiskState(); // asked once per change
+    }
     m_checkingDisk = false;
 }
 

@@ -13,8 +13,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -115,6 +119,39 @@ TEST_F(LifetimesTest, ADocumentClosedWhileTheNotFoundBoxWaitsIsNotTouchedAfterwa
     }
     EXPECT_EQ(a->ColorMemo->plainText(), QStringLiteral("xx beta yy"));
     a->ColorMemo->document()->setModified(false);
+    quit(*form);
+}
+
+// The main window's questions wait in event loops of their own too; a
+// document closed meanwhile is neither stripped, reloaded nor marked.
+TEST_F(LifetimesTest, ADocumentClosedWhileAMainWindowQuestionWaitsIsLeftAlone)
+{
+    const QString page = file(QStringLiteral("page.htm"), "<b>one</b>");
+    auto form = shown();
+    const std::vector<std::function<void()>> commands = {
+        [&] { form->HTMLTagslschen1->trigger(); },
+        [&] { form->Menu_Reload->trigger(); },
+        [&] {
+            file(QStringLiteral("page.htm"), "<b>two, from elsewhere</b>");
+            form->CheckDiskChange();
+        },
+    };
+    for (const auto &command : commands) {
+        TEditForm *doc = form->OpenDocument(page, false, 0);
+        ASSERT_NE(doc, nullptr);
+        QTest::qWait(20);
+        form->UpdateCommandState();
+        scripted->messages.clear();
+        scripted->answers = {dialogs::Answer::Yes};
+        scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+            scripted->onMessage = nullptr;
+            closeWindow(doc);
+        };
+        command();
+        scripted->onMessage = nullptr;
+        EXPECT_EQ(scripted->messages.size(), 1) << "only the question";
+        EXPECT_TRUE(form->documents().isEmpty());
+    }
     quit(*form);
 }
 
