@@ -399,7 +399,11 @@ bool TMainForm::runClosingPass()
             return true;
         // Least recently focused first.
         std::reverse(docs.begin(), docs.end());
-        for (TEditForm *doc : std::as_const(docs)) {
+        // A question waits in an event loop of its own: a window may go meanwhile.
+        const QList<QPointer<TEditForm>> pending(docs.cbegin(), docs.cend());
+        for (const QPointer<TEditForm> &doc : pending) {
+            if (!doc)
+                continue;
             if (doc->isModified()) {
                 // New documents share one caption: the user answers for the one in view.
                 bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
@@ -407,6 +411,8 @@ bool TMainForm::runClosingPass()
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
+                if (!doc)
+                    continue;
                 if (answer == dialogs::Answer::Yes && !doc->SaveDocument(false))
                     return false;
             }

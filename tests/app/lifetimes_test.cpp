@@ -155,4 +155,30 @@ TEST_F(LifetimesTest, ADocumentClosedWhileAMainWindowQuestionWaitsIsLeftAlone)
     quit(*form);
 }
 
+// Closing the program asks window by window; a window that goes while its
+// question or another one waits is passed over, and the rest are still asked.
+TEST_F(LifetimesTest, TheClosingPassPassesOverAWindowClosedWhileItsQuestionWaits)
+{
+    auto form = shown();
+    TEditForm *first = form->OpenDocument(QString(), true, 1);
+    first->ColorMemo->insertPlainText(QStringLiteral("first"));
+    TEditForm *second = form->OpenDocument(QString(), true, 1);
+    second->ColorMemo->insertPlainText(QStringLiteral("second"));
+    scripted->messages.clear();
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        scripted->onMessage = nullptr;
+        // The window asked about first (least recently focused) goes.
+        first->ColorMemo->document()->setModified(false);
+        closeWindow(first);
+    };
+    scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    EXPECT_FALSE(form->close()) << "the second window's question was cancelled";
+    scripted->onMessage = nullptr;
+    ASSERT_EQ(scripted->messages.size(), 2);
+    ASSERT_EQ(form->documents().size(), 1);
+    EXPECT_EQ(form->documents()[0]->ColorMemo->plainText(), QStringLiteral("second"));
+    scripted->answers = {dialogs::Answer::No};
+    EXPECT_TRUE(form->close());
+}
+
 } // namespace
