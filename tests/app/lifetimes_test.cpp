@@ -123,13 +123,16 @@ TEST_F(LifetimesTest, ADocumentClosedWhileTheNotFoundBoxWaitsIsNotTouchedAfterwa
 }
 
 // The main window's questions wait in event loops of their own too; a
-// document closed meanwhile is neither stripped, reloaded nor marked.
+// document closed meanwhile is neither stripped, converted, reloaded nor
+// marked.
 TEST_F(LifetimesTest, ADocumentClosedWhileAMainWindowQuestionWaitsIsLeftAlone)
 {
     const QString page = file(QStringLiteral("page.htm"), "<b>one</b>");
+    programDir.write(QStringLiteral("entities.mvt"), "\r\n8364;&#8364;&euro;\r\n");
     auto form = shown();
     const std::vector<std::function<void()>> commands = {
         [&] { form->HTMLTagslschen1->trigger(); },
+        [&] { form->SonderzeichenzuCode1->trigger(); },
         [&] { form->Menu_Reload->trigger(); },
         [&] {
             file(QStringLiteral("page.htm"), "<b>two, from elsewhere</b>");
