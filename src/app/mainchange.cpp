@@ -10,6 +10,8 @@
 #include "tools/entitysform.h"
 #include "tools/entitytable.h"
 
+#include <QPointer>
+
 namespace {
 
 bool confirmed(QWidget *parent, int message)
@@ -37,7 +39,8 @@ void TMainForm::PopChange_CodeUmlClick(QAction *sender)
 
 void TMainForm::convertActiveDocument(bool toEntities, bool fileTable)
 {
-    TEditForm *doc = activeDocument();
+    // The question waits in an event loop of its own: the window may go meanwhile.
+    const QPointer<TEditForm> doc(activeDocument());
     if (!doc)
         return;
     ConversionTable table = builtinConversionTable();
@@ -48,7 +51,7 @@ void TMainForm::convertActiveDocument(bool toEntities, bool fileTable)
             ShowException(file.error);
             return;
         }
-        if (!confirmed(this, toEntities ? 3008 : 3007))
+        if (!confirmed(this, toEntities ? 3008 : 3007) || !doc || doc->isBeingDestroyed())
             return;
         table = conversionTable(file.lines);
     }
@@ -62,8 +65,10 @@ void TMainForm::convertActiveDocument(bool toEntities, bool fileTable)
 
 void TMainForm::HTMLTagslschen1Click()
 {
-    TEditForm *doc = activeDocument();
+    const QPointer<TEditForm> doc(activeDocument());
     if (!doc || !confirmed(this, 3009))
+        return;
+    if (!doc || doc->isBeingDestroyed()) // closed while the question waited
         return;
     stripTagsInEditor(*editorInView(doc));
 }

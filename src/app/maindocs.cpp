@@ -333,10 +333,12 @@ void TMainForm::BtnSaveAsClick()
 
 void TMainForm::Menu_ReloadClick()
 {
-    TEditForm *doc = activeDocument();
+    const QPointer<TEditForm> doc(activeDocument());
     if (!doc || doc->FileName.isEmpty() || !QFileInfo(doc->fullPath()).isFile())
         return;
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes)
+    // The question waits in an event loop of its own: the window may go meanwhile.
+    if (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3006), dialogs::Buttons::YesCancel) == dialogs::Answer::Yes && doc &&
+        !doc->isBeingDestroyed())
         reloadDocument(doc);
 }
 
@@ -350,15 +352,19 @@ void TMainForm::reloadDocument(TEditForm *doc)
 
 void TMainForm::CheckDiskChange()
 {
-    TEditForm *doc = activeDocument();
+    const QPointer<TEditForm> doc(activeDocument());
     if (m_checkingDisk || !doc || doc->isModified() || !doc->changedOnDisk())
         return;
     m_checkingDisk = true;
     const QString question = doc->fullPath() + u'\n' + lex::message(3017);
-    if (dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo) == dialogs::Answer::Yes)
-        reloadDocument(doc);
-    else
-        doc->rememberDiskState(); // asked once per change
+    const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo);
+    // A window closed while the question waited is left alone.
+    if (doc && !doc->isBeingDestroyed()) {
+        if (answer == dialogs::Answer::Yes)
+            reloadDocument(doc);
+        else
+            doc->rememberDiskState(); // asked once per change
+    }
     m_checkingDisk = false;
 }
 
@@ -420,7 +426,11 @@ bool TMainForm::runClosingPass()
             return true;
         // Least recently focused first.
         std::reverse(docs.begin(), docs.end());
-        for (TEditForm *doc : std::as_const(docs)) {
+        // A question waits in an event loop of its own: a window may go meanwhile.
+        const QList<QPointer<TEditForm>> pending(docs.cbegin(), docs.cend());
+        for (const QPointer<TEditForm> &doc : pending) {
+            if (!doc)
+                continue;
             if (doc->isModified()) {
                 // New documents share one caption: the user answers for the one in view.
                 bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
@@ -428,9 +438,13 @@ bool TMainForm::runClosingPass()
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
+                if (!doc)
+                    continue;
                 // A change made while the save asked is in no file: the program stays.
-                if (answer == dialogs::Answer::Yes && (!doc->SaveDocument(false) || doc->isModified()))
+                if (answer == dialogs::Answer::Yes && (!doc->SaveDocument(false) || (doc && doc->isModified())))
                     return false;
+                if (!doc)
+                    continue;
             }
             decided.append(doc);
             doc->closeDecided();

@@ -367,34 +367,35 @@ void TSearchForm::notFound(const search::Query &query)
     dialogs::inform(this, dialogs::Kind::Information, search::notFoundText(query, lex::message(3014)));
 }
 
-void TSearchForm::giveFocusBack(TColorMemo &memo)
+// The editor active now: the not-found box waits in an event loop of its
+// own, and the window the step began in may have gone meanwhile.
+void TSearchForm::giveFocusBack()
 {
-    memo.setFocus();
+    if (TColorMemo *memo = activeEditor())
+        memo->setFocus();
     if (m_host)
         m_host->FocusMainWindow();
 }
 
 void TSearchForm::ToolbarButton971Click()
 {
-    TColorMemo *memo = activeEditor();
-    if (!memo)
+    if (!activeEditor())
         return;
     if (!fedit->currentText().isEmpty()) {
         recordInHistory(*fedit);
         SearchNext(QString());
     }
-    giveFocusBack(*memo);
+    giveFocusBack();
 }
 
 void TSearchForm::ToolbarButton972Click()
 {
-    TColorMemo *memo = activeEditor();
-    if (!memo || fedit->currentText().isEmpty())
+    if (!activeEditor() || fedit->currentText().isEmpty())
         return;
     SearchNext(redit->currentText());
     recordInHistory(*fedit);
     recordInHistory(*redit);
-    giveFocusBack(*memo);
+    giveFocusBack();
 }
 
 void TSearchForm::ToolbarButton973Click()
@@ -406,7 +407,7 @@ void TSearchForm::ToolbarButton973Click()
     replaceAllSteps(*memo, redit->currentText());
     recordInHistory(*fedit);
     recordInHistory(*redit);
-    giveFocusBack(*memo);
+    giveFocusBack();
 }
 
 void TSearchForm::ToolbarButton974Click()

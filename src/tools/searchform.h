@@ -76,7 +76,7 @@ private:
     void applyFromBegin(TColorMemo &memo);
     void replaceAllSteps(TColorMemo &memo, const QString &ReplaceText);
     void notFound(const search::Query &query);
-    void giveFocusBack(TColorMemo &memo);
+    void giveFocusBack();
     QString editorText(TColorMemo &memo);
     QString scanText(TColorMemo &memo, bool matchCase);
     void dropCache();
