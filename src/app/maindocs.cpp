@@ -440,11 +440,12 @@ bool TMainForm::runClosingPass()
                     return false;
                 if (!doc)
                     continue;
-                // A change made while the save asked is in no file: the program stays.
-                if (answer == dialogs::Answer::Yes && (!doc->SaveDocument(false) || (doc && doc->isModified())))
-                    return false;
-                if (!doc)
+                const bool saved = answer != dialogs::Answer::Yes || doc->SaveDocument(false);
+                if (!doc) // closed while the save asked
                     continue;
+                // A change made while the save asked is in no file: the program stays.
+                if (!saved || (answer == dialogs::Answer::Yes && doc->isModified()))
+                    return false;
             }
             decided.append(doc);
             doc->closeDecided();

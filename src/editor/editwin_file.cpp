@@ -11,6 +11,7 @@
 #include "preview.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -63,22 +64,29 @@ void TEditForm::showFileName()
 
 bool TEditForm::SaveDocument(bool askName)
 {
+    // The dialogs wait in event loops of their own: the window may be
+    // closed meanwhile, and then nothing of it may be touched.
+    const QPointer<TEditForm> self(this);
     bool saved = false;
     if (!FilePath.isEmpty() && QFileInfo(fullPath()).isFile() && !askName) {
         saved = writeTo(fullPath());
     } else if (m_host) {
         const auto chosen = m_host->RunSaveDialog(FilePath, FileName.isEmpty() ? windowTitle() : FileName);
+        if (!self)
+            return false;
         if (chosen) {
             const QString name = applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
             // Two windows on one file would undo each other's saves.
             if (m_host->OpenInAnotherWindow(name, this)) {
                 dialogs::inform(this, dialogs::Kind::Error, name + u'\n' + lex::message(3340));
-            } else if (confirmRenamedTarget(chosen->path, name) && writeTo(name)) {
+            } else if (confirmRenamedTarget(chosen->path, name) && self && writeTo(name)) {
                 m_host->AddRecentFile(name);
                 saved = true;
             }
         }
     }
+    if (!self)
+        return false;
     if (m_host)
         m_host->RebuildWindowBar();
     return saved;
@@ -120,11 +128,12 @@ bool TEditForm::chooseEncodingFor(const QString &text, std::optional<DocumentFil
 
 bool TEditForm::writeTo(const QString &path)
 {
-    if (!confirmOverwriteOfChangedFile(path))
+    const QPointer<TEditForm> self(this);
+    if (!confirmOverwriteOfChangedFile(path) || !self)
         return false;
     const QString text = ColorMemo->plainText();
     std::optional<DocumentFile::Unstorable> choice;
-    if (!chooseEncodingFor(text, choice))
+    if (!chooseEncodingFor(text, choice) || !self)
         return false;
     const FileResult result = File.save(path, text, choice);
     if (!result.ok) {

@@ -184,4 +184,32 @@ TEST_F(LifetimesTest, TheClosingPassPassesOverAWindowClosedWhileItsQuestionWaits
     EXPECT_TRUE(form->close());
 }
 
+// Saving asks too (here whether to overwrite a file changed elsewhere): a
+// window closed while that question waits is no longer written, and the
+// closing pass goes on with the other windows.
+TEST_F(LifetimesTest, AWindowClosedWhileItsSaveAsksIsNotWrittenWhenTheProgramCloses)
+{
+    const QString page = file(QStringLiteral("page.htm"), "old");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    ASSERT_NE(doc, nullptr);
+    doc->ColorMemo->insertPlainText(QStringLiteral("mine "));
+    file(QStringLiteral("page.htm"), "written by another program");
+    scripted->messages.clear();
+    int asked = 0;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        if (++asked != 2)
+            return; // the first one asks whether to save
+        doc->ColorMemo->document()->setModified(false);
+        closeWindow(doc);
+    };
+    scripted->answers = {dialogs::Answer::Yes, dialogs::Answer::Yes};
+    EXPECT_TRUE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(scripted->messages.size(), 2);
+    QFile f(page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("written by another program"));
+}
+
 } // namespace
