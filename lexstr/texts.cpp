@@ -331,6 +331,8 @@ const Entry kMessages[] = {
     {3366, "Die Vorschau startet keine Programme. Dieser Verweis führt auf ein Programm oder Skript:"},
     // Preview: a link to a local file that does not exist; a line break and the file follow
     {3368, "Der Verweis führt auf eine Datei, die es nicht gibt:"},
+    // Preview: a linked page that cannot be read; a line break, the file, a line break and the reason follow
+    {3300, "Die verlinkte Seite kann nicht gelesen werden:"},
     // Preview: a relative link in a document that was never saved
     {3369, "Das Dokument ist noch nicht gespeichert. Relative Verweise gelten erst, wenn es einen Ordner hat."},
     // Preview of a page made of frames; a list of the frames' pages follows

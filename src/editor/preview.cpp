@@ -204,11 +204,21 @@ void PreviewBrowser::openLink(const QUrl &url)
         return;
     }
     // A local page opens in the preview, its own links resolved from its folder.
-    setFolder(QFileInfo(path).absolutePath() + u'/');
-    if (target.size() > kLargestFile)
+    if (target.size() > kLargestFile) {
+        setFolder(QFileInfo(path).absolutePath() + u'/');
         showTooLarge();
-    else
-        showPage(loadResource(QTextDocument::HtmlResource, QUrl::fromLocalFile(path)).toString());
+    } else {
+        // Read here, not as a resource: a page that cannot be read says why
+        // instead of showing as an empty one, and the page shown stays.
+        const LoadedBytes loaded = readFileBytes(path);
+        if (!loaded.result.ok) {
+            dialogs::inform(this, dialogs::Kind::Warning,
+                            lex::message(3300) + u'\n' + QDir::toNativeSeparators(path) + u'\n' + loaded.result.error);
+            return;
+        }
+        setFolder(QFileInfo(path).absolutePath() + u'/');
+        showPage(decodeBytes(loaded.bytes).text);
+    }
     if (url.hasFragment())
         scrollToAnchor(url.fragment());
 }

@@ -793,6 +793,28 @@ TEST_F(EditWinTest, PreviewOfALinkedPageTooLargeSaysWhy)
     EXPECT_EQ(form->HTMLViewer->toPlainText(), lex::message(3352));
 }
 
+// A linked page that cannot be read showed as an empty page, as if it had
+// no content; it says why and the page shown stays.
+TEST_F(EditWinTest, PreviewOfALinkedPageThatCannotBeReadSaysWhy)
+{
+    writeAll(file("page.htm"), "<p>x</p>");
+    writeAll(file("other.htm"), "<p>other</p>");
+    auto form = open("page.htm");
+    form->BtnPreviewClick();
+    scripted->messages.clear();
+    filefaults::failNext(filefaults::Step::OpenRead, EACCES);
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("other.htm")));
+    filefaults::clear();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    const QString text = scripted->messages[0].text;
+    EXPECT_TRUE(text.startsWith(lex::message(3300) + u'\n' + QDir::toNativeSeparators(file("other.htm")) + u'\n')) << text.toStdString();
+    EXPECT_GT(text.size(), lex::message(3300).size() + QDir::toNativeSeparators(file("other.htm")).size() + 2) << "the cause follows";
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("x"));
+    // Read, it opens; its own links count from its folder as before.
+    Q_EMIT form->HTMLViewer->anchorClicked(QUrl(QStringLiteral("other.htm")));
+    EXPECT_EQ(form->HTMLViewer->toPlainText(), QStringLiteral("other"));
+}
+
 // A link the preview could not follow did nothing at all: a page that is
 // not there, a relative link in a document not yet saved, an address the
 // desktop has no program for. Each now says why; a script link stays quiet.
