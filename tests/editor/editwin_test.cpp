@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -205,6 +206,31 @@ TEST_F(EditWinTest, SaveAsTakesTheNameTheRuleGives)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("index.htm"));
     EXPECT_EQ(host.recent, QStringList{file("index.htm")});
     EXPECT_EQ(readAll(file("index.htm")), QByteArray("<p>new</p>\r\n")) << "new documents are Windows-1252 with CR LF";
+}
+
+// The window may be closed while one of its save's questions waits (here
+// whether to replace the file the type's extension names): nothing of it is
+// touched afterwards and nothing is written.
+TEST_F(EditWinTest, AWindowClosedWhileItsSaveAsksWritesNothing)
+{
+    writeAll(file("page.htm"), "someone else's page");
+    auto *form = new TEditForm(&host);
+    const QPointer<TEditForm> alive(form);
+    form->ColorMemo->insertPlainText(QStringLiteral("mine"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("page.h"), 1});
+    scripted->answers.push_back(dialogs::Answer::Yes);
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        if (!alive)
+            return;
+        alive->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    EXPECT_FALSE(form->SaveDocument(true));
+    scripted->onMessage = nullptr;
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_EQ(readAll(file("page.htm")), QByteArray("someone else's page"));
+    EXPECT_TRUE(host.recent.isEmpty());
+    delete alive.data();
 }
 
 TEST_F(EditWinTest, ANameChangedByTheTypeDoesNotReplaceAnotherFileUnasked)
