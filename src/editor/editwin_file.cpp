@@ -75,7 +75,11 @@ bool TEditForm::SaveDocument(bool askName)
         if (!self)
             return false;
         if (chosen) {
-            const QString name = applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
+            // An existing file picked in the dialog (which asked to replace
+            // it) is saved into; renamed, a second file would stand beside the stale one.
+            const QString name = QFileInfo::exists(chosen->path)
+                                     ? chosen->path
+                                     : applyExtensionRule(chosen->path, m_host->ExtensionList(), m_host->SelectedSaveFilter());
             // Two windows on one file would undo each other's saves.
             if (m_host->OpenInAnotherWindow(name, this)) {
                 dialogs::inform(this, dialogs::Kind::Error, name + u'\n' + lex::message(3340));

@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMimeData>
@@ -257,6 +258,38 @@ TEST_F(EditWinTest, ANameChangedByTheTypeDoesNotReplaceAnotherFileUnasked)
     scripted->fileAnswers.push_back(dialogs::FileResult{file("page.htm"), 1});
     EXPECT_TRUE(form.SaveDocument(true));
     EXPECT_EQ(scripted->messages.size(), asked);
+}
+
+// Picking an existing file in the dialog (which asked to replace it) saves
+// into that very file: under the type .html, index.htm is not turned into a
+// second file index.html beside the stale one.
+TEST_F(EditWinTest, SaveAsIntoAnExistingFileKeepsItsName)
+{
+    writeAll(file("index.htm"), "old");
+    writeAll(file("page.HTM"), "old too");
+    host.extensionList = QStringLiteral("*.html;*.htm");
+    TEditForm form(&host);
+    ASSERT_TRUE(form.LoadFile(file("index.htm")));
+    form.ColorMemo->setPlainText(QStringLiteral("new"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("index.htm"), 1});
+    ASSERT_TRUE(form.SaveDocument(true));
+    EXPECT_EQ(form.FileName, QStringLiteral("index.htm"));
+    EXPECT_EQ(readAll(file("index.htm")), QByteArray("new"));
+    EXPECT_FALSE(QFileInfo::exists(file("index.html")));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+
+    // The same for a name the type would only re-case.
+    host.selectedFilter = 1;
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("page.HTM"), 2});
+    ASSERT_TRUE(form.SaveDocument(true));
+    EXPECT_EQ(form.FileName, QStringLiteral("page.HTM"));
+    EXPECT_EQ(readAll(file("page.HTM")), QByteArray("new"));
+    EXPECT_FALSE(QFileInfo::exists(file("page.htm")));
+
+    // A name that names no file yet still follows the type.
+    scripted->fileAnswers.push_back(dialogs::FileResult{file("other.h"), 2});
+    ASSERT_TRUE(form.SaveDocument(true));
+    EXPECT_EQ(form.FileName, QStringLiteral("other.htm"));
 }
 
 TEST_F(EditWinTest, CloseQuestionAnswers)
