@@ -98,6 +98,23 @@ TEST_F(DocManageTest, FilterTextIsBuiltFromTheSections)
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), spaced.extensionList, 1), QStringLiteral("/w/page.htm"));
 }
 
+// The file types the program comes with: each save type puts its own
+// extension on a name, and the type the dialog first offers keeps both
+// spellings of an HTML name the user types in full.
+TEST_F(DocManageTest, TheShippedSaveTypesMatchTheirExtensions)
+{
+    const FileTypes types = loadFileTypes(QStringLiteral(QUIRTLE_SOURCE_DIR "/data/fileext.mvt"));
+    const QStringList parts = types.saveFilter.split(u'|');
+    const QStringList extensions = types.extensionList.split(u';');
+    ASSERT_EQ(parts.size() / 2, extensions.size()) << "one extension per save type";
+    for (qsizetype i = 0; i < extensions.size(); ++i)
+        EXPECT_TRUE(parts[2 * i + 1].split(u';').contains(extensions[i])) << parts[2 * i].toStdString();
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.htm"), types.extensionList, 0), QStringLiteral("/w/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.html"), types.extensionList, 0), QStringLiteral("/w/page.html"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), types.extensionList, 0), QStringLiteral("/w/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/style.css"), types.extensionList, 0), QStringLiteral("/w/style.css"));
+}
+
 TEST_F(DocManageTest, OneFileIsOneDocumentWhateverItsSpelling)
 {
     const QString page = file(QStringLiteral("site/index.html"));
