@@ -51,7 +51,8 @@ public:
     void AddRecentFile(const QString &path) override;
     std::optional<dialogs::FileResult> RunSaveDialog(const QString &folder, const QString &fileName) override;
     QString ExtensionList() const override { return m_fileTypes.extensionList; }
-    int SelectedSaveFilter() const override { return m_selectedSaveFilter; }
+    // Without save types the dialog offers none: no type's extension applies.
+    int SelectedSaveFilter() const override { return m_fileTypes.saveFilter.isEmpty() ? -1 : m_selectedSaveFilter; }
     bool OpenInAnotherWindow(const QString &path, const QWidget *except) const override;
 
     // SearchHost

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -448,6 +449,24 @@ TEST_F(DocManageTest, SaveDialogTracksTheChosenType)
     EXPECT_EQ(doc->FileName, QStringLiteral("s.css"));
     EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("s.css"));
     EXPECT_EQ(scripted->saveRequests.last().filter, QStringLiteral("Web|*.htm|Style|*.css|"));
+    quit(*form);
+}
+
+// A fileext.mvt without save types: the dialog offers none, so no type's
+// extension may change the name the user typed.
+TEST_F(DocManageTest, WithoutSaveTypesTheTypedNameIsKept)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[OpenFilters]\r\nWeb=*.htm;*.html\r\n[SaveFilters]\r\nLeer=\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->insertPlainText(QStringLiteral("<p>x</p>"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QStringLiteral("index.htm")), 1});
+    form->BtnSaveAs->trigger();
+    EXPECT_EQ(scripted->saveRequests.last().filter, QString());
+    EXPECT_EQ(doc->FileName, QStringLiteral("index.htm"));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("index.htm"))));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("index.html"))));
     quit(*form);
 }
 
