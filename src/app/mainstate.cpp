@@ -7,6 +7,7 @@
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "settings/formpos.h"
 #include "settings/optionform.h"
 #include "settings/values.h"
 #include "tools/colorform.h"
@@ -22,6 +23,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QToolBar>
@@ -282,6 +284,17 @@ void TMainForm::restoreToolbar()
         return;
     if (!state->layout.isEmpty())
         restoreState(state->layout);
+    // Floating on a screen since unplugged, the toolbar (it has no close
+    // button) would be out of reach for good: it comes onto a screen.
+    if (Toolbar->isFloating()) {
+        QList<QRect> areas;
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            areas.append(primary->availableGeometry());
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen != QGuiApplication::primaryScreen())
+                areas.append(screen->availableGeometry());
+        Toolbar->setGeometry(fitOnScreen(Toolbar->geometry(), areas));
+    }
     Toolbar->setVisible(state->visible);
 }
 

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTranslator>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -228,4 +229,35 @@ TEST(Startup, ClosingStoresItsSettingsInOneRewrite)
     const QByteArray stored = reg.contents();
     for (const char *name : {"MainFormPos", "DockedTo", "MDIListVisible", "TagListVisible"})
         EXPECT_TRUE(stored.contains(name)) << name;
+}
+
+// A toolbar left floating on a screen since unplugged (or a damaged stored
+// layout) comes back within reach: with no close button, a toolbar off every
+// screen could not be fetched back.
+TEST(Startup, AFloatingToolbarOffEveryScreenComesBackInView)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        TMainForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        form.Toolbar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        form.Toolbar->move(area.right() + 5000, area.bottom() + 4000);
+        form.Toolbar->show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form.Toolbar->isFloating());
+        scripted->answers = {dialogs::Answer::Yes};
+        form.close();
+    }
+    ASSERT_TRUE(reg.contents().contains("State"));
+    TMainForm again;
+    again.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(again.Toolbar->isFloating()) << "the stored floating place is kept";
+    EXPECT_TRUE(area.intersects(again.Toolbar->geometry())) << again.Toolbar->geometry().x() << "," << again.Toolbar->geometry().y();
+    scripted->answers = {dialogs::Answer::Yes};
+    again.close();
 }
