@@ -3,6 +3,7 @@
 #include "mainform.h"
 
 #include "app/commandstate.h"
+#include "app/logging.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -295,7 +296,12 @@ void TMainForm::restoreToolbar()
                 areas.append(screen->availableGeometry());
         Toolbar->setGeometry(fitOnScreen(Toolbar->geometry(), areas));
     }
-    Toolbar->setVisible(state->visible);
+    // Nothing in the program hides the toolbar (no close button, no context
+    // entry): a stored hidden state is damage, and the Change, Assist and
+    // Browser menus live on it only.
+    if (!state->visible)
+        qCWarning(lcApp) << "toolbar stored as hidden, shown again";
+    Toolbar->setVisible(true);
 }
 
 void TMainForm::saveToolbar()

@@ -261,3 +261,31 @@ TEST(Startup, AFloatingToolbarOffEveryScreenComesBackInView)
     scripted->answers = {dialogs::Answer::Yes};
     again.close();
 }
+
+// The toolbar has no close button and no context entry: nothing in the
+// program hides it. A settings file that says it is hidden is damaged, and
+// obeying it would take the Change, Assist and Browser menus away for good.
+TEST(Startup, AStoredHiddenToolbarIsShownAgain)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    reg.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Morvaline\\Quirtle\\Workarea\\Toolbar]\r\n"
+              "\"Visible\"=dword:00000000\r\n\"DockedTo\"=\"Dock972\"\r\n");
+    {
+        TMainForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form.Toolbar->isVisibleTo(&form));
+        // A layout saved with the toolbar hidden is no better.
+        form.Toolbar->hide();
+        scripted->answers = {dialogs::Answer::Yes};
+        form.close();
+    }
+    TMainForm again;
+    again.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(again.Toolbar->isVisibleTo(&again));
+    scripted->answers = {dialogs::Answer::Yes};
+    again.close();
+}
