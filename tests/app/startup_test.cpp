@@ -5,6 +5,7 @@
 #include "docs/browseform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/registry.h"
 #include "platform/scripteddialogs.h"
@@ -25,6 +26,7 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QWindow>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -288,4 +290,59 @@ TEST(Startup, AStoredHiddenToolbarIsShownAgain)
     EXPECT_TRUE(again.Toolbar->isVisibleTo(&again));
     scripted->answers = {dialogs::Answer::Yes};
     again.close();
+}
+
+// A long command line (a whole site's pages) goes into the recent-files list
+// with one rewrite of the settings file, not one rewrite for each page.
+TEST(Startup, ManyStartFilesAreListedInOneRewrite)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+        files.append(dir.filePath(QStringLiteral("p%1.htm").arg(i)));
+        writeAll(files.last(), "<p>x</p>\r\n");
+    }
+    TMainForm form;
+    form.setStartFiles(files);
+    const int before = Registry::fileWritesInProcess();
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Registry::fileWritesInProcess(), before + 1);
+    EXPECT_EQ(form.documents().size(), 12);
+    const QStringList recent = settings::loadRecentFiles().paths;
+    ASSERT_EQ(recent.size(), 10);
+    EXPECT_EQ(recent.first(), files.last()) << "the last file opened is the most recent";
+    EXPECT_EQ(recent.last(), files[2]);
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
+}
+
+// A settings file that cannot be read or written costs the recent-files list
+// only: the files of the command line open all the same.
+TEST(Startup, StartFilesOpenWhenTheSettingsFileCannotBeWritten)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    reg.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Morvaline\\Quirtle\\Workarea]\r\n\"FontHeight\"=dword:0000000c\r\n");
+    const QStringList files{dir.filePath(QStringLiteral("a.htm")), dir.filePath(QStringLiteral("b.htm"))};
+    for (const QString &file : files)
+        writeAll(file, "<p>x</p>\r\n");
+    TMainForm form;
+    form.setStartFiles(files);
+    filefaults::failNext(filefaults::Step::OpenRead, EACCES);
+    form.show();
+    QCoreApplication::processEvents();
+    filefaults::clear();
+    EXPECT_EQ(form.documents().size(), 2);
+    bool told = false;
+    for (const auto &m : std::as_const(scripted->messages))
+        told = told || m.text.contains(lex::message(3034));
+    EXPECT_TRUE(told) << "the cause is named";
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
 }
