@@ -256,8 +256,22 @@ void TMainForm::FormShow()
     Menu_WindowBar->setChecked(!P_MDI->isHidden());
     setAcceptDrops(true);
     FormPosition->load();
-    for (const QString &file : std::as_const(m_startFiles))
-        OpenDocument(file, false, 0);
+    // The recent-files list takes all the files of the command line in one
+    // rewrite of the settings file: one each made a long list start slowly.
+    bool opened = false;
+    const auto openAll = [this, &opened] {
+        opened = true;
+        for (const QString &file : std::as_const(m_startFiles))
+            OpenDocument(file, false, 0);
+    };
+    try {
+        settings::registry().batch(openAll);
+    } catch (const RegistryError &e) {
+        ShowException(e.message());
+        // A settings file that cannot be written keeps no file from opening.
+        if (!opened)
+            openAll();
+    }
     SplashTimer->start();
     QMetaObject::invokeMethod(this, &TMainForm::OfferRecovery, Qt::QueuedConnection);
 }

@@ -3,10 +3,12 @@
 #include "mainform.h"
 
 #include "app/commandstate.h"
+#include "app/logging.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "settings/formpos.h"
 #include "settings/optionform.h"
 #include "settings/values.h"
 #include "tools/colorform.h"
@@ -22,6 +24,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTabBar>
 #include <QTextEdit>
 #include <QToolBar>
@@ -282,7 +285,23 @@ void TMainForm::restoreToolbar()
         return;
     if (!state->layout.isEmpty())
         restoreState(state->layout);
-    Toolbar->setVisible(state->visible);
+    // Floating on a screen since unplugged, the toolbar (it has no close
+    // button) would be out of reach for good: it comes onto a screen.
+    if (Toolbar->isFloating()) {
+        QList<QRect> areas;
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            areas.append(primary->availableGeometry());
+        for (const QScreen *screen : QGuiApplication::screens())
+            if (screen != QGuiApplication::primaryScreen())
+                areas.append(screen->availableGeometry());
+        Toolbar->setGeometry(fitOnScreen(Toolbar->geometry(), areas));
+    }
+    // Nothing in the program hides the toolbar (no close button, no context
+    // entry): a stored hidden state is damage, and the Change, Assist and
+    // Browser menus live on it only.
+    if (!state->visible)
+        qCWarning(lcApp) << "toolbar stored as hidden, shown again";
+    Toolbar->setVisible(true);
 }
 
 void TMainForm::saveToolbar()

@@ -5,6 +5,7 @@
 #include "docs/browseform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/registry.h"
 #include "platform/scripteddialogs.h"
@@ -22,8 +23,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTranslator>
 #include <QWindow>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -228,4 +231,118 @@ TEST(Startup, ClosingStoresItsSettingsInOneRewrite)
     const QByteArray stored = reg.contents();
     for (const char *name : {"MainFormPos", "DockedTo", "MDIListVisible", "TagListVisible"})
         EXPECT_TRUE(stored.contains(name)) << name;
+}
+
+// A toolbar left floating on a screen since unplugged (or a damaged stored
+// layout) comes back within reach: with no close button, a toolbar off every
+// screen could not be fetched back.
+TEST(Startup, AFloatingToolbarOffEveryScreenComesBackInView)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        TMainForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        form.Toolbar->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+        form.Toolbar->move(area.right() + 5000, area.bottom() + 4000);
+        form.Toolbar->show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form.Toolbar->isFloating());
+        scripted->answers = {dialogs::Answer::Yes};
+        form.close();
+    }
+    ASSERT_TRUE(reg.contents().contains("State"));
+    TMainForm again;
+    again.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(again.Toolbar->isFloating()) << "the stored floating place is kept";
+    EXPECT_TRUE(area.intersects(again.Toolbar->geometry())) << again.Toolbar->geometry().x() << "," << again.Toolbar->geometry().y();
+    scripted->answers = {dialogs::Answer::Yes};
+    again.close();
+}
+
+// The toolbar has no close button and no context entry: nothing in the
+// program hides it. A settings file that says it is hidden is damaged, and
+// obeying it would take the Change, Assist and Browser menus away for good.
+TEST(Startup, AStoredHiddenToolbarIsShownAgain)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    reg.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Morvaline\\Quirtle\\Workarea\\Toolbar]\r\n"
+              "\"Visible\"=dword:00000000\r\n\"DockedTo\"=\"Dock972\"\r\n");
+    {
+        TMainForm form;
+        form.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form.Toolbar->isVisibleTo(&form));
+        // A layout saved with the toolbar hidden is no better.
+        form.Toolbar->hide();
+        scripted->answers = {dialogs::Answer::Yes};
+        form.close();
+    }
+    TMainForm again;
+    again.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(again.Toolbar->isVisibleTo(&again));
+    scripted->answers = {dialogs::Answer::Yes};
+    again.close();
+}
+
+// A long command line (a whole site's pages) goes into the recent-files list
+// with one rewrite of the settings file, not one rewrite for each page.
+TEST(Startup, ManyStartFilesAreListedInOneRewrite)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+        files.append(dir.filePath(QStringLiteral("p%1.htm").arg(i)));
+        writeAll(files.last(), "<p>x</p>\r\n");
+    }
+    TMainForm form;
+    form.setStartFiles(files);
+    const int before = Registry::fileWritesInProcess();
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Registry::fileWritesInProcess(), before + 1);
+    EXPECT_EQ(form.documents().size(), 12);
+    const QStringList recent = settings::loadRecentFiles().paths;
+    ASSERT_EQ(recent.size(), 10);
+    EXPECT_EQ(recent.first(), files.last()) << "the last file opened is the most recent";
+    EXPECT_EQ(recent.last(), files[2]);
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
+}
+
+// A settings file that cannot be read or written costs the recent-files list
+// only: the files of the command line open all the same.
+TEST(Startup, StartFilesOpenWhenTheSettingsFileCannotBeWritten)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    reg.write("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Morvaline\\Quirtle\\Workarea]\r\n\"FontHeight\"=dword:0000000c\r\n");
+    const QStringList files{dir.filePath(QStringLiteral("a.htm")), dir.filePath(QStringLiteral("b.htm"))};
+    for (const QString &file : files)
+        writeAll(file, "<p>x</p>\r\n");
+    TMainForm form;
+    form.setStartFiles(files);
+    filefaults::failNext(filefaults::Step::OpenRead, EACCES);
+    form.show();
+    QCoreApplication::processEvents();
+    filefaults::clear();
+    EXPECT_EQ(form.documents().size(), 2);
+    bool told = false;
+    for (const auto &m : std::as_const(scripted->messages))
+        told = told || m.text.contains(lex::message(3034));
+    EXPECT_TRUE(told) << "the cause is named";
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
 }
