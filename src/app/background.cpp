@@ -1,15 +1,12 @@
 #include "background.h"
 
 #include "glyphs.h"
-
-#include <QFileInfo>
+#include "settings/optionchanges.h"
 
 QImage loadBackgroundTile(const QString &programFolder, const QString &name)
 {
-    const QString path = programFolder + QStringLiteral("backs/") + name;
-    // Only a plain file name: one with folders in it could lead out of "backs".
-    const bool plainName = !name.contains(u'/') && !name.contains(u'\\');
-    if (!name.isEmpty() && plainName && QFileInfo(path).isFile()) {
+    const QString path = settings::backgroundFile(settings::backsFolders(programFolder), name);
+    if (!path.isEmpty()) {
         const QImage picture(path);
         const auto fits = [](int n) { return n >= 1 && n <= 100; };
         if (!picture.isNull() && fits(picture.width()) && fits(picture.height()))

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace programdir {
 
@@ -27,6 +28,11 @@ QString path()
     if (!overridden().isEmpty())
         return overridden();
     return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString userPath()
+{
+    return withSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/quirtle"));
 }
 
 void setOverride(const QString &folder)

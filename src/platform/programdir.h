@@ -8,6 +8,11 @@ namespace programdir {
 
 QString path();
 
+// The user's own data folder, $XDG_DATA_HOME/quirtle/ (~/.local/share/quirtle/
+// when unset), with a trailing separator. An installed program folder belongs
+// to root; what a user adds, such as background tiles, goes here.
+QString userPath();
+
 // Tests point the program folder at a temporary copy; an empty text undoes it.
 void setOverride(const QString &folder);
 

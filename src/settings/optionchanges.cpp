@@ -1,9 +1,11 @@
 #include "optionchanges.h"
 
+#include "platform/programdir.h"
 #include "platform/registry.h"
 #include "settings/values.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 
 #include <algorithm>
@@ -107,6 +109,32 @@ QStringList backgroundPictures(const QString &folder)
                                       QDir::Files | QDir::Readable);
     sortCaseless(names);
     return names;
+}
+
+QStringList backsFolders(const QString &programFolder)
+{
+    return {backsFolder(programFolder), programdir::userPath() + QStringLiteral("backs/")};
+}
+
+QStringList backgroundPictures(const QStringList &folders)
+{
+    QStringList names;
+    for (const QString &folder : folders)
+        names.append(backgroundPictures(folder));
+    names.removeDuplicates();
+    sortCaseless(names);
+    return names;
+}
+
+QString backgroundFile(const QStringList &folders, const QString &name)
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\'))
+        return {};
+    for (const QString &folder : folders) {
+        if (QFileInfo(folder + name).isFile())
+            return folder + name;
+    }
+    return {};
 }
 
 QStringList sortedFontFamilies()

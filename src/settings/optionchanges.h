@@ -56,9 +56,19 @@ void storeOptionValues(const OptionValues &values);
 // The folder of background pictures, "backs" in the program folder, with a
 // trailing separator.
 QString backsFolder(const QString &programFolder);
+// Where background pictures are looked for, in this order: "backs" in the
+// program folder, then "backs" in the user's own data folder (the only one a
+// user of an installed program can add pictures to).
+QStringList backsFolders(const QString &programFolder);
 // The pictures the working area can show (bmp, jpg, jpeg, png, in any case),
 // sorted by name without regard to case.
 QStringList backgroundPictures(const QString &folder);
+// The same for several folders; a name found in more than one is listed once.
+QStringList backgroundPictures(const QStringList &folders);
+// The file a picture name stands for: in the first of the folders that has
+// it. Empty when none has it, or when the name is no plain file name (one
+// from the settings file must not lead out of the folders).
+QString backgroundFile(const QStringList &folders, const QString &name);
 // The display's font families, sorted without regard to case.
 QStringList sortedFontFamilies();
 

@@ -106,11 +106,12 @@ void TOptionForm::connectHandlers()
 void TOptionForm::FormCreate()
 {
     applyCaptions();
-    m_backsFolder = settings::backsFolder(programdir::path());
-    // A folder that cannot be made leaves the list empty; the working area
-    // then keeps its built-in picture.
-    QDir().mkpath(m_backsFolder);
-    const QStringList pictures = settings::backgroundPictures(m_backsFolder);
+    m_backsFolders = settings::backsFolders(programdir::path());
+    // A folder that cannot be made adds nothing to the list; the user's own
+    // one is made so that the user finds where to put pictures.
+    for (const QString &folder : std::as_const(m_backsFolders))
+        QDir().mkpath(folder);
+    const QStringList pictures = settings::backgroundPictures(m_backsFolders);
     FileList->addItems(pictures);
     QStringList fonts;
     for (int i = 0; i < FC_Editor->count(); ++i)
@@ -270,8 +271,8 @@ void TOptionForm::FileListChange()
     const QList<QListWidgetItem *> selected = FileList->selectedItems();
     if (selected.isEmpty())
         return;
-    const QString path = m_backsFolder + selected.first()->text();
-    if (!QFileInfo(path).isFile())
+    const QString path = settings::backgroundFile(m_backsFolders, selected.first()->text());
+    if (path.isEmpty())
         return;
     QImageReader reader(path);
     const QImage picture = reader.read();

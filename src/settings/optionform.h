@@ -99,7 +99,7 @@ private:
                m_commentColor = colors::clGray;
     // The colour dialog opens with the colour chosen last in this run.
     ColorValue m_lastColor = colors::clBlack;
-    QString m_backsFolder;
+    QStringList m_backsFolders;
     bool m_centred = false;
 
     void FormCreate();

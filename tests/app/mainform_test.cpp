@@ -161,6 +161,20 @@ TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
     EXPECT_EQ(form.backgroundTile().size(), QSize(50, 50));
 }
 
+TEST_F(MainFormTest, BackgroundTileFromTheUsersOwnFolder)
+{
+    TempUserDataDir user;
+    QImage image(30, 40, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    QDir().mkpath(user.path() + QStringLiteral("backs"));
+    ASSERT_TRUE(image.save(user.path() + QStringLiteral("backs/mine.png")));
+    settings::backgroundColor();
+    settings::setBackground(QStringLiteral("mine.png"));
+    TMainForm form;
+    EXPECT_EQ(form.backgroundTile().size(), QSize(30, 40));
+    EXPECT_EQ(form.backgroundTile().pixelColor(5, 5), QColor(Qt::yellow));
+}
+
 TEST_F(MainFormTest, DocumentCommandsFollowTheActiveDocument)
 {
     auto form = makeShown();

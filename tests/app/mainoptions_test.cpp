@@ -44,6 +44,7 @@ class MainOptionsTest : public ::testing::Test
 protected:
     TempRegistry reg;
     TempProgramDir programDir;
+    TempUserDataDir userData; // the options list the user's own pictures too
     dialogs::ScriptedDialogsGuard scripted;
     std::unique_ptr<TMainForm> form;
 

@@ -122,6 +122,30 @@ TEST(OptionValues, BackgroundPicturesAreTheFourKindsInAnyCaseSortedByName)
     EXPECT_EQ(backgroundPictures(dir.path() + QStringLiteral("missing/")), QStringList());
 }
 
+TEST(OptionValues, BackgroundPicturesComeFromTheProgramFolderThenTheUsersOwn)
+{
+    TempProgramDir program;
+    TempUserDataDir user;
+    EXPECT_EQ(user.path(), QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("quirtle/")));
+    program.write(QStringLiteral("backs/shipped.png"), "x");
+    program.write(QStringLiteral("backs/both.png"), "x");
+    user.write(QStringLiteral("backs/mine.jpg"), "x");
+    user.write(QStringLiteral("backs/both.png"), "x");
+    user.write(QStringLiteral("outside.png"), "x");
+    const QStringList folders = backsFolders(program.path());
+    EXPECT_EQ(folders, (QStringList{program.path() + QStringLiteral("backs/"), user.path() + QStringLiteral("backs/")}));
+    EXPECT_EQ(backgroundPictures(folders),
+              (QStringList{QStringLiteral("both.png"), QStringLiteral("mine.jpg"), QStringLiteral("shipped.png")}));
+
+    EXPECT_EQ(backgroundFile(folders, QStringLiteral("both.png")), folders[0] + QStringLiteral("both.png")) << "the program folder first";
+    EXPECT_EQ(backgroundFile(folders, QStringLiteral("mine.jpg")), folders[1] + QStringLiteral("mine.jpg"));
+    EXPECT_EQ(backgroundFile(folders, QStringLiteral("gone.png")), QString());
+    EXPECT_EQ(backgroundFile(folders, QString()), QString());
+    // A name from the settings file never leads out of the folders.
+    EXPECT_EQ(backgroundFile(folders, QStringLiteral("../outside.png")), QString());
+    EXPECT_EQ(backgroundFile(folders, QStringLiteral("..\\outside.png")), QString());
+}
+
 TEST(OptionValues, FontFamiliesAreSortedWithoutRegardToCase)
 {
     const QStringList families = sortedFontFamilies();

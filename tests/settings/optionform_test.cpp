@@ -61,6 +61,9 @@ class OptionFormTest : public ::testing::Test
 protected:
     TempRegistry reg;
     TempProgramDir programDir;
+    // The user's own pictures are listed too; the tests' lists must not
+    // depend on who runs them.
+    TempUserDataDir userData;
     dialogs::ScriptedDialogsGuard scripted;
     RecordingHost host;
 
@@ -307,4 +310,26 @@ TEST_F(OptionFormTest, AMissingBacksFolderIsMade)
     TOptionForm form(&host);
     EXPECT_TRUE(QFileInfo(backs).isDir());
     EXPECT_EQ(form.FileList->count(), 0);
+}
+
+// Installed, the program folder belongs to root: the user's own pictures
+// come from the user's data folder.
+TEST_F(OptionFormTest, PicturesOfTheUsersOwnFolderAreListedShownAndStored)
+{
+    const QString userBacks = userData.path() + QStringLiteral("backs");
+    programDir.write(QStringLiteral("backs/shipped.png"), pngBytes(10, 10));
+    storeOptionValues(OptionValues());
+    {
+        TOptionForm form(&host);
+        EXPECT_TRUE(QFileInfo(userBacks).isDir()) << "made, so that the user finds where pictures go";
+        EXPECT_EQ(form.FileList->count(), 1);
+    }
+    userData.write(QStringLiteral("backs/mine.png"), pngBytes(24, 16));
+    TOptionForm form(&host);
+    ASSERT_EQ(form.FileList->count(), 2);
+    selectPicture(form, QStringLiteral("mine.png"));
+    EXPECT_EQ(form.L_Width->text(), QStringLiteral("24"));
+    EXPECT_EQ(form.L_Height->text(), QStringLiteral("16"));
+    form.BtnOK->click();
+    EXPECT_EQ(background(), QStringLiteral("mine.png"));
 }

@@ -83,6 +83,31 @@ void TempProgramDir::write(const QString &relativePath, const QByteArray &conten
         file.write(contents);
 }
 
+TempUserDataDir::TempUserDataDir() : m_previous(qgetenv("XDG_DATA_HOME"))
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.path()));
+}
+
+TempUserDataDir::~TempUserDataDir()
+{
+    if (m_previous.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", m_previous);
+}
+
+QString TempUserDataDir::path() const
+{
+    return programdir::userPath();
+}
+
+void TempUserDataDir::write(const QString &relativePath, const QByteArray &contents) const
+{
+    const QString full = path() + relativePath;
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    writeAll(full, contents);
+}
+
 Unprivileged::Unprivileged()
 {
     if (::geteuid() == 0)

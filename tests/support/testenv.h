@@ -51,6 +51,24 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Points the user's own data folder ($XDG_DATA_HOME) at a fresh temporary
+// folder for one test and puts the previous one back afterwards.
+class TempUserDataDir
+{
+public:
+    TempUserDataDir();
+    ~TempUserDataDir();
+    TempUserDataDir(const TempUserDataDir &) = delete;
+    TempUserDataDir &operator=(const TempUserDataDir &) = delete;
+
+    QString path() const; // the program's folder in it, with a trailing separator
+    void write(const QString &relativePath, const QByteArray &contents) const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+};
+
 // While it lives, the process acts as an unprivileged user, so that folder
 // and file permissions apply even when the tests run as root.
 class Unprivileged
