@@ -2,6 +2,7 @@
 
 #include "app/errorbox.h"
 #include "platform/lexstrings.h"
+#include "quirtle_version.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -11,6 +12,14 @@
 #include <memory>
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+void nameApplication()
+{
+    const QString title = QStringLiteral(QUIRTLE_TITLE);
+    QApplication::setApplicationName(title);
+    QApplication::setApplicationDisplayName(title);
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUIRTLE_APP_ID));
+}
 
 QTranslator *installToolkitTranslations(QCoreApplication &app)
 {

@@ -18,6 +18,11 @@ bool deliverGuarded(const std::function<bool()> &deliver, const std::function<vo
 // Null when none are installed: the toolkit then speaks English.
 QTranslator *installToolkitTranslations(QCoreApplication &app);
 
+// The program's names: the application name and the window title's, and the
+// desktop entry its windows belong to (the Wayland app id; under X11 the entry
+// finds them by the class "quirtle").
+void nameApplication();
+
 class Application : public QApplication
 {
     Q_OBJECT

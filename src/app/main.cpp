@@ -9,7 +9,6 @@
 #include "platform/cmdchannel.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
-#include "quirtle_version.h"
 #include "tools/searchform.h"
 
 #include <cstdio>
@@ -35,9 +34,7 @@ int main(int argc, char *argv[])
         return 0;
     Application app(argc, argv);
     installToolkitTranslations(app);
-    const QString title = QStringLiteral(QUIRTLE_TITLE);
-    QApplication::setApplicationName(title);
-    QApplication::setApplicationDisplayName(title);
+    nameApplication();
     const QStringList files = cmdline::files(QApplication::arguments().mid(1));
 
     // A later start shows no window: its files go to the running editor.

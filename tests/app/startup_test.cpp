@@ -216,6 +216,26 @@ TEST(Startup, TheToolkitSpeaksTheLanguageOfTheStringLibrary)
     delete translator;
 }
 
+// The desktop shows the entry's icon and name for the program's windows only
+// when they name that entry: by the desktop file name (Wayland) or by the
+// window class, the program file's name (X11).
+TEST(Startup, TheWindowsNameTheInstalledDesktopEntry)
+{
+    const QString name = QApplication::applicationName();
+    const QString displayName = QApplication::applicationDisplayName();
+    const QString desktopFile = QGuiApplication::desktopFileName();
+    nameApplication();
+    const QString id = QGuiApplication::desktopFileName();
+    QApplication::setApplicationName(name);
+    QApplication::setApplicationDisplayName(displayName);
+    QGuiApplication::setDesktopFileName(desktopFile);
+
+    ASSERT_FALSE(id.isEmpty());
+    const QByteArray entry = readAll(QStringLiteral(QUIRTLE_SOURCE_DIR "/dist/") + id + QStringLiteral(".desktop"));
+    ASSERT_NE(entry, "<unreadable>") << id.toStdString();
+    EXPECT_TRUE(entry.split('\n').contains("StartupWMClass=quirtle"));
+}
+
 TEST(Startup, ClosingStoresItsSettingsInOneRewrite)
 {
     TempRegistry reg;
