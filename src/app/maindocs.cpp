@@ -247,7 +247,7 @@ void TMainForm::AddRecentFile(const QString &path)
     try {
         settings::storeRecentFiles({withRecentFile(settings::loadRecentFiles().paths, canonicalPath(path))});
     } catch (const RegistryError &e) {
-        ShowException(e.message());
+        ShowSettingsFailure(e.message());
     }
     Menu_FileClick();
 }

@@ -267,7 +267,7 @@ void TMainForm::FormShow()
     try {
         settings::registry().batch(openAll);
     } catch (const RegistryError &e) {
-        ShowException(e.message());
+        ShowSettingsFailure(e.message());
         // A settings file that cannot be written keeps no file from opening.
         if (!opened)
             openAll();
@@ -306,7 +306,7 @@ void TMainForm::saveSettingsAtClose()
             settings::setTagListVisible(!P_TagList->isHidden());
         });
     } catch (const RegistryError &e) {
-        ShowException(e.message());
+        ShowSettingsFailure(e.message());
     }
     settings::releaseRegistry();
 }
@@ -336,6 +336,12 @@ void TMainForm::ShowException(const QString &message)
 {
     qCWarning(lcApp).noquote() << "error box:" << message;
     showErrorBox(this, message);
+}
+
+void TMainForm::ShowSettingsFailure(const QString &message)
+{
+    if (settings::firstTelling(message))
+        ShowException(message);
 }
 
 void TMainForm::LoadBackground()

@@ -102,6 +102,8 @@ public:
     QString statusPanelText(int index) const;
     // The one error box for errors no command handled; the program goes on.
     void ShowException(const QString &message) override;
+    // For settings the program writes on its own: each cause is told once.
+    void ShowSettingsFailure(const QString &message);
     // The command channel's macros (ddeserver.cpp): lines of one execute.
     void DdeServerExecuteMacro(const QStringList &lines);
     // Restores the window when minimised and puts it in front.

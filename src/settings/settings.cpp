@@ -138,14 +138,21 @@ bool DefaultsUnstored::missed() const
     return g_defaultMissed;
 }
 
-void reportOnce(const QString &message)
+bool firstTelling(const QString &message)
 {
     Reporting &r = reporting();
     if (r.told.contains(message))
-        return;
+        return false;
     r.told.insert(message);
+    return true;
+}
+
+void reportOnce(const QString &message)
+{
+    if (!firstTelling(message))
+        return;
     qCWarning(lcSettings).noquote() << message;
-    if (r.report)
+    if (Reporting &r = reporting(); r.report)
         r.report(message + u'\n' + lex::message(3039));
 }
 

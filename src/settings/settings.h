@@ -37,6 +37,10 @@ void setErrorReporter(std::function<void(const QString &message)> reporter);
 // Tells the reporter, once per distinct message while it is set: a damaged value
 // read at every paint or document must not raise a box each time.
 void reportOnce(const QString &message);
+// Records a message as told; false when it was told already. Writes the
+// program makes on its own (recent files, positions at close) fail alike
+// each time: the user hears the cause once, not at every file opened.
+bool firstTelling(const QString &message);
 
 // While one lives, the colour getters give a missing colour's default
 // without storing it: for a settings file that cannot be written now.

@@ -366,3 +366,42 @@ TEST(Startup, StartFilesOpenWhenTheSettingsFileCannotBeWritten)
     scripted->answers = {dialogs::Answer::Yes};
     form.close();
 }
+
+// A settings folder that cannot be made fails every write the program makes
+// on its own (the start files' recent list, a file opened later, the window
+// place at close): the user is told the cause once, not at each of them.
+TEST(Startup, ASettingsFolderThatCannotBeMadeIsToldOnce)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    // A file where the folder should be: no one, not even root, can make it.
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    writeAll(blocker, "");
+    qputenv("QUIRTLE_REGISTRY", QFile::encodeName(blocker + QStringLiteral("/user.reg")));
+    settings::releaseRegistry();
+    const QStringList files{dir.filePath(QStringLiteral("a.htm")), dir.filePath(QStringLiteral("b.htm"))};
+    for (const QString &file : files)
+        writeAll(file, "<p>x</p>\r\n");
+    QStringList told;
+    const auto collectTold = [&] {
+        for (const auto &m : std::as_const(scripted->messages))
+            if (m.text.contains(lex::message(3032)))
+                told.append(m.text);
+    };
+    {
+        TMainForm form;
+        form.setStartFiles({files[0]});
+        form.show();
+        QCoreApplication::processEvents();
+        form.OpenDocument(files[1], false, 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.documents().size(), 2);
+        form.close();
+        QCoreApplication::processEvents();
+    }
+    collectTold();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(blocker)) << "the folder is named";
+}
