@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -278,12 +279,67 @@ QByteArray encodeText(QStringView text, const TextFormat &format)
     return out + withBreaks.toUtf8();
 }
 
+namespace {
+
+// The content of a script or style element, where the browser reads no
+// character references: there "&#8594;" would stay as these seven letters.
+struct RawRange {
+    qsizetype begin = 0, end = 0;
+    bool script = false;
+};
+
+bool startsElement(QStringView text, qsizetype at, QStringView name)
+{
+    const qsizetype after = at + 1 + name.size();
+    if (after > text.size() || !text.sliced(at + 1, name.size()).startsWith(name, Qt::CaseInsensitive))
+        return false;
+    return after == text.size() || text[after].isSpace() || text[after] == u'>' || text[after] == u'/';
+}
+
+// A script without a type, or with one of script or data, reads escapes;
+// a template kept in a script element is markup and takes references.
+bool readsScriptEscapes(QStringView startTag)
+{
+    static const QRegularExpression type(QStringLiteral(R"(\stype\s*=\s*["']?\s*([^"'\s>;]*))"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = type.match(startTag.toString());
+    if (!match.hasMatch())
+        return true;
+    const QString value = match.captured(1).toLower();
+    return value.isEmpty() || value == u"module" || value.endsWith(u"javascript") || value.endsWith(u"ecmascript") ||
+           value.endsWith(u"json");
+}
+
+std::vector<RawRange> rawRanges(QStringView text)
+{
+    std::vector<RawRange> ranges;
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        const bool script = startsElement(text, at, u"script");
+        if (!script && !startsElement(text, at, u"style"))
+            continue;
+        const qsizetype close = text.indexOf(u'>', at);
+        if (close < 0)
+            break;
+        qsizetype end = text.indexOf(script ? u"</script" : u"</style", close + 1, Qt::CaseInsensitive);
+        if (end < 0)
+            end = text.size();
+        if (!script || readsScriptEscapes(text.sliced(at, close - at + 1)))
+            ranges.push_back({close + 1, end, script});
+        at = end - 1;
+    }
+    return ranges;
+}
+
+} // namespace
+
 QString withCharacterReferences(QStringView text)
 {
+    const std::vector<RawRange> ranges = rawRanges(text);
+    auto range = ranges.begin();
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t cp = text[i].unicode();
+        const qsizetype start = i;
         if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
@@ -291,7 +347,15 @@ QString withCharacterReferences(QStringView text)
             out += text[i];
             continue;
         }
-        out += QStringLiteral("&#%1;").arg(uint(cp));
+        while (range != ranges.end() && range->end <= start)
+            ++range;
+        if (range == ranges.end() || start < range->begin)
+            out += QStringLiteral("&#%1;").arg(uint(cp));
+        else if (!range->script)
+            out += QStringLiteral("\\%1 ").arg(uint(cp), 0, 16);
+        else
+            for (qsizetype u = start; u <= i; ++u)
+                out += QStringLiteral("\\u%1").arg(text[u].unicode(), 4, 16, QLatin1Char('0'));
     }
     return out;
 }

@@ -67,6 +67,9 @@ QString withUnambiguousStart(QStringView text, const TextFormat &format);
 
 // Characters Windows-1252 cannot store written as numeric character
 // references (&#8364; style); characters beyond the first plane stay whole.
+// In the content of a style element they are written as CSS escapes
+// ("\2192 "), in that of a script as JavaScript escapes ("\u2192"): the
+// browser reads no references there.
 QString withCharacterReferences(QStringView text);
 
 // The encoding a page names for itself near its start (a meta charset or

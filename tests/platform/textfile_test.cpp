@@ -247,6 +247,25 @@ TEST(TextFile, UnstorableCharactersBecomeReferences)
     EXPECT_EQ(withCharacterReferences(u"plain <p>"), QStringLiteral("plain <p>"));
 }
 
+// The browser reads no references inside a script or a style element: a
+// page that names Windows-1252 got "&#10003;" shown as these letters by its
+// script. There the escapes of the script or the style sheet stand in.
+TEST(TextFile, UnstorableCharactersInScriptsAndStylesBecomeTheirEscapes)
+{
+    EXPECT_EQ(withCharacterReferences(u"<p>\u2192</p><SCRIPT>t = \"\u2713 \u00e4\";</SCRIPT><p>\u2192</p>"),
+              QStringLiteral("<p>&#8594;</p><SCRIPT>t = \"\\u2713 \u00e4\";</SCRIPT><p>&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(QString::fromUtf8("<script type=\"module\">x('😀')</script>")),
+              QStringLiteral("<script type=\"module\">x('\\ud83d\\ude00')</script>"));
+    EXPECT_EQ(withCharacterReferences(QString::fromUtf8("<style media=all>a::after { content: \"\u2192\" } /* 😀 */</style>\u2192")),
+              QStringLiteral("<style media=all>a::after { content: \"\\2192 \" } /* \\1f600  */</style>&#8594;"));
+    // A template kept in a script element is markup; an element never
+    // closed runs to the end; a name that only begins like one is none.
+    EXPECT_EQ(withCharacterReferences(u"<script type=\"text/x-template\"><b>\u2192</b></script>"),
+              QStringLiteral("<script type=\"text/x-template\"><b>&#8594;</b></script>"));
+    EXPECT_EQ(withCharacterReferences(u"<script>\u2192"), QStringLiteral("<script>\\u2192"));
+    EXPECT_EQ(withCharacterReferences(u"<scripts>\u2192"), QStringLiteral("<scripts>&#8594;"));
+}
+
 TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
 {
     QTemporaryDir dir;
