@@ -324,6 +324,9 @@ const Entry kMessages[] = {
     // Opening a file that holds NUL bytes; follows 3019
     {3351, "Die Datei enthält Nullbytes und ist keine Textdatei (etwa ein Bild oder ein Programm). "
            "Sie wird nicht geöffnet, weil Speichern ihre Bytes verändern würde."},
+    // Opening a UTF-16 file whose byte count is odd; follows 3019
+    {3301, "Die Datei ist in UTF-16 gespeichert, endet aber mitten in einem Zeichen (ihr fehlt ein Byte) und ist wohl "
+           "abgeschnitten. Sie wird nicht geöffnet, weil Speichern ihre Bytes verändern würde."},
     // Shown on the Preview page instead of a page too large to lay out
     {3352, "Das Dokument ist zu groß für die Vorschau: Sie zeigt Seiten bis 4 MB. "
            "Speichern Sie die Seite und öffnen Sie sie im Browser."},

@@ -2,14 +2,13 @@
 // the arguments, one each, or from standard input; the exit code tells
 // whether the editor acknowledged it.
 #include "platform/cmdchannel.h"
-#include "platform/cp1252.h"
 #include "platform/instancelock.h"
 #include "platform/lexstrings.h"
+#include "platform/textcodec.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cstdio>
 
@@ -57,12 +56,12 @@ QByteArray withAbsolutePaths(const QByteArray &text)
 
 // The editor reads an execute that is no UTF-8 as Windows-1252, but the
 // names made absolute here are UTF-8: a command file saved in Windows-1252
-// is made UTF-8 first, or its umlauts would arrive garbled.
+// is made UTF-8 first, or its umlauts would arrive garbled. One saved as
+// UTF-16 would end at its first NUL byte and do nothing at all.
 QByteArray asUtf8(const QByteArray &execute)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(execute);
-    return utf8.hasError() ? cp1252::decode(execute).toUtf8() : execute;
+    const BytesAsText text = decodeBytes(execute);
+    return text.utf8 ? execute : text.text.toUtf8();
 }
 
 int exitCode(cmdchannel::SendStatus status)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -106,12 +107,55 @@ std::optional<BytesAsText> asUtf16(QByteArrayView bytes)
     return out;
 }
 
-} // namespace
-
-BytesAsText decodeBytes(QByteArrayView bytes)
+// UTF-16 saved without its byte-order mark: the Latin letters that fill
+// most pages have a zero high byte. At least half the code units (line
+// breaks left out, so that a save that changes their style reads back the
+// same) must have one, and few a zero low byte, as only characters such as
+// U+2000 have. A stray NUL, a picture or a program (NULs on both sides,
+// control characters) does not pass.
+bool unmarkedUtf16Order(QByteArrayView bytes, bool bigEndian)
 {
-    if (std::optional<BytesAsText> utf16 = asUtf16(bytes))
-        return *utf16;
+    qsizetype counted = 0, zeroHigh = 0, zeroLow = 0;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const uchar high = uchar(bytes[bigEndian ? i : i + 1]);
+        const uchar low = uchar(bytes[bigEndian ? i + 1 : i]);
+        if (high == 0 && (low == '\r' || low == '\n'))
+            continue;
+        ++counted;
+        zeroHigh += high == 0;
+        zeroLow += low == 0;
+    }
+    return zeroHigh * 2 >= counted && zeroLow * 8 <= zeroHigh;
+}
+
+std::optional<BytesAsText> asUnmarkedUtf16(QByteArrayView bytes)
+{
+    if (bytes.size() < 4 || bytes.size() % 2 != 0)
+        return std::nullopt;
+    const bool littleEndian = unmarkedUtf16Order(bytes, false);
+    if (!littleEndian && !unmarkedUtf16Order(bytes, true))
+        return std::nullopt;
+    QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    BytesAsText out;
+    out.text = utf16.decode(bytes);
+    if (utf16.hasError())
+        return std::nullopt;
+    for (qsizetype i = 0; i < out.text.size(); ++i) {
+        const QChar c = out.text[i];
+        if (c.isHighSurrogate() && i + 1 < out.text.size() && out.text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate() || (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r' && c != u'\f'))
+            return std::nullopt;
+    }
+    out.encoding = littleEndian ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
+    return out;
+}
+
+// Bytes as 8-bit text: UTF-8 when they are valid UTF-8 (a leading
+// byte-order mark dropped), otherwise Windows-1252.
+BytesAsText as8Bit(QByteArrayView bytes)
+{
     BytesAsText out;
     QByteArrayView body(bytes);
     out.bom = bytes.startsWith("\xEF\xBB\xBF");
@@ -126,6 +170,45 @@ BytesAsText decodeBytes(QByteArrayView bytes)
         out.bom = false;
     }
     return out;
+}
+
+TextFormat formatOf(const BytesAsText &decoded)
+{
+    TextFormat format;
+    format.encoding = decoded.encoding;
+    format.bom = decoded.bom;
+    format.lineBreak = dominant(countBreaks(decoded.text));
+    format.finalBreak = decoded.text.endsWith(u'\n') || decoded.text.endsWith(u'\r');
+    return format;
+}
+
+// A save of the decoded text writes these very bytes.
+bool givesBack(const BytesAsText &decoded, QByteArrayView bytes)
+{
+    return encodeText(withLfBreaks(decoded.text), formatOf(decoded)) == bytes;
+}
+
+} // namespace
+
+BytesAsText decodeBytes(QByteArrayView bytes)
+{
+    if (std::optional<BytesAsText> utf16 = asUtf16(bytes))
+        return *utf16;
+    BytesAsText eightBit = as8Bit(bytes);
+    // Only bytes that no 8-bit reading gives back are taken for UTF-16
+    // without a mark: text read and saved as 8-bit reads back the same.
+    if (bytes.contains('\0') && !givesBack(eightBit, bytes))
+        if (std::optional<BytesAsText> utf16 = asUnmarkedUtf16(bytes))
+            return *utf16;
+    return eightBit;
+}
+
+bool endsInsideUtf16Character(QByteArrayView bytes)
+{
+    if (bytes.size() % 2 == 0 || bytes.size() < 3)
+        return false;
+    const QByteArrayView whole = bytes.chopped(1);
+    return asUtf16(whole) || asUnmarkedUtf16(whole);
 }
 
 QString withLfBreaks(QString text)
@@ -147,14 +230,11 @@ DecodedText decodeText(const QByteArray &bytes)
 {
     DecodedText out;
     BytesAsText decoded = decodeBytes(bytes);
-    out.format.encoding = decoded.encoding;
+    out.format = formatOf(decoded);
     // Plain ASCII is valid UTF-8 too; a page that declares Windows-1252 gets
     // what it typed later written in the encoding it names.
     if (decoded.utf8 && !decoded.bom && isAscii(bytes) && declaresWindows1252(decoded.text))
         out.format.encoding = TextEncoding::Windows1252;
-    out.format.bom = decoded.bom;
-    out.format.lineBreak = dominant(countBreaks(decoded.text));
-    out.format.finalBreak = decoded.text.endsWith(u'\n') || decoded.text.endsWith(u'\r');
     out.text = withLfBreaks(std::move(decoded.text));
     return out;
 }
@@ -186,19 +266,80 @@ QByteArray encodeText(QStringView text, const TextFormat &format)
     if (format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be) {
         const bool bigEndian = format.encoding == TextEncoding::Utf16Be;
         QStringEncoder utf16(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE);
-        QByteArray out = !format.bom ? QByteArray() : bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-        return out + QByteArray(utf16.encode(withBreaks));
+        const QByteArray mark = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        const QByteArray body = utf16.encode(withBreaks);
+        if (format.bom)
+            return mark + body;
+        // Without its mark the text must still show itself as UTF-16, or the
+        // next reading would take it for other text.
+        const BytesAsText back = decodeBytes(body);
+        return back.encoding == format.encoding && !back.bom ? body : mark + body;
     }
     QByteArray out = format.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     return out + withBreaks.toUtf8();
 }
 
+namespace {
+
+// The content of a script or style element, where the browser reads no
+// character references: there "&#8594;" would stay as these seven letters.
+struct RawRange {
+    qsizetype begin = 0, end = 0;
+    bool script = false;
+};
+
+bool startsElement(QStringView text, qsizetype at, QStringView name)
+{
+    const qsizetype after = at + 1 + name.size();
+    if (after > text.size() || !text.sliced(at + 1, name.size()).startsWith(name, Qt::CaseInsensitive))
+        return false;
+    return after == text.size() || text[after].isSpace() || text[after] == u'>' || text[after] == u'/';
+}
+
+// A script without a type, or with one of script or data, reads escapes;
+// a template kept in a script element is markup and takes references.
+bool readsScriptEscapes(QStringView startTag)
+{
+    static const QRegularExpression type(QStringLiteral(R"(\stype\s*=\s*["']?\s*([^"'\s>;]*))"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = type.match(startTag.toString());
+    if (!match.hasMatch())
+        return true;
+    const QString value = match.captured(1).toLower();
+    return value.isEmpty() || value == u"module" || value.endsWith(u"javascript") || value.endsWith(u"ecmascript") ||
+           value.endsWith(u"json");
+}
+
+std::vector<RawRange> rawRanges(QStringView text)
+{
+    std::vector<RawRange> ranges;
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        const bool script = startsElement(text, at, u"script");
+        if (!script && !startsElement(text, at, u"style"))
+            continue;
+        const qsizetype close = text.indexOf(u'>', at);
+        if (close < 0)
+            break;
+        qsizetype end = text.indexOf(script ? u"</script" : u"</style", close + 1, Qt::CaseInsensitive);
+        if (end < 0)
+            end = text.size();
+        if (!script || readsScriptEscapes(text.sliced(at, close - at + 1)))
+            ranges.push_back({close + 1, end, script});
+        at = end - 1;
+    }
+    return ranges;
+}
+
+} // namespace
+
 QString withCharacterReferences(QStringView text)
 {
+    const std::vector<RawRange> ranges = rawRanges(text);
+    auto range = ranges.begin();
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t cp = text[i].unicode();
+        const qsizetype start = i;
         if (QChar::isHighSurrogate(cp) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             cp = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
@@ -206,7 +347,15 @@ QString withCharacterReferences(QStringView text)
             out += text[i];
             continue;
         }
-        out += QStringLiteral("&#%1;").arg(uint(cp));
+        while (range != ranges.end() && range->end <= start)
+            ++range;
+        if (range == ranges.end() || start < range->begin)
+            out += QStringLiteral("&#%1;").arg(uint(cp));
+        else if (!range->script)
+            out += QStringLiteral("\\%1 ").arg(uint(cp), 0, 16);
+        else
+            for (qsizetype u = start; u <= i; ++u)
+                out += QStringLiteral("\\u%1").arg(text[u].unicode(), 4, 16, QLatin1Char('0'));
     }
     return out;
 }

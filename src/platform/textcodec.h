@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringView>
 
-// UTF-16 only as read from a file that starts with its byte-order mark.
+// UTF-16 as read from a file that starts with its byte-order mark, or from
+// one without it whose NUL bytes show it plainly (see decodeBytes).
 enum class TextEncoding { Windows1252, Utf8, Utf16Le, Utf16Be };
 enum class LineBreak { CrLf, Lf, Cr };
 
@@ -26,9 +27,11 @@ struct DecodedText {
     TextFormat format;
 };
 
-// Bytes as text: UTF-16 after its byte-order mark, UTF-8 when they are valid
-// UTF-8 (a leading byte-order mark dropped), otherwise Windows-1252. Every
-// reader of files decides this here.
+// Bytes as text: UTF-16 after its byte-order mark; UTF-8 when they are valid
+// UTF-8 (a leading byte-order mark dropped), otherwise Windows-1252. Bytes
+// with NULs that neither of these gives back on a save are UTF-16 without
+// a mark where at least half the code units have a zero high byte and no
+// control character results. Every reader of files decides this here.
 struct BytesAsText {
     QString text;
     bool utf8 = false;
@@ -36,6 +39,9 @@ struct BytesAsText {
     TextEncoding encoding = TextEncoding::Windows1252;
 };
 BytesAsText decodeBytes(QByteArrayView bytes);
+// UTF-16 (as decodeBytes knows it) with one byte left over: a file cut off
+// inside a character.
+bool endsInsideUtf16Character(QByteArrayView bytes);
 
 // CR LF and CR as "\n"; other characters, U+2028 among them, stay.
 QString withLfBreaks(QString text);
@@ -49,7 +55,9 @@ QString withEditorBreaks(QString text);
 DecodedText decodeText(const QByteArray &bytes);
 
 // The text in the format's encoding and line breaks. Characters that
-// Windows-1252 cannot store must have been dealt with before.
+// Windows-1252 cannot store must have been dealt with before. UTF-16
+// without a mark gets one where the bytes would not read back as UTF-16
+// (an emptied file, one now mostly in other scripts).
 QByteArray encodeText(QStringView text, const TextFormat &format);
 // The text a save encodes. Windows-1252 bytes that begin like a UTF-16
 // byte-order mark ("\u00FE\u00FF" or "\u00FF\u00FE", an even number of bytes)
@@ -59,6 +67,9 @@ QString withUnambiguousStart(QStringView text, const TextFormat &format);
 
 // Characters Windows-1252 cannot store written as numeric character
 // references (&#8364; style); characters beyond the first plane stay whole.
+// In the content of a style element they are written as CSS escapes
+// ("\2192 "), in that of a script as JavaScript escapes ("\u2192"): the
+// browser reads no references there.
 QString withCharacterReferences(QStringView text);
 
 // The encoding a page names for itself near its start (a meta charset or

@@ -166,11 +166,14 @@ LoadedFile loadTextFile(const QString &path)
         return loaded;
     loaded.decoded = decodeText(read.bytes);
     // A picture or a program: a save would give its lone CRs and LFs one
-    // style. Better not opened than silently altered.
-    if (loaded.decoded.text.contains(QChar(0)) && encodeText(loaded.decoded.text, loaded.decoded.format) != read.bytes) {
+    // style. Better not opened than silently altered. UTF-16 cut off inside
+    // a character reads as such bytes too; the user is told what it is.
+    const bool hasNul = loaded.decoded.text.contains(QChar(0));
+    const bool cutUtf16 = hasNul && endsInsideUtf16Character(read.bytes);
+    if (cutUtf16 || (hasNul && encodeText(loaded.decoded.text, loaded.decoded.format) != read.bytes)) {
         loaded.decoded = DecodedText();
         loaded.result.ok = false;
-        loaded.result.error = lex::message(3351);
+        loaded.result.error = lex::message(cutUtf16 ? 3301 : 3351);
         loaded.result.systemError = 0;
     }
     return loaded;

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -247,6 +248,14 @@ TEST_F(DdeTest, TheClientKeepsUmlautsOfAWindows1252CommandFile)
                                  "e.htm\r\n");
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+
+    // Saved as UTF-16 ("Unicode"), it ended at its first NUL byte: the
+    // editor acknowledged an execute that did nothing.
+    const QString second = file(QStringLiteral("sub/\u00C4rger.htm"));
+    QStringEncoder utf16(QStringEncoder::Utf16LE);
+    const QByteArray unicode = "\xFF\xFE" + QByteArray(utf16.encode(QStringLiteral("openfile\r\nsub/\u00C4rger.htm\r\n")));
+    EXPECT_EQ(dde({}, unicode).exitCode, 0);
+    EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QDir::cleanPath(second)}));
 }
 
 TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)

@@ -73,6 +73,7 @@ TEST_F(EditWinTest, OpeningAndSavingWithoutEditsKeepsEveryByte)
         {"cp1252.htm", all1252 + "\r\n"},
         {"cr.htm", "a\rb\r"},
         {"empty.htm", ""},
+        {"utf16nomark.htm", QByteArray("<\0p\0>\0\xE4\0\r\0\n\0", 12)},
     };
     for (const auto &[name, bytes] : corpus) {
         writeAll(file(name), bytes);

@@ -151,6 +151,56 @@ TEST(TextFile, Utf16FilesWithAByteOrderMarkKeepTheirEncoding)
     EXPECT_EQ(encodeText(decodeText("\xFF\xFEx").text, decodeText("\xFF\xFEx").format), QByteArray("\xFF\xFEx"));
 }
 
+// UTF-16 saved without a byte-order mark was refused as "no text file"
+// (NUL bytes and mixed breaks) or shown with a NUL after every letter. It is
+// read as UTF-16 and written back without a mark; what only looks a little
+// like it stays as before.
+TEST(TextFile, Utf16FilesWithoutAByteOrderMarkAreReadAsUtf16)
+{
+    const QString text = QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\r\n<p>\U0001F600\tx</p>\r\n");
+    for (const auto &[encoding, expected] :
+         {std::pair{QStringConverter::Utf16LE, TextEncoding::Utf16Le}, std::pair{QStringConverter::Utf16BE, TextEncoding::Utf16Be}}) {
+        QStringEncoder encoder(encoding);
+        const QByteArray bytes = encoder.encode(text);
+        const DecodedText d = decodeText(bytes);
+        EXPECT_EQ(d.format.encoding, expected);
+        EXPECT_FALSE(d.format.bom);
+        EXPECT_EQ(d.text, QStringLiteral("<p>Gr\u00FC\u00DFe \u20AC</p>\n<p>\U0001F600\tx</p>\n"));
+        EXPECT_EQ(encodeText(d.text, d.format), bytes);
+        EXPECT_EQ(encodeText(QString(d.text + QStringLiteral("\u03A9")), d.format),
+                  QByteArray(encoder.encode(QString(text + QStringLiteral("\u03A9\r\n")))))
+            << "an edited file gets no mark either";
+    }
+    // Half the letters Latin, the breaks mixed: the save gives them one
+    // style and the file still reads back as the same UTF-16.
+    const QByteArray mixed("a\0\x01\x4E\r\0\n\0\n\0\n\0", 12);
+    const DecodedText read = decodeText(mixed);
+    ASSERT_EQ(read.format.encoding, TextEncoding::Utf16Le);
+    EXPECT_EQ(read.text, QStringLiteral("a\u4E01\n\n\n"));
+    EXPECT_EQ(decodeText(encodeText(read.text, read.format)).text, read.text);
+    // Emptied, or now mostly in another script, the bytes would no longer
+    // show what they are: the file gets its mark.
+    for (const QString &edited : {QString(), QStringLiteral("\u4E01\u4E02\u4E03\n")}) {
+        const QByteArray saved = encodeText(edited, read.format);
+        EXPECT_TRUE(saved.startsWith("\xFF\xFE")) << saved.toHex().constData();
+        EXPECT_EQ(decodeText(saved).text, edited);
+        EXPECT_EQ(decodeText(saved).format.encoding, TextEncoding::Utf16Le);
+    }
+    // NULs on both sides, too few of them, control characters or half a
+    // character: not UTF-16.
+    const QByteArray others[] = {
+        QByteArray("<p>one stray\0 NUL</p>\r\n", 23),
+        QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01", 20),
+        QByteArray("\x01\0\x02\0\x03\0\x04\0", 8),
+        QByteArray("a\0b\0c\0d\0e\0f\0g\0h\0\0\xD8", 18),
+    };
+    for (const QByteArray &bytes : others) {
+        const DecodedText d = decodeText(bytes);
+        EXPECT_NE(d.format.encoding, TextEncoding::Utf16Le) << bytes.toHex().constData();
+        EXPECT_NE(d.format.encoding, TextEncoding::Utf16Be) << bytes.toHex().constData();
+    }
+}
+
 TEST(TextFile, NewDocumentsAreWindows1252WithCrLfAfterEveryLine)
 {
     const TextFormat fresh;
@@ -195,6 +245,25 @@ TEST(TextFile, UnstorableCharactersBecomeReferences)
     EXPECT_EQ(withCharacterReferences(u"a\u20AC\u03A9b"), QStringLiteral("a\u20AC&#937;b"));
     EXPECT_EQ(withCharacterReferences(QString::fromUtf8("😀x")), QStringLiteral("&#128512;x"));
     EXPECT_EQ(withCharacterReferences(u"plain <p>"), QStringLiteral("plain <p>"));
+}
+
+// The browser reads no references inside a script or a style element: a
+// page that names Windows-1252 got "&#10003;" shown as these letters by its
+// script. There the escapes of the script or the style sheet stand in.
+TEST(TextFile, UnstorableCharactersInScriptsAndStylesBecomeTheirEscapes)
+{
+    EXPECT_EQ(withCharacterReferences(u"<p>\u2192</p><SCRIPT>t = \"\u2713 \u00e4\";</SCRIPT><p>\u2192</p>"),
+              QStringLiteral("<p>&#8594;</p><SCRIPT>t = \"\\u2713 \u00e4\";</SCRIPT><p>&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(QString::fromUtf8("<script type=\"module\">x('😀')</script>")),
+              QStringLiteral("<script type=\"module\">x('\\ud83d\\ude00')</script>"));
+    EXPECT_EQ(withCharacterReferences(QString::fromUtf8("<style media=all>a::after { content: \"\u2192\" } /* 😀 */</style>\u2192")),
+              QStringLiteral("<style media=all>a::after { content: \"\\2192 \" } /* \\1f600  */</style>&#8594;"));
+    // A template kept in a script element is markup; an element never
+    // closed runs to the end; a name that only begins like one is none.
+    EXPECT_EQ(withCharacterReferences(u"<script type=\"text/x-template\"><b>\u2192</b></script>"),
+              QStringLiteral("<script type=\"text/x-template\"><b>&#8594;</b></script>"));
+    EXPECT_EQ(withCharacterReferences(u"<script>\u2192"), QStringLiteral("<script>\\u2192"));
+    EXPECT_EQ(withCharacterReferences(u"<scripts>\u2192"), QStringLiteral("<scripts>&#8594;"));
 }
 
 TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
@@ -353,6 +422,7 @@ TEST(TextFile, BinaryFilesAreRefusedRatherThanAlteredBySaving)
         {"strayNul", QByteArray("<p>one stray\0 NUL</p>\r\n", 23), true},
         {"utf16", QByteArray("\xFF\xFE<\0p\0>\0\r\0\n\0", 12), true},
         {"utf16Nul", QByteArray("\xFF\xFE<\0\0\0>\0", 8), true},
+        {"utf16NoMark", QByteArray("<\0p\0>\0\r\0\n\0", 10), true},
     };
     for (const Case &c : cases) {
         const QString file = dir.filePath(QString::fromLatin1(c.name));
@@ -365,6 +435,33 @@ TEST(TextFile, BinaryFilesAreRefusedRatherThanAlteredBySaving)
             EXPECT_EQ(loaded.result.error, lex::message(3351)) << c.name;
         EXPECT_EQ(readAll(file), c.bytes) << c.name;
     }
+}
+
+// UTF-16 cut off inside a character (an odd byte count) was refused as a
+// picture or a program, or opened as letters and NULs that any edit would
+// break further; the user is told it is cut off.
+TEST(TextFile, Utf16CutOffInsideACharacterIsRefusedAsSuch)
+{
+    QTemporaryDir dir;
+    const QByteArray cut[] = {
+        QByteArray("\xFF\xFE<\0p\0>\0\r\0\n\0x", 13),
+        QByteArray("\xFF\xFE<\0p\0>\0", 7),
+        QByteArray("\xFE\xFF\0<\0p\0>\0", 9),
+        QByteArray("<\0p\0>\0\r\0\n\0x", 11),
+    };
+    for (const QByteArray &bytes : cut) {
+        const QString file = dir.filePath(QStringLiteral("cut.htm"));
+        writeAll(file, bytes);
+        const LoadedFile loaded = loadTextFile(file);
+        EXPECT_FALSE(loaded.result.ok) << bytes.toHex().constData();
+        EXPECT_EQ(loaded.result.error, lex::message(3301)) << bytes.toHex().constData();
+    }
+    // The editor writes Windows-1252 starting with these two letters at an
+    // odd count itself: with no NUL it is text as before.
+    const QString file = dir.filePath(QStringLiteral("thorn.htm"));
+    writeAll(file, "\xFE\xFF"
+                   "ab\r\n\r\n");
+    EXPECT_TRUE(loadTextFile(file).result.ok);
 }
 
 // A 200 MB log opened by mistake once meant minutes without a window and
