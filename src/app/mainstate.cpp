@@ -405,11 +405,8 @@ void TMainForm::Menu_SelectAllClick()
 
 void TMainForm::Menu_SearchItClick()
 {
-    if (m_searchForm) {
-        m_searchForm->show();
-        m_searchForm->raise();
-        m_searchForm->activateWindow();
-    }
+    if (auto *search = qobject_cast<TSearchForm *>(m_searchForm))
+        search->ShowForSearch();
 }
 
 TColorMemo *TMainForm::ActiveEditor() const

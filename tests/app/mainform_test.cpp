@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -417,8 +418,11 @@ TEST_F(MainFormTest, SearchCommandShowsTheSearchWindowWhichWorksOnTheActiveDocum
     doc->ColorMemo->setText(QStringLiteral("one Two\r\ntwo"));
     form->UpdateEditCommands();
     ASSERT_TRUE(form->Menu_SearchIt->isEnabled());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->Menu_SearchIt->trigger();
     EXPECT_TRUE(search.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&search] { return search.fedit->lineEdit()->hasFocus(); })) << "the keyboard is in the search box";
     search.fedit->setEditText(QStringLiteral("two"));
     search.ToolbarButton971Click();
     search.ToolbarButton971Click();
