@@ -427,6 +427,8 @@ void TMainForm::BtnPictureClick()
     m_browseForm->setWindowState(m_browseForm->windowState() & ~Qt::WindowMinimized);
     m_browseForm->show();
     m_browseForm->raise();
+    // Already open behind the main window, it takes the keyboard as well.
+    m_browseForm->activateWindow();
 }
 
 void TMainForm::BtnColorPickClick()

@@ -452,6 +452,11 @@ TEST_F(MainFormTest, PicturesCommandShowsTheBrowserWhichFollowsTheActiveDocument
     form->BtnPicture->trigger();
     EXPECT_TRUE(browse.isVisible());
     EXPECT_FALSE(browse.isMinimized());
+    // Asked for again while it stands open behind, it comes with the keyboard.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Menu_Pics->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&browse] { return QApplication::activeWindow() == &browse; }));
     QApplication::clipboard()->setText(QStringLiteral("picked"));
     QCoreApplication::processEvents();
     EXPECT_EQ(browse.P_Clipbrd->text(), QStringLiteral("picked"));
