@@ -405,11 +405,8 @@ void TMainForm::Menu_SelectAllClick()
 
 void TMainForm::Menu_SearchItClick()
 {
-    if (m_searchForm) {
-        m_searchForm->show();
-        m_searchForm->raise();
-        m_searchForm->activateWindow();
-    }
+    if (auto *search = qobject_cast<TSearchForm *>(m_searchForm))
+        search->ShowForSearch();
 }
 
 TColorMemo *TMainForm::ActiveEditor() const
@@ -430,6 +427,8 @@ void TMainForm::BtnPictureClick()
     m_browseForm->setWindowState(m_browseForm->windowState() & ~Qt::WindowMinimized);
     m_browseForm->show();
     m_browseForm->raise();
+    // Already open behind the main window, it takes the keyboard as well.
+    m_browseForm->activateWindow();
 }
 
 void TMainForm::BtnColorPickClick()

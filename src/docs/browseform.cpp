@@ -406,6 +406,17 @@ bool TBrowseForm::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// Escape closes the window as its Close button does; during a scan the
+// filter above has taken the key to stop the scan instead.
+void TBrowseForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TBrowseForm::addEntry(const PictureEntry &entry)
 {
     QList<QStandardItem *> row;

@@ -66,6 +66,9 @@ void TPrintPrevForm::FormCreate()
     BtnZoom121 = button("BtnZoom121", "zoom-original", 1242);
     BtnPrint = button("BtnPrint", "document-print", 1243);
     BtnClose = button("BtnClose", "window-close", 1244);
+    // Toolbar buttons take no focus: the keyboard reaches these two by keys.
+    BtnPrint->setShortcut(QKeySequence::Print);
+    BtnClose->setShortcut(Qt::Key_Escape);
 
     PToolbar->addWidget(separator(PToolbar, "ToolbarSep971"));
     PToolbar->addWidget(ScrollBar1);

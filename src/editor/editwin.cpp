@@ -48,7 +48,6 @@ TEditForm::TEditForm(MainHost *host, QWidget *parent) : QWidget(parent), m_host(
     Pages->addWidget(buildInfoPage());
     Pages->addWidget(buildLinksPage());
     layout->addWidget(Pages, 1);
-    setFocusProxy(ColorMemo);
 
     connect(ColorMemo->document(), &QTextDocument::modificationChanged, this, &TEditForm::ColorMemoChange);
     connect(ColorMemo, &QPlainTextEdit::cursorPositionChanged, this, &TEditForm::ShowCaretPosition);
@@ -136,6 +135,10 @@ void TEditForm::showPage(int index, int captionNumber)
     Pages->setCurrentIndex(index);
     QToolButton *buttons[] = {BtnSource, BtnPreview, BtnInfo, BtnLinks};
     buttons[index]->setChecked(true);
+    // The window hands the keyboard to the page it shows: a hidden editor
+    // cannot take it when the window comes to the front again.
+    QWidget *keyboard[] = {ColorMemo, HTMLViewer, Pages->widget(TabInfos), TreeView};
+    setFocusProxy(keyboard[index]);
     NetGradient1->setCaption(lex::caption(captionNumber));
     Panel2Resize();
 }

@@ -153,6 +153,13 @@ void TColorForm::buildControls(QWidget *bottom)
     BtnInsert = flatButton(bottom, "BtnInsert", QRect(166, 98, 159, 22));
     BtnClipBrd = flatButton(bottom, "BtnClipBrd", QRect(4, 122, 159, 22));
     BtnClose = flatButton(bottom, "BtnClose", QRect(166, 122, 159, 22));
+    // Tab goes as the controls stand: the darker button left of the bars,
+    // the lighter one right of them.
+    setTabOrder(BtnDark, SB_R);
+    setTabOrder(SB_R, SB_G);
+    setTabOrder(SB_G, SB_B);
+    setTabOrder(SB_B, BtnLight);
+    setTabOrder(BtnLight, BtnColorDlg);
     connect(BtnColorDlg, &QToolButton::clicked, this, &TColorForm::BtnColorDlgClick);
     connect(BtnInsert, &QToolButton::clicked, this, &TColorForm::BtnInsertClick);
     connect(BtnClipBrd, &QToolButton::clicked, this, &TColorForm::BtnClipBrdClick);

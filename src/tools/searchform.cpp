@@ -10,7 +10,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -410,7 +412,28 @@ void TSearchForm::ToolbarButton973Click()
     giveFocusBack();
 }
 
+// Closed by the user, the window hands the keyboard back to the document.
 void TSearchForm::ToolbarButton974Click()
 {
     close();
+    giveFocusBack();
+}
+
+void TSearchForm::keyPressEvent(QKeyEvent *event)
+{
+    // A tool window without a default button: Escape is its Close button.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        ToolbarButton974Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TSearchForm::ShowForSearch()
+{
+    show();
+    raise();
+    activateWindow();
+    fedit->setFocus(Qt::ShortcutFocusReason);
+    fedit->lineEdit()->selectAll();
 }

@@ -42,6 +42,9 @@ public:
     void ToolbarButton972Click(); // Replace
     void ToolbarButton973Click(); // Replace All
     void ToolbarButton974Click(); // Close
+    // The search command: shows the window in front with the keyboard in the
+    // search box, its text selected, so that typing starts a new search text.
+    void ShowForSearch();
 
     QLabel *Label1 = nullptr, *Label2 = nullptr;
     QComboBox *fedit = nullptr, *redit = nullptr;
@@ -53,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     SearchHost *m_host;

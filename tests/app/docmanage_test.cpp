@@ -6,6 +6,7 @@
 #include "editor/colmemo.h"
 #include "editor/docrules.h"
 #include "editor/editwin.h"
+#include "editor/preview.h"
 #include "mainwindowtest.h"
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
@@ -27,8 +28,11 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -632,6 +636,35 @@ TEST_F(DocManageTest, TheWindowMenuGivesEveryAccessKeyOnce)
         keys.insert(key[0].toCombined(), action->text());
     }
     EXPECT_EQ(listed, 11) << "every window is listed";
+    quit(*form);
+}
+
+// A document brought back by Ctrl+Tab gives the keyboard to the page it
+// shows: with its preview or links shown, the hidden editor cannot take it,
+// and the keyboard was then nowhere (no paging, no Ctrl+Tab back).
+TEST_F(DocManageTest, ADocumentBroughtBackGivesTheKeyboardToThePageItShows)
+{
+    auto form = shown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&form] { return QApplication::activeWindow() == form.get(); }));
+    TEditForm *other = form->OpenDocument(file(QStringLiteral("other.htm")), false, 0);
+    TEditForm *doc = form->OpenDocument(file(QStringLiteral("page.htm"), "<a href=\"x.htm\">x</a>"), false, 0);
+    const std::pair<QToolButton *, QWidget *> pages[] = {{doc->BtnLinks, doc->TreeView},
+                                                         {doc->BtnSource, doc->ColorMemo},
+                                                         {doc->BtnPreview, doc->HTMLViewer},
+                                                         {doc->BtnInfo, doc->Pages->widget(2)},
+                                                         {doc->BtnSource, doc->ColorMemo}};
+    for (const auto &[button, page] : pages) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([page] { return page->hasFocus(); }));
+        QTest::keyClick(page, Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_TRUE(QTest::qWaitFor([other] { return other->ColorMemo->hasFocus(); }));
+        QTest::keyClick(other->ColorMemo, Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_EQ(form->activeDocument(), doc);
+        EXPECT_TRUE(QTest::qWaitFor([page] { return page->hasFocus(); }, 1000))
+            << button->objectName().toStdString() << ": focus on "
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "nothing");
+    }
     quit(*form);
 }
 

@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -431,8 +432,11 @@ TEST_F(MainFormTest, SearchCommandShowsTheSearchWindowWhichWorksOnTheActiveDocum
     doc->ColorMemo->setText(QStringLiteral("one Two\r\ntwo"));
     form->UpdateEditCommands();
     ASSERT_TRUE(form->Menu_SearchIt->isEnabled());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     form->Menu_SearchIt->trigger();
     EXPECT_TRUE(search.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&search] { return search.fedit->lineEdit()->hasFocus(); })) << "the keyboard is in the search box";
     search.fedit->setEditText(QStringLiteral("two"));
     search.ToolbarButton971Click();
     search.ToolbarButton971Click();
@@ -462,6 +466,11 @@ TEST_F(MainFormTest, PicturesCommandShowsTheBrowserWhichFollowsTheActiveDocument
     form->BtnPicture->trigger();
     EXPECT_TRUE(browse.isVisible());
     EXPECT_FALSE(browse.isMinimized());
+    // Asked for again while it stands open behind, it comes with the keyboard.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Menu_Pics->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&browse] { return QApplication::activeWindow() == &browse; }));
     QApplication::clipboard()->setText(QStringLiteral("picked"));
     QCoreApplication::processEvents();
     EXPECT_EQ(browse.P_Clipbrd->text(), QStringLiteral("picked"));

@@ -247,6 +247,26 @@ TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
     EXPECT_FALSE(form->isScanning());
 }
 
+// Escape closes the browser from its lists as its Close button does; while
+// a scan runs it only stops the scan.
+TEST_F(BrowseFormTest, EscapeClosesTheWindowUnlessAScanRuns)
+{
+    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
+    for (int i = 0; i < 40; ++i)
+        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    form->show();
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    QTest::keyClick(form->ListView, Qt::Key_Escape);
+    EXPECT_FALSE(form->isScanning());
+    EXPECT_TRUE(form->isVisible());
+    for (QWidget *focus : std::initializer_list<QWidget *>{form->ListView, form->ReportView, form->DLB}) {
+        form->show();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        EXPECT_FALSE(form->isVisible()) << focus->objectName().toStdString();
+    }
+}
+
 TEST_F(BrowseFormTest, ViewsAndContextMenuFollowTheButtons)
 {
     scan();

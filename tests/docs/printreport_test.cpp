@@ -6,6 +6,7 @@
 #include "platform/scripteddialogs.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPrintDialog>
@@ -398,6 +399,23 @@ TEST_F(PreviewTest, ShowsTheReportsPagesAndPrintsThem)
     form.showReport(report({QStringLiteral("kurz")}));
     EXPECT_EQ(form.QRPreview1->pageCount(), 1);
     form.BtnClose->trigger();
+    EXPECT_FALSE(form.isVisible());
+}
+
+// The toolbar's buttons take no focus: the keyboard prints with Ctrl+P and
+// closes the maximised window with Escape, wherever its focus is.
+TEST_F(PreviewTest, TheKeyboardPrintsAndCloses)
+{
+    const printing::Report r = report(numbered(3));
+    form.showReport(r);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &form; }));
+    scripted->printFiles = {std::nullopt, std::nullopt}; // both cancelled
+    for (QWidget *focus : std::initializer_list<QWidget *>{form.QRPreview1, form.ScrollBar1}) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_P, Qt::ControlModifier);
+    }
+    EXPECT_EQ(scripted->printJobs, QStringList(2, r.title));
+    QTest::keyClick(form.ScrollBar1, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
 }
 

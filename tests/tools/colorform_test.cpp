@@ -111,6 +111,28 @@ TEST(ColorForm, TheKeyboardReachesBarsAndShiftButtons)
     EXPECT_TRUE(host.inserted.isEmpty()) << "Escape inserts nothing";
 }
 
+// Tab walks the controls as they stand: the darker button left of the
+// bars, the lighter one right of them, then the buttons row by row.
+TEST(ColorForm, TabFollowsTheLayoutFromLeftToRight)
+{
+    InsertRecorder host;
+    TColorForm form(&host);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.BtnDark->setFocus();
+    QStringList order{form.BtnDark->objectName()};
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        order.append(focus == form.SB_R   ? QStringLiteral("R")
+                     : focus == form.SB_G ? QStringLiteral("G")
+                     : focus == form.SB_B ? QStringLiteral("B")
+                                          : focus->objectName());
+    }
+    EXPECT_EQ(order.join(u' '), QStringLiteral("BtnDark R G B BtnLight BtnColorDlg BtnInsert BtnClipBrd BtnClose"));
+}
+
 TEST(ColorForm, BarsButtonsGridAndDialogShowTheirColour)
 {
     InsertRecorder host;

@@ -17,6 +17,7 @@
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 namespace {
@@ -308,6 +309,42 @@ TEST_F(SearchFormTest, EnterInTheBoxesStartsNothing)
     EXPECT_EQ(state(), QStringLiteral("@foo"));
     EXPECT_EQ(form.fedit->count() + form.redit->count(), 0);
     EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+// Escape closes the window from wherever its focus is, as the Close button
+// does; both hand the keyboard back to the document, so typing goes on there.
+TEST_F(SearchFormTest, EscapeAndCloseGiveTheKeyboardBackToTheDocument)
+{
+    set(QStringLiteral("@foo"));
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"Escape in the search box", [this] { QTest::keyClick(form.fedit->lineEdit(), Qt::Key_Escape); }},
+        {"Escape in the replace box", [this] { QTest::keyClick(form.redit->lineEdit(), Qt::Key_Escape); }},
+        {"Escape on a check box", [this] { QTest::keyClick(form.Searchup, Qt::Key_Escape); }},
+        {"the Close button", [this] { form.ToolbarButton974->click(); }},
+    };
+    for (const auto &[name, way] : ways) {
+        find(QStringLiteral("foo"));
+        form.show();
+        const int before = host.mainFocus;
+        way();
+        EXPECT_FALSE(form.isVisible()) << name;
+        EXPECT_EQ(host.mainFocus, before + 1) << name;
+    }
+    EXPECT_EQ(itemsOf(form.fedit), QStringList({QStringLiteral("foo")})) << "closing keeps the history";
+}
+
+// The search command puts the keyboard in the search box with its text
+// selected, wherever the focus was left in the window: typing a new search
+// text replaces the old one.
+TEST_F(SearchFormTest, ShowingForASearchSelectsTheSearchText)
+{
+    form.fedit->setEditText(QStringLiteral("old"));
+    form.show();
+    form.mcase->setFocus();
+    form.ShowForSearch();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.fedit->lineEdit()->hasFocus(); }));
+    EXPECT_EQ(form.fedit->lineEdit()->selectedText(), QStringLiteral("old"));
+    form.close();
 }
 
 TEST_F(SearchFormTest, CloseOnlyHidesAndTheHistoriesStay)
