@@ -324,6 +324,28 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
     EXPECT_EQ(dialogs->modalRuns.size(), 2) << "a file gone since the scan shows nothing";
 }
 
+#ifndef Q_OS_WIN
+// A folder named "alt\" (unpacked from a Windows archive): its pictures are
+// previewed from that folder, and the tag names it, not a folder "alt".
+TEST_F(BrowseFormTest, AFolderNameEndingInABackslashIsOneFolder)
+{
+    const QString folder = root.filePath(QStringLiteral("alt\\"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeAll(folder + QStringLiteral("/a.gif"), tinyGif());
+    documentFolder = root.path();
+    form->selectFolder(folder);
+    scan();
+    EXPECT_EQ(form->scannedFolder(), folder + u'/');
+    click(QStringLiteral("a.gif"));
+    form->BtnFileClick(false);
+    EXPECT_EQ(clipboard(), QStringLiteral("alt%5C/a.gif"));
+    QStringList titles;
+    dialogs->onModal = [&titles](QDialog &dialog) { titles.append(dialog.windowTitle()); };
+    form->BtnPreviewClick();
+    EXPECT_EQ(titles, QStringList{lex::caption(1114) + u' ' + folder + QStringLiteral("/a.gif")});
+}
+#endif
+
 } // namespace
 
 // Choosing another drive shows its folders; Scan then reads that drive, not
