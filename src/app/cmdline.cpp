@@ -1,5 +1,6 @@
 #include "cmdline.h"
 
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "quirtle_version.h"
 
@@ -20,8 +21,23 @@ Action parse(const QStringList &arguments)
 
 QStringList files(const QStringList &arguments)
 {
-    QStringList result = arguments;
-    result.removeOne(QStringLiteral("--"));
+    return startFiles(arguments, {}).open;
+}
+
+StartFiles startFiles(const QStringList &arguments, const QList<QByteArray> &raw)
+{
+    StartFiles result;
+    bool separated = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (!separated && arguments[i] == u"--") {
+            separated = true;
+            continue;
+        }
+        if (i >= raw.size() || filenames::reachable(raw[i]))
+            result.open.append(arguments[i]);
+        else
+            result.unreadable.append(filenames::shown(raw[i]));
+    }
     return result;
 }
 

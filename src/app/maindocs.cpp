@@ -14,6 +14,7 @@
 #include "editor/pageglyphs.h"
 #include "editor/recoverykeeper.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/programdir.h"
@@ -36,13 +37,9 @@
 namespace {
 
 // The dropped files; addresses that name no local file are passed over.
-QStringList droppedFiles(const QMimeData *mime)
+filenames::LocalFiles droppedFiles(const QMimeData *mime)
 {
-    QStringList paths;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
+    return filenames::localFiles(mime->urls());
 }
 
 TEditForm *formOf(QMdiSubWindow *sub)
@@ -373,7 +370,8 @@ void TMainForm::CheckDiskChange()
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    if (action != Qt::IgnoreAction && !droppedFiles(event->mimeData()).isEmpty()) {
+    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
+    if (action != Qt::IgnoreAction && (!dropped.paths.isEmpty() || !dropped.unreachable.isEmpty())) {
         event->setDropAction(action);
         event->accept();
     }
@@ -382,8 +380,8 @@ void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 void TMainForm::dropEvent(QDropEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (action == Qt::IgnoreAction || paths.isEmpty()) {
+    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
+    if (action == Qt::IgnoreAction || (dropped.paths.isEmpty() && dropped.unreachable.isEmpty())) {
         event->ignore();
         return;
     }
@@ -392,7 +390,18 @@ void TMainForm::dropEvent(QDropEvent *event)
     // The source program waits until the drop has ended: the files open
     // (and a file that cannot be read is reported) only afterwards.
     QMetaObject::invokeMethod(
-        this, [this, paths] { FileDragMainDrop(paths); }, Qt::QueuedConnection);
+        this,
+        [this, dropped] {
+            FileDragMainDrop(dropped.paths);
+            reportUnreachableFiles(dropped.unreachable);
+        },
+        Qt::QueuedConnection);
+}
+
+void TMainForm::reportUnreachableFiles(const QStringList &names)
+{
+    if (!names.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + names.join(u'\n'));
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)

@@ -7,6 +7,7 @@
 #include "netgradient.h"
 #include "pageglyphs.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "preview.h"
 
@@ -235,11 +236,8 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
         auto *drop = static_cast<QDropEvent *>(event);
         if (!drop->mimeData()->hasUrls())
             return false;
-        QStringList paths;
-        for (const QUrl &url : drop->mimeData()->urls())
-            if (url.isLocalFile())
-                paths.append(url.toLocalFile());
-        if (paths.isEmpty())
+        const filenames::LocalFiles dropped = filenames::localFiles(drop->mimeData()->urls());
+        if (dropped.paths.isEmpty() && dropped.unreachable.isEmpty())
             return false;
         const Qt::DropAction action = droppedFilesAction(drop->possibleActions());
         if (action == Qt::IgnoreAction) {
@@ -248,8 +246,17 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
         }
         drop->setDropAction(action);
         drop->accept();
-        if (event->type() == QEvent::Drop)
-            FileDragLinksDrop(paths);
+        if (event->type() == QEvent::Drop) {
+            if (!dropped.paths.isEmpty())
+                FileDragLinksDrop(dropped.paths);
+            // A link made from the name as read would lead nowhere. Told
+            // once the drop has ended: the source program waits for it.
+            if (!dropped.unreachable.isEmpty()) {
+                const QString text = lex::message(3384) + u'\n' + dropped.unreachable.join(u'\n');
+                QMetaObject::invokeMethod(
+                    this, [this, text] { dialogs::inform(this, dialogs::Kind::Error, text); }, Qt::QueuedConnection);
+            }
+        }
         return true;
     }
     return QWidget::eventFilter(watched, event);

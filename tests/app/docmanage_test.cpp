@@ -220,6 +220,28 @@ TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
     quit(*form);
 }
 
+// A dropped page whose name is no UTF-8 (Latin-1 from an old archive) cannot
+// be opened by the name as read: the user is told which one, instead of the
+// drop passing without a trace.
+TEST_F(DocManageTest, ADroppedPageWithANameThatIsNoUtf8IsNamed)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file:///tmp/caf%E9.htm")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(openTitles(*form).isEmpty());
+    ASSERT_FALSE(scripted->messages.isEmpty());
+    EXPECT_EQ(scripted->messages.last().text, lex::message(3384) + QStringLiteral("\n/tmp/café.htm"));
+    quit(*form);
+}
+
 // Addresses on the web are no files to open: such a drag is refused rather
 // than taken and then dropped without a trace.
 TEST_F(DocManageTest, ADragOfWebAddressesIsRefused)

@@ -442,6 +442,29 @@ TEST_F(EditWinTest, DroppedFilesAreLinkedNeverTakenAsMoved)
     EXPECT_EQ(form->ColorMemo->Text().count(u'\n'), 1);
 }
 
+// A dropped file whose name is no UTF-8 (Latin-1 from an old archive) gets
+// no link to the name as read, which would lead nowhere; the user is told
+// which file it was. The other files of the drop are linked.
+TEST_F(EditWinTest, DroppedFileWithANameThatIsNoUtf8IsNamedNotLinked)
+{
+    writeAll(file("page.htm"), "");
+    writeAll(file("b.gif"), "GIF89a");
+    auto form = open("page.htm");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded(QUrl::fromLocalFile(dir.path()).toEncoded() + "/caf%E9.gif"), QUrl::fromLocalFile(file("b.gif"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(form->ColorMemo->Text(), QStringLiteral("<a href=\"b.gif\" target=\"\"></a>\r\n"));
+    EXPECT_TRUE(scripted->messages.isEmpty()) << "not while the drop lasts";
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3384) + u'\n' + dir.path() + QStringLiteral("/café.gif"));
+}
+
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
 {
     TEditForm form(&host);
