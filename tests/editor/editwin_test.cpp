@@ -498,6 +498,23 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
 }
 
+// A folder named like markup ("<b>neu") is shown as named, not taken for
+// bold text: the page shows where the file really lies.
+TEST_F(EditWinTest, InfoPageShowsAFolderNamedLikeMarkupAsItIs)
+{
+    const QString folder = dir.filePath(QStringLiteral("<b>neu"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeAll(folder + QStringLiteral("/page.htm"), "x");
+    auto form = std::make_unique<TEditForm>(&host);
+    ASSERT_TRUE(form->LoadFile(folder + QStringLiteral("/page.htm")));
+    form->BtnInfoClick();
+    EXPECT_EQ(form->L_FilePath->text(), folder + u'/');
+    QLabel plain(folder + u'/');
+    plain.setTextFormat(Qt::PlainText);
+    plain.setFont(form->L_FilePath->font());
+    EXPECT_EQ(form->L_FilePath->sizeHint(), plain.sizeHint()) << "the name's brackets are shown, not read as markup";
+}
+
 // The date of the last change reads in the language of the other texts, also
 // on a system set to English (month names, order of day and month).
 TEST_F(EditWinTest, InfoPageShowsTheDateInGermanWhateverTheSystemLanguage)
