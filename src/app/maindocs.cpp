@@ -200,7 +200,7 @@ void TMainForm::RebuildWindowBar()
             if (doc->isBeingDestroyed())
                 continue;
             // "&" is shown as itself, not as a shortcut marker.
-            const int tab = TabMDI->addTab(QString(doc->windowTitle()).replace(u'&', QStringLiteral("&&")));
+            const int tab = TabMDI->addTab(doc->caption().replace(u'&', QStringLiteral("&&")));
             // Windows focused by other means do not reorder the bar: a tab
             // knows its own window instead of a place in the focus order.
             TabMDI->setTabData(tab, QVariant::fromValue(QPointer<QWidget>(doc->parentWidget())));
@@ -443,7 +443,7 @@ bool TMainForm::runClosingPass()
             if (doc->isModified()) {
                 // New documents share one caption: the user answers for the one in view.
                 bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
-                const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
+                const QString question = lex::message(3004) + doc->caption() + lex::message(3005);
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
@@ -479,7 +479,9 @@ void TMainForm::rebuildWindowList()
     for (QMdiSubWindow *sub : subs) {
         // Only 1 to 9 are access keys: "&10" would share the 1 with "&1".
         const QString number = ++n < 10 ? QStringLiteral("&%1").arg(n) : QString::number(n);
-        QAction *a = Menu_Window->addAction(number + u' ' + QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&")));
+        const TEditForm *doc = formOf(sub);
+        const QString caption = doc ? doc->caption() : sub->windowTitle();
+        QAction *a = Menu_Window->addAction(number + u' ' + QString(caption).replace(u'&', QStringLiteral("&&")));
         a->setCheckable(true);
         a->setChecked(sub == MDIArea->currentSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { bringForward(sub); });

@@ -211,7 +211,7 @@ void TEditForm::closeDecided()
 void TEditForm::closeEvent(QCloseEvent *event)
 {
     if (!m_closeDecided && isModified()) {
-        const QString question = lex::message(3004) + windowTitle() + lex::message(3005);
+        const QString question = lex::message(3004) + caption() + lex::message(3005);
         const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
         // A change made while the save asked is in no file: the window stays.
         if (answer == dialogs::Answer::Cancel || (answer == dialogs::Answer::Yes && (!SaveDocument(false) || isModified()))) {

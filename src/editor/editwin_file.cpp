@@ -55,8 +55,10 @@ void TEditForm::showFileName()
 {
     FilePath = File.folder();
     FileName = File.fileName();
+    // The toolkit takes "[*]" in a title for the modified mark and leaves it
+    // out; doubled, it shows as written ("neu[*].htm").
     if (!FileName.isEmpty())
-        setWindowTitle(FileName);
+        setWindowTitle(QString(FileName).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
     // A shown Info page tells about the file as it is after this save or load.
     if (infoShown())
         TabInfosEnter();

@@ -30,6 +30,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -629,6 +630,23 @@ TEST_F(DocManageTest, AMinimizedDocumentAskedForAgainIsShown)
         EXPECT_FALSE(sub->isMinimized()) << name;
         EXPECT_EQ(form->MDIArea->activeSubWindow(), sub) << name;
     }
+    quit(*form);
+}
+
+// The toolkit reads "[*]" in a title as the place of the modified mark and
+// leaves it out: a page named "neu[*].htm" showed as "neu.htm" in its title
+// bar and in the main window's title. Everywhere it now shows as named.
+TEST_F(DocManageTest, AFileNamedWithTheModifiedMarkShowsAsNamed)
+{
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(file(QStringLiteral("neu[*].htm")), false, 0);
+    ASSERT_NE(doc, nullptr);
+    qobject_cast<QMdiSubWindow *>(doc->parentWidget())->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->windowHandle()->title().endsWith(QStringLiteral("[neu[*].htm]"))) << form->windowHandle()->title().toStdString();
+    EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("neu[*].htm"));
+    Q_EMIT form->Menu_Window->aboutToShow();
+    EXPECT_EQ(form->Menu_Window->actions().last()->text(), QStringLiteral("&1 neu[*].htm"));
     quit(*form);
 }
 

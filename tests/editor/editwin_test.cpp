@@ -26,6 +26,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -496,6 +497,23 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     unsaved.BtnInfoClick();
     EXPECT_EQ(unsaved.L_FileSize->text(), QString());
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
+}
+
+// "[*]" in a title is the toolkit's place for the modified mark: a file
+// named "neu[*].htm" showed as "neu.htm" in its title bar.
+TEST_F(EditWinTest, TitleShowsAFileNamedWithTheModifiedMarkAsNamed)
+{
+    writeAll(file("neu[*].htm"), "x");
+    auto form = open("neu[*].htm");
+    form->winId();
+    ASSERT_NE(form->windowHandle(), nullptr);
+    EXPECT_EQ(form->windowHandle()->title(), QStringLiteral("neu[*].htm"));
+    EXPECT_EQ(form->caption(), QStringLiteral("neu[*].htm"));
+    form->ColorMemo->document()->setModified(true);
+    scripted->answers = {dialogs::Answer::Cancel};
+    form->close();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3004) + QStringLiteral("neu[*].htm") + lex::message(3005));
 }
 
 // A folder named like markup ("<b>neu") is shown as named, not taken for
