@@ -3,6 +3,7 @@
 #include "editwin.h"
 
 #include "colmemo.h"
+#include "common/windowtitle.h"
 #include "docrules.h"
 #include "mainhost.h"
 #include "platform/dialogs.h"
@@ -55,10 +56,8 @@ void TEditForm::showFileName()
 {
     FilePath = File.folder();
     FileName = File.fileName();
-    // The toolkit takes "[*]" in a title for the modified mark and leaves it
-    // out; doubled, it shows as written ("neu[*].htm").
     if (!FileName.isEmpty())
-        setWindowTitle(QString(FileName).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+        setWindowTitle(literalWindowTitle(FileName));
     // A shown Info page tells about the file as it is after this save or load.
     if (infoShown())
         TabInfosEnter();
