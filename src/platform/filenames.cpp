@@ -4,6 +4,10 @@
 
 #include <QFile>
 
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#endif
+
 namespace filenames {
 
 bool reachable(const QByteArray &nativePath)
@@ -23,6 +27,25 @@ QByteArray nativePathOf(const QUrl &url)
     // The address keeps the bytes that are no UTF-8 as %-escapes; its
     // decoded form has lost them.
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
+QStringList unreachableNames(const QString &folder)
+{
+    QStringList names;
+#ifdef Q_OS_UNIX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!reachable(name))
+            names.append(shown(name));
+    }
+    ::closedir(dir);
+#else
+    Q_UNUSED(folder)
+#endif
+    return names;
 }
 
 LocalFiles localFiles(const QList<QUrl> &urls)

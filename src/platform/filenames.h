@@ -22,6 +22,10 @@ QString shown(const QByteArray &nativePath);
 // "/tmp/caf\xE9.htm"); empty for an address of no local file.
 QByteArray nativePathOf(const QUrl &url);
 
+// The names in the folder (not its subfolders) that the program cannot
+// reach, as shown(); the toolkit's own listings leave them out.
+QStringList unreachableNames(const QString &folder);
+
 struct LocalFiles {
     QStringList paths;
     QStringList unreachable; // as shown()

@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -325,6 +326,24 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
 }
 
 #ifndef Q_OS_WIN
+// Pictures named in Latin-1 (from an old archive) cannot be listed: the
+// toolkit leaves them out of its listing. The user is told which ones
+// instead of missing them without a word.
+TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
+{
+    for (const QByteArray &name : {QByteArray("caf\xE9.gif"), QByteArray("\xE4rger.txt")}) {
+        FILE *f = std::fopen(QByteArray(QFile::encodeName(pictures) + name).constData(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    scan();
+    EXPECT_EQ(column(0), (QStringList{"a.GIF", "b.jpeg", "c.png", "e.jpg"}));
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + QStringLiteral("\ncafé.gif")) << "only pictures are named";
+    scan();
+    EXPECT_EQ(dialogs->messages.size(), 2) << "each scan tells again";
+}
+
 // A folder named "alt\" (unpacked from a Windows archive): its pictures are
 // previewed from that folder, and the tag names it, not a folder "alt".
 TEST_F(BrowseFormTest, AFolderNameEndingInABackslashIsOneFolder)
