@@ -4,6 +4,8 @@
 #include "platform/lexstrings.h"
 #include "quirtle_version.h"
 
+#include <QFile>
+
 namespace cmdline {
 
 Action parse(const QStringList &arguments)
@@ -33,10 +35,13 @@ StartFiles startFiles(const QStringList &arguments, const QList<QByteArray> &raw
             separated = true;
             continue;
         }
-        if (i >= raw.size() || filenames::reachable(raw[i]))
-            result.open.append(arguments[i]);
-        else
+        // Bytes that do not belong to the argument (the toolkit took some
+        // out) say nothing about it.
+        const bool matched = i < raw.size() && QFile::decodeName(raw[i]) == arguments[i];
+        if (matched && !filenames::reachable(raw[i]))
             result.unreadable.append(filenames::shown(raw[i]));
+        else
+            result.open.append(arguments[i]);
     }
     return result;
 }

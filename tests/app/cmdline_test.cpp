@@ -44,4 +44,6 @@ TEST(CommandLine, NamesThatAreNoUtf8AreSetApart)
     const cmdline::StartFiles start = cmdline::startFiles(args, {"--", "a.htm", latin1, utf8, "--"});
     EXPECT_EQ(start.open, (QStringList{QStringLiteral("a.htm"), QStringLiteral("/tmp/Über.htm"), QStringLiteral("--")}));
     EXPECT_EQ(start.unreadable, QStringList{QStringLiteral("/tmp/café.htm")});
+    // Bytes of another argument (out of step) leave the name to be opened.
+    EXPECT_EQ(cmdline::startFiles({QStringLiteral("b.htm")}, {latin1}).open, QStringList{QStringLiteral("b.htm")});
 }
