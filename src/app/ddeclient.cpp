@@ -113,7 +113,9 @@ int main(int argc, char *argv[])
             return Usage;
         } else {
             lines.append(arg);
-            rawLines.append(QByteArray(argv[i + 1]));
+            // Only bytes that read back as this argument belong to it.
+            const QByteArray raw = i + 1 < argc ? QByteArray(argv[i + 1]) : QByteArray();
+            rawLines.append(QFile::decodeName(raw) == arg ? raw : QFile::encodeName(arg));
         }
     }
     // A name whose bytes are no UTF-8 would reach the editor as another
