@@ -431,6 +431,12 @@ const Entry kMessages[] = {
     {3221, "Es wurde nichts gedruckt: Im gewählten Seitenbereich liegt keine Seite. Seiten im Dokument:"},
     // A second start: files whose names the running editor cannot be sent; one a line follows
     {3122, "Quirtle läuft bereits. Diese Dateien kann es nicht übernehmen, weil ihr Name einen Zeilenumbruch enthält:"},
+    // Image browser, after a scan: pictures left out of the list because their names are no UTF-8; one a line follows
+    {3385, "Diese Bilder fehlen in der Liste, weil ihr Name kein UTF-8 ist (etwa ein Umlaut aus einem alten Archiv). Benennen Sie sie "
+           "in UTF-8 um:"},
+    // Command line: files whose names are no UTF-8, shown read as Windows-1252; one a line follows
+    {3384, "Diese Dateien können nicht geöffnet werden, weil ihr Name kein UTF-8 ist (etwa ein Umlaut aus einem alten Archiv). Benennen "
+           "Sie sie in UTF-8 um:"},
     // quirtle-dde: its standard input could not be read (a folder, a broken device)
     {3160, "Die Befehlszeilen konnten nicht von der Standardeingabe gelesen werden."},
     // Image browser: captions of the report view's width, height and size columns

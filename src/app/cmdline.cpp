@@ -1,7 +1,10 @@
 #include "cmdline.h"
 
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "quirtle_version.h"
+
+#include <QFile>
 
 namespace cmdline {
 
@@ -20,8 +23,26 @@ Action parse(const QStringList &arguments)
 
 QStringList files(const QStringList &arguments)
 {
-    QStringList result = arguments;
-    result.removeOne(QStringLiteral("--"));
+    return startFiles(arguments, {}).open;
+}
+
+StartFiles startFiles(const QStringList &arguments, const QList<QByteArray> &raw)
+{
+    StartFiles result;
+    bool separated = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (!separated && arguments[i] == u"--") {
+            separated = true;
+            continue;
+        }
+        // Bytes that do not belong to the argument (the toolkit took some
+        // out) say nothing about it.
+        const bool matched = i < raw.size() && QFile::decodeName(raw[i]) == arguments[i];
+        if (matched && !filenames::reachable(raw[i]))
+            result.unreadable.append(filenames::shown(raw[i]));
+        else
+            result.open.append(arguments[i]);
+    }
     return result;
 }
 

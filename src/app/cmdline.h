@@ -2,6 +2,8 @@
 // everything else on the line is a file to open.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,17 @@ Action parse(const QStringList &arguments);
 
 // The files to open: the arguments without the first "--".
 QStringList files(const QStringList &arguments);
+
+struct StartFiles {
+    QStringList open;
+    // Names whose bytes are no UTF-8 (a Latin-1 "ä" from an old archive),
+    // read as Windows-1252 for the user to recognise: the toolkit cannot
+    // name such a file, so it can be neither opened nor saved back.
+    QStringList unreadable;
+};
+// As files(), with each argument's bytes as the system gave them (raw[i]
+// belongs to arguments[i]).
+StartFiles startFiles(const QStringList &arguments, const QList<QByteArray> &raw);
 
 // "Quirtle 2.3", as the package and the window title call it.
 QString versionText();

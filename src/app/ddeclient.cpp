@@ -2,6 +2,7 @@
 // the arguments, one each, or from standard input; the exit code tells
 // whether the editor acknowledged it.
 #include "platform/cmdchannel.h"
+#include "platform/filenames.h"
 #include "platform/instancelock.h"
 #include "platform/lexstrings.h"
 #include "platform/textcodec.h"
@@ -88,6 +89,7 @@ int main(int argc, char *argv[])
     QString service = QStringLiteral("quirtle");
     QString topic = QString::fromLatin1(ddewire::kTopic);
     QStringList lines;
+    QList<QByteArray> rawLines; // each line's bytes as the system gave them
     const QStringList args = QCoreApplication::arguments().mid(1);
     bool options = true;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -110,8 +112,24 @@ int main(int argc, char *argv[])
             return Usage;
         } else {
             lines.append(arg);
+            // Only bytes that read back as this argument belong to it.
+            const QByteArray raw = i + 1 < argc ? QByteArray(argv[i + 1]) : QByteArray();
+            rawLines.append(QFile::decodeName(raw) == arg ? raw : QFile::encodeName(arg));
         }
     }
+    // A name whose bytes are no UTF-8 would reach the editor as another
+    // name: it is left out and named, and the call counts as wrong.
+    QStringList unreachable;
+    if (lines.size() > 1 && lines.first().toLower() == u"openfile") {
+        for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+            if (!filenames::reachable(rawLines[i])) {
+                unreachable.prepend(filenames::shown(rawLines[i]));
+                lines.removeAt(i);
+            }
+        }
+    }
+    if (!unreachable.isEmpty())
+        say(stderr, lex::message(3384) + u'\n' + unreachable.join(u'\n'));
 
     QByteArray execute;
     if (lines.isEmpty()) {
@@ -152,5 +170,5 @@ int main(int argc, char *argv[])
         say(stderr, cmdchannel::describe(sent, service, topic));
         return exitCode(sent.status);
     }
-    return Ok;
+    return unreachable.isEmpty() ? Ok : Usage;
 }

@@ -35,16 +35,22 @@ int main(int argc, char *argv[])
     Application app(argc, argv);
     installToolkitTranslations(app);
     nameApplication();
-    const QStringList files = cmdline::files(QApplication::arguments().mid(1));
+    // The toolkit took its own options out of argv: what is left matches its arguments.
+    QList<QByteArray> rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments.append(QByteArray(argv[i]));
+    const cmdline::StartFiles start = cmdline::startFiles(QApplication::arguments().mid(1), rawArguments);
+    const QStringList &files = start.open;
 
     // A later start shows no window: its files go to the running editor.
     const QString service = instance::serviceName(QApplication::applicationFilePath());
     InstanceClaim claim = claimInstance(service, files);
     if (claim.outcome == InstanceClaim::Outcome::HandedOver) {
-        if (claim.notHandedOver.isEmpty())
-            return 0;
-        dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3122) + u'\n' + claim.notHandedOver.join(u'\n'));
-        return 1;
+        if (!start.unreadable.isEmpty())
+            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3384) + u'\n' + start.unreadable.join(u'\n'));
+        if (!claim.notHandedOver.isEmpty())
+            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3122) + u'\n' + claim.notHandedOver.join(u'\n'));
+        return start.unreadable.isEmpty() && claim.notHandedOver.isEmpty() ? 0 : 1;
     }
     if (claim.outcome == InstanceClaim::Outcome::Failed) {
         dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3110) + u'\n' + claim.error);
@@ -67,7 +73,7 @@ int main(int argc, char *argv[])
     new TDdeServerConv(&mainForm, &channel);
     startChannel(channel, claim);
 
-    mainForm.setStartFiles(files);
+    mainForm.setStartFiles(files, start.unreadable);
     QObject::connect(&mainForm, &TMainForm::splashDone, [&splash] { splash.reset(); });
     mainForm.show();
     return QApplication::exec();

@@ -14,6 +14,7 @@
 #include "editor/pageglyphs.h"
 #include "editor/recoverykeeper.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/programdir.h"
@@ -36,13 +37,9 @@
 namespace {
 
 // The dropped files; addresses that name no local file are passed over.
-QStringList droppedFiles(const QMimeData *mime)
+filenames::LocalFiles droppedFiles(const QMimeData *mime)
 {
-    QStringList paths;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile())
-            paths.append(url.toLocalFile());
-    return paths;
+    return filenames::localFiles(mime->urls());
 }
 
 TEditForm *formOf(QMdiSubWindow *sub)
@@ -203,7 +200,7 @@ void TMainForm::RebuildWindowBar()
             if (doc->isBeingDestroyed())
                 continue;
             // "&" is shown as itself, not as a shortcut marker.
-            const int tab = TabMDI->addTab(QString(doc->windowTitle()).replace(u'&', QStringLiteral("&&")));
+            const int tab = TabMDI->addTab(doc->caption().replace(u'&', QStringLiteral("&&")));
             // Windows focused by other means do not reorder the bar: a tab
             // knows its own window instead of a place in the focus order.
             TabMDI->setTabData(tab, QVariant::fromValue(QPointer<QWidget>(doc->parentWidget())));
@@ -373,7 +370,8 @@ void TMainForm::CheckDiskChange()
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    if (action != Qt::IgnoreAction && !droppedFiles(event->mimeData()).isEmpty()) {
+    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
+    if (action != Qt::IgnoreAction && (!dropped.paths.isEmpty() || !dropped.unreachable.isEmpty())) {
         event->setDropAction(action);
         event->accept();
     }
@@ -382,8 +380,8 @@ void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 void TMainForm::dropEvent(QDropEvent *event)
 {
     const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (action == Qt::IgnoreAction || paths.isEmpty()) {
+    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
+    if (action == Qt::IgnoreAction || (dropped.paths.isEmpty() && dropped.unreachable.isEmpty())) {
         event->ignore();
         return;
     }
@@ -392,7 +390,18 @@ void TMainForm::dropEvent(QDropEvent *event)
     // The source program waits until the drop has ended: the files open
     // (and a file that cannot be read is reported) only afterwards.
     QMetaObject::invokeMethod(
-        this, [this, paths] { FileDragMainDrop(paths); }, Qt::QueuedConnection);
+        this,
+        [this, dropped] {
+            FileDragMainDrop(dropped.paths);
+            reportUnreachableFiles(dropped.unreachable);
+        },
+        Qt::QueuedConnection);
+}
+
+void TMainForm::reportUnreachableFiles(const QStringList &names)
+{
+    if (!names.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + names.join(u'\n'));
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)
@@ -434,7 +443,7 @@ bool TMainForm::runClosingPass()
             if (doc->isModified()) {
                 // New documents share one caption: the user answers for the one in view.
                 bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
-                const QString question = lex::message(3004) + doc->windowTitle() + lex::message(3005);
+                const QString question = lex::message(3004) + doc->caption() + lex::message(3005);
                 const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
                 if (answer == dialogs::Answer::Cancel)
                     return false;
@@ -470,7 +479,9 @@ void TMainForm::rebuildWindowList()
     for (QMdiSubWindow *sub : subs) {
         // Only 1 to 9 are access keys: "&10" would share the 1 with "&1".
         const QString number = ++n < 10 ? QStringLiteral("&%1").arg(n) : QString::number(n);
-        QAction *a = Menu_Window->addAction(number + u' ' + QString(sub->windowTitle()).replace(u'&', QStringLiteral("&&")));
+        const TEditForm *doc = formOf(sub);
+        const QString caption = doc ? doc->caption() : sub->windowTitle();
+        QAction *a = Menu_Window->addAction(number + u' ' + QString(caption).replace(u'&', QStringLiteral("&&")));
         a->setCheckable(true);
         a->setChecked(sub == MDIArea->currentSubWindow());
         connect(a, &QAction::triggered, this, [this, sub] { bringForward(sub); });

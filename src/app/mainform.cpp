@@ -273,6 +273,11 @@ void TMainForm::FormShow()
             openAll();
     }
     SplashTimer->start();
+    // Left out above: opened by the name read back, each would show as an
+    // empty page with no word why. Told once the window stands.
+    if (!m_unreadableStartFiles.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this] { reportUnreachableFiles(m_unreadableStartFiles); }, Qt::QueuedConnection);
     QMetaObject::invokeMethod(this, &TMainForm::OfferRecovery, Qt::QueuedConnection);
 }
 

@@ -41,7 +41,12 @@ public:
     // The program's other long-lived windows, made at start by the entry.
     void setToolWindows(QWidget *browseForm, QWidget *searchForm, QWidget *printPrevForm);
     // Command-line files, opened when the window is first shown.
-    void setStartFiles(const QStringList &files) { m_startFiles = files; }
+    // The unreadable files are named to the user once the others are open.
+    void setStartFiles(const QStringList &files, const QStringList &unreadable = {})
+    {
+        m_startFiles = files;
+        m_unreadableStartFiles = unreadable;
+    }
 
     // MainHost
     void RebuildWindowBar() override;
@@ -66,6 +71,9 @@ public:
     void LoadFileTypes();
     const FileTypes &fileTypes() const { return m_fileTypes; }
     void FileDragMainDrop(const QStringList &paths);
+    // Files whose names are no UTF-8 (see platform/filenames.h), named to
+    // the user in one message.
+    void reportUnreachableFiles(const QStringList &names);
     void LoadTagPages();
     void Tab_TagBtnListeChange(int index);
     void P_TagListResize();
@@ -169,6 +177,7 @@ private:
     QWidget *m_searchForm = nullptr;
     QWidget *m_printPrevForm = nullptr;
     QStringList m_startFiles;
+    QStringList m_unreadableStartFiles;
     QImage m_tile;
     QWidget *m_body = nullptr;
     QTimer *SplashTimer = nullptr;

@@ -17,6 +17,9 @@ QString urlReference(const QString &path)
         case u'#': out += QLatin1String("%23"); break;
         case u'?': out += QLatin1String("%3F"); break;
         case u'"': out += QLatin1String("%22"); break;
+        // A browser reads a backslash in an address as "/"; here it can only
+        // be part of a name (a file unpacked from a Windows archive).
+        case u'\\': out += QLatin1String("%5C"); break;
         default:
             // A browser drops tabs and line breaks from an address and trims
             // control characters at its ends.

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-// "a#1.png" -> "a%231.png"; '%', '#', '?', '"' and control characters
+// "a#1.png" -> "a%231.png"; '%', '#', '?', '"', a backslash and control characters
 // (a line break in a name among them) are escaped, and so is a blank at
-// either end.
+// either end. The path takes "/" between folders.
 QString urlReference(const QString &path);

@@ -1,5 +1,6 @@
 #include "browseform.h"
 
+#include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "prevform.h"
 #include "relfolder.h"
@@ -27,6 +28,8 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -372,6 +375,7 @@ void TBrowseForm::BtnScanClick()
     qApp->installEventFilter(this);
     ScanForm->show();
     ScanForm->repaint();
+    m_unlisted = unlistablePictures(m_scannedFolder);
     m_scan.start(m_scannedFolder);
 }
 
@@ -390,6 +394,9 @@ void TBrowseForm::scanFinished()
     }
     BtnScan->setEnabled(true);
     Menu_Scan->setEnabled(true);
+    // Missing from the list without a word, they would seem lost.
+    if (!m_unlisted.isEmpty())
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3385) + u'\n' + std::exchange(m_unlisted, {}).join(u'\n'));
 }
 
 bool TBrowseForm::eventFilter(QObject *watched, QEvent *event)

@@ -87,6 +87,7 @@ private:
     PictureScan m_scan;
     QString m_scannedFolder;
     QString m_relativeFolder;
+    QStringList m_unlisted; // pictures of the scan whose names are no UTF-8
 
     void buildBars();
     void buildPanes();

@@ -3,6 +3,7 @@
 #include "jpegimage.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -130,7 +131,9 @@ QImage decodeWithQt(const QByteArray &bytes, PictureKind kind, QSize *realSize)
 
 QString WithTrailingBackslash(const QString &path)
 {
-    if (path.isEmpty() || path.endsWith(u'/') || path.endsWith(u'\\'))
+    // A trailing backslash is a separator on Windows only; elsewhere it ends a
+    // folder's name.
+    if (path.isEmpty() || path.endsWith(u'/') || path.endsWith(QDir::separator()))
         return path;
     return path + u'/';
 }

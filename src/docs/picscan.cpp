@@ -1,5 +1,7 @@
 #include "picscan.h"
 
+#include "platform/filenames.h"
+
 #include <QDir>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
@@ -26,6 +28,14 @@ QFileInfoList pictureFiles(const QString &folder)
         if (entry.isFile() && isListedKind(pictureKindOf(entry.fileName())))
             pictures.append(entry);
     return pictures;
+}
+
+QStringList unlistablePictures(const QString &folder)
+{
+    QStringList names = filenames::unreachableNames(folder);
+    names.removeIf([](const QString &name) { return !isListedKind(pictureKindOf(name)); });
+    names.sort(Qt::CaseInsensitive);
+    return names;
 }
 
 PictureScan::PictureScan(QObject *parent) : QObject(parent)

@@ -21,6 +21,9 @@ struct PictureEntry {
 // The GIF, JPEG, PNG and WebP files of the folder (not its subfolders), by
 // name without regard to case.
 QFileInfoList pictureFiles(const QString &folder);
+// The pictures of the folder that pictureFiles() cannot list because their
+// names are no UTF-8, read as Windows-1252, by name.
+QStringList unlistablePictures(const QString &folder);
 
 class PictureScan : public QObject
 {

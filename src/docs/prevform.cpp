@@ -1,5 +1,6 @@
 #include "prevform.h"
 
+#include "common/windowtitle.h"
 #include "gifprevform.h"
 #include "picload.h"
 #include "platform/dialogs.h"
@@ -158,7 +159,7 @@ void TPreviewForm::setPicture(QLabel *picture, const QString &path)
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Not filled: a transparent picture shows the scroll box's colour.
     picture->setAutoFillBackground(false);
-    setWindowTitle(lex::caption(1114) + u' ' + path);
+    setWindowTitle(lex::caption(1114) + u' ' + literalWindowTitle(path));
 }
 
 void TPreviewForm::ColorGridClick(int cell)

@@ -4,6 +4,8 @@
 
 #include "common/urlref.h"
 
+#include <QDir>
+
 QString relativeFolder(const QString &documentFolder, const QString &scannedFolder)
 {
     const QString document = WithTrailingBackslash(documentFolder);
@@ -11,9 +13,9 @@ QString relativeFolder(const QString &documentFolder, const QString &scannedFold
     // the same text further along (/x/web/ inside /web/) is another place.
     if (document.isEmpty() || !scannedFolder.startsWith(document))
         return kOutsideFolder;
-    QString relative = scannedFolder.mid(document.size());
-    relative.replace(u'\\', u'/');
-    return relative;
+    // Only a Windows path has backslashes between its folders; elsewhere one
+    // is part of a folder's name.
+    return QDir::fromNativeSeparators(scannedFolder.mid(document.size()));
 }
 
 QString pictureReference(const QString &relativeFolder, const QString &fileName)

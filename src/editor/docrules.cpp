@@ -3,6 +3,7 @@
 #include "common/urlref.h"
 #include "platform/profile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 QString applyExtensionRule(const QString &chosenPath, const QString &extensionList, int typeIndex)
@@ -30,7 +31,9 @@ QString dropLinksText(const QStringList &paths, const QString &documentFolder)
     for (auto it = paths.crbegin(); it != paths.crend(); ++it) {
         QString name =
             !documentFolder.isEmpty() && it->startsWith(documentFolder) ? it->mid(documentFolder.size()) : QFileInfo(*it).fileName();
-        name.replace(u'\\', u'/');
+        // Only a Windows path has backslashes between its folders; elsewhere
+        // one is part of a name and escaped below.
+        name = QDir::fromNativeSeparators(name);
         // Characters that would cut the reference short, then those that
         // would end or break the attribute value.
         name = urlReference(name).replace(u'&', QStringLiteral("&amp;"));

@@ -7,6 +7,7 @@
 #include "netgradient.h"
 #include "pageglyphs.h"
 #include "platform/dialogs.h"
+#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "preview.h"
 
@@ -213,7 +214,7 @@ void TEditForm::closeDecided()
 void TEditForm::closeEvent(QCloseEvent *event)
 {
     if (!m_closeDecided && isModified()) {
-        const QString question = lex::message(3004) + windowTitle() + lex::message(3005);
+        const QString question = lex::message(3004) + caption() + lex::message(3005);
         const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
         // A change made while the save asked is in no file: the window stays.
         if (answer == dialogs::Answer::Cancel || (answer == dialogs::Answer::Yes && (!SaveDocument(false) || isModified()))) {
@@ -238,11 +239,8 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
         auto *drop = static_cast<QDropEvent *>(event);
         if (!drop->mimeData()->hasUrls())
             return false;
-        QStringList paths;
-        for (const QUrl &url : drop->mimeData()->urls())
-            if (url.isLocalFile())
-                paths.append(url.toLocalFile());
-        if (paths.isEmpty())
+        const filenames::LocalFiles dropped = filenames::localFiles(drop->mimeData()->urls());
+        if (dropped.paths.isEmpty() && dropped.unreachable.isEmpty())
             return false;
         const Qt::DropAction action = droppedFilesAction(drop->possibleActions());
         if (action == Qt::IgnoreAction) {
@@ -251,8 +249,17 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
         }
         drop->setDropAction(action);
         drop->accept();
-        if (event->type() == QEvent::Drop)
-            FileDragLinksDrop(paths);
+        if (event->type() == QEvent::Drop) {
+            if (!dropped.paths.isEmpty())
+                FileDragLinksDrop(dropped.paths);
+            // A link made from the name as read would lead nowhere. Told
+            // once the drop has ended: the source program waits for it.
+            if (!dropped.unreachable.isEmpty()) {
+                const QString text = lex::message(3384) + u'\n' + dropped.unreachable.join(u'\n');
+                QMetaObject::invokeMethod(
+                    this, [this, text] { dialogs::inform(this, dialogs::Kind::Error, text); }, Qt::QueuedConnection);
+            }
+        }
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -38,6 +38,9 @@ public:
     QString FileName; // without folder; empty for a document never saved
     QString FilePath; // folder with a trailing separator; empty for a new document
     QString fullPath() const { return FilePath + FileName; }
+    // What the window is called where the program names it in text (tabs,
+    // the Window menu, questions): the file name, or a new document's title.
+    QString caption() const { return FileName.isEmpty() ? windowTitle() : FileName; }
 
     // Where the text is saved, in which format, and the disk state.
     DocumentFile File;

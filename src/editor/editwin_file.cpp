@@ -3,6 +3,7 @@
 #include "editwin.h"
 
 #include "colmemo.h"
+#include "common/windowtitle.h"
 #include "docrules.h"
 #include "mainhost.h"
 #include "platform/dialogs.h"
@@ -56,7 +57,7 @@ void TEditForm::showFileName()
     FilePath = File.folder();
     FileName = File.fileName();
     if (!FileName.isEmpty())
-        setWindowTitle(FileName);
+        setWindowTitle(literalWindowTitle(FileName));
     // A shown Info page tells about the file as it is after this save or load.
     if (infoShown())
         TabInfosEnter();

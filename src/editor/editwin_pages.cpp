@@ -29,6 +29,8 @@ QWidget *TEditForm::buildInfoPage()
     auto value = [panel](const char *name) {
         auto *label = new QLabel(panel);
         label->setObjectName(QLatin1String(name));
+        // A folder named "<b>neu" is a name, not markup.
+        label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return label;
     };

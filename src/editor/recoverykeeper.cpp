@@ -198,7 +198,7 @@ void RecoveryKeeper::finishCopy(Watched &w)
     TEditForm *doc = w.doc;
     RecoveredText r;
     r.path = doc->FileName.isEmpty() ? QString() : doc->fullPath();
-    r.title = doc->windowTitle();
+    r.title = doc->caption();
     r.format = doc->File.format();
     if (!r.path.isEmpty()) {
         r.diskTime = doc->File.diskTime();

@@ -258,6 +258,24 @@ TEST_F(DdeTest, TheClientKeepsUmlautsOfAWindows1252CommandFile)
     EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QDir::cleanPath(second)}));
 }
 
+// A name in Latin-1 from the shell ("caf\xE9.htm") reached the editor as
+// another name and the client still reported success: it is left out and
+// named, and the other files open.
+TEST_F(DdeTest, TheClientNamesArgumentsThatAreNoUtf8)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    // Only a shell hands over bytes that are no UTF-8.
+    const ChildRun run = runChild(QStringLiteral("/bin/sh"),
+                                  {QStringLiteral("-c"), QStringLiteral("exec \"$0\" openfile \"$(printf 'caf\\351.htm')\" page.htm"),
+                                   QStringLiteral(QUIRTLE_DDE_BIN)},
+                                  dir.path());
+    settle();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(lex::message(3384) + QStringLiteral("\ncafé.htm"))) << run.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QDir::cleanPath(page)});
+}
+
 TEST_F(DdeTest, InsertStrGoesBeforeTheSelectionOfTheActiveDocument)
 {
     serve();

@@ -34,6 +34,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,28 @@ TEST_F(DocManageTest, DroppedFilesOpenAsCopiesNeverAsMoves)
     EXPECT_FALSE(moveOnly.isAccepted());
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(openTitles(*form), QStringList{QStringLiteral("a.htm")});
+    quit(*form);
+}
+
+// A dropped page whose name is no UTF-8 (Latin-1 from an old archive) cannot
+// be opened by the name as read: the user is told which one, instead of the
+// drop passing without a trace.
+TEST_F(DocManageTest, ADroppedPageWithANameThatIsNoUtf8IsNamed)
+{
+    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.html\r\n");
+    auto form = shown();
+    form->LoadFileTypes();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file:///tmp/caf%E9.htm")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(openTitles(*form).isEmpty());
+    ASSERT_FALSE(scripted->messages.isEmpty());
+    EXPECT_EQ(scripted->messages.last().text, lex::message(3384) + QStringLiteral("\n/tmp/café.htm"));
     quit(*form);
 }
 
@@ -611,6 +634,23 @@ TEST_F(DocManageTest, AMinimizedDocumentAskedForAgainIsShown)
         EXPECT_FALSE(sub->isMinimized()) << name;
         EXPECT_EQ(form->MDIArea->activeSubWindow(), sub) << name;
     }
+    quit(*form);
+}
+
+// The toolkit reads "[*]" in a title as the place of the modified mark and
+// leaves it out: a page named "neu[*].htm" showed as "neu.htm" in its title
+// bar and in the main window's title. Everywhere it now shows as named.
+TEST_F(DocManageTest, AFileNamedWithTheModifiedMarkShowsAsNamed)
+{
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(file(QStringLiteral("neu[*].htm")), false, 0);
+    ASSERT_NE(doc, nullptr);
+    qobject_cast<QMdiSubWindow *>(doc->parentWidget())->showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->windowHandle()->title().endsWith(QStringLiteral("[neu[*].htm]"))) << form->windowHandle()->title().toStdString();
+    EXPECT_EQ(form->TabMDI->tabText(0), QStringLiteral("neu[*].htm"));
+    Q_EMIT form->Menu_Window->aboutToShow();
+    EXPECT_EQ(form->Menu_Window->actions().last()->text(), QStringLiteral("&1 neu[*].htm"));
     quit(*form);
 }
 

@@ -340,6 +340,29 @@ TEST(Startup, ManyStartFilesAreListedInOneRewrite)
     form.close();
 }
 
+// Files whose names are no UTF-8 are named to the user, and no empty page
+// stands for them; the other files open.
+TEST(Startup, StartFilesWithNamesThatAreNoUtf8AreReported)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("a.htm"));
+    writeAll(page, "<p>x</p>\r\n");
+    TMainForm form;
+    form.setStartFiles({page}, {QStringLiteral("/tmp/café.htm")});
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.documents().size(), 1);
+    int told = 0;
+    for (const auto &m : std::as_const(scripted->messages))
+        told += m.text == lex::message(3384) + QStringLiteral("\n/tmp/café.htm");
+    EXPECT_EQ(told, 1);
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
+}
+
 // A settings file that cannot be read or written costs the recent-files list
 // only: the files of the command line open all the same.
 TEST(Startup, StartFilesOpenWhenTheSettingsFileCannotBeWritten)

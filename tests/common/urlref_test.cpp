@@ -8,6 +8,9 @@ TEST(UrlReference, EscapesOnlyWhatWouldCutTheReferenceShort)
     // '%' must be escaped too, or "%23" in a name would turn into '#'.
     EXPECT_EQ(urlReference(QStringLiteral("bilder/a#1?.png")), QStringLiteral("bilder/a%231%3F.png"));
     EXPECT_EQ(urlReference(QStringLiteral("100%23 \"x\".gif")), QStringLiteral("100%2523 %22x%22.gif"));
+    // A browser takes a backslash for "/": the name "alt\logo.gif" would lead
+    // into a folder "alt".
+    EXPECT_EQ(urlReference(QStringLiteral("bilder/alt\\logo.gif")), QStringLiteral("bilder/alt%5Clogo.gif"));
     // Blanks, umlauts and folders stay as the user named them.
     EXPECT_EQ(urlReference(QStringLiteral("Über uns/Bild 1.jpg")), QStringLiteral("Über uns/Bild 1.jpg"));
     EXPECT_EQ(urlReference(QString()), QString());

@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -343,6 +344,46 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
     form->BtnPreviewClick();
     EXPECT_EQ(dialogs->modalRuns.size(), 2) << "a file gone since the scan shows nothing";
 }
+
+#ifndef Q_OS_WIN
+// Pictures named in Latin-1 (from an old archive) cannot be listed: the
+// toolkit leaves them out of its listing. The user is told which ones
+// instead of missing them without a word.
+TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
+{
+    for (const QByteArray &name : {QByteArray("caf\xE9.gif"), QByteArray("\xE4rger.txt")}) {
+        FILE *f = std::fopen(QByteArray(QFile::encodeName(pictures) + name).constData(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    scan();
+    EXPECT_EQ(column(0), (QStringList{"a.GIF", "b.jpeg", "c.png", "e.jpg"}));
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + QStringLiteral("\ncafé.gif")) << "only pictures are named";
+    scan();
+    EXPECT_EQ(dialogs->messages.size(), 2) << "each scan tells again";
+}
+
+// A folder named "alt\" (unpacked from a Windows archive): its pictures are
+// previewed from that folder, and the tag names it, not a folder "alt".
+TEST_F(BrowseFormTest, AFolderNameEndingInABackslashIsOneFolder)
+{
+    const QString folder = root.filePath(QStringLiteral("alt\\"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeAll(folder + QStringLiteral("/a.gif"), tinyGif());
+    documentFolder = root.path();
+    form->selectFolder(folder);
+    scan();
+    EXPECT_EQ(form->scannedFolder(), folder + u'/');
+    click(QStringLiteral("a.gif"));
+    form->BtnFileClick(false);
+    EXPECT_EQ(clipboard(), QStringLiteral("alt%5C/a.gif"));
+    QStringList titles;
+    dialogs->onModal = [&titles](QDialog &dialog) { titles.append(dialog.windowTitle()); };
+    form->BtnPreviewClick();
+    EXPECT_EQ(titles, QStringList{lex::caption(1114) + u' ' + folder + QStringLiteral("/a.gif")});
+}
+#endif
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,6 +93,20 @@ TEST_F(PicturePreviewTest, LargePictureScrollsAndAClickOnItCloses)
 
 // Without stored bounds the preview opens over the window that asked for it,
 // not in the screen's corner; stored bounds still win.
+// "[*]" is the toolkit's place for the modified mark in a title: the
+// preview of "neu[*].png" was titled as if the picture were "neu.png".
+TEST_F(PicturePreviewTest, TitleNamesAPictureWithTheModifiedMarkAsNamed)
+{
+    const QString png = file(QStringLiteral("neu[*].png"), encoded(solidImage(4, 4, Qt::red), "PNG"));
+    QString title;
+    dialogs->onModal = [&title](QDialog &dialog) {
+        dialog.winId();
+        title = dialog.windowHandle()->title();
+    };
+    ASSERT_TRUE(showPicturePreview(nullptr, png));
+    EXPECT_EQ(title, lex::caption(1114) + u' ' + png);
+}
+
 TEST_F(PicturePreviewTest, FirstPreviewOpensCentredOverItsOwner)
 {
     const QString jpeg = file(QStringLiteral("b.jpg"), encoded(solidImage(40, 30, Qt::red), "JPG"));

@@ -406,6 +406,13 @@ TEST(DropLinks, NamesWithUrlCharactersStillLeadToTheFile)
               QStringLiteral("<a href=\"50%25.htm\" target=\"\"></a>\r\n"));
     EXPECT_EQ(dropLinksText({QStringLiteral("/site/wer?.htm")}, QStringLiteral("/site/")),
               QStringLiteral("<a href=\"wer%3F.htm\" target=\"\"></a>\r\n"));
+#ifndef Q_OS_WIN
+    // A backslash is part of the name here, not a folder separator.
+    EXPECT_EQ(dropLinksText({QStringLiteral("/site/alt\\a.htm")}, QStringLiteral("/site/")),
+              QStringLiteral("<a href=\"alt%5Ca.htm\" target=\"\"></a>\r\n"));
+    EXPECT_EQ(dropLinksText({QStringLiteral("/other/alt\\a.htm")}, QStringLiteral("/site/")),
+              QStringLiteral("<a href=\"alt%5Ca.htm\" target=\"\"></a>\r\n"));
+#endif
 }
 
 // A page built with the tag pages' buttons must be saved in the character

@@ -26,6 +26,7 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -443,6 +444,29 @@ TEST_F(EditWinTest, DroppedFilesAreLinkedNeverTakenAsMoved)
     EXPECT_EQ(form->ColorMemo->Text().count(u'\n'), 1);
 }
 
+// A dropped file whose name is no UTF-8 (Latin-1 from an old archive) gets
+// no link to the name as read, which would lead nowhere; the user is told
+// which file it was. The other files of the drop are linked.
+TEST_F(EditWinTest, DroppedFileWithANameThatIsNoUtf8IsNamedNotLinked)
+{
+    writeAll(file("page.htm"), "");
+    writeAll(file("b.gif"), "GIF89a");
+    auto form = open("page.htm");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded(QUrl::fromLocalFile(dir.path()).toEncoded() + "/caf%E9.gif"), QUrl::fromLocalFile(file("b.gif"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(form->ColorMemo->Text(), QStringLiteral("<a href=\"b.gif\" target=\"\"></a>\r\n"));
+    EXPECT_TRUE(scripted->messages.isEmpty()) << "not while the drop lasts";
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3384) + u'\n' + dir.path() + QStringLiteral("/café.gif"));
+}
+
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
 {
     TEditForm form(&host);
@@ -474,6 +498,40 @@ TEST_F(EditWinTest, InfoPageShowsTheFileAndItsWriteProtection)
     unsaved.BtnInfoClick();
     EXPECT_EQ(unsaved.L_FileSize->text(), QString());
     EXPECT_FALSE(unsaved.Cb_ReadOnly->isChecked());
+}
+
+// "[*]" in a title is the toolkit's place for the modified mark: a file
+// named "neu[*].htm" showed as "neu.htm" in its title bar.
+TEST_F(EditWinTest, TitleShowsAFileNamedWithTheModifiedMarkAsNamed)
+{
+    writeAll(file("neu[*].htm"), "x");
+    auto form = open("neu[*].htm");
+    form->winId();
+    ASSERT_NE(form->windowHandle(), nullptr);
+    EXPECT_EQ(form->windowHandle()->title(), QStringLiteral("neu[*].htm"));
+    EXPECT_EQ(form->caption(), QStringLiteral("neu[*].htm"));
+    form->ColorMemo->document()->setModified(true);
+    scripted->answers = {dialogs::Answer::Cancel};
+    form->close();
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3004) + QStringLiteral("neu[*].htm") + lex::message(3005));
+}
+
+// A folder named like markup ("<b>neu") is shown as named, not taken for
+// bold text: the page shows where the file really lies.
+TEST_F(EditWinTest, InfoPageShowsAFolderNamedLikeMarkupAsItIs)
+{
+    const QString folder = dir.filePath(QStringLiteral("<b>neu"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    writeAll(folder + QStringLiteral("/page.htm"), "x");
+    auto form = std::make_unique<TEditForm>(&host);
+    ASSERT_TRUE(form->LoadFile(folder + QStringLiteral("/page.htm")));
+    form->BtnInfoClick();
+    EXPECT_EQ(form->L_FilePath->text(), folder + u'/');
+    QLabel plain(folder + u'/');
+    plain.setTextFormat(Qt::PlainText);
+    plain.setFont(form->L_FilePath->font());
+    EXPECT_EQ(form->L_FilePath->sizeHint(), plain.sizeHint()) << "the name's brackets are shown, not read as markup";
 }
 
 // The date of the last change reads in the language of the other texts, also

@@ -1,0 +1,19 @@
+#include "platform/filenames.h"
+
+#include <gtest/gtest.h>
+
+// The bytes behind a dropped address: escapes that are no UTF-8 survive,
+// and so do the characters an address escapes for itself.
+TEST(FileNames, AddressesGiveTheBytesOfTheirFile)
+{
+    EXPECT_EQ(filenames::nativePathOf(QUrl::fromEncoded("file:///tmp/caf%E9.htm")), QByteArray("/tmp/caf\xE9.htm"));
+    EXPECT_EQ(filenames::nativePathOf(QUrl::fromLocalFile(QStringLiteral("/tmp/Über #1 50%?.htm"))),
+              QStringLiteral("/tmp/Über #1 50%?.htm").toUtf8());
+    EXPECT_TRUE(filenames::nativePathOf(QUrl(QStringLiteral("https://example.org/a.htm"))).isEmpty());
+
+    const filenames::LocalFiles files =
+        filenames::localFiles({QUrl::fromEncoded("file:///tmp/caf%E9.htm"), QUrl::fromLocalFile(QStringLiteral("/tmp/Über.htm")),
+                               QUrl(QStringLiteral("https://example.org/a.htm"))});
+    EXPECT_EQ(files.paths, QStringList{QStringLiteral("/tmp/Über.htm")});
+    EXPECT_EQ(files.unreachable, QStringList{QStringLiteral("/tmp/café.htm")});
+}
