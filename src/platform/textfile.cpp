@@ -165,10 +165,12 @@ LoadedFile loadTextFile(const QString &path)
     if (!read.result.ok)
         return loaded;
     loaded.decoded = decodeText(read.bytes);
+    loaded.bytes = read.bytes;
     // A picture or a program: a save would give its lone CRs and LFs one
     // style. Better not opened than silently altered.
     if (loaded.decoded.text.contains(QChar(0)) && encodeText(loaded.decoded.text, loaded.decoded.format) != read.bytes) {
         loaded.decoded = DecodedText();
+        loaded.bytes.clear();
         loaded.result.ok = false;
         loaded.result.error = lex::message(3351);
         loaded.result.systemError = 0;

@@ -436,6 +436,61 @@ TEST_F(DocManageTest, FilesChangedByAnotherProgramAreOfferedAgain)
     quit(*form);
 }
 
+// What another program does to an open file, as the activation check sees it.
+TEST_F(DocManageTest, AChangeOnDiskIsAskedOnceAndNeverTakesUnsavedText)
+{
+    const QString page = file(QStringLiteral("ext.htm"), "one");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    const auto questions = [&] { return scripted->messages.size(); };
+    auto asked = questions();
+
+    // Only touched: the same bytes, nothing to ask.
+    {
+        QFile f(page);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QFileInfo(page).lastModified().addSecs(5), QFileDevice::FileModificationTime));
+    }
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked) << "touched only";
+
+    // Changed, but the reload cannot read it: asked once, the failure said
+    // once, then left alone until the file changes again.
+    file(QStringLiteral("ext.htm"), "two, longer");
+    scripted->answers = {dialogs::Answer::Yes};
+    filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    form->CheckDiskChange();
+    ASSERT_EQ(questions(), asked + 2);
+    EXPECT_EQ(scripted->messages[asked].text, page + u'\n' + lex::message(3017));
+    EXPECT_TRUE(scripted->messages[asked + 1].text.startsWith(page + u'\n' + lex::message(3019)));
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("one"));
+    form->CheckDiskChange();
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked + 2) << "the same change is not asked twice";
+    asked = questions();
+
+    // Text that comes in while the question waits is not reloaded away.
+    file(QStringLiteral("ext.htm"), "three");
+    scripted->answers = {dialogs::Answer::Yes};
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { doc->ColorMemo->insertPlainText(QStringLiteral("typed ")); };
+    form->CheckDiskChange();
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(questions(), asked + 1);
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("typed one"));
+    EXPECT_TRUE(doc->isModified());
+    doc->ColorMemo->undo();
+    ASSERT_FALSE(doc->isModified());
+    asked = questions();
+
+    // A folder in the file's place is nothing to reload.
+    ASSERT_TRUE(QFile::remove(page));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ext.htm")));
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked);
+    ASSERT_TRUE(QDir(dir.path()).rmdir(QStringLiteral("ext.htm")));
+    quit(*form);
+}
+
 TEST_F(DocManageTest, SaveDialogTracksTheChosenType)
 {
     programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.css\r\n[SaveFilters]\r\nWeb=*.htm\r\nStyle=*.css\r\n");
