@@ -404,6 +404,7 @@ TEST_F(DocManageTest, ReloadAsksAndReadsTheFileAgain)
     EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("first"));
     EXPECT_FALSE(doc->isModified());
     // A reload that fails says why and keeps the text.
+    doc->ColorMemo->setSelStart(0);
     doc->ColorMemo->insertPlainText(QStringLiteral("kept "));
     filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
     scripted->answers = {dialogs::Answer::Yes};

@@ -537,6 +537,39 @@ TEST_F(EditWinTest, PreviewAndLinksPagesFollowAReload)
     EXPECT_EQ(form->TreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("<a href=\"third.htm\">"));
 }
 
+// After another program changed the file, the reloaded text shows at the
+// place the user was reading, with nothing to undo into the old text.
+TEST_F(EditWinTest, AReloadKeepsTheCaretAndTheScrolledPlace)
+{
+    QByteArray lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "<p>line " + QByteArray::number(i) + "</p>\n";
+    writeAll(file("page.htm"), lines);
+    auto form = open("page.htm");
+    form->resize(500, 300);
+    form->show();
+    TColorMemo *memo = form->ColorMemo;
+    memo->setSelStart(memo->lineStart(150) + 4);
+    memo->scrollCaret();
+    const int top = memo->firstVisibleLine();
+    ASSERT_GT(top, 100);
+
+    writeAll(file("page.htm"), "<p>inserted</p>\n" + lines);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretLine(), 150);
+    EXPECT_EQ(memo->caretColumn(), 4);
+    EXPECT_EQ(memo->firstVisibleLine(), top);
+    EXPECT_FALSE(form->isModified());
+    EXPECT_FALSE(memo->canUndo()) << "undo would mix the old text into the new";
+
+    // A shorter text: the caret stands at the end of what is left.
+    writeAll(file("page.htm"), "<p>a</p>\n<b>");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretLine(), 1);
+    EXPECT_EQ(memo->caretColumn(), 3);
+    EXPECT_EQ(memo->firstVisibleLine(), 0);
+}
+
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[Resources]\r\nBilder = <img\r\nLinks=<a\r\nscript\r\nLeer=<nothing\r\n");
