@@ -366,7 +366,7 @@ void TMainForm::CheckDiskChange()
         if (answer == dialogs::Answer::Yes)
             reloadDocument(doc);
         else
-            doc->rememberDiskState();
+            doc->File.declineOfferedChange();
     }
     m_checkingDisk = false;
 }

@@ -111,13 +111,18 @@ void DocumentFile::adopt(const QString &path, const TextFormat &format, const QD
     m_offered = DiskState();
 }
 
-DocumentFile::DiskState DocumentFile::stateOf(const QString &path)
+DocumentFile::DiskState DocumentFile::stateOf(const QString &path, bool withDigest)
 {
     DiskState state;
     const QFileInfo info(path);
-    if (!path.isEmpty() && info.isFile()) {
-        state.time = info.lastModified();
-        state.size = info.size();
+    if (path.isEmpty() || !info.isFile())
+        return state;
+    state.time = info.lastModified();
+    state.size = info.size();
+    if (withDigest) {
+        const LoadedBytes read = readFileBytes(path, kMaxTextFileBytes);
+        if (read.result.ok)
+            state.digest = digestOf(read.bytes);
     }
     return state;
 }
@@ -140,18 +145,22 @@ bool DocumentFile::changedOnDisk() const
 
 void DocumentFile::rememberDiskState()
 {
-    m_known = stateOf(m_path);
-    if (m_known.time.isValid()) {
-        const LoadedBytes read = readFileBytes(m_path, kMaxTextFileBytes);
-        if (read.result.ok)
-            m_known.digest = digestOf(read.bytes);
-    }
+    m_known = stateOf(m_path, true);
     m_offered = DiskState();
 }
 
 void DocumentFile::markChangeOffered()
 {
-    m_offered = stateOf(m_path);
+    m_offered = stateOf(m_path, true);
+}
+
+void DocumentFile::declineOfferedChange()
+{
+    if (m_offered.time.isValid())
+        m_known = m_offered;
+    else
+        m_known = stateOf(m_path, true);
+    m_offered = DiskState();
 }
 
 bool DocumentFile::changeOffered() const

@@ -66,6 +66,9 @@ public:
     // until the file changes once more.
     void markChangeOffered();
     bool changeOffered() const;
+    // The user keeps the text shown over the offered change: that change
+    // is known from now on, one made while the question waited is not.
+    void declineOfferedChange();
 
 private:
     struct DiskState {
@@ -73,7 +76,8 @@ private:
         qint64 size = -1;
         QByteArray digest; // of the bytes; empty when not known
     };
-    static DiskState stateOf(const QString &path);
+    // With the digest the file is read (a regular file up to the size limit).
+    static DiskState stateOf(const QString &path, bool withDigest = false);
 
     QString m_path;
     TextFormat m_format;

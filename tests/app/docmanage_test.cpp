@@ -459,7 +459,10 @@ TEST_F(DocManageTest, AChangeOnDiskIsAskedOnceAndNeverTakesUnsavedText)
     // once, then left alone until the file changes again.
     file(QStringLiteral("ext.htm"), "two, longer");
     scripted->answers = {dialogs::Answer::Yes};
-    filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        scripted->onMessage = nullptr;
+        filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    };
     form->CheckDiskChange();
     ASSERT_EQ(questions(), asked + 2);
     EXPECT_EQ(scripted->messages[asked].text, page + u'\n' + lex::message(3017));
@@ -481,6 +484,20 @@ TEST_F(DocManageTest, AChangeOnDiskIsAskedOnceAndNeverTakesUnsavedText)
     EXPECT_TRUE(doc->isModified());
     doc->ColorMemo->undo();
     ASSERT_FALSE(doc->isModified());
+    asked = questions();
+
+    // Declined, and written again while the question waited: that second
+    // change is asked about, and then no more.
+    file(QStringLiteral("ext.htm"), "four");
+    scripted->answers = {dialogs::Answer::No};
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { file(QStringLiteral("ext.htm"), "five, meanwhile"); };
+    form->CheckDiskChange();
+    scripted->onMessage = nullptr;
+    scripted->answers = {dialogs::Answer::No};
+    form->CheckDiskChange();
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked + 2);
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("one"));
     asked = questions();
 
     // A folder in the file's place is nothing to reload.

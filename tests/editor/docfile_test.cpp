@@ -246,4 +246,17 @@ TEST_F(DocFileTest, AnOfferedChangeStaysAChangeUntilTheFileChangesAgain)
     doc.markChangeOffered();
     ASSERT_TRUE(doc.load(file("page.htm")).result.ok);
     EXPECT_FALSE(doc.changeOffered()) << "reloaded: nothing pending";
+
+    // Declined: the offered change is known, one made while the question
+    // waited is not (saving must not overwrite it unasked).
+    writeAll(file("page.htm"), "four");
+    doc.markChangeOffered();
+    writeAll(file("page.htm"), "five, written while asked");
+    doc.declineOfferedChange();
+    EXPECT_TRUE(doc.changedOnDisk());
+    EXPECT_FALSE(doc.changeOffered());
+    writeAll(file("page.htm"), "six");
+    doc.markChangeOffered();
+    doc.declineOfferedChange();
+    EXPECT_FALSE(doc.changedOnDisk());
 }
