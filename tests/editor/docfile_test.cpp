@@ -219,18 +219,6 @@ TEST_F(DocFileTest, OnlyNewBytesAreAChangeOnDisk)
     EXPECT_FALSE(doc.changedOnDisk());
 }
 
-// A recovered text does not know the bytes its time and size stood for.
-TEST_F(DocFileTest, AnAdoptedFileCountsEveryTouch)
-{
-    writeAll(file("page.htm"), "one");
-    const QFileInfo info(file("page.htm"));
-    DocumentFile doc;
-    doc.adopt(file("page.htm"), TextFormat(), info.lastModified(), info.size());
-    EXPECT_FALSE(doc.changedOnDisk());
-    setFileTime(file("page.htm"), info.lastModified().addSecs(5));
-    EXPECT_TRUE(doc.changedOnDisk());
-}
-
 TEST_F(DocFileTest, AnOfferedChangeStaysAChangeUntilTheFileChangesAgain)
 {
     writeAll(file("page.htm"), "one");

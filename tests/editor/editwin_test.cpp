@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -568,6 +569,19 @@ TEST_F(EditWinTest, AReloadKeepsTheCaretAndTheScrolledPlace)
     EXPECT_EQ(memo->caretLine(), 1);
     EXPECT_EQ(memo->caretColumn(), 3);
     EXPECT_EQ(memo->firstVisibleLine(), 0);
+
+    // A page written as one long line: the caret far to the right stays in view.
+    const QByteArray longLine = "<p>" + QByteArray(30000, 'w') + "</p>";
+    writeAll(file("page.htm"), longLine);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    memo->setSelStart(25000);
+    memo->scrollCaret();
+    const int left = memo->horizontalScrollBar()->value();
+    ASSERT_GT(left, 1000);
+    writeAll(file("page.htm"), "<b>" + longLine);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretColumn(), 25000);
+    EXPECT_EQ(memo->horizontalScrollBar()->value(), left);
 }
 
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
