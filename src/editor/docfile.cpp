@@ -156,10 +156,11 @@ void DocumentFile::markChangeOffered()
 
 void DocumentFile::declineOfferedChange()
 {
-    if (m_offered.time.isValid())
-        m_known = m_offered;
-    else
-        m_known = stateOf(m_path, true);
+    if (!m_offered.time.isValid()) {
+        rememberDiskState();
+        return;
+    }
+    m_known = m_offered;
     m_offered = DiskState();
 }
 

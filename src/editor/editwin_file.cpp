@@ -46,8 +46,13 @@ void TEditForm::ShowLoaded(DocumentFile file, const QString &text)
     ColorMemo->setPlainText(text);
     ColorMemo->document()->setModified(false);
     const QTextBlock block = ColorMemo->document()->findBlockByNumber(std::min(line, ColorMemo->document()->blockCount() - 1));
+    const QString lineText = block.text();
+    int at = std::min(column, int(lineText.size()));
+    // Typing between the halves of a surrogate pair would tear the character apart.
+    if (at > 0 && at < lineText.size() && lineText[at - 1].isHighSurrogate() && lineText[at].isLowSurrogate())
+        --at;
     QTextCursor caret(block);
-    caret.setPosition(block.position() + std::min(column, block.length() - 1));
+    caret.setPosition(block.position() + at);
     ColorMemo->setTextCursor(caret);
     ColorMemo->verticalScrollBar()->setValue(top);
     ColorMemo->horizontalScrollBar()->setValue(left);

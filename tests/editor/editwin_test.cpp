@@ -569,6 +569,11 @@ TEST_F(EditWinTest, AReloadKeepsTheCaretAndTheScrolledPlace)
     EXPECT_EQ(memo->caretLine(), 1);
     EXPECT_EQ(memo->caretColumn(), 3);
     EXPECT_EQ(memo->firstVisibleLine(), 0);
+    // Never between the halves of a character outside the basic plane.
+    memo->setSelStart(2);
+    writeAll(file("page.htm"), "a\xF0\x9F\x98\x80");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretColumn(), 1);
 
     // A page written as one long line: the caret far to the right stays in view.
     const QByteArray longLine = "<p>" + QByteArray(30000, 'w') + "</p>";
