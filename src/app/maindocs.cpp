@@ -350,17 +350,20 @@ void TMainForm::reloadDocument(TEditForm *doc)
 void TMainForm::CheckDiskChange()
 {
     const QPointer<TEditForm> doc(activeDocument());
-    if (m_checkingDisk || !doc || doc->isModified() || !doc->changedOnDisk())
+    if (m_checkingDisk || !doc || doc->isModified() || doc->File.changeOffered() || !doc->changedOnDisk())
         return;
     m_checkingDisk = true;
+    // Asked once per change, also when the reload then fails.
+    doc->File.markChangeOffered();
     const QString question = doc->fullPath() + u'\n' + lex::message(3017);
     const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNo);
-    // A window closed while the question waited is left alone.
-    if (doc && !doc->isBeingDestroyed()) {
+    // A window closed while the question waited is left alone, and text
+    // that came into it meanwhile is not thrown away by a reload.
+    if (doc && !doc->isBeingDestroyed() && !doc->isModified()) {
         if (answer == dialogs::Answer::Yes)
             reloadDocument(doc);
         else
-            doc->rememberDiskState(); // asked once per change
+            doc->File.declineOfferedChange();
     }
     m_checkingDisk = false;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace {
@@ -23,6 +24,11 @@ bool namesWindows1252(QStringView text)
     return declaresWindows1252(text) && !text.startsWith(u"@charset");
 }
 
+QByteArray digestOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
 } // namespace
 
 QString DocumentFile::folder() const
@@ -42,10 +48,8 @@ QString DocumentFile::fileName() const
 DocumentFile::Loaded DocumentFile::load(const QString &path)
 {
     // The file's state is taken before reading: a change made while it is
-    // read counts as a change on disk, not as part of what was loaded.
-    const QFileInfo before(path);
-    const QDateTime diskTime = before.exists() ? before.lastModified() : QDateTime();
-    const qint64 diskSize = before.exists() ? before.size() : -1;
+    // read that the bytes read do not show counts as a change on disk.
+    DiskState before = stateOf(path);
     const LoadedFile loaded = loadTextFile(path);
     Loaded out;
     out.result = loaded.result;
@@ -54,8 +58,11 @@ DocumentFile::Loaded DocumentFile::load(const QString &path)
     out.text = withEditorBreaks(loaded.decoded.text);
     m_path = QFileInfo(path).absoluteFilePath();
     m_format = loaded.decoded.format;
-    m_diskTime = diskTime;
-    m_diskSize = diskSize;
+    // The bytes are those shown: a later touch that leaves them as they
+    // are asks nothing.
+    before.digest = digestOf(loaded.bytes);
+    m_known = before;
+    m_offered = DiskState();
     return out;
 }
 
@@ -78,12 +85,15 @@ FileResult DocumentFile::save(const QString &path, const QString &text, std::opt
             written = withCharacterReferences(text);
         }
     }
-    const FileResult result = saveFileAtomically(path, encodeText(withUnambiguousStart(written, format), format));
+    const QByteArray bytes = encodeText(withUnambiguousStart(written, format), format);
+    const FileResult result = saveFileAtomically(path, bytes);
     if (!result.ok)
         return result;
     m_path = QFileInfo(path).absoluteFilePath();
     m_format = format;
-    rememberDiskState();
+    m_known = stateOf(m_path);
+    m_known.digest = digestOf(bytes);
+    m_offered = DiskState();
     return result;
 }
 
@@ -91,24 +101,71 @@ void DocumentFile::adopt(const QString &path, const TextFormat &format, const QD
 {
     m_path = path;
     m_format = format;
-    rememberDiskState();
+    // What the file held when the text was taken is not known: any change
+    // of time or size counts.
+    m_known = stateOf(path);
     if (diskTime.isValid() && diskSize >= 0) {
-        m_diskTime = diskTime;
-        m_diskSize = diskSize;
+        m_known.time = diskTime;
+        m_known.size = diskSize;
     }
+    m_offered = DiskState();
+}
+
+DocumentFile::DiskState DocumentFile::stateOf(const QString &path, bool withDigest)
+{
+    DiskState state;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return state;
+    state.time = info.lastModified();
+    state.size = info.size();
+    if (withDigest) {
+        const LoadedBytes read = readFileBytes(path, kMaxTextFileBytes);
+        if (read.result.ok)
+            state.digest = digestOf(read.bytes);
+    }
+    return state;
 }
 
 bool DocumentFile::changedOnDisk() const
 {
-    if (m_path.isEmpty() || !m_diskTime.isValid())
+    if (m_path.isEmpty() || !m_known.time.isValid())
         return false;
-    const QFileInfo info(m_path);
-    return info.exists() && (info.lastModified() != m_diskTime || info.size() != m_diskSize);
+    const DiskState now = stateOf(m_path);
+    if (!now.time.isValid() || (now.time == m_known.time && now.size == m_known.size))
+        return false;
+    if (m_known.digest.isEmpty() || now.size != m_known.size)
+        return true;
+    const LoadedBytes read = readFileBytes(m_path, kMaxTextFileBytes);
+    if (!read.result.ok || read.bytes.size() != now.size || digestOf(read.bytes) != m_known.digest)
+        return true;
+    m_known.time = now.time;
+    return false;
 }
 
 void DocumentFile::rememberDiskState()
 {
-    const QFileInfo info(m_path);
-    m_diskTime = info.exists() ? info.lastModified() : QDateTime();
-    m_diskSize = info.exists() ? info.size() : -1;
+    m_known = stateOf(m_path, true);
+    m_offered = DiskState();
+}
+
+void DocumentFile::markChangeOffered()
+{
+    m_offered = stateOf(m_path, true);
+}
+
+void DocumentFile::declineOfferedChange()
+{
+    if (!m_offered.time.isValid()) {
+        rememberDiskState();
+        return;
+    }
+    m_known = m_offered;
+    m_offered = DiskState();
+}
+
+bool DocumentFile::changeOffered() const
+{
+    const DiskState now = stateOf(m_path);
+    return m_offered.time.isValid() && now.time == m_offered.time && now.size == m_offered.size;
 }

@@ -51,17 +51,38 @@ public:
     void adopt(const QString &path, const TextFormat &format, const QDateTime &diskTime = {}, qint64 diskSize = -1);
 
     // Another program changed the file since it was read or written here.
+    // A file only touched (new time, the same bytes) is unchanged; a folder
+    // in the file's place is no changed file.
     bool changedOnDisk() const;
-    // Takes the file's present time and size as the known state (after the
-    // user declined to reload, the change is not reported again).
+    // Takes the file as it is now as the known state (after the user
+    // declined to reload, the change is not reported again).
     void rememberDiskState();
     // The known state: invalid time and -1 when the file was not there.
-    QDateTime diskTime() const { return m_diskTime; }
-    qint64 diskSize() const { return m_diskSize; }
+    QDateTime diskTime() const { return m_known.time; }
+    qint64 diskSize() const { return m_known.size; }
+
+    // The change now on disk was put to the user. A reload that failed
+    // keeps it a change (saving still warns) but it is not offered again
+    // until the file changes once more.
+    void markChangeOffered();
+    bool changeOffered() const;
+    // The user keeps the text shown over the offered change: that change
+    // is known from now on, one made while the question waited is not.
+    void declineOfferedChange();
 
 private:
+    struct DiskState {
+        QDateTime time;
+        qint64 size = -1;
+        QByteArray digest; // of the bytes; empty when not known
+    };
+    // With the digest the file is read (a regular file up to the size limit).
+    static DiskState stateOf(const QString &path, bool withDigest = false);
+
     QString m_path;
     TextFormat m_format;
-    QDateTime m_diskTime;
-    qint64 m_diskSize = -1;
+    // A touch found harmless updates the time here, so that the bytes are
+    // compared once per touch, not at every check.
+    mutable DiskState m_known;
+    DiskState m_offered;
 };

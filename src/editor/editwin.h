@@ -77,8 +77,6 @@ public:
     void BuildLinksTree();
     // The file changed on disk since it was loaded or last saved here.
     bool changedOnDisk() const { return File.changedOnDisk(); }
-    // Another program's change was seen and the user keeps the text shown.
-    void rememberDiskState() { File.rememberDiskState(); }
 
     bool isModified() const;
     bool isBeingDestroyed() const { return m_destroying; }

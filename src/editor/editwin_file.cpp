@@ -13,8 +13,13 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 bool TEditForm::LoadFile(const QString &path, QString *error)
 {
@@ -31,10 +36,27 @@ bool TEditForm::LoadFile(const QString &path, QString *error)
 
 void TEditForm::ShowLoaded(DocumentFile file, const QString &text)
 {
+    // A reload keeps the caret's line and column and the scrolled place,
+    // as far as the new text reaches: the user goes on where they were.
+    const int line = ColorMemo->caretLine();
+    const int column = ColorMemo->caretColumn();
+    const int top = ColorMemo->verticalScrollBar()->value();
+    const int left = ColorMemo->horizontalScrollBar()->value();
     File = std::move(file);
     showFileName();
     ColorMemo->setPlainText(text);
     ColorMemo->document()->setModified(false);
+    const QTextBlock block = ColorMemo->document()->findBlockByNumber(std::min(line, ColorMemo->document()->blockCount() - 1));
+    const QString lineText = block.text();
+    int at = std::min(column, int(lineText.size()));
+    // Typing between the halves of a surrogate pair would tear the character apart.
+    if (at > 0 && at < lineText.size() && lineText[at - 1].isHighSurrogate() && lineText[at].isLowSurrogate())
+        --at;
+    QTextCursor caret(block);
+    caret.setPosition(block.position() + at);
+    ColorMemo->setTextCursor(caret);
+    ColorMemo->verticalScrollBar()->setValue(top);
+    ColorMemo->horizontalScrollBar()->setValue(left);
     // A reload seen on the Preview or Links page shows the new text there.
     if (Pages->currentWidget() == HTMLViewer)
         BtnPreviewClick();

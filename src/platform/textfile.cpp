@@ -165,6 +165,7 @@ LoadedFile loadTextFile(const QString &path)
     if (!read.result.ok)
         return loaded;
     loaded.decoded = decodeText(read.bytes);
+    loaded.bytes = read.bytes;
     // A picture or a program: a save would give its lone CRs and LFs one
     // style. Better not opened than silently altered. UTF-16 cut off inside
     // a character reads as such bytes too; the user is told what it is.
@@ -172,6 +173,7 @@ LoadedFile loadTextFile(const QString &path)
     const bool cutUtf16 = hasNul && endsInsideUtf16Character(read.bytes);
     if (cutUtf16 || (hasNul && encodeText(loaded.decoded.text, loaded.decoded.format) != read.bytes)) {
         loaded.decoded = DecodedText();
+        loaded.bytes.clear();
         loaded.result.ok = false;
         loaded.result.error = lex::message(cutUtf16 ? 3301 : 3351);
         loaded.result.systemError = 0;

@@ -17,6 +17,7 @@ struct FileResult {
 struct LoadedFile {
     FileResult result;
     DecodedText decoded;
+    QByteArray bytes; // as read (shared, not copied)
 };
 
 struct LoadedBytes {

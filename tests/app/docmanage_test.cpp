@@ -431,6 +431,7 @@ TEST_F(DocManageTest, ReloadAsksAndReadsTheFileAgain)
     EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("first"));
     EXPECT_FALSE(doc->isModified());
     // A reload that fails says why and keeps the text.
+    doc->ColorMemo->setSelStart(0);
     doc->ColorMemo->insertPlainText(QStringLiteral("kept "));
     filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
     scripted->answers = {dialogs::Answer::Yes};
@@ -460,6 +461,61 @@ TEST_F(DocManageTest, FilesChangedByAnotherProgramAreOfferedAgain)
     const auto asked = scripted->messages.size();
     form->CheckDiskChange();
     EXPECT_EQ(scripted->messages.size(), asked) << "asked once per change";
+    quit(*form);
+}
+
+// The activation check's questions about another program's changes.
+TEST_F(DocManageTest, AChangeOnDiskIsAskedOnceAndNeverTakesUnsavedText)
+{
+    const QString page = file(QStringLiteral("ext.htm"), "one");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(page, false, 0);
+    const auto questions = [&] { return scripted->messages.size(); };
+    auto asked = questions();
+
+    // Changed, but the reload cannot read it: asked once, the failure said
+    // once, then left alone until the file changes again.
+    file(QStringLiteral("ext.htm"), "two, longer");
+    scripted->answers = {dialogs::Answer::Yes};
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        scripted->onMessage = nullptr;
+        filefaults::failNext(filefaults::Step::OpenRead, EBUSY);
+    };
+    form->CheckDiskChange();
+    ASSERT_EQ(questions(), asked + 2);
+    EXPECT_EQ(scripted->messages[asked].text, page + u'\n' + lex::message(3017));
+    EXPECT_TRUE(scripted->messages[asked + 1].text.startsWith(page + u'\n' + lex::message(3019)));
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("one"));
+    form->CheckDiskChange();
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked + 2) << "the same change is not asked twice";
+    asked = questions();
+
+    // Text that comes in while the question waits is not reloaded away.
+    file(QStringLiteral("ext.htm"), "three");
+    scripted->answers = {dialogs::Answer::Yes};
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { doc->ColorMemo->insertPlainText(QStringLiteral("typed ")); };
+    form->CheckDiskChange();
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(questions(), asked + 1);
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("typed one"));
+    EXPECT_TRUE(doc->isModified());
+    doc->ColorMemo->undo();
+    ASSERT_FALSE(doc->isModified());
+    asked = questions();
+
+    // Declined, and written again while the question waited: that second
+    // change is asked about, and then no more.
+    file(QStringLiteral("ext.htm"), "four");
+    scripted->answers = {dialogs::Answer::No};
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { file(QStringLiteral("ext.htm"), "five, meanwhile"); };
+    form->CheckDiskChange();
+    scripted->onMessage = nullptr;
+    scripted->answers = {dialogs::Answer::No};
+    form->CheckDiskChange();
+    form->CheckDiskChange();
+    EXPECT_EQ(questions(), asked + 2);
+    EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("one"));
     quit(*form);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -175,4 +176,75 @@ TEST_F(DocFileTest, ChangesByAnotherProgramAreSeenUntilTakenAsKnown)
     ASSERT_TRUE(doc.save(file("page.htm"), QStringLiteral("mine")).ok);
     EXPECT_FALSE(doc.changedOnDisk()) << "our own save is no change by another program";
     EXPECT_FALSE(DocumentFile().changedOnDisk());
+}
+
+namespace {
+
+void setFileTime(const QString &path, const QDateTime &time)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
+// Build tools, synchronisers and "touch" give a file a new time and the
+// same bytes; a tool may also write bytes of the same length.
+TEST_F(DocFileTest, OnlyNewBytesAreAChangeOnDisk)
+{
+    writeAll(file("page.htm"), "one");
+    DocumentFile doc;
+    ASSERT_TRUE(doc.load(file("page.htm")).result.ok);
+    const QDateTime later = QFileInfo(file("page.htm")).lastModified().addSecs(5);
+    setFileTime(file("page.htm"), later);
+    EXPECT_FALSE(doc.changedOnDisk()) << "only touched";
+    EXPECT_EQ(doc.diskTime(), later) << "the touch is taken as known";
+
+    writeAll(file("page.htm"), "two");
+    setFileTime(file("page.htm"), later.addSecs(5));
+    EXPECT_TRUE(doc.changedOnDisk()) << "same length, other bytes";
+    doc.rememberDiskState();
+    setFileTime(file("page.htm"), later.addSecs(10));
+    EXPECT_FALSE(doc.changedOnDisk()) << "the declined bytes touched again";
+
+    // Our own save, then a touch: still nothing new.
+    ASSERT_TRUE(doc.save(file("page.htm"), QStringLiteral("mine")).ok);
+    setFileTime(file("page.htm"), later.addSecs(15));
+    EXPECT_FALSE(doc.changedOnDisk());
+
+    // A folder in the file's place is no changed file (nothing to reload).
+    ASSERT_TRUE(QFile::remove(file("page.htm")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("page.htm")));
+    EXPECT_FALSE(doc.changedOnDisk());
+}
+
+TEST_F(DocFileTest, AnOfferedChangeStaysAChangeUntilTheFileChangesAgain)
+{
+    writeAll(file("page.htm"), "one");
+    DocumentFile doc;
+    ASSERT_TRUE(doc.load(file("page.htm")).result.ok);
+    EXPECT_FALSE(doc.changeOffered());
+    writeAll(file("page.htm"), "two, longer");
+    doc.markChangeOffered();
+    EXPECT_TRUE(doc.changeOffered());
+    EXPECT_TRUE(doc.changedOnDisk()) << "saving must still warn";
+    writeAll(file("page.htm"), "three, longer still");
+    EXPECT_FALSE(doc.changeOffered()) << "a further change is offered again";
+    doc.markChangeOffered();
+    ASSERT_TRUE(doc.load(file("page.htm")).result.ok);
+    EXPECT_FALSE(doc.changeOffered()) << "reloaded: nothing pending";
+
+    // Declined: the offered change is known, one made while the question
+    // waited is not (saving must not overwrite it unasked).
+    writeAll(file("page.htm"), "four");
+    doc.markChangeOffered();
+    writeAll(file("page.htm"), "five, written while asked");
+    doc.declineOfferedChange();
+    EXPECT_TRUE(doc.changedOnDisk());
+    EXPECT_FALSE(doc.changeOffered());
+    writeAll(file("page.htm"), "six");
+    doc.markChangeOffered();
+    doc.declineOfferedChange();
+    EXPECT_FALSE(doc.changedOnDisk());
 }

@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -594,6 +595,57 @@ TEST_F(EditWinTest, PreviewAndLinksPagesFollowAReload)
     ASSERT_EQ(form->TreeView->topLevelItemCount(), 1);
     ASSERT_EQ(form->TreeView->topLevelItem(0)->childCount(), 1);
     EXPECT_EQ(form->TreeView->topLevelItem(0)->child(0)->text(0), QStringLiteral("<a href=\"third.htm\">"));
+}
+
+// After another program changed the file, the reloaded text shows at the
+// place the user was reading, with nothing to undo into the old text.
+TEST_F(EditWinTest, AReloadKeepsTheCaretAndTheScrolledPlace)
+{
+    QByteArray lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "<p>line " + QByteArray::number(i) + "</p>\n";
+    writeAll(file("page.htm"), lines);
+    auto form = open("page.htm");
+    form->resize(500, 300);
+    form->show();
+    TColorMemo *memo = form->ColorMemo;
+    memo->setSelStart(memo->lineStart(150) + 4);
+    memo->scrollCaret();
+    const int top = memo->firstVisibleLine();
+    ASSERT_GT(top, 100);
+
+    writeAll(file("page.htm"), "<p>inserted</p>\n" + lines);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretLine(), 150);
+    EXPECT_EQ(memo->caretColumn(), 4);
+    EXPECT_EQ(memo->firstVisibleLine(), top);
+    EXPECT_FALSE(form->isModified());
+    EXPECT_FALSE(memo->canUndo()) << "undo would mix the old text into the new";
+
+    // A shorter text: the caret stands at the end of what is left.
+    writeAll(file("page.htm"), "<p>a</p>\n<b>");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretLine(), 1);
+    EXPECT_EQ(memo->caretColumn(), 3);
+    EXPECT_EQ(memo->firstVisibleLine(), 0);
+    // Never between the halves of a character outside the basic plane.
+    memo->setSelStart(2);
+    writeAll(file("page.htm"), "a\xF0\x9F\x98\x80");
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretColumn(), 1);
+
+    // A page written as one long line: the caret far to the right stays in view.
+    const QByteArray longLine = "<p>" + QByteArray(30000, 'w') + "</p>";
+    writeAll(file("page.htm"), longLine);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    memo->setSelStart(25000);
+    memo->scrollCaret();
+    const int left = memo->horizontalScrollBar()->value();
+    ASSERT_GT(left, 1000);
+    writeAll(file("page.htm"), "<b>" + longLine);
+    ASSERT_TRUE(form->LoadFile(file("page.htm")));
+    EXPECT_EQ(memo->caretColumn(), 25000);
+    EXPECT_EQ(memo->horizontalScrollBar()->value(), left);
 }
 
 TEST_F(EditWinTest, LinksPageListsTheTagsOfEachKind)
