@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -151,14 +152,9 @@ void TBrowseForm::buildPanes()
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     auto *panel3 = new QWidget(Splitter1);
     panel3->setObjectName(QStringLiteral("Panel3"));
-    m_folders = new QFileSystemModel(this);
-    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    m_folders->setRootPath(QString());
     DLB = new QTreeView(panel3);
     DLB->setObjectName(QStringLiteral("DLB"));
-    DLB->setModel(m_folders);
-    for (int column = 1; column < m_folders->columnCount(); ++column)
-        DLB->hideColumn(column);
+    setFolderTree();
     DLB->setHeaderHidden(true);
     DCB = new QComboBox(panel3);
     DCB->setObjectName(QStringLiteral("DCB"));
@@ -243,6 +239,33 @@ void TBrowseForm::buildPanes()
     layout->addWidget(panel5);
 }
 
+void TBrowseForm::setFolderTree()
+{
+    m_folders = new QFileSystemModel(this);
+    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    m_folders->setRootPath(QString());
+    // The view makes a selection model for each model and leaves the old one.
+    QItemSelectionModel *previous = DLB->selectionModel();
+    DLB->setModel(m_folders);
+    delete previous;
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        DLB->hideColumn(column);
+}
+
+// The tree watches every folder it has listed until it goes, and each user
+// may hold only so many watches: a closed browser starts a fresh tree that
+// holds the way to the chosen folder only.
+void TBrowseForm::renewFolderTree()
+{
+    const QString folder = selectedFolder();
+    QFileSystemModel *previous = m_folders;
+    setFolderTree();
+    delete previous;
+    if (DCB->count() > 0)
+        DCBChange();
+    selectFolder(folder);
+}
+
 void TBrowseForm::buildPopup()
 {
     PopupMenu = new QMenu(this);
@@ -290,6 +313,13 @@ void TBrowseForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FormShow();
+}
+
+void TBrowseForm::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        renewFolderTree();
 }
 
 void TBrowseForm::FormShow()

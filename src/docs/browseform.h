@@ -78,6 +78,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -95,6 +96,8 @@ private:
     void FormCreate();
     void FormShow();
     void DCBChange();
+    void setFolderTree();
+    void renewFolderTree();
     QModelIndex focusedItem() const;
     void addEntry(const PictureEntry &entry);
     void scanFinished();

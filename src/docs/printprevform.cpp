@@ -4,8 +4,10 @@
 #include "platform/lexstrings.h"
 #include "quirtle_version.h"
 
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QScrollBar>
@@ -131,6 +133,8 @@ void TPrintPrevForm::paintPages(QPrinter *printer)
     // A failed hand-over leaves the preview empty; the engine tells nothing.
     if (m_report)
         printing::printReport(*m_report, *printer);
+    else
+        QPainter blank(printer); // the engine keeps the last pages until others are painted
 }
 
 void TPrintPrevForm::ScrollBar1Change(int position)
@@ -182,4 +186,21 @@ void TPrintPrevForm::BtnPrintClick()
 void TPrintPrevForm::BtnCloseClick()
 {
     hide();
+    releasePages();
+}
+
+void TPrintPrevForm::closeEvent(QCloseEvent *event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        releasePages();
+}
+
+// Only a new report shows the window again: the pages and the text of the
+// last one, its document perhaps closed long since, are not kept meanwhile.
+void TPrintPrevForm::releasePages()
+{
+    m_report.reset();
+    BtnPrint->setEnabled(false);
+    QRPreview1->updatePreview();
 }

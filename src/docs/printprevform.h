@@ -43,11 +43,15 @@ public:
     void BtnPrintClick();
     void BtnCloseClick();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     std::unique_ptr<QPrinter> m_previewPrinter;
     std::optional<printing::Report> m_report;
 
     void FormCreate();
     void paintPages(QPrinter *printer);
+    void releasePages();
     void scrollBarFollowsZoom();
 };

@@ -133,6 +133,10 @@ void TEditForm::ColorMemoChange()
 
 void TEditForm::showPage(int index, int captionNumber)
 {
+    // A rendered page holds its pictures decoded; the preview renders the
+    // text afresh each time it is shown, so a page out of view keeps none.
+    if (index != TabPreview)
+        HTMLViewer->clear();
     Pages->setCurrentIndex(index);
     QToolButton *buttons[] = {BtnSource, BtnPreview, BtnInfo, BtnLinks};
     buttons[index]->setChecked(true);

@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -321,6 +322,45 @@ TEST_F(BrowseFormTest, BoundsOutliveTheWindow)
     form->setGeometry(60, 70, 640, 400);
     form.reset();
     EXPECT_TRUE(registry.contents().contains("\"BrowseFormPos\"=\"60;70;640;400;0\"")) << registry.contents().constData();
+}
+
+// The folder tree watches every folder it has listed, and the system allows
+// each user only so many watches: a day of browsing used them up for good.
+// Closed, the browser keeps no more than the way to its chosen folder, and
+// shows folders made meanwhile when it opens again.
+TEST_F(BrowseFormTest, ClosingTheBrowserGivesBackTheWatchesOfTheFoldersVisited)
+{
+    form->show();
+    const int before = fileWatchCount();
+    for (int i = 0; i < 40; ++i) {
+        const QString folder = root.filePath(QStringLiteral("visited%1").arg(i));
+        QDir().mkpath(folder + QStringLiteral("/inner"));
+        form->selectFolder(folder);
+        form->DLB->expand(form->DLB->currentIndex());
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fileWatchCount() >= before + 40; }, 10000)) << fileWatchCount();
+    const QString chosen = form->selectedFolder();
+    form->BtnClose->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_LE(fileWatchCount(), before + 2);
+    EXPECT_EQ(form->selectedFolder(), chosen);
+
+    QDir(root.path()).mkdir(QStringLiteral("made meanwhile"));
+    form->show();
+    auto *tree = qobject_cast<QFileSystemModel *>(form->DLB->model());
+    ASSERT_NE(tree, nullptr);
+    const QModelIndex top = tree->index(root.path());
+    form->DLB->expand(top);
+    const auto listed = [&] {
+        for (int row = 0; row < tree->rowCount(top); ++row)
+            if (tree->fileName(tree->index(row, 0, top)) == QStringLiteral("made meanwhile"))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(listed, 10000));
+    form->selectFolder(QDir::cleanPath(pictures));
+    scan();
+    EXPECT_EQ(column(0), (QStringList{"a.GIF", "b.jpeg", "c.png", "e.jpg"})) << "the renewed tree still names the folder to scan";
 }
 
 TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)

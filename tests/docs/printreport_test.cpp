@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -417,6 +418,27 @@ TEST_F(PreviewTest, TheKeyboardPrintsAndCloses)
     EXPECT_EQ(scripted->printJobs, QStringList(2, r.title));
     QTest::keyClick(form.ScrollBar1, Qt::Key_Escape);
     EXPECT_FALSE(form.isVisible());
+}
+
+// Closing only hides the window: it kept the pages and the text of the last
+// document it showed for the rest of the day, that document closed or not
+// (a text of 30000 lines: about 20 MB).
+TEST_F(PreviewTest, AClosedPreviewLetsGoOfItsPagesAndText)
+{
+    const std::function<void()> closing[] = {[this] { form.BtnClose->trigger(); }, [this] { form.close(); }};
+    for (const auto &closeIt : closing) {
+        form.showReport(report(numbered(300)));
+        ASSERT_GT(form.QRPreview1->pageCount(), 1);
+        closeIt();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.report().has_value());
+        EXPECT_LE(form.QRPreview1->pageCount(), 1) << "at most a blank page";
+        EXPECT_FALSE(form.BtnPrint->isEnabled());
+    }
+    form.showReport(report({QStringLiteral("kurz")}));
+    EXPECT_EQ(form.QRPreview1->pageCount(), 1);
+    EXPECT_TRUE(form.BtnPrint->isEnabled());
+    form.close();
 }
 
 TEST_F(PreviewTest, APrintThatCannotStartIsReported)

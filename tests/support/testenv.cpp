@@ -31,6 +31,23 @@ void writeAll(const QString &path, const QByteArray &bytes)
         f.write(bytes);
 }
 
+int fileWatchCount()
+{
+    int watches = 0;
+    const QString folder = QStringLiteral("/proc/self/fdinfo/");
+    for (const QString &fd : QDir(folder).entryList(QDir::Files)) {
+        QFile info(folder + fd);
+        if (info.open(QIODevice::ReadOnly))
+            watches += int(info.readAll().count("inotify wd:"));
+    }
+    return watches;
+}
+
+int openFileCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size());
+}
+
 TempRegistry::TempRegistry() : m_path(m_dir.filePath(QStringLiteral("user.reg"))), m_previous(qgetenv("QUIRTLE_REGISTRY"))
 {
     qputenv("QUIRTLE_REGISTRY", QFile::encodeName(m_path));

@@ -14,6 +14,11 @@ void PrintTo(const QByteArray &bytes, std::ostream *os);
 QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &bytes);
 
+// File-system watches this process holds (the system allows each user only
+// so many), and its open file descriptors.
+int fileWatchCount();
+int openFileCount();
+
 // Points the settings store at a fresh registry file for one test and puts
 // the previous one back afterwards.
 class TempRegistry
