@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QTabBar>
 #include <QWidget>
 
 namespace {
@@ -31,6 +32,14 @@ void checkText(const QWidget &w, QStringList &faults)
             return;
         needed = textWidth(w, button->text()) + (button->icon().isNull() ? 0 : button->iconSize().width());
         room = button->width();
+    } else if (const auto *tabs = qobject_cast<const QTabBar *>(&w)) {
+        // A row of tabs lower than its captions cuts them at the foot.
+        if (tabs->count() > 0 && tabs->height() < tabs->sizeHint().height())
+            faults.append(QStringLiteral("%1: tabs need %2 pixels of height, have %3")
+                              .arg(nameOf(w))
+                              .arg(tabs->sizeHint().height())
+                              .arg(tabs->height()));
+        return;
     } else {
         return;
     }
