@@ -77,6 +77,7 @@ public:
     void LoadTagPages();
     void Tab_TagBtnListeChange(int index);
     void P_TagListResize();
+    void fitTagListWidth();
     // A release over the palette puts the colour's name in place of the selection.
     void ImageColorsMouseUp(const QPoint &at);
     void SaveDlgTypeChange(int oneBasedIndex);

@@ -29,6 +29,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 
+#include <algorithm>
 #include <exception>
 #include <type_traits>
 
@@ -258,7 +259,11 @@ void TMainForm::BtnListClick()
     // below it holds the rest of the height the layout rules give.
     if (top && Toolbar->orientation() == Qt::Horizontal)
         Toolbar->setFixedHeight(30);
-    P_Toolbar->setFixedHeight(toolbarPanelHeight(top, down) - (top ? 30 : 0));
+    // A desktop font too tall for the drawn 21 pixels of the page tabs
+    // makes their row taller, so that their captions are not cut.
+    const int tabs = std::max(21, Tab_TagBtnListe->sizeHint().height());
+    P_Tabs->setFixedHeight(tabs);
+    P_Toolbar->setFixedHeight(toolbarPanelHeight(top, down) - (top ? 30 : 0) + (down ? tabs - 21 : 0));
 }
 
 void TMainForm::ToolbarDockChange()

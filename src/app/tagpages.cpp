@@ -19,6 +19,8 @@
 #include <QStackedWidget>
 #include <QTabBar>
 
+#include <algorithm>
+
 void TMainForm::LoadTagPages()
 {
     const QString path = programdir::path() + QStringLiteral("tagcodes.mvt");
@@ -39,7 +41,25 @@ void TMainForm::LoadTagPages()
         Pages->setCurrentIndex(0);
         Tab_TagBtnListe->setCurrentIndex(0);
     }
+    fitTagListWidth();
     P_TagListResize();
+}
+
+// The drawn 123 pixels hold the shipped captions in the usual fonts; a
+// larger desktop font or a longer caption widens the list instead of
+// cutting the caption at both ends.
+void TMainForm::fitTagListWidth()
+{
+    const QList<TMvToolBarBtn97 *> buttons = Pages->findChildren<TMvToolBarBtn97 *>();
+    int width = 123;
+    for (TMvToolBarBtn97 *button : buttons) {
+        button->ensurePolished(); // a style sheet's font counts too
+        const QString caption = button->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + 8);
+    }
+    for (TMvToolBarBtn97 *button : buttons)
+        button->resize(width, button->height());
+    P_TagList->setFixedWidth(width + 9);
 }
 
 QWidget *TMainForm::tagPage(const QString &name)

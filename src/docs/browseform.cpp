@@ -26,6 +26,7 @@
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QStorageInfo>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -113,8 +114,13 @@ TBrowseForm::~TBrowseForm()
 
 void TBrowseForm::buildBars()
 {
-    auto *panel1 = new QWidget(Panel_all);
+    // A tool bar: on a screen too narrow for all the buttons, those that do
+    // not fit stay in reach behind its extension arrow.
+    auto *panel1 = new QToolBar(Panel_all);
     panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setMovable(false);
+    panel1->setFloatable(false);
+    panel1->toggleViewAction()->setVisible(false);
     BtnPreview = toolButton(panel1, "BtnPreview", "zoom-original", 2031);
     BtnTag = toolButton(panel1, "BtnTag", "insert-image", 2032);
     BtnFile = toolButton(panel1, "BtnFile", "edit-copy", 2033);
@@ -127,12 +133,12 @@ void TBrowseForm::buildBars()
     BtnIcon->setAutoExclusive(true);
     BtnReport->setAutoExclusive(true);
     BtnIcon->setChecked(true);
-    auto *bar = new QHBoxLayout(panel1);
-    bar->setContentsMargins(2, 2, 2, 2);
     for (QToolButton *b : {BtnPreview, BtnTag, BtnFile, BtnScan, BtnIcon, BtnReport})
-        bar->addWidget(b);
-    bar->addStretch();
-    bar->addWidget(BtnClose);
+        panel1->addWidget(b);
+    auto *gap = new QWidget(panel1);
+    gap->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    panel1->addWidget(gap);
+    panel1->addWidget(BtnClose);
     connect(BtnPreview, &QToolButton::clicked, this, &TBrowseForm::BtnPreviewClick);
     connect(BtnTag, &QToolButton::clicked, this, [this] { BtnFileClick(true); });
     connect(BtnFile, &QToolButton::clicked, this, [this] { BtnFileClick(false); });
@@ -228,9 +234,13 @@ void TBrowseForm::buildPanes()
         StatusBar[i]->setFixedWidth(kStatusWidths[i]);
         if (i >= 1 && i <= 3)
             StatusBar[i]->setAlignment(Qt::AlignCenter);
-        statusRow->addWidget(StatusBar[i]);
+        statusRow->addWidget(StatusBar[i], i == 4 ? 1000 : 0);
     }
-    statusRow->addStretch();
+    // The folder panel gives way on a narrow screen rather than widen the
+    // window past its edge.
+    StatusBar[4]->setMinimumWidth(kStatusWidths[4] / 5);
+    StatusBar[4]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    statusRow->addStretch(1);
     auto *bottom = new QVBoxLayout(panel5);
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->setSpacing(1);

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "quirtle_version.h"
+#include "settings/formpos.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -118,6 +119,10 @@ void TPrintPrevForm::showReport(const printing::Report &report)
     m_previewPrinter->setDocName(report.title);
     BtnPrint->setEnabled(true);
     QRPreview1->updatePreview();
+    // Its normal bounds too must fit a small screen: they are what a
+    // restored window takes.
+    if (!isVisible())
+        keepOnScreen(this);
     showMaximized();
     raise();
     activateWindow();

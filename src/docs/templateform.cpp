@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
+#include "settings/formpos.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -19,6 +20,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,11 +53,14 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     // A long template name must not widen the window past the screen and
     // push its buttons out of reach.
     ComboBox1->setMaximumWidth(ComboBox1->fontMetrics().averageCharWidth() * 48);
+    // On a narrow screen the list and the title give way before the buttons
+    // do: the window then still fits and its buttons stay in reach.
+    ComboBox1->setMinimumWidth(ComboBox1->fontMetrics().averageCharWidth() * 12);
     Label2 = new QLabel(panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit1 = new QLineEdit(panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setMinimumWidth(180);
+    Edit1->setMinimumWidth(Edit1->fontMetrics().averageCharWidth() * 20);
     Label1->setBuddy(ComboBox1);
     Label2->setBuddy(Edit1);
     BtnEmpty = pageButton(panel1, "BtnEmpty");
@@ -84,15 +90,18 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     client->addWidget(Memo1);
     layout->addWidget(panel2, 1);
-    resize(640, 420);
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     connect(ComboBox1, &QComboBox::activated, this, &TTemplateForm::ComboBox1Change);
     connect(Edit1, &QLineEdit::textChanged, this, &TTemplateForm::Edit1Change);
     connect(BtnClose, &QPushButton::clicked, this, &TTemplateForm::BtnCloseClick);
     connect(BtnEmpty, &QPushButton::clicked, this, &TTemplateForm::BtnEmptyClick);
     FormCreate();
+    // Sized once the templates are in: the list asks room for their names.
+    layout->activate(); // the window's least size, which keepOnScreen must respect
+    resize(std::max(640, sizeHint().width()), 420);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    keepOnScreen(this);
 }
 
 void TTemplateForm::FormCreate()

@@ -144,3 +144,25 @@ QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas)
     fitted.moveTop(std::max(fitted.top(), all.top()));
     return fitted;
 }
+
+QRect keptInside(const QRect &bounds, const QRect &area, const QSize &minimum)
+{
+    if (area.isEmpty())
+        return bounds;
+    QRect kept(bounds.topLeft(), bounds.size().boundedTo(area.size()).expandedTo(minimum));
+    kept.moveRight(std::min(kept.right(), area.right()));
+    kept.moveBottom(std::min(kept.bottom(), area.bottom()));
+    kept.moveLeft(std::max(kept.left(), area.left()));
+    kept.moveTop(std::max(kept.top(), area.top()));
+    return kept;
+}
+
+void keepOnScreen(QWidget *window)
+{
+    if (!window)
+        return;
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->setGeometry(keptInside(window->geometry(), screen->availableGeometry(), window->minimumSize()));
+}

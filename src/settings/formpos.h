@@ -47,3 +47,11 @@ QString formatFormBounds(const FormBounds &bounds);
 // bounds that show on some area stay where they are unless they are larger
 // than all areas together: then they are made to fit those.
 QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas);
+
+// The bounds moved, and made smaller where they are larger than the area
+// (never below minimum), so that the whole window lies inside the area.
+QRect keptInside(const QRect &bounds, const QRect &area, const QSize &minimum = {});
+
+// A window about to show: made to lie wholly on the available area of its
+// screen, so that no button or edge is out of reach on a small screen.
+void keepOnScreen(QWidget *window);

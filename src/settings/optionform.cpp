@@ -6,6 +6,7 @@
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "quirtle_version.h"
+#include "settings/formpos.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -51,6 +53,31 @@ void selectEntry(QComboBox *list, const QString &text)
     list->setCurrentIndex(text.isEmpty() ? -1 : list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
+// A page scrolls where the screen is too small for it, so that the dialog
+// still fits and its buttons stay in reach. Where there is room it asks for
+// the whole page (the toolkit's hint stops at a few lines of text).
+class PageScroll : public QScrollArea
+{
+public:
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+QScrollArea *scrolled(QWidget *page)
+{
+    auto *area = new PageScroll;
+    area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    area->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
+    return area;
+}
+
 } // namespace
 
 QIcon programFileIcon(const QString &path)
@@ -68,9 +95,9 @@ TOptionForm::TOptionForm(OptionHost *host, QWidget *parent) : QDialog(parent, Qt
     TabWorkarea = buildWorkarea();
     TabBrowser = buildBrowsers();
     TabBack = buildBack();
-    PageControl->addTab(TabWorkarea, QString());
-    PageControl->addTab(TabBrowser, QString());
-    PageControl->addTab(TabBack, QString());
+    PageControl->addTab(scrolled(TabWorkarea), QString());
+    PageControl->addTab(scrolled(TabBrowser), QString());
+    PageControl->addTab(scrolled(TabBack), QString());
     column->addWidget(PageControl, 1);
     column->addWidget(buildButtons());
     connectHandlers();
@@ -332,8 +359,10 @@ void TOptionForm::showEvent(QShowEvent *event)
 {
     if (!m_centred) {
         m_centred = true;
+        resize(sizeHint());
         if (const QScreen *s = screen())
             move(s->availableGeometry().center() - rect().center());
+        keepOnScreen(this);
     }
     QDialog::showEvent(event);
 }

@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kCells = 16;
@@ -105,7 +107,9 @@ void TColorForm::buildSwatch()
     P_Hex->setAutoFillBackground(true);
     P_Hex->setBackgroundRole(QPalette::Button);
     P_Hex->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    P_Hex->setGeometry(130, 12, 64, 23);
+    // As wide as the widest code needs in the desktop's font, centred as drawn.
+    const int hexWidth = std::max(64, P_Hex->fontMetrics().horizontalAdvance(QStringLiteral("#DDDDDD")) + 2 * P_Hex->frameWidth() + 8);
+    P_Hex->setGeometry(162 - hexWidth / 2, 12, hexWidth, 23);
 }
 
 QScrollBar *TColorForm::colourBar(QWidget *parent, int top)
@@ -141,7 +145,9 @@ void TColorForm::buildControls(QWidget *bottom)
     for (const auto &[name, top] : rows) {
         auto *label = new QLabel(bottom);
         label->setObjectName(QLatin1String(name));
-        label->setGeometry(30, top, 16, 16);
+        // Up to the darker button's edge, so that a larger font keeps "G:" whole.
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setGeometry(28, top, 18, 16);
     }
     SB_R = colourBar(bottom, 30);
     SB_G = colourBar(bottom, 54);

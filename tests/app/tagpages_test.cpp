@@ -10,6 +10,7 @@
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 
 #include <QApplication>
@@ -270,5 +271,23 @@ TEST_F(TagPagesTest, AmpersandsInCaptionsAndPageNamesShowAsWritten)
         EXPECT_FALSE(QString(shown).remove(QStringLiteral("&&")).contains(u'&')) << "every & is doubled, so it is drawn";
     }
     EXPECT_EQ(QString(buttons.first()->text()).replace(QStringLiteral("&&"), QStringLiteral("&")), QStringLiteral("Bild & Text"));
+    quit(*form);
+}
+
+// A larger desktop font: the page tabs and the captions of the buttons show
+// whole; the list widens and the tab row grows instead of cutting them.
+TEST_F(TagPagesTest, ALargerDesktopFontCutsNoCaptionOfTheTagList)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSize(14);
+    QApplication::setFont(large);
+    auto form = withTagCodes("Text;Durchgestrichen;<s>;</s>\r\nText;Span mit Klasse;<span class=\"\">;</span>\r\n"
+                             "Listen;Liste;<ul>;</ul>\r\n");
+    QApplication::setFont(before);
+    EXPECT_EQ(layoutFaults(*form->P_TagList), QStringList());
+    EXPECT_EQ(layoutFaults(*form->P_Toolbar), QStringList());
+    for (TMvToolBarBtn97 *button : buttonsOf(*form, 0))
+        EXPECT_TRUE(form->Pager->rect().contains(button->mapTo(form->Pager, button->rect().topRight()))) << button->text().toStdString();
     quit(*form);
 }

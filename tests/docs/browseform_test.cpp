@@ -4,6 +4,7 @@
 #include "docs/scanform.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 #include "testpictures.h"
 
@@ -20,6 +21,7 @@
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -444,4 +446,23 @@ TEST_F(BrowseFormTest, ScanAfterChoosingAnotherDriveReadsThatDrive)
     form->DCB->setCurrentIndex(other);
     EXPECT_TRUE(WithTrailingBackslash(form->selectedFolder()).startsWith(WithTrailingBackslash(drive)))
         << "the tree shows " << drive.toStdString() << " but Scan would read " << form->selectedFolder().toStdString();
+}
+
+// 1024 x 600 at 144 dpi: the window fits, the buttons that do not fit stay
+// behind the bar's extension arrow, and nothing reaches out of its place.
+TEST_F(BrowseFormTest, TheWindowFitsASmallScreenWithEveryButtonInReach)
+{
+    EXPECT_LE(form->minimumSizeHint().width(), kSmallScreen.width());
+    EXPECT_LE(form->minimumSizeHint().height(), kSmallScreen.height());
+    form->resize(kSmallScreen);
+    form->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->size(), kSmallScreen);
+    EXPECT_EQ(layoutFaults(*form), QStringList());
+    const auto *bar = form->findChild<QToolBar *>(QStringLiteral("Panel1"));
+    ASSERT_NE(bar, nullptr);
+    const auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+    for (const QToolButton *button :
+         {form->BtnPreview, form->BtnTag, form->BtnFile, form->BtnScan, form->BtnIcon, form->BtnReport, form->BtnClose})
+        EXPECT_TRUE(button->isVisible() || (more && more->isVisible())) << button->objectName().toStdString();
 }

@@ -1,6 +1,7 @@
 #include "docs/newhtmlform.h"
 #include "docs/newhtmltext.h"
 #include "platform/scripteddialogs.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 
 #include <QKeySequence>
@@ -145,4 +146,14 @@ TEST(NewHTMLFileForm, MakeItBuildsFromTheEditsEmptyDocumentAndCloseBoxGiveNothin
         dialog.close();
     };
     EXPECT_TRUE(TNewHTMLFileForm::Execute(nullptr).isEmpty()) << "the close box is the same as Empty Document";
+}
+
+TEST(NewHTMLFileForm, TheCaptionsShowWholeAndTheWindowFitsASmallScreen)
+{
+    TNewHTMLFileForm form;
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(layoutFaults(form), QStringList());
+    EXPECT_LE(form.width(), kSmallScreen.width());
+    EXPECT_LE(form.height(), kSmallScreen.height());
 }

@@ -7,12 +7,14 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -521,4 +523,15 @@ TEST_F(PrintLayout, PrintMakesTheCopiesAskedFor)
     ASSERT_FALSE(printer.supportsMultipleCopies());
     ASSERT_TRUE(printing::printReport(r, printer));
     EXPECT_EQ(pdfPages(printer.outputFileName()), 2) << "two copies of a one-page document";
+}
+
+// Restored from maximised, the window takes its normal bounds: they must
+// lie on the screen, however large they were.
+TEST_F(PreviewTest, TheNormalBoundsLieOnTheScreen)
+{
+    form.setGeometry(300, 200, 5000, 4000);
+    form.showReport(report(numbered(3)));
+    QCoreApplication::processEvents();
+    const QRect normal = form.normalGeometry();
+    EXPECT_TRUE(form.screen()->availableGeometry().contains(normal)) << normal.width() << "x" << normal.height();
 }

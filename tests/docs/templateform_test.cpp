@@ -2,6 +2,7 @@
 #include "platform/filefaults.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 
 #include <QComboBox>
@@ -195,4 +196,21 @@ TEST_F(TemplateFormTest, ALongTemplateNameKeepsTheChooserOnTheScreen)
     shipped.show();
     QCoreApplication::processEvents();
     EXPECT_GE(shipped.ComboBox1->width(), shipped.ComboBox1->fontMetrics().horizontalAdvance(shipped.ComboBox1->itemText(0)));
+}
+
+// On a small screen (a laptop at 150 %) the bar gives way: the window fits,
+// and "Leeres Dokument" and "Erstellen" stay in reach with their whole text.
+TEST_F(TemplateFormTest, TheWindowFitsASmallScreenWithItsButtonsInReach)
+{
+    programDir.write(QStringLiteral("template.mvt"), "HTML5-Seite mit Kopf, Navigation und Fu\xDF;<title>Neu</title>\r\n");
+    TTemplateForm form;
+    EXPECT_LE(form.minimumSizeHint().width(), kSmallScreen.width());
+    EXPECT_LE(form.minimumSizeHint().height(), kSmallScreen.height());
+    form.resize(kSmallScreen.width(), 300);
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.width(), kSmallScreen.width());
+    EXPECT_EQ(layoutFaults(form), QStringList());
+    const QRect screen = form.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(form.geometry())) << "the whole window is on the screen";
 }

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 #include "settings/formpos.h"
 #include "settings/settings.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -184,4 +185,17 @@ TEST_F(FormPosTest, BoundsLargerThanTheScreenLoadWithinIt)
     form.show();
     EXPECT_TRUE(form.windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(screen.contains(form.normalGeometry())) << "restored from maximised, it fits the screen";
+}
+
+// A window about to show lies wholly on its screen: moved in from an edge,
+// made smaller where it is larger, never below its least size.
+TEST(KeptInside, AWindowIsMovedAndShrunkOntoTheArea)
+{
+    const QRect area(0, 20, 683, 380);
+    EXPECT_EQ(keptInside(QRect(100, 50, 400, 300), area), QRect(100, 50, 400, 300)) << "inside already";
+    EXPECT_EQ(keptInside(QRect(500, 300, 400, 300), area), QRect(283, 100, 400, 300)) << "moved in from the far edges";
+    EXPECT_EQ(keptInside(QRect(-50, 0, 400, 300), area), QRect(0, 20, 400, 300)) << "moved in from the near edges";
+    EXPECT_EQ(keptInside(QRect(40, 40, 800, 600), area), QRect(0, 20, 683, 380)) << "larger than the area";
+    EXPECT_EQ(keptInside(QRect(40, 40, 800, 600), area, QSize(700, 200)), QRect(0, 20, 700, 380)) << "never below the least size";
+    EXPECT_EQ(keptInside(QRect(40, 40, 800, 600), QRect()), QRect(40, 40, 800, 600)) << "no screen known";
 }

@@ -4,8 +4,10 @@
 #include "platform/scripteddialogs.h"
 #include "settings/optionform.h"
 #include "settings/optionhost.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -332,4 +335,27 @@ TEST_F(OptionFormTest, PicturesOfTheUsersOwnFolderAreListedShownAndStored)
     EXPECT_EQ(form.L_Height->text(), QStringLiteral("16"));
     form.BtnOK->click();
     EXPECT_EQ(background(), QStringLiteral("mine.png"));
+}
+
+// 1024 x 600 at 144 dpi: the pages scroll, and OK and Cancel stay in reach.
+// Where the screen has room, every page shows whole without a scroll bar.
+TEST_F(OptionFormTest, TheDialogFitsASmallScreenAndShowsItsPagesWholeWhereThereIsRoom)
+{
+    TOptionForm form(&host);
+    EXPECT_LE(form.minimumSizeHint().width(), kSmallScreen.width());
+    EXPECT_LE(form.minimumSizeHint().height(), kSmallScreen.height());
+    form.show();
+    QCoreApplication::processEvents();
+    const QRect screen = form.screen()->availableGeometry();
+    ASSERT_GE(screen.height(), 500) << "the test screen is too small to judge";
+    EXPECT_TRUE(screen.contains(form.geometry()));
+    for (int page = 0; page < form.PageControl->count(); ++page) {
+        form.PageControl->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        const auto *area = qobject_cast<QAbstractScrollArea *>(form.PageControl->currentWidget());
+        ASSERT_NE(area, nullptr);
+        EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "page " << page;
+        EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << "page " << page;
+        EXPECT_EQ(layoutFaults(form), QStringList()) << "page " << page;
+    }
 }

@@ -3,6 +3,7 @@
 #include "editor/mainhost.h"
 #include "platform/lexstrings.h"
 #include "platform/scripteddialogs.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 #include "tools/colorform.h"
 #include "tools/colorhelpers.h"
@@ -172,4 +173,25 @@ TEST(ColorForm, BarsButtonsGridAndDialogShowTheirColour)
     form.BtnClipBrd->click();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("#010203"));
     EXPECT_TRUE(host.inserted.isEmpty());
+}
+
+// The designed pixels must hold the German captions whole, at the desktop's
+// font and at a larger one.
+TEST(ColorForm, EveryCaptionShowsWholeAtTheDesktopsFontAndALargerOne)
+{
+    InsertRecorder host;
+    for (const int points : {0, 11}) {
+        QFont font = QApplication::font();
+        if (points > 0)
+            font.setPointSize(points);
+        const QFont before = QApplication::font();
+        QApplication::setFont(font);
+        TColorForm form(&host);
+        form.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(layoutFaults(form), QStringList()) << "at " << font.pointSize() << " points";
+        EXPECT_LE(form.width(), kSmallScreen.width());
+        EXPECT_LE(form.height(), kSmallScreen.height());
+        QApplication::setFont(before);
+    }
 }

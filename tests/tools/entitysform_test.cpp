@@ -3,6 +3,7 @@
 #include "editor/editwin.h"
 #include "editor/fakehost.h"
 #include "platform/lexstrings.h"
+#include "support/layoutcheck.h"
 #include "support/testenv.h"
 #include "tools/entitysform.h"
 
@@ -200,4 +201,13 @@ TEST_F(EntitysFormTest, TheGridGrowsByWholeRowsUpToTheScreen)
     EXPECT_LE(form->height(), std::max(screenHeight, 187));
     EXPECT_LT(form->characterButtons().size(), 19 * 400);
     EXPECT_EQ(form->width(), 422);
+}
+
+TEST_F(EntitysFormTest, TheCaptionsShowWholeAndTheWindowFitsASmallScreen)
+{
+    writeTable("196;&#196;&Auml;\r\n");
+    auto form = shown();
+    EXPECT_EQ(layoutFaults(*form), QStringList());
+    EXPECT_LE(form->width(), kSmallScreen.width());
+    EXPECT_LE(form->height(), kSmallScreen.height());
 }
