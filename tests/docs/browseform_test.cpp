@@ -61,6 +61,14 @@ protected:
 
     void TearDown() override { form.reset(); }
 
+    // Big pictures, so that a scan of them runs long enough to be stopped.
+    void writeManyPictures(int count)
+    {
+        const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
+        for (int i = 0; i < count; ++i)
+            writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    }
+
     void scan()
     {
         form->BtnScanClick();
@@ -190,9 +198,7 @@ TEST_F(BrowseFormTest, AScanOfAnotherFolderForgetsThePictureChosenBefore)
 
 TEST_F(BrowseFormTest, StopKeepsWhatWasFoundInNameOrder)
 {
-    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
-    for (int i = 0; i < 60; ++i)
-        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    writeManyPictures(60);
     form->BtnScanClick();
     ASSERT_TRUE(form->isScanning());
     ASSERT_NE(form->ScanForm, nullptr);
@@ -214,9 +220,7 @@ TEST_F(BrowseFormTest, StopKeepsWhatWasFoundInNameOrder)
 // to a file that is gone, and a whole folder deleted ends the scan calmly.
 TEST_F(BrowseFormTest, PicturesDeletedDuringTheScanAreNotListed)
 {
-    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
-    for (int i = 0; i < 30; ++i)
-        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    writeManyPictures(30);
     form->BtnScanClick();
     ASSERT_TRUE(form->isScanning());
     ASSERT_TRUE(QFile::remove(pictures + QStringLiteral("many29.jpg")));
@@ -237,9 +241,7 @@ TEST_F(BrowseFormTest, PicturesDeletedDuringTheScanAreNotListed)
 
 TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
 {
-    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
-    for (int i = 0; i < 40; ++i)
-        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    writeManyPictures(40);
     form->show();
     form->BtnScanClick();
     ASSERT_TRUE(form->isScanning());
@@ -255,9 +257,7 @@ TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
 // a scan runs it only stops the scan.
 TEST_F(BrowseFormTest, EscapeClosesTheWindowUnlessAScanRuns)
 {
-    const QByteArray jpeg = encoded(solidImage(1200, 900, Qt::darkCyan), "JPG");
-    for (int i = 0; i < 40; ++i)
-        writeAll(pictures + QStringLiteral("many%1.jpg").arg(i, 2, 10, QLatin1Char('0')), jpeg);
+    writeManyPictures(40);
     form->show();
     form->BtnScanClick();
     ASSERT_TRUE(form->isScanning());
