@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
@@ -393,8 +394,15 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
 // instead of missing them without a word.
 TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
 {
-    for (const QByteArray &name : {QByteArray("caf\xE9.gif"), QByteArray("\xE4rger.txt")}) {
-        FILE *f = std::fopen(QByteArray(QFile::encodeName(pictures) + name).constData(), "wb");
+    const QList<QByteArray> names{QFile::encodeName(pictures) + "caf\xE9.gif", QFile::encodeName(pictures) + "\xE4rger.txt"};
+    // The toolkit cannot address these names, so the temporary folder could
+    // not remove them: every run would leave it behind.
+    const auto removeNames = qScopeGuard([&names] {
+        for (const QByteArray &name : names)
+            std::remove(name.constData());
+    });
+    for (const QByteArray &name : names) {
+        FILE *f = std::fopen(name.constData(), "wb");
         ASSERT_NE(f, nullptr);
         std::fclose(f);
     }
