@@ -90,6 +90,8 @@ private:
     QString m_relativeFolder;
     QStringList m_unlisted; // pictures of the scan whose names are no UTF-8
 
+    enum Column { NameColumn, WidthColumn, HeightColumn, SizeColumn };
+
     void buildBars();
     void buildPanes();
     void buildPopup();
