@@ -309,16 +309,50 @@ bool readsScriptEscapes(QStringView startTag)
            value.endsWith(u"json");
 }
 
+// The '>' that ends the tag starting at `at`; one inside a quoted
+// attribute value does not. -1 when the tag never ends.
+qsizetype tagEnd(QStringView text, qsizetype at)
+{
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        if (text[i] == u'>')
+            return i;
+        if (text[i] != u'=')
+            continue;
+        qsizetype value = i + 1;
+        while (value < text.size() && text[value].isSpace())
+            ++value;
+        if (value < text.size() && (text[value] == u'"' || text[value] == u'\'')) {
+            i = text.indexOf(text[value], value + 1);
+            if (i < 0)
+                return -1;
+        }
+    }
+    return -1;
+}
+
 std::vector<RawRange> rawRanges(QStringView text)
 {
     std::vector<RawRange> ranges;
     for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
-        const bool script = startsElement(text, at, u"script");
-        if (!script && !startsElement(text, at, u"style"))
+        // "<script>" in a comment or an attribute value opens nothing: the
+        // text after it is page text, which takes references.
+        if (text.sliced(at).startsWith(u"<!--")) {
+            const qsizetype end = text.indexOf(u"-->", at + 2);
+            if (end < 0)
+                break;
+            at = end + 2;
             continue;
-        const qsizetype close = text.indexOf(u'>', at);
+        }
+        if (at + 1 >= text.size() || !text[at + 1].isLetter())
+            continue;
+        const qsizetype close = tagEnd(text, at);
         if (close < 0)
             break;
+        const bool script = startsElement(text, at, u"script");
+        if (!script && !startsElement(text, at, u"style")) {
+            at = close;
+            continue;
+        }
         qsizetype end = text.indexOf(script ? u"</script" : u"</style", close + 1, Qt::CaseInsensitive);
         if (end < 0)
             end = text.size();

@@ -266,6 +266,21 @@ TEST(TextFile, UnstorableCharactersInScriptsAndStylesBecomeTheirEscapes)
     EXPECT_EQ(withCharacterReferences(u"<scripts>\u2192"), QStringLiteral("<scripts>&#8594;"));
 }
 
+// "<script>" or "<style>" written in a comment or in an attribute value opens
+// no element: the page text after it still takes references, where escapes
+// would show as letters.
+TEST(TextFile, ScriptAndStyleNamedInCommentsOrAttributesOpenNoElement)
+{
+    EXPECT_EQ(withCharacterReferences(u"<!-- Zähler: <script> folgt --><p>\u2192</p>"),
+              QStringLiteral("<!-- Zähler: <script> folgt --><p>&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(u"<p title=\"<style>\">\u2192</p>"), QStringLiteral("<p title=\"<style>\">&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(u"<!-->\u2192<script>\u2192</script>"), QStringLiteral("<!-->&#8594;<script>\\u2192</script>"));
+    // A '>' in a quoted value does not end the script's start tag.
+    EXPECT_EQ(withCharacterReferences(u"<script data-x=\"a>b\">t='\u2192'</script>"),
+              QStringLiteral("<script data-x=\"a>b\">t='\\u2192'</script>"));
+    EXPECT_EQ(withCharacterReferences(u"<!-- nie geschlossen <style>\u2192"), QStringLiteral("<!-- nie geschlossen <style>&#8594;"));
+}
+
 TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
 {
     QTemporaryDir dir;
