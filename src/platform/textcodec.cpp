@@ -203,6 +203,11 @@ BytesAsText decodeBytes(QByteArrayView bytes)
     return eightBit;
 }
 
+std::optional<BytesAsText> unmarkedUtf16(QByteArrayView bytes)
+{
+    return asUnmarkedUtf16(bytes);
+}
+
 bool endsInsideUtf16Character(QByteArrayView bytes)
 {
     if (bytes.size() % 2 == 0 || bytes.size() < 3)
