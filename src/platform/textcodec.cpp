@@ -388,9 +388,18 @@ QString withCharacterReferences(QStringView text)
         }
         while (range != ranges.end() && range->end <= start)
             ++range;
-        if (range == ranges.end() || start < range->begin)
+        if (range == ranges.end() || start < range->begin) {
             out += QStringLiteral("&#%1;").arg(uint(cp));
-        else if (!range->script)
+            continue;
+        }
+        // A backslash before the character already stands for it there: the
+        // escape takes that backslash's place, or it would turn it into letters.
+        qsizetype slashes = 0;
+        while (start - slashes > range->begin && text[start - slashes - 1] == u'\\')
+            ++slashes;
+        if (slashes % 2 == 1)
+            out.chop(1);
+        if (!range->script)
             out += QStringLiteral("\\%1 ").arg(uint(cp), 0, 16);
         else
             for (qsizetype u = start; u <= i; ++u)

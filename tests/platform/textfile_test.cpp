@@ -264,6 +264,12 @@ TEST(TextFile, UnstorableCharactersInScriptsAndStylesBecomeTheirEscapes)
               QStringLiteral("<script type=\"text/x-template\"><b>&#8594;</b></script>"));
     EXPECT_EQ(withCharacterReferences(u"<script>\u2192"), QStringLiteral("<script>\\u2192"));
     EXPECT_EQ(withCharacterReferences(u"<scripts>\u2192"), QStringLiteral("<scripts>&#8594;"));
+    // A backslash before the character already stands for it: the escape
+    // takes its place instead of being escaped by it into plain letters.
+    EXPECT_EQ(withCharacterReferences(u"<script>t = '\\\u2713 \\\\\u2713';</script>"),
+              QStringLiteral("<script>t = '\\u2713 \\\\\\u2713';</script>"));
+    EXPECT_EQ(withCharacterReferences(u"<style>a::after { content: '\\\u2192' }</style>"),
+              QStringLiteral("<style>a::after { content: '\\2192 ' }</style>"));
 }
 
 // "<script>" or "<style>" written in a comment or in an attribute value opens
