@@ -12,6 +12,8 @@
 #include <QFile>
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -61,7 +63,13 @@ QByteArray withAbsolutePaths(const QByteArray &text)
 // UTF-16 would end at its first NUL byte and do nothing at all.
 QByteArray asUtf8(const QByteArray &execute)
 {
-    const BytesAsText text = decodeBytes(execute);
+    BytesAsText text = decodeBytes(execute);
+    // No command holds a NUL: UTF-16 without a mark and with LF breaks
+    // alone reads back as 8-bit text too, and would end at its first NUL.
+    const bool eightBit = text.encoding == TextEncoding::Utf8 || text.encoding == TextEncoding::Windows1252;
+    if (eightBit && execute.contains('\0'))
+        if (std::optional<BytesAsText> utf16 = unmarkedUtf16(execute))
+            text = *std::move(utf16);
     return text.utf8 ? execute : text.text.toUtf8();
 }
 

@@ -203,6 +203,11 @@ BytesAsText decodeBytes(QByteArrayView bytes)
     return eightBit;
 }
 
+std::optional<BytesAsText> unmarkedUtf16(QByteArrayView bytes)
+{
+    return asUnmarkedUtf16(bytes);
+}
+
 bool endsInsideUtf16Character(QByteArrayView bytes)
 {
     if (bytes.size() % 2 == 0 || bytes.size() < 3)
@@ -309,16 +314,50 @@ bool readsScriptEscapes(QStringView startTag)
            value.endsWith(u"json");
 }
 
+// The '>' that ends the tag starting at `at`; one inside a quoted
+// attribute value does not. -1 when the tag never ends.
+qsizetype tagEnd(QStringView text, qsizetype at)
+{
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        if (text[i] == u'>')
+            return i;
+        if (text[i] != u'=')
+            continue;
+        qsizetype value = i + 1;
+        while (value < text.size() && text[value].isSpace())
+            ++value;
+        if (value < text.size() && (text[value] == u'"' || text[value] == u'\'')) {
+            i = text.indexOf(text[value], value + 1);
+            if (i < 0)
+                return -1;
+        }
+    }
+    return -1;
+}
+
 std::vector<RawRange> rawRanges(QStringView text)
 {
     std::vector<RawRange> ranges;
     for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
-        const bool script = startsElement(text, at, u"script");
-        if (!script && !startsElement(text, at, u"style"))
+        // "<script>" in a comment or an attribute value opens nothing: the
+        // text after it is page text, which takes references.
+        if (text.sliced(at).startsWith(u"<!--")) {
+            const qsizetype end = text.indexOf(u"-->", at + 2);
+            if (end < 0)
+                break;
+            at = end + 2;
             continue;
-        const qsizetype close = text.indexOf(u'>', at);
+        }
+        if (at + 1 >= text.size() || !text[at + 1].isLetter())
+            continue;
+        const qsizetype close = tagEnd(text, at);
         if (close < 0)
             break;
+        const bool script = startsElement(text, at, u"script");
+        if (!script && !startsElement(text, at, u"style")) {
+            at = close;
+            continue;
+        }
         qsizetype end = text.indexOf(script ? u"</script" : u"</style", close + 1, Qt::CaseInsensitive);
         if (end < 0)
             end = text.size();
@@ -349,9 +388,18 @@ QString withCharacterReferences(QStringView text)
         }
         while (range != ranges.end() && range->end <= start)
             ++range;
-        if (range == ranges.end() || start < range->begin)
+        if (range == ranges.end() || start < range->begin) {
             out += QStringLiteral("&#%1;").arg(uint(cp));
-        else if (!range->script)
+            continue;
+        }
+        // A backslash before the character already stands for it there: the
+        // escape takes that backslash's place, or it would turn it into letters.
+        qsizetype slashes = 0;
+        while (start - slashes > range->begin && text[start - slashes - 1] == u'\\')
+            ++slashes;
+        if (slashes % 2 == 1)
+            out.chop(1);
+        if (!range->script)
             out += QStringLiteral("\\%1 ").arg(uint(cp), 0, 16);
         else
             for (qsizetype u = start; u <= i; ++u)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // UTF-16 as read from a file that starts with its byte-order mark, or from
 // one without it whose NUL bytes show it plainly (see decodeBytes).
 enum class TextEncoding { Windows1252, Utf8, Utf16Le, Utf16Be };
@@ -39,6 +41,10 @@ struct BytesAsText {
     TextEncoding encoding = TextEncoding::Windows1252;
 };
 BytesAsText decodeBytes(QByteArrayView bytes);
+// The bytes as UTF-16 without a mark wherever their NULs show it, also
+// where an 8-bit reading would give them back (LF breaks alone): for text
+// that never holds a NUL, such as a command.
+std::optional<BytesAsText> unmarkedUtf16(QByteArrayView bytes);
 // UTF-16 (as decodeBytes knows it) with one byte left over: a file cut off
 // inside a character.
 bool endsInsideUtf16Character(QByteArrayView bytes);

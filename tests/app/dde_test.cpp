@@ -256,6 +256,12 @@ TEST_F(DdeTest, TheClientKeepsUmlautsOfAWindows1252CommandFile)
     const QByteArray unicode = "\xFF\xFE" + QByteArray(utf16.encode(QStringLiteral("openfile\r\nsub/\u00C4rger.htm\r\n")));
     EXPECT_EQ(dde({}, unicode).exitCode, 0);
     EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QDir::cleanPath(second)}));
+
+    // Without a mark and with LF breaks alone (as iconv writes it) the bytes
+    // read back as 8-bit text as well: it still ended at its first NUL.
+    const QString third = file(QStringLiteral("sub/\u00D6l.htm"));
+    EXPECT_EQ(dde({}, QByteArray(utf16.encode(QStringLiteral("openfile\nsub/\u00D6l.htm\n")))).exitCode, 0);
+    EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QDir::cleanPath(second), QDir::cleanPath(third)}));
 }
 
 // A name in Latin-1 from the shell ("caf\xE9.htm") reached the editor as

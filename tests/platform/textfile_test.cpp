@@ -264,6 +264,27 @@ TEST(TextFile, UnstorableCharactersInScriptsAndStylesBecomeTheirEscapes)
               QStringLiteral("<script type=\"text/x-template\"><b>&#8594;</b></script>"));
     EXPECT_EQ(withCharacterReferences(u"<script>\u2192"), QStringLiteral("<script>\\u2192"));
     EXPECT_EQ(withCharacterReferences(u"<scripts>\u2192"), QStringLiteral("<scripts>&#8594;"));
+    // A backslash before the character already stands for it: the escape
+    // takes its place instead of being escaped by it into plain letters.
+    EXPECT_EQ(withCharacterReferences(u"<script>t = '\\\u2713 \\\\\u2713';</script>"),
+              QStringLiteral("<script>t = '\\u2713 \\\\\\u2713';</script>"));
+    EXPECT_EQ(withCharacterReferences(u"<style>a::after { content: '\\\u2192' }</style>"),
+              QStringLiteral("<style>a::after { content: '\\2192 ' }</style>"));
+}
+
+// "<script>" or "<style>" written in a comment or in an attribute value opens
+// no element: the page text after it still takes references, where escapes
+// would show as letters.
+TEST(TextFile, ScriptAndStyleNamedInCommentsOrAttributesOpenNoElement)
+{
+    EXPECT_EQ(withCharacterReferences(u"<!-- Zähler: <script> folgt --><p>\u2192</p>"),
+              QStringLiteral("<!-- Zähler: <script> folgt --><p>&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(u"<p title=\"<style>\">\u2192</p>"), QStringLiteral("<p title=\"<style>\">&#8594;</p>"));
+    EXPECT_EQ(withCharacterReferences(u"<!-->\u2192<script>\u2192</script>"), QStringLiteral("<!-->&#8594;<script>\\u2192</script>"));
+    // A '>' in a quoted value does not end the script's start tag.
+    EXPECT_EQ(withCharacterReferences(u"<script data-x=\"a>b\">t='\u2192'</script>"),
+              QStringLiteral("<script data-x=\"a>b\">t='\\u2192'</script>"));
+    EXPECT_EQ(withCharacterReferences(u"<!-- nie geschlossen <style>\u2192"), QStringLiteral("<!-- nie geschlossen <style>&#8594;"));
 }
 
 TEST(TextFile, SavingReplacesTheFileAndKeepsLinksAndPermissions)
