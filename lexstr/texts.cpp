@@ -421,6 +421,13 @@ const Entry kMessages[] = {
     {3380, "Der Assistent konnte nicht geladen werden:"},
     {3381, "Die Datei ist nicht mehr vorhanden."},
     {3382, "Das ist keine gewöhnliche Datei, sondern etwa ein Ordner oder eine benannte Pipe."},
+    // Why a plug-in's library did not load; 3416-3418 are followed by the
+    // library, the function or the version that is missing
+    {3415, "Die Datei ist keine Bibliothek, die dieses System laden kann (etwa beschädigt oder für einen anderen Prozessor "
+           "gebaut)."},
+    {3416, "Eine Bibliothek, die der Assistent braucht, ist nicht installiert:"},
+    {3417, "Der Assistent braucht eine Funktion, die keine geladene Bibliothek bietet:"},
+    {3418, "Der Assistent braucht eine neuere Fassung einer Systembibliothek:"},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened
