@@ -286,6 +286,9 @@ const Entry kMessages[] = {
     {3011, "Es wurde keine Hilfe gefunden. Die Hilfedateien fehlen im Programmordner."},
     // General error box: first and last line around the error text
     {3012, "Es ist ein Fehler aufgetreten:"},
+    // Error box: the cause when memory ran out, or when the program itself failed
+    {3337, "Der Arbeitsspeicher reicht nicht aus. Der Befehl wurde abgebrochen."},
+    {3338, "Interner Programmfehler. Der Befehl wurde abgebrochen."},
     {3013, "Das Programm läuft weiter. Speichern Sie zur Sicherheit Ihre Dokumente."},
     // Search window: follows the quoted search text
     {3014, "wurde nicht gefunden."},
@@ -377,6 +380,8 @@ const Entry kMessages[] = {
     {3114, "Das laufende Programm hat nicht rechtzeitig geantwortet."},
     {3115, "Das laufende Programm hat den Befehl als unlesbar oder wegen Überlastung abgelehnt."},
     {3116, "Die Verbindung zum laufenden Programm ist ohne Antwort abgebrochen."},
+    // Follows 3116 when the system ran out of means for the connection
+    {3419, "Dem System fehlen gerade Mittel für die Verbindung (zu viele offene Dateien oder zu wenig Speicher)."},
     // A line break and the folder follow
     {3117, "Der Ordner für die Verbindung zum laufenden Programm ist nicht sicher oder lässt sich nicht anlegen:"},
     // The command-line client's help

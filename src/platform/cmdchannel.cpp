@@ -182,7 +182,10 @@ SendResult send(const QString &socketPath, const ddewire::Request &request, int 
             return {SendStatus::TimedOut, {}};
         if (socket.bytesAvailable() > 0)
             continue;
-        return {SendStatus::Broken, socket.error() == QLocalSocket::PeerClosedError ? QString() : socket.errorString()};
+        // The socket's own words are English: only a cause the user can act
+        // on is named, the rest goes to the log.
+        qCWarning(lcPlatform) << "command channel broken:" << socket.error() << socket.errorString();
+        return {SendStatus::Broken, socket.error() == QLocalSocket::SocketResourceError ? lex::message(3419) : QString()};
     }
     return {fromReply(status), {}};
 }
