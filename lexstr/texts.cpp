@@ -455,6 +455,9 @@ const Entry kMessages[] = {
     {3320, "Breite"},
     {3321, "Höhe"},
     {3322, "Größe"},
+    // Open and save dialogs without fileext.mvt: names and patterns of the file
+    // types, alternating and separated by "|"
+    {3339, "HTML-Dokumente|*.htm;*.html|Stylesheets (CSS)|*.css|ASP-Seiten|*.asp"},
     // Saving under the file of another open document window; the path and a line break come first
     {3340, "Diese Datei ist bereits in einem anderen Fenster geöffnet. Wählen Sie einen anderen Namen oder schließen Sie zuerst das "
            "andere Fenster."},
