@@ -380,8 +380,6 @@ const Entry kMessages[] = {
     {3114, "Das laufende Programm hat nicht rechtzeitig geantwortet."},
     {3115, "Das laufende Programm hat den Befehl als unlesbar oder wegen Überlastung abgelehnt."},
     {3116, "Die Verbindung zum laufenden Programm ist ohne Antwort abgebrochen."},
-    // Follows 3116 when the system ran out of means for the connection
-    {3419, "Dem System fehlen gerade Mittel für die Verbindung (zu viele offene Dateien oder zu wenig Speicher)."},
     // A line break and the folder follow
     {3117, "Der Ordner für die Verbindung zum laufenden Programm ist nicht sicher oder lässt sich nicht anlegen:"},
     // The command-line client's help
@@ -405,9 +403,12 @@ const Entry kMessages[] = {
     {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
     // Follows 3142: the question may be put off
     {3333, "Bei „Abbrechen“ bleiben sie für den nächsten Start aufbewahrt."},
-    // Recovery files that could not be read at start; each path and reason follow
+    // Recovery files that could not be read at start, 3336 for one, 3419 for
+    // several; each path and reason follow
     {3336, "Diese Wiederherstellungsdatei konnte nicht gelesen werden. Sie bleibt erhalten und wird beim nächsten Start "
            "wieder angeboten:"},
+    {3419, "Diese Wiederherstellungsdateien konnten nicht gelesen werden. Sie bleiben erhalten und werden beim nächsten "
+           "Start wieder angeboten:"},
     // Recovery is off for this run; the folder and the reason follow
     {3334, "Ungespeicherte Änderungen werden in dieser Sitzung nicht für den Fall eines Absturzes aufbewahrt, weil der Ordner "
            "für die Wiederherstellungsdateien nicht angelegt werden kann:"},

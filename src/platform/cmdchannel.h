@@ -70,7 +70,6 @@ enum class SendStatus {
 
 struct SendResult {
     SendStatus status = SendStatus::Broken;
-    QString detail; // a cause in German, for Broken only
 };
 
 // Sends one request and waits for its reply, blocking the calling thread.
