@@ -286,6 +286,9 @@ const Entry kMessages[] = {
     {3011, "Es wurde keine Hilfe gefunden. Die Hilfedateien fehlen im Programmordner."},
     // General error box: first and last line around the error text
     {3012, "Es ist ein Fehler aufgetreten:"},
+    // Error box: the cause when memory ran out, or when the program itself failed
+    {3337, "Der Arbeitsspeicher reicht nicht aus. Der Befehl wurde abgebrochen."},
+    {3338, "Interner Programmfehler. Der Befehl wurde abgebrochen."},
     {3013, "Das Programm läuft weiter. Speichern Sie zur Sicherheit Ihre Dokumente."},
     // Search window: follows the quoted search text
     {3014, "wurde nicht gefunden."},
@@ -400,9 +403,12 @@ const Entry kMessages[] = {
     {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
     // Follows 3142: the question may be put off
     {3333, "Bei „Abbrechen“ bleiben sie für den nächsten Start aufbewahrt."},
-    // Recovery files that could not be read at start; each path and reason follow
+    // Recovery files that could not be read at start, 3336 for one, 3419 for
+    // several; each path and reason follow
     {3336, "Diese Wiederherstellungsdatei konnte nicht gelesen werden. Sie bleibt erhalten und wird beim nächsten Start "
            "wieder angeboten:"},
+    {3419, "Diese Wiederherstellungsdateien konnten nicht gelesen werden. Sie bleiben erhalten und werden beim nächsten "
+           "Start wieder angeboten:"},
     // Recovery is off for this run; the folder and the reason follow
     {3334, "Ungespeicherte Änderungen werden in dieser Sitzung nicht für den Fall eines Absturzes aufbewahrt, weil der Ordner "
            "für die Wiederherstellungsdateien nicht angelegt werden kann:"},
@@ -421,6 +427,13 @@ const Entry kMessages[] = {
     {3380, "Der Assistent konnte nicht geladen werden:"},
     {3381, "Die Datei ist nicht mehr vorhanden."},
     {3382, "Das ist keine gewöhnliche Datei, sondern etwa ein Ordner oder eine benannte Pipe."},
+    // Why a plug-in's library did not load; 3416-3418 are followed by the
+    // library, the function or the version that is missing
+    {3415, "Die Datei ist keine Bibliothek, die dieses System laden kann (etwa beschädigt oder für einen anderen Prozessor "
+           "gebaut)."},
+    {3416, "Eine Bibliothek, die der Assistent braucht, ist nicht installiert:"},
+    {3417, "Der Assistent braucht eine Funktion, die keine geladene Bibliothek bietet:"},
+    {3418, "Der Assistent braucht eine neuere Fassung einer Systembibliothek:"},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened
@@ -443,6 +456,9 @@ const Entry kMessages[] = {
     {3320, "Breite"},
     {3321, "Höhe"},
     {3322, "Größe"},
+    // Open and save dialogs without fileext.mvt: names and patterns of the file
+    // types, alternating and separated by "|"
+    {3339, "HTML-Dokumente|*.htm;*.html|Stylesheets (CSS)|*.css|ASP-Seiten|*.asp"},
     // Saving under the file of another open document window; the path and a line break come first
     {3340, "Diese Datei ist bereits in einem anderen Fenster geöffnet. Wählen Sie einen anderen Namen oder schließen Sie zuerst das "
            "andere Fenster."},

@@ -2,6 +2,7 @@
 
 #include "app/errorbox.h"
 #include "platform/lexstrings.h"
+#include "platform/usererror.h"
 #include "quirtle_version.h"
 
 #include <QLibraryInfo>
@@ -39,9 +40,9 @@ bool deliverGuarded(const std::function<bool()> &deliver, const std::function<vo
     try {
         return deliver();
     } catch (const std::exception &e) {
-        report(QString::fromUtf8(e.what()));
+        report(exceptionText(e));
     } catch (...) {
-        report(QString());
+        report(unknownExceptionText());
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "filetypes.h"
 
+#include "platform/lexstrings.h"
 #include "platform/profile.h"
 
 #include <QFileInfo>
@@ -7,7 +8,8 @@
 
 FileTypes builtinFileTypes()
 {
-    const QString filter = QStringLiteral("Internet Dokuments|*.htm;*.html|Cascading Style Sheets|*.css|Active Server Pages|*.asp");
+    // The names are the user's to read, so they come from the texts.
+    const QString filter = lex::message(3339);
     return {filter, filter, QString()};
 }
 

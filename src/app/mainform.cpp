@@ -16,6 +16,7 @@
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
+#include "platform/usererror.h"
 #include "quirtle_version.h"
 #include "settings/settings.h"
 
@@ -289,7 +290,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     try {
         closing = runClosingPass();
     } catch (const std::exception &e) {
-        ShowException(QString::fromUtf8(e.what()));
+        ShowException(exceptionText(e));
     }
     if (!closing) {
         event->ignore();

@@ -7,6 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
+#include "platform/usererror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,7 @@ void TMainForm::LoadPlugIns()
             try {
                 CallAssist(item);
             } catch (const std::exception &e) {
-                ShowException(QString::fromUtf8(e.what()));
+                ShowException(exceptionText(e));
             }
         });
     }

@@ -22,7 +22,8 @@ void TMainForm::OfferRecovery()
     if (!left.damaged.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
     if (!left.unreadable.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3336) + u'\n' + left.unreadable.join(QStringLiteral("\n\n")));
+        dialogs::inform(this, dialogs::Kind::Warning,
+                        lex::message(left.unreadable.size() == 1 ? 3336 : 3419) + u'\n' + left.unreadable.join(QStringLiteral("\n\n")));
     if (left.texts.isEmpty()) {
         m_recoveryStore->dropClaimed();
         return;

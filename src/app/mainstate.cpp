@@ -8,6 +8,7 @@
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "platform/usererror.h"
 #include "settings/formpos.h"
 #include "settings/optionform.h"
 #include "settings/values.h"
@@ -45,7 +46,7 @@ template <typename Handler> void TMainForm::command(QAction *action, Handler han
         } catch (const RegistryError &e) {
             ShowException(e.message());
         } catch (const std::exception &e) {
-            ShowException(QString::fromUtf8(e.what()));
+            ShowException(exceptionText(e));
         }
     });
 }

@@ -3,10 +3,10 @@
 // and releases it again; nothing here touches a window.
 #pragma once
 
+#include "platform/usererror.h"
+
 #include <QList>
 #include <QString>
-
-#include <stdexcept>
 
 namespace plugins {
 
@@ -52,10 +52,10 @@ RunResult run(const QString &libraryPath, bool hasDocument, const QString &docum
 
 // What a plug-in threw, copied while its library was still loaded (the
 // exception's own code and texts go away with the library).
-class PlugInError : public std::runtime_error
+class PlugInError : public UserError
 {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 } // namespace plugins

@@ -159,10 +159,10 @@ SendResult send(const QString &socketPath, const ddewire::Request &request, int 
 {
     const QByteArray frame = ddewire::encodeRequest(request);
     if (frame.isEmpty())
-        return {request.execute.size() > ddewire::kMaxExecute ? SendStatus::TooLarge : SendStatus::Refused, {}};
+        return {request.execute.size() > ddewire::kMaxExecute ? SendStatus::TooLarge : SendStatus::Refused};
     QLocalSocket socket;
     if (!connectWithin(socket, socketPath, QDeadlineTimer(connectWait)))
-        return {SendStatus::NoServer, {}};
+        return {SendStatus::NoServer};
     const QDeadlineTimer deadline(replyWait);
     socket.write(frame);
     QByteArray reply;
@@ -171,7 +171,7 @@ SendResult send(const QString &socketPath, const ddewire::Request &request, int 
     // when it refuses the request from its header.
     while (!ddewire::parseReply(reply, &status)) {
         if (reply.size() >= ddewire::kReplySize)
-            return {SendStatus::Refused, {}};
+            return {SendStatus::Refused};
         const int wait = int(qMax<qint64>(1, deadline.remainingTime()));
         const bool writing = socket.bytesToWrite() > 0 && socket.state() == QLocalSocket::ConnectedState;
         const bool progressed = writing ? socket.waitForBytesWritten(wait) : socket.waitForReadyRead(wait);
@@ -179,12 +179,14 @@ SendResult send(const QString &socketPath, const ddewire::Request &request, int 
         if (progressed || ddewire::parseReply(reply, &status))
             continue;
         if (socket.error() == QLocalSocket::SocketTimeoutError || deadline.hasExpired())
-            return {SendStatus::TimedOut, {}};
+            return {SendStatus::TimedOut};
         if (socket.bytesAvailable() > 0)
             continue;
-        return {SendStatus::Broken, socket.error() == QLocalSocket::PeerClosedError ? QString() : socket.errorString()};
+        // The socket's own words are English: they go to the log only.
+        qCWarning(lcPlatform) << "command channel broken:" << socket.error() << socket.errorString();
+        return {SendStatus::Broken};
     }
-    return {fromReply(status), {}};
+    return {fromReply(status)};
 }
 
 QString describe(const SendResult &result, const QString &service, const QString &topic)
@@ -200,7 +202,7 @@ QString describe(const SendResult &result, const QString &service, const QString
     case SendStatus::TimedOut: return lex::message(3114);
     case SendStatus::Broken: break;
     }
-    return result.detail.isEmpty() ? lex::message(3116) : lex::message(3116) + u'\n' + result.detail;
+    return lex::message(3116);
 }
 
 } // namespace cmdchannel

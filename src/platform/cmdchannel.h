@@ -24,7 +24,8 @@ public:
 
     // Listens on the socket file at path, which only this user may open.
     // A socket file left by an earlier run is replaced, so call this only
-    // while holding the instance lock. False with the reason in *error.
+    // while holding the instance lock. False with the toolkit's (English)
+    // reason in *error, for the log only.
     bool listen(const QString &path, QString *error);
     QString socketFile() const;
 
@@ -69,7 +70,6 @@ enum class SendStatus {
 
 struct SendResult {
     SendStatus status = SendStatus::Broken;
-    QString detail; // the socket's own words, for Broken only
 };
 
 // Sends one request and waits for its reply, blocking the calling thread.

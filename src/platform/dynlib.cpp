@@ -1,6 +1,7 @@
 #include "dynlib.h"
 
 #include "lexstrings.h"
+#include "logging.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,9 +34,43 @@ DynamicLibrary::DynamicLibrary(const QString &absolutePath)
     m_handle = dlopen(QFile::encodeName(absolutePath).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
         const char *why = dlerror();
-        m_error = why ? QString::fromLocal8Bit(why) : QString();
+        const QString loaderText = why ? QString::fromLocal8Bit(why) : QString();
+        qCWarning(lcPlatform) << "cannot load library:" << loaderText;
+        m_error = describeLoaderError(loaderText, absolutePath);
     }
 #endif
+}
+
+QString DynamicLibrary::describeLoaderError(const QString &loaderText, const QString &absolutePath)
+{
+    // The loader writes "FILE: what", FILE being the library it failed on:
+    // the plug-in itself or one it needs.
+    static const QString cannotOpen = QStringLiteral(": cannot open shared object file: ");
+    const qsizetype open = loaderText.indexOf(cannotOpen);
+    if (open >= 0) {
+        const QString file = loaderText.first(open);
+        if (loaderText.endsWith(QStringLiteral("Permission denied")))
+            return lex::message(3022);
+        if (file == QFile::decodeName(QFile::encodeName(absolutePath)))
+            return lex::message(3381);
+        return lex::message(3416) + u' ' + file;
+    }
+    static const QString undefined = QStringLiteral("undefined symbol: ");
+    const qsizetype symbol = loaderText.indexOf(undefined);
+    if (symbol >= 0) {
+        QString name = loaderText.sliced(symbol + undefined.size());
+        name.truncate(name.indexOf(u' ') < 0 ? name.size() : name.indexOf(u' '));
+        return lex::message(3417) + u' ' + name;
+    }
+    static const QString version = QStringLiteral(": version `");
+    const qsizetype wanted = loaderText.indexOf(version);
+    if (wanted >= 0) {
+        const QString rest = loaderText.sliced(wanted + version.size());
+        const qsizetype end = rest.indexOf(u'\'');
+        return lex::message(3418) + u' ' + (end < 0 ? rest : rest.first(end));
+    }
+    // A damaged file, a file of another kind or one built for another processor.
+    return lex::message(3415);
 }
 
 DynamicLibrary::~DynamicLibrary()

@@ -17,8 +17,12 @@ public:
     bool isLoaded() const { return m_handle != nullptr; }
     // The address of an exported function, or nullptr when it is missing.
     void *symbol(const char *name) const;
-    // Why the library did not load, as the system tells it.
+    // Why the library did not load, in the user's language.
     QString errorText() const { return m_error; }
+
+    // The loader's own report is English: this names its cause in the
+    // user's language, with the missing library or function it names.
+    static QString describeLoaderError(const QString &loaderText, const QString &absolutePath);
 
 private:
     void *m_handle = nullptr;

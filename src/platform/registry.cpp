@@ -24,7 +24,7 @@ int &writesInProcess()
 
 } // namespace
 
-RegistryError::RegistryError(const QString &message) : std::runtime_error(message.toStdString()) {}
+RegistryError::RegistryError(const QString &message) : UserError(message.toStdString()) {}
 
 QString Registry::defaultFilePath()
 {

@@ -5,19 +5,17 @@
 #pragma once
 
 #include "regfile.h"
+#include "usererror.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-#include <stdexcept>
-
-class RegistryError : public std::runtime_error
+class RegistryError : public UserError
 {
 public:
     explicit RegistryError(const QString &message);
-    QString message() const { return QString::fromUtf8(what()); }
 };
 
 class Registry

@@ -5,6 +5,7 @@
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
+#include "platform/usererror.h"
 #include "quirtle_version.h"
 #include "settings/formpos.h"
 
@@ -330,7 +331,7 @@ bool TOptionForm::apply()
         try {
             m_host->RefreshFromOptions();
         } catch (const std::exception &e) {
-            m_host->ShowException(QString::fromUtf8(e.what()));
+            m_host->ShowException(exceptionText(e));
         }
     }
     raise();

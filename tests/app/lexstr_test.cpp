@@ -3,6 +3,10 @@
 #include "platform/lexstrings.h"
 #include "support/testenv.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -91,4 +95,36 @@ TEST(StringLibrary, WrapperDecodesWindows1252)
     EXPECT_EQ(lex::longHint(QStringLiteral("Nur kurz")), QStringLiteral("Nur kurz"));
     for (int n = 1001; n <= 1127; ++n)
         EXPECT_FALSE(lex::caption(n).contains(QChar(0xFFFD))) << n;
+}
+
+// Causes the system or the toolkit phrase themselves are English. Every
+// place that takes one must log it or turn it into a German text; each is
+// listed here with the reason it is safe, so a new one gets looked at.
+TEST(StringLibrary, NoEnglishCauseFromTheSystemReachesTheUser)
+{
+    const QString source = QStringLiteral(QUIRTLE_SOURCE_DIR "/src");
+    const QRegularExpression englishCause(QStringLiteral(R"(errorString\(\)|\bstrerror\(|\bdlerror\(\)|\bqt_error_string\()"));
+    const QSet<QString> reviewed = {
+        // Logged, then named by DynamicLibrary::describeLoaderError.
+        QStringLiteral("platform/dynlib.cpp:const char *why = dlerror();"),
+        // The listen error only goes to the log.
+        QStringLiteral("platform/cmdchannel.cpp:*error = m_server->errorString();"),
+        QStringLiteral("platform/cmdchannel.cpp:qCWarning(lcPlatform) << \"command channel broken:\" << socket.error() << "
+                       "socket.errorString();"),
+    };
+    QStringList found;
+    QDirIterator it(source, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(source).relativeFilePath(path);
+        const QStringList lines = QString::fromUtf8(readAll(path)).split(u'\n');
+        for (const QString &line : lines) {
+            if (!englishCause.match(line).hasMatch())
+                continue;
+            const QString key = name + u':' + line.trimmed();
+            if (!reviewed.contains(key))
+                found.append(key);
+        }
+    }
+    EXPECT_TRUE(found.isEmpty()) << found.join(u'\n').toStdString();
 }

@@ -4,6 +4,7 @@
 #include "app/commandstate.h"
 #include "app/errorbox.h"
 #include "app/mainform.h"
+#include "app/pluginhost.h"
 #include "docs/browseform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
@@ -11,6 +12,7 @@
 #include "platform/lexstrings.h"
 #include "platform/registry.h"
 #include "platform/scripteddialogs.h"
+#include "platform/usererror.h"
 #include "settings/settings.h"
 #include "support/testenv.h"
 #include "tools/colorform.h"
@@ -37,6 +39,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 
 namespace {
@@ -131,10 +134,21 @@ TEST(ErrorBox, EscapedErrorsAreReportedAndDeliveryGoesOn)
 {
     QStringList reported;
     const auto report = [&reported](const QString &m) { reported.append(m); };
-    EXPECT_FALSE(deliverGuarded([]() -> bool { throw std::runtime_error("boom"); }, report));
+    EXPECT_FALSE(deliverGuarded([]() -> bool { throw UserError("Platte voll"); }, report));
     EXPECT_FALSE(deliverGuarded([]() -> bool { throw 42; }, report));
     EXPECT_TRUE(deliverGuarded([] { return true; }, report));
-    EXPECT_EQ(reported, (QStringList{QStringLiteral("boom"), QString()}));
+    EXPECT_EQ(reported, (QStringList{QStringLiteral("Platte voll"), lex::message(3338)}));
+}
+
+// The library's exceptions speak English ("std::bad_alloc"); the error box
+// names their cause in German, while the program's own errors pass as they are.
+TEST(ErrorBox, ExceptionsOfTheLibraryAreNamedInGerman)
+{
+    EXPECT_EQ(exceptionText(std::bad_alloc()), lex::message(3337));
+    EXPECT_EQ(exceptionText(std::length_error("basic_string::_M_create")), lex::message(3338));
+    EXPECT_EQ(exceptionText(std::runtime_error("boom")), lex::message(3338));
+    EXPECT_EQ(exceptionText(RegistryError(QStringLiteral("Einstellung fehlt"))), QStringLiteral("Einstellung fehlt"));
+    EXPECT_EQ(exceptionText(plugins::PlugInError("a.mvp: Fehler im Assistenten")), QStringLiteral("a.mvp: Fehler im Assistenten"));
 }
 
 TEST_F(MainFormTest, BackgroundTileMustBeOneToHundredPixels)
