@@ -93,7 +93,7 @@ void TFormPosition::load()
             areas.append(screen->availableGeometry());
     m_owner->setGeometry(fitOnScreen(r, areas));
     // A dialog runs modally: minimised, it would block the program out of sight.
-    if (b.state == 1 && !qobject_cast<QDialog *>(m_owner))
+    if (b.state == 1 && !NeverMinimised && !qobject_cast<QDialog *>(m_owner))
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
     else if (b.state == 2)
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMaximized);
@@ -104,7 +104,11 @@ void TFormPosition::save()
     if (!m_owner || !m_owner->isWindow())
         return;
     const Qt::WindowStates states = m_owner->windowState();
-    const int state = states.testFlag(Qt::WindowMinimized) ? 1 : states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+    int state = states.testFlag(Qt::WindowMinimized) ? 1 : states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+    // Minimised from maximised, it keeps both states; one that never comes
+    // back minimised comes back as it was before.
+    if (state == 1 && NeverMinimised && states.testFlag(Qt::WindowMaximized))
+        state = 2;
     // The normal bounds, not those of the maximised or minimised window.
     QRect r = state == 0 ? m_owner->geometry() : m_owner->normalGeometry();
     if (!r.isValid())

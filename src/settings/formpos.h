@@ -18,9 +18,13 @@ public:
 
     QString Key;
     QString ValueName;
+    // The main window: started minimised, the program would seem not to
+    // start, and a question asked at start would wait out of sight.
+    bool NeverMinimised = false;
 
     // Both do nothing when the owner is not a window. A dialog is never
-    // loaded minimised.
+    // loaded minimised; nor is a NeverMinimised window, which comes back
+    // maximised when it was minimised from maximised.
     void load();
     void save();
 
