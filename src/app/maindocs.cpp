@@ -3,6 +3,7 @@
 // closing pass.
 #include "mainform.h"
 
+#include "app/errorbox.h"
 #include "app/recentfiles.h"
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
@@ -410,7 +411,7 @@ void TMainForm::dropEvent(QDropEvent *event)
 void TMainForm::reportUnreachableFiles(const QStringList &names)
 {
     if (!names.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + names.join(u'\n'));
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + namesForBox(names));
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)
