@@ -462,6 +462,8 @@ const Entry kMessages[] = {
     // Saving under the file of another open document window; the path and a line break come first
     {3340, "Diese Datei ist bereits in einem anderen Fenster geöffnet. Wählen Sie einen anderen Namen oder schließen Sie zuerst das "
            "andere Fenster."},
+    // Below a list of names in a message box that holds only the first of them; their number follows
+    {3410, "… und weitere, hier nicht aufgeführt:"},
     {0, nullptr},
 };
 

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/cmdline.h"
 #include "app/ddeserver.h"
+#include "app/errorbox.h"
 #include "app/mainform.h"
 #include "app/singleinstance.h"
 #include "app/splash.h"
@@ -47,9 +48,9 @@ int main(int argc, char *argv[])
     InstanceClaim claim = claimInstance(service, files);
     if (claim.outcome == InstanceClaim::Outcome::HandedOver) {
         if (!start.unreadable.isEmpty())
-            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3384) + u'\n' + start.unreadable.join(u'\n'));
+            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3384) + u'\n' + namesForBox(start.unreadable));
         if (!claim.notHandedOver.isEmpty())
-            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3122) + u'\n' + claim.notHandedOver.join(u'\n'));
+            dialogs::inform(nullptr, dialogs::Kind::Error, lex::message(3122) + u'\n' + namesForBox(claim.notHandedOver));
         return start.unreadable.isEmpty() && claim.notHandedOver.isEmpty() ? 0 : 1;
     }
     if (claim.outcome == InstanceClaim::Outcome::Failed) {

@@ -3,6 +3,7 @@
 // closing pass.
 #include "mainform.h"
 
+#include "app/errorbox.h"
 #include "app/recentfiles.h"
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
@@ -23,11 +24,13 @@
 
 #include <QDragEnterEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTabBar>
 
@@ -253,10 +256,14 @@ void TMainForm::Menu_FileClick()
 {
     Menu_OpenNew->clear();
     const QStringList files = settings::loadRecentFiles().paths;
+    // A long path would make the menu wider than the screen; the item's
+    // hint keeps the whole of it.
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int maxWidth = screen ? screen->availableGeometry().width() / 2 : 600;
+    Menu_OpenNew->setToolTipsVisible(true);
     for (int k = 0; k < files.size(); ++k) {
-        QString caption = recentCaption(k + 1, files[k]);
-        caption.replace(QStringLiteral("&"), QStringLiteral("&&")).replace(0, 2, QStringLiteral("&")); // only the number is an accelerator
-        QAction *item = Menu_OpenNew->addAction(caption);
+        QAction *item = Menu_OpenNew->addAction(recentMenuCaption(k + 1, files[k], Menu_OpenNew->fontMetrics(), maxWidth));
+        item->setToolTip(files[k]);
         item->setData(files[k]);
         const QString path = files[k];
         connect(item, &QAction::triggered, this, [this, path] { RecentFileClick(path); });
@@ -404,7 +411,7 @@ void TMainForm::dropEvent(QDropEvent *event)
 void TMainForm::reportUnreachableFiles(const QStringList &names)
 {
     if (!names.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + names.join(u'\n'));
+        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + namesForBox(names));
 }
 
 void TMainForm::FileDragMainDrop(const QStringList &paths)

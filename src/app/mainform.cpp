@@ -117,6 +117,7 @@ void TMainForm::FormCreate()
     FormPosition = std::make_unique<TFormPosition>(this);
     FormPosition->Key = TFormPosition::kDefaultKey;
     FormPosition->ValueName = QStringLiteral("MainFormPos");
+    FormPosition->NeverMinimised = true;
     LoadPlugIns();
     SplashTimer = new QTimer(this);
     SplashTimer->setInterval(250);

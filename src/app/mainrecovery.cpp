@@ -1,4 +1,5 @@
 // Texts that an earlier run could not save: offered at start.
+#include "app/errorbox.h"
 #include "app/mainform.h"
 #include "editor/docfile.h"
 #include "editor/editwin.h"
@@ -20,10 +21,11 @@ void TMainForm::OfferRecovery()
     }
     const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
     if (!left.damaged.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + left.damaged.join(QStringLiteral("\n\n")));
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + namesForBox(left.damaged, QStringLiteral("\n\n")));
     if (!left.unreadable.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning,
-                        lex::message(left.unreadable.size() == 1 ? 3336 : 3419) + u'\n' + left.unreadable.join(QStringLiteral("\n\n")));
+                        lex::message(left.unreadable.size() == 1 ? 3336 : 3419) + u'\n' +
+                            namesForBox(left.unreadable, QStringLiteral("\n\n")));
     if (left.texts.isEmpty()) {
         m_recoveryStore->dropClaimed();
         return;
@@ -32,7 +34,7 @@ void TMainForm::OfferRecovery()
     for (const RecoveryStore::Leftover &l : left.texts)
         names.append(l.recovered.path.isEmpty() ? lex::message(3143) + u' ' + l.recovered.title : l.recovered.path);
     const QString question =
-        lex::message(3141) + u'\n' + names.join(u'\n') + QStringLiteral("\n\n") + lex::message(3142) + u' ' + lex::message(3333);
+        lex::message(3141) + u'\n' + namesForBox(names) + QStringLiteral("\n\n") + lex::message(3142) + u' ' + lex::message(3333);
     const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
     // Only "No" discards: a question closed by Escape or its close box
     // keeps the texts for the next start.

@@ -1,6 +1,7 @@
 // The list of recently used files: at most ten paths, most recent first.
 #pragma once
 
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 
@@ -12,3 +13,9 @@ QStringList withRecentFile(QStringList list, const QString &path);
 
 // "&" + position + ". " + path, as the File menu shows it.
 QString recentCaption(int position, const QString &path);
+
+// The caption of a File menu item: control characters in the path shown as
+// their pictures (a tab would start the shortcut column, a line break would
+// split the item), the path elided in the middle to at most maxWidth pixels,
+// and "&" doubled so that only the number is an accelerator.
+QString recentMenuCaption(int position, const QString &path, const QFontMetrics &metrics, int maxWidth);

@@ -77,10 +77,13 @@ void TFormPosition::load()
     // Far beyond any screen a value is damaged; kept within reach, the
     // rectangle arithmetic cannot overflow.
     constexpr int kFar = 100000;
-    if (b.left > 0)
-        r.moveLeft(std::min(b.left, kFar));
-    if (b.top > 0)
-        r.moveTop(std::min(b.top, kFar));
+    // A place of 0 or less is taken when the value holds a whole window: one
+    // at the screen's left edge, or on a screen left of or above the first.
+    const bool whole = b.width > 0 && b.height > 0;
+    if (b.left > 0 || whole)
+        r.moveLeft(std::clamp(b.left, -kFar, kFar));
+    if (b.top > 0 || whole)
+        r.moveTop(std::clamp(b.top, -kFar, kFar));
     if (b.width > 0)
         r.setWidth(std::min(b.width, kFar));
     if (b.height > 0)
@@ -93,7 +96,7 @@ void TFormPosition::load()
             areas.append(screen->availableGeometry());
     m_owner->setGeometry(fitOnScreen(r, areas));
     // A dialog runs modally: minimised, it would block the program out of sight.
-    if (b.state == 1 && !qobject_cast<QDialog *>(m_owner))
+    if (b.state == 1 && !NeverMinimised && !qobject_cast<QDialog *>(m_owner))
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMinimized);
     else if (b.state == 2)
         m_owner->setWindowState(m_owner->windowState() | Qt::WindowMaximized);
@@ -104,7 +107,11 @@ void TFormPosition::save()
     if (!m_owner || !m_owner->isWindow())
         return;
     const Qt::WindowStates states = m_owner->windowState();
-    const int state = states.testFlag(Qt::WindowMinimized) ? 1 : states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+    int state = states.testFlag(Qt::WindowMinimized) ? 1 : states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+    // Minimised from maximised, it keeps both states; one that never comes
+    // back minimised comes back as it was before.
+    if (state == 1 && NeverMinimised && states.testFlag(Qt::WindowMaximized))
+        state = 2;
     // The normal bounds, not those of the maximised or minimised window.
     QRect r = state == 0 ? m_owner->geometry() : m_owner->normalGeometry();
     if (!r.isValid())
@@ -119,20 +126,46 @@ void TFormPosition::save()
     reg.closeKey();
 }
 
+namespace {
+
+// Enough of a window shows on an area when a piece of its top edge, where
+// its title bar is grabbed, lies on it: the user can drag it back in.
+bool grabbable(const QRect &bounds, const QRect &area)
+{
+    constexpr int kGrip = 24;
+    const QRect shown = bounds & area;
+    return !shown.isEmpty() && bounds.top() >= area.top() && bounds.top() <= area.bottom() &&
+           shown.width() >= std::min(bounds.width(), kGrip) && shown.height() >= std::min(bounds.height(), kGrip);
+}
+
+} // namespace
+
 QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas)
 {
     if (areas.isEmpty())
         return bounds;
     QRect all;
     bool shown = false;
+    const QRect *most = nullptr;
+    qint64 mostShown = 0;
     for (const QRect &area : areas) {
         all |= area;
-        shown = shown || area.intersects(bounds);
+        shown = shown || grabbable(bounds, area);
+        const QRect part = bounds & area;
+        const qint64 size = qint64(part.width()) * part.height();
+        if (!part.isEmpty() && size > mostShown) {
+            most = &area;
+            mostShown = size;
+        }
     }
-    if (!shown) {
+    if (!most) {
         const QRect &area = areas.front();
         return QRect(area.topLeft(), bounds.size().boundedTo(area.size()));
     }
+    // A corner or a strip without its top edge shows (the screen since made
+    // smaller): moved onto the screen that shows most of it.
+    if (!shown)
+        return keptInside(bounds, *most);
     if (bounds.width() <= all.width() && bounds.height() <= all.height())
         return bounds;
     // Larger than the screens together (kept from a larger screen since

@@ -18,9 +18,13 @@ public:
 
     QString Key;
     QString ValueName;
+    // The main window: started minimised, the program would seem not to
+    // start, and a question asked at start would wait out of sight.
+    bool NeverMinimised = false;
 
     // Both do nothing when the owner is not a window. A dialog is never
-    // loaded minimised.
+    // loaded minimised; nor is a NeverMinimised window, which comes back
+    // maximised when it was minimised from maximised.
     void load();
     void save();
 
@@ -44,8 +48,10 @@ QString formatFormBounds(const FormBounds &bounds);
 
 // Bounds from a stored value that no screen shows any more (a monitor since
 // removed, a damaged value) are moved onto the first area and made to fit it;
-// bounds that show on some area stay where they are unless they are larger
-// than all areas together: then they are made to fit those.
+// bounds of which only a corner or a strip without the top edge shows are
+// moved wholly onto the area that shows most of them; bounds whose top edge
+// shows on some area stay where they are unless they are larger than all
+// areas together: then they are made to fit those.
 QRect fitOnScreen(const QRect &bounds, const QList<QRect> &areas);
 
 // The bounds moved, and made smaller where they are larger than the area

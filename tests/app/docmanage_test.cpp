@@ -174,6 +174,35 @@ TEST_F(DocManageTest, RecentFilesKeepTenMostRecentFirst)
     quit(*form);
 }
 
+// A tab in a name started the shortcut column and a line break split the
+// item; a deep path made the menu wider than the screen. Each item still
+// opens exactly its own file.
+TEST_F(DocManageTest, RecentItemsShowOddAndLongPathsOnOneReadableLine)
+{
+    const QString tabbed = file(QStringLiteral("a\tb & c\nd.htm"), "tabbed");
+    const QString deep =
+        file(QString(120, u'x') + u'/' + QString(120, u'y') + u'/' + QString(120, u'z') + QStringLiteral("/deep.htm"), "deep");
+    settings::storeRecentFiles({{tabbed, deep}});
+    auto form = shown();
+    form->Menu_File->aboutToShow();
+    const QList<QAction *> items = form->Menu_OpenNew->actions();
+    ASSERT_EQ(items.size(), 2);
+    const QString first = items[0]->text();
+    EXPECT_FALSE(first.contains(u'\t') || first.contains(u'\n')) << first.toStdString();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("&1. "))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("b && c"))) << "only the number is an accelerator";
+    const int screenWidth = form->screen()->availableGeometry().width();
+    EXPECT_LE(form->Menu_OpenNew->fontMetrics().horizontalAdvance(items[1]->text()), screenWidth * 3 / 5);
+    EXPECT_TRUE(items[1]->text().endsWith(QStringLiteral("/deep.htm"))) << "the name itself stays readable";
+    EXPECT_EQ(items[1]->toolTip(), deep);
+    items[1]->trigger();
+    EXPECT_EQ(form->activeDocument()->ColorMemo->plainText(), QStringLiteral("deep"));
+    // Opening rebuilt the menu: the deep file is now the first item.
+    form->Menu_OpenNew->actions()[1]->trigger();
+    EXPECT_EQ(form->activeDocument()->ColorMemo->plainText(), QStringLiteral("tabbed"));
+    quit(*form);
+}
+
 TEST_F(DocManageTest, RecentListComparesFilesNotSpellings)
 {
     const QString page = file(QStringLiteral("p.htm"));

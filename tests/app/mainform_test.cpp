@@ -607,6 +607,28 @@ TEST_F(MainFormTest, MaximisedWindowKeepsItsNormalBounds)
     closeForm(*again);
 }
 
+// Closed from the task bar while minimised, the editor must not start out of
+// sight: it comes back normal, or maximised when it was minimised from there.
+TEST_F(MainFormTest, WindowClosedMinimisedComesBackInView)
+{
+    for (const bool maximised : {false, true}) {
+        {
+            auto form = makeShown();
+            form->setGeometry(30, 40, 640, 480);
+            if (maximised)
+                form->showMaximized();
+            form->showMinimized();
+            QCoreApplication::processEvents();
+            closeForm(*form);
+        }
+        auto again = makeShown();
+        EXPECT_FALSE(again->isMinimized()) << maximised;
+        EXPECT_EQ(again->isMaximized(), maximised);
+        EXPECT_EQ(again->normalGeometry(), QRect(30, 40, 640, 480)) << maximised;
+        closeForm(*again);
+    }
+}
+
 TEST_F(MainFormTest, ClipboardTextShowsInTheLastPanel)
 {
     auto form = makeShown();

@@ -115,6 +115,24 @@ TEST_F(RecoveryStartTest, RestoresModifiedDocumentsWithoutTouchingTheirFiles)
     EXPECT_EQ(recoveryFiles().size(), 1);
 }
 
+// Thirty texts named one a line made the question taller than the screen,
+// its buttons out of sight; the first are named, the rest counted, and Yes
+// still restores every one.
+TEST_F(RecoveryStartTest, ALongListOfTextsKeepsTheQuestionOnTheScreen)
+{
+    QList<QByteArray> files;
+    for (int i = 1; i <= 30; ++i)
+        files.append(recoveryBytes({QString(), QStringLiteral("Neu %1.htm").arg(i), {}, QStringLiteral("x")}));
+    leaveCrashed(files);
+    scripted->defaultAnswer = dialogs::Answer::Yes;
+    auto form = started();
+    const QStringList asked = questions();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_LE(asked[0].count(u'\n'), 20) << asked[0].toStdString();
+    EXPECT_TRUE(asked[0].contains(lex::message(3410) + QStringLiteral(" 19\n"))) << asked[0].toStdString();
+    EXPECT_EQ(form->documents().size(), 30);
+}
+
 TEST_F(RecoveryStartTest, AChangeMadeToTheFileAfterTheCrashIsNotOverwrittenUnasked)
 {
     const QString page = dir.filePath(QStringLiteral("seite.htm"));

@@ -1,6 +1,7 @@
 // Starting with odd settings: a value of the wrong type never stops the
 // program or a command; its default is used and the user is told once.
 #include "app/application.h"
+#include "app/errorbox.h"
 #include "app/mainform.h"
 #include "docs/browseform.h"
 #include "editor/colmemo.h"
@@ -359,6 +360,30 @@ TEST(Startup, StartFilesWithNamesThatAreNoUtf8AreReported)
     for (const auto &m : std::as_const(scripted->messages))
         told += m.text == lex::message(3384) + QStringLiteral("\n/tmp/café.htm");
     EXPECT_EQ(told, 1);
+    scripted->answers = {dialogs::Answer::Yes};
+    form.close();
+}
+
+// A hundred such names made the box taller than the screen, OK out of sight.
+TEST(Startup, AHundredUnreadableStartFilesAreCountedNotAllNamed)
+{
+    TempRegistry reg;
+    TempProgramDir programDir;
+    dialogs::ScriptedDialogsGuard scripted;
+    QStringList names;
+    for (int i = 1; i <= 100; ++i)
+        names.append(QStringLiteral("/tmp/café%1.htm").arg(i));
+    TMainForm form;
+    form.setStartFiles({}, names);
+    form.show();
+    QCoreApplication::processEvents();
+    const QString expected =
+        lex::message(3384) + u'\n' + names.mid(0, kMaxNamesInBox - 1).join(u'\n') + u'\n' + lex::message(3410) + QStringLiteral(" 89");
+    int told = 0;
+    for (const auto &m : std::as_const(scripted->messages))
+        told += m.text == expected;
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(namesForBox(names.mid(0, kMaxNamesInBox)), names.mid(0, kMaxNamesInBox).join(u'\n')) << "as many as fit: all named";
     scripted->answers = {dialogs::Answer::Yes};
     form.close();
 }

@@ -150,6 +150,20 @@ TEST(FitOnScreen, OnlyBoundsNoScreenShowsAreMovedAndFitted)
     EXPECT_EQ(fitOnScreen(QRect(5000, 5000, 10, 10), {}), QRect(5000, 5000, 10, 10));
 }
 
+// Kept from a larger screen, a window whose corner alone shows (or whose
+// title bar lies above the screen) could not be grabbed: it is moved in.
+TEST(FitOnScreen, AWindowShowingOnlyACornerIsMovedOntoTheScreen)
+{
+    const QList<QRect> laptop = {QRect(0, 0, 1280, 800)};
+    EXPECT_EQ(fitOnScreen(QRect(1279, 799, 800, 600), laptop), QRect(480, 200, 800, 600)) << "one pixel showed";
+    EXPECT_EQ(fitOnScreen(QRect(1270, 100, 800, 600), laptop), QRect(480, 100, 800, 600)) << "a strip too narrow to grab";
+    EXPECT_EQ(fitOnScreen(QRect(100, -500, 800, 600), laptop), QRect(100, 0, 800, 600)) << "title bar above the screen";
+    EXPECT_EQ(fitOnScreen(QRect(1250, 100, 800, 600), laptop), QRect(1250, 100, 800, 600)) << "30 pixels of title bar can be grabbed";
+    EXPECT_EQ(fitOnScreen(QRect(1279, 100, 1, 1), laptop), QRect(1279, 100, 1, 1)) << "a tiny window shows whole";
+    const QList<QRect> two = {QRect(0, 0, 1024, 768), QRect(1024, 0, 800, 600)};
+    EXPECT_EQ(fitOnScreen(QRect(1800, 590, 400, 300), two), QRect(1424, 300, 400, 300)) << "onto the screen it touched";
+}
+
 // A window kept from a larger screen (a monitor since unplugged) that still
 // shows on the smaller one: its far edges would be out of reach.
 TEST(FitOnScreen, BoundsLargerThanTheScreensAreMadeToFitThem)
@@ -172,6 +186,23 @@ TEST_F(FormPosTest, DamagedOrFarAwayBoundsStillShowTheWindow)
     store(QStringLiteral("5000;5000;300;200;0"));
     position().load();
     EXPECT_EQ(form.geometry(), QRect(screen.topLeft(), QSize(300, 200)));
+}
+
+// A window at the screen's left edge, or on a screen left of the first one,
+// came back at its design place: only places above 0 were taken.
+TEST_F(FormPosTest, PlacesOfZeroOrLessComeBackWithAWholeValue)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    store(QStringLiteral("%1;%2;300;200;0").arg(screen.left()).arg(screen.top() + 30));
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(screen.left(), screen.top() + 30, 300, 200));
+    store(QStringLiteral("-1600;%1;300;200;0").arg(screen.top() + 30));
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(screen.topLeft(), QSize(300, 200))) << "that screen is gone: onto this one";
+    form.setGeometry(205, 109, 413, 323);
+    store(QStringLiteral("0;0;0;0;0"));
+    position().load();
+    EXPECT_EQ(form.geometry(), QRect(205, 109, 413, 323)) << "no size stored: the design bounds stay";
 }
 
 TEST_F(FormPosTest, BoundsLargerThanTheScreenLoadWithinIt)
