@@ -184,6 +184,12 @@ private:
     bool m_longDrag = false;        // a selection by mouse that started on a long line
     bool m_longDragPending = false; // a press in the selection of a long line
     QPoint m_longPressAt;
+    // A selection by mouse on a long line goes on while the pointer rests
+    // outside the window (the base class's own timer never sees this drag).
+    QTimer m_longAutoScroll;
+    QPoint m_longDragPoint;
+    void extendLongDrag(const QPoint &point);
+    void autoScrollLongDrag();
     // A press this soon after a double click on a long line selects the line.
     QPoint m_longDoubleClickAt;
     QElapsedTimer m_longDoubleClickClock;

@@ -137,16 +137,39 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
     if (event->buttons() & Qt::LeftButton) {
         // A selection that starts on or reaches a long line is made here: the
         // base class would take every point of that line for its start.
-        const int position = positionAt(event->position().toPoint());
-        if (m_longDrag || longline::isLong(document()->findBlock(position))) {
-            QTextCursor c = textCursor();
-            c.setPosition(position, QTextCursor::KeepAnchor);
-            setTextCursor(c);
-            keepLongCaretInView();
+        const QPoint point = event->position().toPoint();
+        if (m_longDrag || longline::isLong(document()->findBlock(positionAt(point)))) {
+            extendLongDrag(point);
+            if (viewport()->rect().contains(point))
+                m_longAutoScroll.stop();
+            else if (!m_longAutoScroll.isActive())
+                m_longAutoScroll.start();
             return;
         }
     }
+    m_longAutoScroll.stop();
     QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TColorMemo::extendLongDrag(const QPoint &point)
+{
+    m_longDragPoint = point;
+    QTextCursor c = textCursor();
+    c.setPosition(positionAt(point), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    keepLongCaretInView();
+}
+
+// Above or below the window a line comes into view at each tick; sideways
+// the caret, placed beyond the view's edge, takes the view along.
+void TColorMemo::autoScrollLongDrag()
+{
+    const QRect inside = viewport()->rect();
+    if (m_longDragPoint.y() < inside.top())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (m_longDragPoint.y() > inside.bottom())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    extendLongDrag(m_longDragPoint);
 }
 
 void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
@@ -175,6 +198,7 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    m_longAutoScroll.stop();
     QPlainTextEdit::mouseReleaseEvent(event);
     m_longDrag = false;
     keepLongCaretInView();

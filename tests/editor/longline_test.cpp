@@ -409,6 +409,51 @@ TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
     EXPECT_EQ(laidOutLongLines(*memo), 0);
 }
 
+// A selection dragged from a long line out of the window goes on while the
+// pointer rests outside: the view scrolls towards it and the selection follows.
+TEST(LongLine, ADragHeldOutsideTheWindowScrollsOn)
+{
+    LongFrom longFrom(100);
+    QStringList lines;
+    for (int i = 0; i < 60; ++i)
+        lines << QStringLiteral("zeile %1").arg(i);
+    lines[40] = QStringLiteral("abc def_1 ghi ").repeated(30);
+    auto memo = shownMemo(lines.join(u'\n'));
+    const QTextBlock block = memo->document()->findBlockByNumber(40);
+    memo->verticalScrollBar()->setValue(40);
+    ASSERT_EQ(memo->firstVisibleBlock().blockNumber(), 40);
+    const qreal rowY = memo->blockBoundingGeometry(block).translated(memo->contentOffset()).center().y();
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const int anchor = memo->textCursor().position();
+    auto holdAt = [&](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, memo->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(memo->viewport(), &move);
+        QTest::qWait(600);
+    };
+    // Above the window: earlier lines come into view and into the selection.
+    holdAt(QPoint(40, -20));
+    EXPECT_LT(memo->verticalScrollBar()->value(), 38);
+    EXPECT_EQ(memo->textCursor().anchor(), anchor);
+    EXPECT_LT(memo->textCursor().position(), memo->document()->findBlockByNumber(38).position());
+    // Back inside the window the view stays.
+    holdAt(QPoint(40, int(rowY)));
+    const int settled = memo->verticalScrollBar()->value();
+    holdAt(QPoint(40, int(rowY)));
+    EXPECT_EQ(memo->verticalScrollBar()->value(), settled);
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    // Released outside, nothing scrolls any more.
+    memo->verticalScrollBar()->setValue(40);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const QPoint below(40, memo->viewport()->height() + 20);
+    holdAt(below);
+    EXPECT_GT(memo->textCursor().position(), block.next().position());
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, below);
+    const int released = memo->verticalScrollBar()->value();
+    QTest::qWait(300);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), released);
+    EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
 // Records the drags the editor starts instead of running them.
 struct DragProbe : ProbeMemo {
     using TColorMemo::DragOutcome;
