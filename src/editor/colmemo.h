@@ -214,6 +214,9 @@ private:
     int columnAtX(const QTextBlock &block, qreal x) const;
     void keepLongCaretInView();
     void startLongTextDrag();
+    // Offers the selection as the X selection, as the base class does after
+    // its own mouse selections.
+    void offerXSelection();
     void caretMoved();
     // Up, Down and the page keys aim at the x where a walk of them began, so
     // that a short line on the way does not shift the column (-1: no walk).

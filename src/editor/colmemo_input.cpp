@@ -200,6 +200,8 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
     }
     m_longAutoScroll.stop();
     QPlainTextEdit::mouseReleaseEvent(event);
+    if (m_longDrag && event->button() == Qt::LeftButton)
+        offerXSelection();
     m_longDrag = false;
     keepLongCaretInView();
     QString text;

@@ -8,6 +8,7 @@
 #include "longline.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
 #include <QPointer>
@@ -80,6 +81,7 @@ void TColorMemo::mousePressEvent(QMouseEvent *event)
                 setTextCursor(cursor);
                 setFocus(Qt::MouseFocusReason);
                 keepLongCaretInView();
+                offerXSelection();
                 event->accept();
                 return;
             }
@@ -122,6 +124,13 @@ void TColorMemo::startLongTextDrag()
     }
 }
 
+void TColorMemo::offerXSelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (textCursor().hasSelection() && clipboard->supportsSelection())
+        clipboard->setMimeData(createMimeDataFromSelection(), QClipboard::Selection);
+}
+
 TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions actions)
 {
     const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
@@ -146,6 +155,7 @@ void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
             cursor.setPosition(block.position() + from);
             cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
             setTextCursor(cursor);
+            offerXSelection();
             m_longDrag = false;
             m_longDragPending = false;
             m_longDoubleClickAt = event->position().toPoint();

@@ -4,6 +4,7 @@
 #include "editortestutil.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QFontMetricsF>
 #include <QImage>
@@ -452,6 +453,40 @@ TEST(LongLine, ADragHeldOutsideTheWindowScrollsOn)
     QTest::qWait(300);
     EXPECT_EQ(memo->verticalScrollBar()->value(), released);
     EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
+// Text selected with the mouse is offered as the X selection, to be pasted
+// with the middle button elsewhere: on a long line as on a short one.
+TEST(LongLine, AMouseSelectionIsOfferedAsTheXSelection)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        GTEST_SKIP() << "this platform has no X selection";
+    const QString line = QStringLiteral("abc def_1 ghi ").repeated(12);
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nende"));
+        const QTextBlock block = memo->document()->findBlockByNumber(1);
+        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+        const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+        auto pointOf = [&](int column) {
+            return QPoint(int(row.left() + memo->document()->documentMargin() + column * w + w / 4), int(row.center().y()));
+        };
+        clipboard->clear(QClipboard::Selection);
+        QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, pointOf(1));
+        QMouseEvent move(QEvent::MouseMove, pointOf(7), memo->viewport()->mapToGlobal(pointOf(7)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(memo->viewport(), &move);
+        QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, pointOf(7));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("bc def")) << "long: " << longLines;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::ShiftModifier, pointOf(11));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("bc def_1 g")) << "long: " << longLines;
+        QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, pointOf(5), QApplication::doubleClickInterval() + 50);
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("def_1")) << "long: " << longLines;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, pointOf(5));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QString(line + u'\n')) << "long: " << longLines;
+        EXPECT_EQ(laidOutLongLines(*memo), 0);
+    }
 }
 
 // Records the drags the editor starts instead of running them.
