@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
+
 // ---- Keys and mouse ----
 
 // The toolkit adds typing to the undo step just before it when the text
@@ -143,7 +145,7 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
             if (viewport()->rect().contains(point))
                 m_longAutoScroll.stop();
             else if (!m_longAutoScroll.isActive())
-                m_longAutoScroll.start();
+                m_longAutoScroll.start(50);
             return;
         }
     }
@@ -160,16 +162,34 @@ void TColorMemo::extendLongDrag(const QPoint &point)
     keepLongCaretInView();
 }
 
-// Above or below the window a line comes into view at each tick; sideways
-// the caret, placed beyond the view's edge, takes the view along.
+// Each tick scrolls one step towards the pointer, sooner the further out it
+// rests (as the base class does on other lines); the selection then reaches
+// the window's edge, where the caret stays in view.
 void TColorMemo::autoScrollLongDrag()
 {
-    const QRect inside = viewport()->rect();
-    if (m_longDragPoint.y() < inside.top())
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    else if (m_longDragPoint.y() > inside.bottom())
-        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    extendLongDrag(m_longDragPoint);
+    // A character's room off the right edge: the caret that is put beside the
+    // character there stays in view.
+    const QRect inside = viewport()->rect().adjusted(0, 0, -2 * (fontMetrics().averageCharWidth() + cursorWidth()), 0);
+    const QPoint at = m_longDragPoint;
+    const int outY = std::max(inside.top() - at.y(), at.y() - inside.bottom());
+    const int outX = std::max(inside.left() - at.x(), at.x() - inside.right());
+    if (outY > 0)
+        verticalScrollBar()->triggerAction(at.y() < inside.top() ? QAbstractSlider::SliderSingleStepSub
+                                                                 : QAbstractSlider::SliderSingleStepAdd);
+    if (outX > 0)
+        horizontalScrollBar()->triggerAction(at.x() < inside.left() ? QAbstractSlider::SliderSingleStepSub
+                                                                    : QAbstractSlider::SliderSingleStepAdd);
+    const int out = std::max({7, outX, outY});
+    m_longAutoScroll.setInterval(std::max(1, 4900 / (out * out)));
+    QTextCursor c = textCursor();
+    c.setPosition(positionAt(QPoint(std::clamp(at.x(), inside.left(), inside.right()), std::clamp(at.y(), inside.top(), inside.bottom()))),
+                  QTextCursor::KeepAnchor);
+    // The base class would show the long line's start and the caret be
+    // centred again: the view stays where this step put it.
+    const int scrolledX = horizontalScrollBar()->value();
+    setTextCursor(c);
+    horizontalScrollBar()->setValue(scrolledX);
+    keepLongCaretInView();
 }
 
 void TColorMemo::mouseReleaseEvent(QMouseEvent *event)

@@ -452,6 +452,22 @@ TEST(LongLine, ADragHeldOutsideTheWindowScrollsOn)
     const int released = memo->verticalScrollBar()->value();
     QTest::qWait(300);
     EXPECT_EQ(memo->verticalScrollBar()->value(), released);
+    // Beside the window the line moves along step by step, the caret in view
+    // at the edge (not half a window at each tick, through the whole line).
+    memo->setTextCursor(QTextCursor(block));
+    memo->verticalScrollBar()->setValue(40);
+    QScrollBar *hbar = memo->horizontalScrollBar();
+    ASSERT_EQ(hbar->value(), 0);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const QPoint beside(memo->viewport()->width() + 10, int(rowY));
+    holdAt(beside);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const qreal caretX = (memo->textCursor().position() - block.position()) * w + memo->document()->documentMargin();
+    EXPECT_GT(hbar->value(), 0);
+    EXPECT_LT(hbar->value(), hbar->maximum() / 2);
+    EXPECT_GE(caretX, hbar->value());
+    EXPECT_LE(caretX, hbar->value() + memo->viewport()->width());
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, beside);
     EXPECT_EQ(laidOutLongLines(*memo), 0);
 }
 
