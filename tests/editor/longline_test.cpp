@@ -377,6 +377,35 @@ TEST(LongLine, ATripleClickSelectsTheLine)
     }
 }
 
+// A double click selects on a long line what it selects on a short one:
+// words of a tag, an attribute value, an entity, umlauts, signs and blanks.
+TEST(LongLine, ADoubleClickSelectsAsOnAShortLine)
+{
+    const QString start = QStringLiteral("<a href=\"x-y.html\">f\u00fcnf &amp; \U0001F600 zb_1  1,5</a> ");
+    const QString line = start + QStringLiteral("abc def_1 ghi ").repeated(12);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    QStringList selected[2];
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QStringLiteral("kurz\n") + line);
+        const QTextBlock block = memo->document()->findBlockByNumber(1);
+        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+        for (int column = 0; column < start.size(); ++column) {
+            if (start[column].isLowSurrogate())
+                continue;
+            memo->setTextCursor(QTextCursor(memo->document()));
+            const QPoint at(
+                int(row.left() + memo->document()->documentMargin() + memo->fontMetrics().horizontalAdvance(start.left(column)) + w / 4),
+                int(row.center().y()));
+            QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, at, QApplication::doubleClickInterval() + 50);
+            selected[longLines] << QStringLiteral("%1:%2").arg(column).arg(memo->textCursor().selectedText());
+        }
+    }
+    ASSERT_EQ(selected[1].size(), selected[0].size());
+    for (qsizetype i = 0; i < selected[0].size(); ++i)
+        EXPECT_EQ(selected[1][i], selected[0][i]) << "long line against short line";
+}
+
 TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
 {
     LongFrom longFrom(100);
