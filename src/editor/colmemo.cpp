@@ -73,6 +73,7 @@ TColorMemo::TColorMemo(QWidget *parent) : QPlainTextEdit(parent), m_engine(colou
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TColorMemo::caretMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &TColorMemo::caretMoved);
     connect(&m_longBlink, &QTimer::timeout, this, &TColorMemo::blinkLongCaret);
+    connect(&m_longAutoScroll, &QTimer::timeout, this, &TColorMemo::autoScrollLongDrag);
     // A long line's colours take a scan of the whole line: an edit elsewhere
     // checks them once typing pauses, not on every key.
     m_longRecheck.setSingleShot(true);

@@ -184,6 +184,12 @@ private:
     bool m_longDrag = false;        // a selection by mouse that started on a long line
     bool m_longDragPending = false; // a press in the selection of a long line
     QPoint m_longPressAt;
+    // A selection by mouse on a long line goes on while the pointer rests
+    // outside the window (the base class's own timer never sees this drag).
+    QTimer m_longAutoScroll;
+    QPoint m_longDragPoint;
+    void extendLongDrag(const QPoint &point);
+    void autoScrollLongDrag();
     // A press this soon after a double click on a long line selects the line.
     QPoint m_longDoubleClickAt;
     QElapsedTimer m_longDoubleClickClock;
@@ -208,6 +214,9 @@ private:
     int columnAtX(const QTextBlock &block, qreal x) const;
     void keepLongCaretInView();
     void startLongTextDrag();
+    // Offers the selection as the X selection, as the base class does after
+    // its own mouse selections.
+    void offerXSelection();
     void caretMoved();
     // Up, Down and the page keys aim at the x where a walk of them began, so
     // that a short line on the way does not shift the column (-1: no walk).

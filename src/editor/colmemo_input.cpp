@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
+
 // ---- Keys and mouse ----
 
 // The toolkit adds typing to the undo step just before it when the text
@@ -137,16 +139,57 @@ void TColorMemo::mouseMoveEvent(QMouseEvent *event)
     if (event->buttons() & Qt::LeftButton) {
         // A selection that starts on or reaches a long line is made here: the
         // base class would take every point of that line for its start.
-        const int position = positionAt(event->position().toPoint());
-        if (m_longDrag || longline::isLong(document()->findBlock(position))) {
-            QTextCursor c = textCursor();
-            c.setPosition(position, QTextCursor::KeepAnchor);
-            setTextCursor(c);
-            keepLongCaretInView();
+        const QPoint point = event->position().toPoint();
+        if (m_longDrag || longline::isLong(document()->findBlock(positionAt(point)))) {
+            extendLongDrag(point);
+            if (viewport()->rect().contains(point))
+                m_longAutoScroll.stop();
+            else if (!m_longAutoScroll.isActive())
+                m_longAutoScroll.start(50);
             return;
         }
     }
+    m_longAutoScroll.stop();
     QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TColorMemo::extendLongDrag(const QPoint &point)
+{
+    m_longDragPoint = point;
+    QTextCursor c = textCursor();
+    c.setPosition(positionAt(point), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    keepLongCaretInView();
+}
+
+// Each tick scrolls one step towards the pointer, sooner the further out it
+// rests (as the base class does on other lines); the selection then reaches
+// the window's edge, where the caret stays in view.
+void TColorMemo::autoScrollLongDrag()
+{
+    // A character's room off the right edge: the caret that is put beside the
+    // character there stays in view.
+    const QRect inside = viewport()->rect().adjusted(0, 0, -2 * (fontMetrics().averageCharWidth() + cursorWidth()), 0);
+    const QPoint at = m_longDragPoint;
+    const int outY = std::max(inside.top() - at.y(), at.y() - inside.bottom());
+    const int outX = std::max(inside.left() - at.x(), at.x() - inside.right());
+    if (outY > 0)
+        verticalScrollBar()->triggerAction(at.y() < inside.top() ? QAbstractSlider::SliderSingleStepSub
+                                                                 : QAbstractSlider::SliderSingleStepAdd);
+    if (outX > 0)
+        horizontalScrollBar()->triggerAction(at.x() < inside.left() ? QAbstractSlider::SliderSingleStepSub
+                                                                    : QAbstractSlider::SliderSingleStepAdd);
+    const int out = std::max({7, outX, outY});
+    m_longAutoScroll.setInterval(std::max(1, 4900 / (out * out)));
+    QTextCursor c = textCursor();
+    c.setPosition(positionAt(QPoint(std::clamp(at.x(), inside.left(), inside.right()), std::clamp(at.y(), inside.top(), inside.bottom()))),
+                  QTextCursor::KeepAnchor);
+    // The base class would show the long line's start and the caret be
+    // centred again: the view stays where this step put it.
+    const int scrolledX = horizontalScrollBar()->value();
+    setTextCursor(c);
+    horizontalScrollBar()->setValue(scrolledX);
+    keepLongCaretInView();
 }
 
 void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
@@ -175,7 +218,10 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    m_longAutoScroll.stop();
     QPlainTextEdit::mouseReleaseEvent(event);
+    if (m_longDrag && event->button() == Qt::LeftButton)
+        offerXSelection();
     m_longDrag = false;
     keepLongCaretInView();
     QString text;

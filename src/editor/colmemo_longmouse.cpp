@@ -8,16 +8,50 @@
 #include "longline.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
 #include <QPointer>
 #include <QTextBlock>
 
+#include <utility>
+
 namespace {
 
-bool isWordChar(QChar c)
+// Signs that make words of their own, as the toolkit's word selection knows them.
+bool isWordSeparator(QChar c)
 {
-    return c.isLetterOrNumber() || c == u'_' || c.isMark();
+    return QStringView(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").contains(c);
+}
+
+// The word a double click at `at` selects, found as the toolkit finds it on a
+// short line: a run of signs or of other characters, blanks ending both; on a
+// blank, the word before it.
+std::pair<int, int> wordAt(const QString &text, int at)
+{
+    const int length = int(text.size());
+    int from = at;
+    if (at > 0 && !(at == length && (text[at - 1].isSpace() || isWordSeparator(text[at - 1])))) {
+        from = at < length ? at + 1 : at;
+        while (from > 0 && text[from - 1].isSpace())
+            --from;
+        if (from > 0 && isWordSeparator(text[from - 1])) {
+            while (from > 0 && isWordSeparator(text[from - 1]))
+                --from;
+        } else {
+            while (from > 0 && !text[from - 1].isSpace() && !isWordSeparator(text[from - 1]))
+                --from;
+        }
+    }
+    int to = from;
+    if (to < length && isWordSeparator(text[to])) {
+        while (to < length && isWordSeparator(text[to]))
+            ++to;
+    } else {
+        while (to < length && !text[to].isSpace() && !isWordSeparator(text[to]))
+            ++to;
+    }
+    return {from, to};
 }
 
 } // namespace
@@ -80,6 +114,7 @@ void TColorMemo::mousePressEvent(QMouseEvent *event)
                 setTextCursor(cursor);
                 setFocus(Qt::MouseFocusReason);
                 keepLongCaretInView();
+                offerXSelection();
                 event->accept();
                 return;
             }
@@ -122,6 +157,13 @@ void TColorMemo::startLongTextDrag()
     }
 }
 
+void TColorMemo::offerXSelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (textCursor().hasSelection() && clipboard->supportsSelection())
+        clipboard->setMimeData(createMimeDataFromSelection(), QClipboard::Selection);
+}
+
 TColorMemo::DragOutcome TColorMemo::runTextDrag(QDrag *drag, Qt::DropActions actions)
 {
     const Qt::DropAction action = drag->exec(actions, Qt::MoveAction);
@@ -135,17 +177,12 @@ void TColorMemo::mouseDoubleClickEvent(QMouseEvent *event)
         const int position = positionAt(event->position().toPoint());
         const QTextBlock block = document()->findBlock(position);
         if (longline::isLong(block)) {
-            // A word of letters, digits and underscores, as far as it goes.
-            const QString text = block.text();
-            int from = position - block.position(), to = from;
-            while (from > 0 && isWordChar(text[from - 1]))
-                --from;
-            while (to < text.size() && isWordChar(text[to]))
-                ++to;
+            const auto [from, to] = wordAt(block.text(), position - block.position());
             QTextCursor cursor = textCursor();
             cursor.setPosition(block.position() + from);
             cursor.setPosition(block.position() + to, QTextCursor::KeepAnchor);
             setTextCursor(cursor);
+            offerXSelection();
             m_longDrag = false;
             m_longDragPending = false;
             m_longDoubleClickAt = event->position().toPoint();

@@ -4,6 +4,7 @@
 #include "editortestutil.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QFontMetricsF>
 #include <QImage>
@@ -376,6 +377,35 @@ TEST(LongLine, ATripleClickSelectsTheLine)
     }
 }
 
+// A double click selects on a long line what it selects on a short one:
+// words of a tag, an attribute value, an entity, umlauts, signs and blanks.
+TEST(LongLine, ADoubleClickSelectsAsOnAShortLine)
+{
+    const QString start = QStringLiteral("<a href=\"x-y.html\">f\u00fcnf &amp; \U0001F600 zb_1  1,5</a> ");
+    const QString line = start + QStringLiteral("abc def_1 ghi ").repeated(12);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    QStringList selected[2];
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QStringLiteral("kurz\n") + line);
+        const QTextBlock block = memo->document()->findBlockByNumber(1);
+        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+        for (int column = 0; column < start.size(); ++column) {
+            if (start[column].isLowSurrogate())
+                continue;
+            memo->setTextCursor(QTextCursor(memo->document()));
+            const QPoint at(
+                int(row.left() + memo->document()->documentMargin() + memo->fontMetrics().horizontalAdvance(start.left(column)) + w / 4),
+                int(row.center().y()));
+            QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, at, QApplication::doubleClickInterval() + 50);
+            selected[longLines] << QStringLiteral("%1:%2").arg(column).arg(memo->textCursor().selectedText());
+        }
+    }
+    ASSERT_EQ(selected[1].size(), selected[0].size());
+    for (qsizetype i = 0; i < selected[0].size(); ++i)
+        EXPECT_EQ(selected[1][i], selected[0][i]) << "long line against short line";
+}
+
 TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
 {
     LongFrom longFrom(100);
@@ -407,6 +437,101 @@ TEST(LongLine, ClicksDragsAndDoubleClicksHitTheColumnUnderThePointer)
     EXPECT_EQ(memo->textCursor().position(), block.position() + 31);
     EXPECT_FALSE(memo->textCursor().hasSelection());
     EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
+// A selection dragged from a long line out of the window goes on while the
+// pointer rests outside: the view scrolls towards it and the selection follows.
+TEST(LongLine, ADragHeldOutsideTheWindowScrollsOn)
+{
+    LongFrom longFrom(100);
+    QStringList lines;
+    for (int i = 0; i < 60; ++i)
+        lines << QStringLiteral("zeile %1").arg(i);
+    lines[40] = QStringLiteral("abc def_1 ghi ").repeated(30);
+    auto memo = shownMemo(lines.join(u'\n'));
+    const QTextBlock block = memo->document()->findBlockByNumber(40);
+    memo->verticalScrollBar()->setValue(40);
+    ASSERT_EQ(memo->firstVisibleBlock().blockNumber(), 40);
+    const qreal rowY = memo->blockBoundingGeometry(block).translated(memo->contentOffset()).center().y();
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const int anchor = memo->textCursor().position();
+    auto holdAt = [&](QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, memo->viewport()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(memo->viewport(), &move);
+        QTest::qWait(600);
+    };
+    // Above the window: earlier lines come into view and into the selection.
+    holdAt(QPoint(40, -20));
+    EXPECT_LT(memo->verticalScrollBar()->value(), 38);
+    EXPECT_EQ(memo->textCursor().anchor(), anchor);
+    EXPECT_LT(memo->textCursor().position(), memo->document()->findBlockByNumber(38).position());
+    // Back inside the window the view stays.
+    holdAt(QPoint(40, int(rowY)));
+    const int settled = memo->verticalScrollBar()->value();
+    holdAt(QPoint(40, int(rowY)));
+    EXPECT_EQ(memo->verticalScrollBar()->value(), settled);
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    // Released outside, nothing scrolls any more.
+    memo->verticalScrollBar()->setValue(40);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const QPoint below(40, memo->viewport()->height() + 20);
+    holdAt(below);
+    EXPECT_GT(memo->textCursor().position(), block.next().position());
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, below);
+    const int released = memo->verticalScrollBar()->value();
+    QTest::qWait(300);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), released);
+    // Beside the window the line moves along step by step, the caret in view
+    // at the edge (not half a window at each tick, through the whole line).
+    memo->setTextCursor(QTextCursor(block));
+    memo->verticalScrollBar()->setValue(40);
+    QScrollBar *hbar = memo->horizontalScrollBar();
+    ASSERT_EQ(hbar->value(), 0);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, QPoint(40, int(rowY)));
+    const QPoint beside(memo->viewport()->width() + 10, int(rowY));
+    holdAt(beside);
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    const qreal caretX = (memo->textCursor().position() - block.position()) * w + memo->document()->documentMargin();
+    EXPECT_GT(hbar->value(), 0);
+    EXPECT_LT(hbar->value(), hbar->maximum() / 2);
+    EXPECT_GE(caretX, hbar->value());
+    EXPECT_LE(caretX, hbar->value() + memo->viewport()->width());
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, beside);
+    EXPECT_EQ(laidOutLongLines(*memo), 0);
+}
+
+// Text selected with the mouse is offered as the X selection, to be pasted
+// with the middle button elsewhere: on a long line as on a short one.
+TEST(LongLine, AMouseSelectionIsOfferedAsTheXSelection)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        GTEST_SKIP() << "this platform has no X selection";
+    const QString line = QStringLiteral("abc def_1 ghi ").repeated(12);
+    for (const bool longLines : {false, true}) {
+        LongFrom longFrom(longLines ? 100 : 100000);
+        auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nende"));
+        const QTextBlock block = memo->document()->findBlockByNumber(1);
+        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
+        const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+        auto pointOf = [&](int column) {
+            return QPoint(int(row.left() + memo->document()->documentMargin() + column * w + w / 4), int(row.center().y()));
+        };
+        clipboard->clear(QClipboard::Selection);
+        QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, pointOf(1));
+        QMouseEvent move(QEvent::MouseMove, pointOf(7), memo->viewport()->mapToGlobal(pointOf(7)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(memo->viewport(), &move);
+        QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, pointOf(7));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("bc def")) << "long: " << longLines;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::ShiftModifier, pointOf(11));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("bc def_1 g")) << "long: " << longLines;
+        QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, pointOf(5), QApplication::doubleClickInterval() + 50);
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QStringLiteral("def_1")) << "long: " << longLines;
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, pointOf(5));
+        EXPECT_EQ(clipboard->text(QClipboard::Selection), QString(line + u'\n')) << "long: " << longLines;
+        EXPECT_EQ(laidOutLongLines(*memo), 0);
+    }
 }
 
 // Records the drags the editor starts instead of running them.
