@@ -419,6 +419,7 @@ const Entry kMessages[] = {
     {3143, "(neues Dokument)"},
     // A recovery file that cannot be read; its path and 3145-3148 follow
     {3144, "Diese Wiederherstellungsdatei ist beschädigt und wurde beiseitegelegt:"},
+    {3420, "Diese Wiederherstellungsdateien sind beschädigt und wurden beiseitegelegt:"},
     {3145, "Die Datei beginnt nicht mit dem Kopf einer Wiederherstellungsdatei."},
     {3146, "Der Kopf der Datei ist beschädigt."},
     {3147, "Der Text ist unvollständig."},

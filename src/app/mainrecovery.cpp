@@ -21,7 +21,8 @@ void TMainForm::OfferRecovery()
     }
     const RecoveryStore::Leftovers left = m_recoveryStore->claimLeftovers();
     if (!left.damaged.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3144) + u'\n' + namesForBox(left.damaged, QStringLiteral("\n\n")));
+        dialogs::inform(this, dialogs::Kind::Warning,
+                        lex::message(left.damaged.size() == 1 ? 3144 : 3420) + u'\n' + namesForBox(left.damaged, QStringLiteral("\n\n")));
     if (!left.unreadable.isEmpty())
         dialogs::inform(this, dialogs::Kind::Warning,
                         lex::message(left.unreadable.size() == 1 ? 3336 : 3419) + u'\n' +

@@ -301,6 +301,19 @@ TEST_F(RecoveryStartTest, DamagedFilesAreReportedAndKeptAside)
     EXPECT_EQ(readAll(root() + QStringLiteral("/damaged/") + aside[0]), broken);
 }
 
+// Several damaged copies are spoken of in the plural.
+TEST_F(RecoveryStartTest, SeveralDamagedFilesAreReportedTogether)
+{
+    leaveCrashed({"Quirtle recovery 1\npath: /x\n", "kein Kopf\n"});
+    auto form = started();
+    const QStringList asked = questions();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(lex::message(3420)));
+    EXPECT_TRUE(asked[0].contains(lex::message(3145)));
+    EXPECT_TRUE(asked[0].contains(lex::message(3146)));
+    EXPECT_EQ(QDir(root() + QStringLiteral("/damaged")).entryList(QDir::Files).size(), 2);
+}
+
 // A real editor process, killed the hard way or ended cleanly.
 class RecoveryProcessTest : public RecoveryStartTest
 {
