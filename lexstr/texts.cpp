@@ -401,6 +401,10 @@ const Entry kMessages[] = {
     {3141, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Diese Dokumente hatten ungespeicherte "
            "Änderungen:"},
     {3142, "Sollen sie wiederhergestellt werden? Bei „Nein“ werden die geretteten Texte verworfen."},
+    // The same question for a single document
+    {3421, "Quirtle wurde beim letzten Mal nicht ordnungsgemäß beendet. Dieses Dokument hatte ungespeicherte Änderungen:"},
+    {3422, "Soll es wiederhergestellt werden? Bei „Nein“ wird der gerettete Text verworfen, bei „Abbrechen“ bleibt er für den "
+           "nächsten Start aufbewahrt."},
     // Follows 3142: the question may be put off
     {3333, "Bei „Abbrechen“ bleiben sie für den nächsten Start aufbewahrt."},
     // Recovery files that could not be read at start, 3336 for one, 3419 for

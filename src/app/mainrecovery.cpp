@@ -34,8 +34,9 @@ void TMainForm::OfferRecovery()
     QStringList names;
     for (const RecoveryStore::Leftover &l : left.texts)
         names.append(l.recovered.path.isEmpty() ? lex::message(3143) + u' ' + l.recovered.title : l.recovered.path);
-    const QString question =
-        lex::message(3141) + u'\n' + namesForBox(names) + QStringLiteral("\n\n") + lex::message(3142) + u' ' + lex::message(3333);
+    const bool one = names.size() == 1;
+    const QString question = lex::message(one ? 3421 : 3141) + u'\n' + namesForBox(names) + QStringLiteral("\n\n") +
+                             (one ? lex::message(3422) : lex::message(3142) + u' ' + lex::message(3333));
     const dialogs::Answer answer = dialogs::ask(this, dialogs::Kind::Confirmation, question, dialogs::Buttons::YesNoCancel);
     // Only "No" discards: a question closed by Escape or its close box
     // keeps the texts for the next start.

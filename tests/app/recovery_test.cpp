@@ -89,6 +89,7 @@ TEST_F(RecoveryStartTest, RestoresModifiedDocumentsWithoutTouchingTheirFiles)
     const QStringList asked = questions();
     ASSERT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked[0].startsWith(lex::message(3141)));
+    EXPECT_TRUE(asked[0].endsWith(lex::message(3142) + u' ' + lex::message(3333)));
     EXPECT_TRUE(asked[0].contains(page));
     EXPECT_TRUE(asked[0].contains(lex::message(3143) + QStringLiteral(" Neu 2.htm")));
     ASSERT_EQ(form->documents().size(), 2);
@@ -200,7 +201,9 @@ TEST_F(RecoveryStartTest, ACancelledQuestionKeepsTheTextsForTheNextStart)
         auto form = started();
         ASSERT_EQ(questions().size(), 1);
         EXPECT_EQ(scripted->messages.last().buttons, dialogs::Buttons::YesNoCancel);
-        EXPECT_TRUE(questions()[0].contains(lex::message(3333)));
+        // One document is spoken of in the singular, Cancel's meaning included.
+        EXPECT_TRUE(questions()[0].startsWith(lex::message(3421)));
+        EXPECT_TRUE(questions()[0].endsWith(lex::message(3422)));
         EXPECT_TRUE(form->documents().isEmpty());
         form->recoveryStore()->waitForPending();
         EXPECT_EQ(readAll(crashed + QStringLiteral("/doc-1.qrec")), kept);
