@@ -47,6 +47,16 @@ std::unique_ptr<ProbeMemo> shownMemo(const QString &text)
     return memo;
 }
 
+// The point at a column of a line's first row (fractions lie inside a
+// character), for clicks on a short and a long line alike.
+QPoint pointAtColumn(const ProbeMemo &memo, int blockNumber, qreal column)
+{
+    const QTextBlock block = memo.document()->findBlockByNumber(blockNumber);
+    const QRectF row = memo.blockBoundingGeometry(block).translated(memo.contentOffset());
+    const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
+    return QPoint(int(row.left() + memo.document()->documentMargin() + column * w), int(row.center().y()));
+}
+
 // Types characters as a keyboard would send them (any character, unlike
 // the ASCII table of the test library).
 void typeText(QWidget *widget, const QString &text)
@@ -362,9 +372,7 @@ TEST(LongLine, ATripleClickSelectsTheLine)
         LongFrom longFrom(longLines ? 100 : 100000);
         auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nende"));
         const QTextBlock block = memo->document()->findBlockByNumber(1);
-        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
-        const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
-        const QPoint at(int(row.left() + memo->document()->documentMargin() + 5.5 * w), int(row.center().y()));
+        const QPoint at = pointAtColumn(*memo, 1, 5.5);
         QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("def_1")) << "long: " << longLines;
         QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, at);
@@ -511,12 +519,7 @@ TEST(LongLine, AMouseSelectionIsOfferedAsTheXSelection)
     for (const bool longLines : {false, true}) {
         LongFrom longFrom(longLines ? 100 : 100000);
         auto memo = shownMemo(QStringLiteral("kurz\n") + line + QStringLiteral("\nende"));
-        const QTextBlock block = memo->document()->findBlockByNumber(1);
-        const QRectF row = memo->blockBoundingGeometry(block).translated(memo->contentOffset());
-        const qreal w = QFontMetricsF(monoFont()).horizontalAdvance(u'a');
-        auto pointOf = [&](int column) {
-            return QPoint(int(row.left() + memo->document()->documentMargin() + column * w + w / 4), int(row.center().y()));
-        };
+        auto pointOf = [&](int column) { return pointAtColumn(*memo, 1, column + 0.25); };
         clipboard->clear(QClipboard::Selection);
         QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, pointOf(1));
         QMouseEvent move(QEvent::MouseMove, pointOf(7), memo->viewport()->mapToGlobal(pointOf(7)), Qt::NoButton, Qt::LeftButton,
