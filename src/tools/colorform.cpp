@@ -46,6 +46,7 @@ ColorGrid::ColorGrid(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ColorGrid"));
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int ColorGrid::cellAt(const QPoint &point) const
@@ -55,22 +56,58 @@ int ColorGrid::cellAt(const QPoint &point) const
     return std::min(kCells - 1, point.x() * kCells / std::max(1, width()));
 }
 
+QRect ColorGrid::cellRect(int index) const
+{
+    const int left = index * width() / kCells;
+    return {left, 0, (index + 1) * width() / kCells - left, height()};
+}
+
 void ColorGrid::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     for (int i = 0; i < kCells; ++i) {
-        const QRect cell(i * width() / kCells, 0, (i + 1) * width() / kCells - i * width() / kCells, height());
+        const QRect cell = cellRect(i);
         p.fillRect(cell, colors::toQColor(standardColors()[std::size_t(i)]));
         p.setPen(palette().color(QPalette::Mid));
         p.drawRect(cell.adjusted(0, 0, -1, -1));
     }
+    if (hasFocus()) {
+        // Two rings, so that the mark shows on black and on white cells.
+        const QRect cell = cellRect(m_current);
+        p.setPen(QPen(Qt::white, 1));
+        p.drawRect(cell.adjusted(1, 1, -2, -2));
+        p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        p.drawRect(cell.adjusted(1, 1, -2, -2));
+    }
+}
+
+void ColorGrid::take(int index)
+{
+    m_current = std::clamp(index, 0, kCells - 1);
+    update();
+    Q_EMIT cellClicked(m_current);
 }
 
 void ColorGrid::mousePressEvent(QMouseEvent *event)
 {
     const int cell = cellAt(event->position().toPoint());
     if (cell >= 0)
-        Q_EMIT cellClicked(cell);
+        take(cell);
+}
+
+void ColorGrid::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left: take(m_current - 1); break;
+    case Qt::Key_Right: take(m_current + 1); break;
+    case Qt::Key_Home: take(0); break;
+    case Qt::Key_End: take(kCells - 1); break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: take(m_current); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 TColorForm::TColorForm(MainHost *host, QWidget *parent) : QDialog(parent, Qt::Tool), m_host(host)
@@ -159,8 +196,9 @@ void TColorForm::buildControls(QWidget *bottom)
     BtnInsert = flatButton(bottom, "BtnInsert", QRect(166, 98, 159, 22));
     BtnClipBrd = flatButton(bottom, "BtnClipBrd", QRect(4, 122, 159, 22));
     BtnClose = flatButton(bottom, "BtnClose", QRect(166, 122, 159, 22));
-    // Tab goes as the controls stand: the darker button left of the bars,
-    // the lighter one right of them.
+    // Tab goes as the controls stand: the colour row above, the darker
+    // button left of the bars, the lighter one right of them.
+    setTabOrder(ColorGridCtl, BtnDark);
     setTabOrder(BtnDark, SB_R);
     setTabOrder(SB_R, SB_G);
     setTabOrder(SB_G, SB_B);

@@ -13,6 +13,8 @@ class QScrollBar;
 class QToolButton;
 
 // A row of sixteen cells with the standard colours; a click tells the cell.
+// The arrow keys walk the cells and tell each one reached, Space or Enter
+// tells the marked cell again.
 class ColorGrid : public QWidget
 {
     Q_OBJECT
@@ -28,6 +30,13 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    int m_current = 0; // the picker starts black, the first cell's colour
+
+    QRect cellRect(int index) const;
+    void take(int index);
 };
 
 class TColorForm : public QDialog

@@ -134,6 +134,43 @@ TEST(ColorForm, TabFollowsTheLayoutFromLeftToRight)
     EXPECT_EQ(order.join(u' '), QStringLiteral("BtnDark R G B BtnLight BtnColorDlg BtnInsert BtnClipBrd BtnClose"));
 }
 
+// The standard colours serve the keyboard as well: the row takes the focus
+// between Tab stops, the arrows walk its cells and take each colour at once,
+// Space takes the marked cell again after the bars mixed another colour.
+TEST(ColorForm, TheKeyboardWalksTheStandardColours)
+{
+    InsertRecorder host;
+    TColorForm form(&host);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.BtnDark->setFocus();
+    QTest::keyClick(form.BtnDark, Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), form.ColorGridCtl) << "Shift+Tab from the darker button";
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(form.ColorGridCtl, Qt::Key_Right);
+    EXPECT_STREQ(shownBy(form).hex, "#FF0000");
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_End);
+    EXPECT_STREQ(shownBy(form).hex, "#FFFFFF");
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Right);
+    EXPECT_STREQ(shownBy(form).hex, "#FFFFFF") << "the last cell stays";
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Left);
+    EXPECT_STREQ(shownBy(form).hex, "#00FFFF");
+
+    form.SB_R->setValue(7);
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Space);
+    EXPECT_STREQ(shownBy(form).hex, "#00FFFF");
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Home);
+    EXPECT_STREQ(shownBy(form).hex, "#000000");
+    QTest::mouseClick(form.ColorGridCtl, Qt::LeftButton, {}, QPoint(form.ColorGridCtl->width() * 9 / 16 + 3, 5));
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Right);
+    EXPECT_STREQ(shownBy(form).hex, "#00FF00") << "the arrows go on from the clicked cell";
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form.BtnDark);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(host.inserted.isEmpty());
+}
+
 TEST(ColorForm, BarsButtonsGridAndDialogShowTheirColour)
 {
     InsertRecorder host;
