@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QStyle>
@@ -155,6 +156,7 @@ void TEntitysForm::LoadEntities(const QString &fileName)
         // Unlike a tag button, a character takes the focus: without it the
         // keyboard could close the table but never choose from it.
         button->setFocusPolicy(Qt::TabFocus);
+        button->installEventFilter(this);
         button->show();
         connect(button, &QToolButton::clicked, this, [this, button] { BoxClick(button); });
     }
@@ -165,6 +167,33 @@ void TEntitysForm::LoadEntities(const QString &fileName)
     fitBox(grid.rows);
     if (grid.badLine > 0 && m_host)
         m_host->ShowException(grid.badMessage);
+}
+
+// The nearest character above (rowStep -1) or below (+1) in the same
+// column; the empty cells of grouping lines are passed over.
+TMvToolBarBtn97 *TEntitysForm::buttonInColumn(const TMvToolBarBtn97 *from, int rowStep) const
+{
+    const QPoint inside = from->geometry().center();
+    for (int y = inside.y() + rowStep * kEntityButtonSize; y >= 0 && y < Box->height(); y += rowStep * kEntityButtonSize)
+        if (auto *button = qobject_cast<TMvToolBarBtn97 *>(Box->childAt(inside.x(), y)))
+            return button;
+    return nullptr;
+}
+
+// Left and Right already go from one character to the next; Up and Down go
+// a row at a time, so that the last characters are as near as the first.
+bool TEntitysForm::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *from = qobject_cast<TMvToolBarBtn97 *>(watched);
+    if (from && from->parentWidget() == Box && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            if (TMvToolBarBtn97 *to = buttonInColumn(from, key == Qt::Key_Up ? -1 : 1))
+                to->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TEntitysForm::BoxClick(TMvToolBarBtn97 *button)

@@ -39,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     MainHost *m_host;
@@ -51,4 +52,5 @@ private:
     void fitBox(int rows);
     int rowsOnScreen() const;
     bool entityChosen();
+    TMvToolBarBtn97 *buttonInColumn(const TMvToolBarBtn97 *from, int rowStep) const;
 };

@@ -146,6 +146,32 @@ TEST_F(EntitysFormTest, TheKeyboardChoosesAndInsertsACharacter)
     EXPECT_FALSE(form->isVisible());
 }
 
+// A table of seven rows is walked a row at a time too: Up and Down keep
+// the column and pass over the empty cells of grouping lines.
+TEST_F(EntitysFormTest, UpAndDownMoveByARowOverGaps)
+{
+    QByteArray table;
+    for (int line = 1; line <= 40; ++line)
+        table += line == 21 ? QByteArray("\r\n") : QByteArray::number(0x100 + line) + ";\r\n";
+    writeTable(table);
+    auto form = shown();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const auto key = [](Qt::Key k) {
+        QTest::keyClick(QApplication::focusWidget(), k);
+        return QApplication::focusWidget();
+    };
+    const auto character = [](int line) { return QString(QChar(0x100 + line)); };
+    EXPECT_EQ(key(Qt::Key_Down), button(*form, character(20)));
+    EXPECT_EQ(key(Qt::Key_Down), button(*form, character(39)));
+    EXPECT_EQ(key(Qt::Key_Down), button(*form, character(39))) << "the last row keeps the focus";
+    EXPECT_EQ(key(Qt::Key_Right), button(*form, character(40)));
+    EXPECT_EQ(key(Qt::Key_Up), button(*form, character(2))) << "past the empty cell of line 21";
+    EXPECT_EQ(key(Qt::Key_Up), button(*form, character(2))) << "the first row keeps the focus";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(form->entityText(), QStringLiteral("&#258;"));
+}
+
 TEST_F(EntitysFormTest, CopyOrInsertWithoutAChoiceSaysSo)
 {
     writeTable("196;&#196;&Auml;\r\n");
