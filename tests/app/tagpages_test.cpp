@@ -291,3 +291,26 @@ TEST_F(TagPagesTest, ALargerDesktopFontCutsNoCaptionOfTheTagList)
         EXPECT_TRUE(form->Pager->rect().contains(button->mapTo(form->Pager, button->rect().topRight()))) << button->text().toStdString();
     quit(*form);
 }
+
+// One overlong caption must not widen the list past the screen and push the
+// documents out of the window: it is cut, and its tooltip shows it whole.
+TEST_F(TagPagesTest, AnOverlongCaptionIsCutAndShownWholeInItsTooltip)
+{
+    const QByteArray caption(400, 'x');
+    auto form = withTagCodes("T;Fett;<b>;</b>;Fett\r\nT;" + caption + ";<i>;</i>;Kursiv;zweite Zeile\r\nT;" + caption + ";<u>;</u>\r\n");
+    const auto buttons = buttonsOf(*form, 0);
+    ASSERT_EQ(buttons.size(), 3);
+    const int limit = 40 * buttons[1]->fontMetrics().averageCharWidth() + 8;
+    EXPECT_LE(form->P_TagList->width(), limit + 9);
+    EXPECT_LT(form->minimumSizeHint().width(), 640);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("Fett"));
+    EXPECT_EQ(buttons[0]->toolTip(), QStringLiteral("Fett"));
+    for (TMvToolBarBtn97 *cut : {buttons[1], buttons[2]}) {
+        EXPECT_TRUE(cut->text().endsWith(QChar(0x2026))) << cut->text().toStdString();
+        EXPECT_LE(cut->fontMetrics().horizontalAdvance(cut->text()) + 8, cut->width());
+        EXPECT_EQ(cut->width(), buttons[0]->width());
+    }
+    EXPECT_EQ(buttons[1]->toolTip(), QString::fromLatin1(caption) + QStringLiteral("\r\nKursiv\r\nzweite Zeile"));
+    EXPECT_EQ(buttons[2]->toolTip(), QString::fromLatin1(caption));
+    quit(*form);
+}
