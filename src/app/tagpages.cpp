@@ -24,7 +24,9 @@
 void TMainForm::LoadTagPages()
 {
     const QString path = programdir::path() + QStringLiteral("tagcodes.mvt");
-    if (!QFileInfo(path).isFile()) {
+    // Only a file that is not there is "not found"; a folder or a socket in
+    // its place is reported below with its cause.
+    if (!QFileInfo::exists(path)) {
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3001));
         return;
     }

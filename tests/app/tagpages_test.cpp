@@ -14,6 +14,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -172,6 +173,17 @@ TEST_F(TagPagesTest, UnreadableTagFileIsReportedWithItsCause)
     EXPECT_EQ(scripted->messages[0].kind, dialogs::Kind::Error);
     EXPECT_EQ(scripted->messages[0].text,
               programDir.path() + QStringLiteral("tagcodes.mvt\n") + lex::message(3190) + u'\n' + lex::message(3029));
+    EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
+}
+
+// A folder in the file's place is there, only not readable as a file: the
+// user is told so, not that the file is missing.
+TEST_F(TagPagesTest, AFolderInPlaceOfTheTagFileIsReportedAsUnreadable)
+{
+    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("tagcodes.mvt")));
+    TMainForm form;
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_TRUE(scripted->messages[0].text.contains(lex::message(3190))) << scripted->messages[0].text.toStdString();
     EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
 }
 
