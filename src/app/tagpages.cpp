@@ -87,7 +87,14 @@ QWidget *TMainForm::tagPage(const QString &name)
     page->setWindowTitle(name);
     Pages->addWidget(page);
     Pages->setCurrentWidget(page);
-    Tab_TagBtnListe->addTab(QString(name).replace(u'&', QStringLiteral("&&")));
+    // Like a caption, a name past 40 characters is cut rather than making a
+    // tab wider than the window; its tooltip shows it whole.
+    Tab_TagBtnListe->ensurePolished();
+    const QFontMetrics metrics = Tab_TagBtnListe->fontMetrics();
+    const QString shown = metrics.elidedText(name, Qt::ElideRight, 40 * metrics.averageCharWidth());
+    const int tab = Tab_TagBtnListe->addTab(QString(shown).replace(u'&', QStringLiteral("&&")));
+    if (shown != name)
+        Tab_TagBtnListe->setTabToolTip(tab, hintToolTip(name));
     return page;
 }
 

@@ -176,6 +176,23 @@ TEST_F(TagPagesTest, UnreadableTagFileIsReportedWithItsCause)
     EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
 }
 
+// An overlong page name takes no tab as wide as several screens: its tab
+// shows the name cut, the tooltip the whole name, and the page still
+// gathers every line that names it.
+TEST_F(TagPagesTest, AnOverlongPageNameIsCutOnItsTab)
+{
+    const QByteArray name(300, 'p');
+    auto form = withTagCodes("Text;Fett;<b>;</b>\r\n" + name + ";A;<i>;</i>\r\n" + name.toUpper() + ";B;<u>;</u>\r\n");
+    QTabBar *tabs = form->Tab_TagBtnListe;
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_TRUE(tabs->tabText(1).endsWith(QChar(0x2026))) << tabs->tabText(1).toStdString();
+    EXPECT_LT(tabs->tabRect(1).width(), 2 * tabs->tabRect(0).width() + 40 * tabs->fontMetrics().averageCharWidth());
+    EXPECT_EQ(tabs->tabToolTip(1), QString::fromLatin1(name));
+    EXPECT_EQ(tabs->tabToolTip(0), QString());
+    EXPECT_EQ(buttonsOf(*form, 1).size(), 2);
+    quit(*form);
+}
+
 // A folder in the file's place is there, only not readable as a file: the
 // user is told so, not that the file is missing.
 TEST_F(TagPagesTest, AFolderInPlaceOfTheTagFileIsReportedAsUnreadable)
