@@ -28,6 +28,11 @@ QString hintToolTip(const QString &hint)
     return QStringLiteral("<p style=\"white-space:pre\">") + lines + QStringLiteral("</p>");
 }
 
+QString cutCaptionToolTip(const QString &caption, const QString &hint)
+{
+    return hintToolTip(hint.isEmpty() ? caption : caption + QStringLiteral("\r\n") + hint);
+}
+
 bool samePageName(const QString &a, const QString &b)
 {
     if (a.size() != b.size())

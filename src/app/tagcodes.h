@@ -23,5 +23,9 @@ QList<TagButtonDef> parseTagCodes(const QStringList &lines, const TMvCodeStringL
 // joined; it is given as escaped rich text instead.
 QString hintToolTip(const QString &hint);
 
+// The tooltip of a button whose caption the list had to cut: the caption
+// whole, then the hint lines.
+QString cutCaptionToolTip(const QString &caption, const QString &hint);
+
 // Page names compare with the letters A to Z folded, nothing else.
 bool samePageName(const QString &a, const QString &b);

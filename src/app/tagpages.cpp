@@ -24,7 +24,9 @@
 void TMainForm::LoadTagPages()
 {
     const QString path = programdir::path() + QStringLiteral("tagcodes.mvt");
-    if (!QFileInfo(path).isFile()) {
+    // Only a file that is not there is "not found"; a folder or a socket in
+    // its place is reported below with its cause.
+    if (!QFileInfo::exists(path)) {
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3001));
         return;
     }
@@ -47,18 +49,28 @@ void TMainForm::LoadTagPages()
 
 // The drawn 123 pixels hold the shipped captions in the usual fonts; a
 // larger desktop font or a longer caption widens the list instead of
-// cutting the caption at both ends.
+// cutting the caption at both ends. Past 40 characters a caption is cut at
+// its end instead, so that one overlong line cannot push the documents out
+// of the window; its tooltip then shows it whole.
 void TMainForm::fitTagListWidth()
 {
     const QList<TMvToolBarBtn97 *> buttons = Pages->findChildren<TMvToolBarBtn97 *>();
     int width = 123;
     for (TMvToolBarBtn97 *button : buttons) {
         button->ensurePolished(); // a style sheet's font counts too
-        const QString caption = button->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        width = std::max(width, button->fontMetrics().horizontalAdvance(caption) + 8);
+        const QFontMetrics metrics = button->fontMetrics();
+        const int needed = metrics.horizontalAdvance(button->accessibleName()) + 8;
+        width = std::max(width, std::min(needed, 40 * metrics.averageCharWidth() + 8));
     }
-    for (TMvToolBarBtn97 *button : buttons)
+    for (TMvToolBarBtn97 *button : buttons) {
         button->resize(width, button->height());
+        const QString caption = button->accessibleName();
+        const QString shown = button->fontMetrics().elidedText(caption, Qt::ElideRight, width - 8);
+        if (shown == caption)
+            continue;
+        button->setText(QString(shown).replace(u'&', QStringLiteral("&&")));
+        button->setToolTip(cutCaptionToolTip(caption, button->accessibleDescription()));
+    }
     P_TagList->setFixedWidth(width + 9);
 }
 
@@ -75,7 +87,14 @@ QWidget *TMainForm::tagPage(const QString &name)
     page->setWindowTitle(name);
     Pages->addWidget(page);
     Pages->setCurrentWidget(page);
-    Tab_TagBtnListe->addTab(QString(name).replace(u'&', QStringLiteral("&&")));
+    // Like a caption, a name past 40 characters is cut rather than making a
+    // tab wider than the window; its tooltip shows it whole.
+    Tab_TagBtnListe->ensurePolished();
+    const QFontMetrics metrics = Tab_TagBtnListe->fontMetrics();
+    const QString shown = metrics.elidedText(name, Qt::ElideRight, 40 * metrics.averageCharWidth());
+    const int tab = Tab_TagBtnListe->addTab(QString(shown).replace(u'&', QStringLiteral("&&")));
+    if (shown != name)
+        Tab_TagBtnListe->setTabToolTip(tab, hintToolTip(name));
     return page;
 }
 
@@ -86,6 +105,9 @@ void TMainForm::addTagButton(const TagButtonDef &def)
     auto *button = new TMvToolBarBtn97(page);
     button->setGeometry(0, 8 + 20 * position, 123, 20);
     button->setText(QString(def.caption).replace(u'&', QStringLiteral("&&"))); // shown as written, no shortcut
+    // Caption and hint whole, also for a caption that the list has to cut.
+    button->setAccessibleName(def.caption);
+    button->setAccessibleDescription(def.hint);
     button->TagBefore = def.before;
     button->TagAfter = def.after;
     // All hint lines form the tooltip; the status bar part stays empty.

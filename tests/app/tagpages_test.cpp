@@ -14,6 +14,7 @@
 #include "support/testenv.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -175,6 +176,34 @@ TEST_F(TagPagesTest, UnreadableTagFileIsReportedWithItsCause)
     EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
 }
 
+// An overlong page name takes no tab as wide as several screens: its tab
+// shows the name cut, the tooltip the whole name, and the page still
+// gathers every line that names it.
+TEST_F(TagPagesTest, AnOverlongPageNameIsCutOnItsTab)
+{
+    const QByteArray name(300, 'p');
+    auto form = withTagCodes("Text;Fett;<b>;</b>\r\n" + name + ";A;<i>;</i>\r\n" + name.toUpper() + ";B;<u>;</u>\r\n");
+    QTabBar *tabs = form->Tab_TagBtnListe;
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_TRUE(tabs->tabText(1).endsWith(QChar(0x2026))) << tabs->tabText(1).toStdString();
+    EXPECT_LT(tabs->tabRect(1).width(), 2 * tabs->tabRect(0).width() + 40 * tabs->fontMetrics().averageCharWidth());
+    EXPECT_EQ(tabs->tabToolTip(1), QString::fromLatin1(name));
+    EXPECT_EQ(tabs->tabToolTip(0), QString());
+    EXPECT_EQ(buttonsOf(*form, 1).size(), 2);
+    quit(*form);
+}
+
+// A folder in the file's place is there, only not readable as a file: the
+// user is told so, not that the file is missing.
+TEST_F(TagPagesTest, AFolderInPlaceOfTheTagFileIsReportedAsUnreadable)
+{
+    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("tagcodes.mvt")));
+    TMainForm form;
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_TRUE(scripted->messages[0].text.contains(lex::message(3190))) << scripted->messages[0].text.toStdString();
+    EXPECT_EQ(form.Tab_TagBtnListe->count(), 0);
+}
+
 TEST_F(TagPagesTest, ButtonsWrapTheSelectionAndLeaveTheCaretInside)
 {
     auto form = withTagCodes("T;Klammer;[;]\r\nT;Liste;<ul>\xB0<li>;</li>\xB0</ul>\r\n");
@@ -289,5 +318,28 @@ TEST_F(TagPagesTest, ALargerDesktopFontCutsNoCaptionOfTheTagList)
     EXPECT_EQ(layoutFaults(*form->P_Toolbar), QStringList());
     for (TMvToolBarBtn97 *button : buttonsOf(*form, 0))
         EXPECT_TRUE(form->Pager->rect().contains(button->mapTo(form->Pager, button->rect().topRight()))) << button->text().toStdString();
+    quit(*form);
+}
+
+// One overlong caption must not widen the list past the screen and push the
+// documents out of the window: it is cut, and its tooltip shows it whole.
+TEST_F(TagPagesTest, AnOverlongCaptionIsCutAndShownWholeInItsTooltip)
+{
+    const QByteArray caption(400, 'x');
+    auto form = withTagCodes("T;Fett;<b>;</b>;Fett\r\nT;" + caption + ";<i>;</i>;Kursiv;zweite Zeile\r\nT;" + caption + ";<u>;</u>\r\n");
+    const auto buttons = buttonsOf(*form, 0);
+    ASSERT_EQ(buttons.size(), 3);
+    const int limit = 40 * buttons[1]->fontMetrics().averageCharWidth() + 8;
+    EXPECT_LE(form->P_TagList->width(), limit + 9);
+    EXPECT_LT(form->minimumSizeHint().width(), 640);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("Fett"));
+    EXPECT_EQ(buttons[0]->toolTip(), QStringLiteral("Fett"));
+    for (TMvToolBarBtn97 *cut : {buttons[1], buttons[2]}) {
+        EXPECT_TRUE(cut->text().endsWith(QChar(0x2026))) << cut->text().toStdString();
+        EXPECT_LE(cut->fontMetrics().horizontalAdvance(cut->text()) + 8, cut->width());
+        EXPECT_EQ(cut->width(), buttons[0]->width());
+    }
+    EXPECT_EQ(buttons[1]->toolTip(), QString::fromLatin1(caption) + QStringLiteral("\r\nKursiv\r\nzweite Zeile"));
+    EXPECT_EQ(buttons[2]->toolTip(), QString::fromLatin1(caption));
     quit(*form);
 }
