@@ -377,7 +377,12 @@ bool historyHolds(const QStringList &items, const QString &text)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return std::any_of(items.begin(), items.end(), [&](const QString &item) { return collator.compare(item, text) == 0; });
+    // The collation also passes over soft hyphens and zero-width spaces and
+    // equates a no-break space with a blank; the search does not, so only
+    // the letters' case may differ.
+    return std::any_of(items.begin(), items.end(), [&](const QString &item) {
+        return item.compare(text, Qt::CaseInsensitive) == 0 && collator.compare(item, text) == 0;
+    });
 }
 
 QString notFoundText(const Query &query, const QString &message)

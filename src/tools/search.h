@@ -83,7 +83,8 @@ Replaced replaceAll(QStringView text, Selection selection, const Query &query);
 QString replacedText(QStringView text, const Replaced &replaced, QStringView with);
 
 // Whether a history already holds the text, compared without regard to case
-// in the locale's way (umlauts too, unlike the search's own folding).
+// in the locale's way (umlauts too, unlike the search's own folding). Texts
+// that differ in more than case are never the same entry.
 bool historyHolds(const QStringList &items, const QString &text);
 
 // The text of the not-found message: the prepared search text in double

@@ -252,4 +252,20 @@ TEST(SearchTexts, HistoryComparesWithoutCaseInTheLocalesWay)
     EXPECT_FALSE(search::historyHolds(items, QStringLiteral("bödy")));
 }
 
+// The German collation ignores some characters and equates others, but the
+// search tells them apart: an entry that stood for such a text would, when
+// picked, search another one.
+TEST(SearchTexts, HistoryKeepsTextsTheSearchTellsApart)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList items{u"x y"_s, u"ab"_s, u"fi"_s, u"\u00e9"_s, u"Straße"_s};
+    for (const QString &other : {u"x\u00a0y"_s, u"a\u00adb"_s, u"a\u200bb"_s, u"a\u0001b"_s, u"\ufb01"_s, u"e\u0301"_s})
+        EXPECT_FALSE(search::historyHolds(items, other)) << other.toStdString();
+    EXPECT_TRUE(search::historyHolds(items, u"X Y"_s));
+    EXPECT_TRUE(search::historyHolds(items, u"STRAßE"_s));
+    EXPECT_TRUE(search::historyHolds(items, u"\u00c9"_s));
+    QLocale::setDefault(before);
+}
+
 } // namespace
