@@ -18,6 +18,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace {
 
 // The client area the layout was drawn for, in pixels.
@@ -39,6 +41,9 @@ QComboBox *historyBox(QWidget *parent, const char *name)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    // A block pasted from a large page is searched or put in whole; the line
+    // edit would cut it at 32767 characters without a word.
+    box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 

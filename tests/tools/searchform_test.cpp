@@ -1,3 +1,4 @@
+#include "editor/classicpos.h"
 #include "editor/colmemo.h"
 #include "editor/fakehost.h"
 #include "markedtext.h"
@@ -508,4 +509,29 @@ TEST_F(SearchFormTest, ReplaceAllWithPastedLinesLeavesTheCaretAfterTheLastOne)
     set(QStringLiteral("@a b a"));
     form.ToolbarButton973Click();
     EXPECT_EQ(state(), QStringLiteral("x\r\ny b x\r\ny@"));
+}
+
+// A block copied from a large page (an inline picture, a script) pasted
+// into the boxes is searched and put in whole, not cut at the line edit's
+// usual limit of 32767 characters.
+TEST_F(SearchFormTest, LongPastedTextsAreSearchedAndInsertedWhole)
+{
+    const QString block = QStringLiteral("<svg>") + QString(40000, u'x') + QStringLiteral("</svg>");
+    const QString filler = QStringLiteral("<path d=\"M0 0\"/>\n").repeated(2500);
+    QApplication::clipboard()->setText(filler);
+    form.redit->lineEdit()->clear();
+    form.redit->lineEdit()->paste();
+    QApplication::clipboard()->setText(block);
+    form.fedit->lineEdit()->clear();
+    form.fedit->lineEdit()->paste();
+    // Compared as a whole: a failure must not print 40,000 characters.
+    ASSERT_EQ(form.fedit->currentText().size(), block.size());
+    ASSERT_EQ(form.redit->currentText().size(), filler.size());
+    set(u'@' + block + QStringLiteral(" und ") + block);
+    form.ToolbarButton973Click();
+    const QString expected = classicpos::withCrLf(filler);
+    EXPECT_TRUE(memo.Text() == expected + QStringLiteral(" und ") + expected);
+    // The history holds the whole texts as well.
+    EXPECT_TRUE(form.fedit->itemText(0) == block);
+    EXPECT_TRUE(form.redit->itemText(0) == filler);
 }
