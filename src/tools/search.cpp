@@ -385,6 +385,34 @@ bool historyHolds(const QStringList &items, const QString &text)
     });
 }
 
+namespace {
+// Where a long text is cut for display, not splitting a character.
+QString cutShort(QString text, qsizetype cut)
+{
+    if (cut > 0 && text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+} // namespace
+
+QString historyLine(QStringView text)
+{
+    // A pasted page would make one entry as tall as the screen and push the
+    // others out of the list.
+    constexpr qsizetype kShownChars = 80;
+    QString line;
+    for (qsizetype i = 0; i < text.size() && line.size() <= kShownChars; ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            line += QChar(0x21B5);
+        } else {
+            line += text[i];
+        }
+    }
+    return line.size() > kShownChars ? cutShort(line, kShownChars) : line;
+}
+
 QString notFoundText(const Query &query, const QString &message)
 {
     // A page pasted into the Search box would give a box taller than the
@@ -401,11 +429,8 @@ QString notFoundText(const Query &query, const QString &message)
         const qsizetype end = lineBreak > 0 && what[lineBreak - 1] == u'\r' ? lineBreak - 1 : lineBreak;
         cut = cut < 0 ? end : std::min(cut, end);
     }
-    if (cut >= 0) {
-        if (cut > 0 && what[cut - 1].isHighSurrogate())
-            --cut;
-        what = what.left(cut) + QChar(0x2026);
-    }
+    if (cut >= 0)
+        what = cutShort(what, cut);
     return u'"' + what + QStringLiteral("\" ") + message;
 }
 

@@ -243,6 +243,15 @@ TEST(SearchTexts, FoldingChangesOnlyAToZ)
     EXPECT_FALSE(search::equalFolded(QStringLiteral("Ä"), QStringLiteral("ä")));
 }
 
+TEST(SearchTexts, HistoryLinesShowBreaksAndCutLongTexts)
+{
+    EXPECT_EQ(search::historyLine(u"a\r\nb\nc\rd"_s), u"a\u21B5b\u21B5c\u21B5d"_s);
+    EXPECT_EQ(search::historyLine(QString(80, u'x')), QString(80, u'x'));
+    EXPECT_EQ(search::historyLine(QString(81, u'x')), QString(80, u'x') + u"\u2026"_s);
+    const QString astral = QString(79, u'x') + u"\U0001F600yz"_s;
+    EXPECT_EQ(search::historyLine(astral), QString(79, u'x') + u"\u2026"_s) << "the cut does not split a character";
+}
+
 TEST(SearchTexts, HistoryComparesWithoutCaseInTheLocalesWay)
 {
     const QStringList items{QStringLiteral("body"), QStringLiteral("Äpfel"), QString()};

@@ -7,6 +7,7 @@
 #include "support/testenv.h"
 #include "tools/searchform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -534,4 +536,27 @@ TEST_F(SearchFormTest, LongPastedTextsAreSearchedAndInsertedWhole)
     // The history holds the whole texts as well.
     EXPECT_TRUE(form.fedit->itemText(0) == block);
     EXPECT_TRUE(form.redit->itemText(0) == filler);
+}
+
+// A pasted page in a history would be one entry as tall as the screen,
+// pushing the others out of the drop-down list; picking it must still give
+// the whole text.
+TEST_F(SearchFormTest, HistoryListShowsEachEntryOnOneLine)
+{
+    set(QStringLiteral("@abc"));
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("<p>Zeile %1</p>").arg(i));
+    const QString page = lines.join(u'\n');
+    find(page);
+    find(QStringLiteral("abc"));
+    ASSERT_EQ(itemsOf(form.fedit), QStringList({QStringLiteral("abc"), page}));
+    form.show();
+    form.fedit->showPopup();
+    const QAbstractItemView *list = form.fedit->view();
+    EXPECT_EQ(list->sizeHintForRow(1), list->sizeHintForRow(0));
+    EXPECT_LT(list->sizeHintForColumn(0), form.screen()->availableGeometry().width());
+    form.fedit->hidePopup();
+    form.fedit->setCurrentIndex(1);
+    EXPECT_EQ(form.fedit->currentText(), page);
 }
