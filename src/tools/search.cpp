@@ -377,7 +377,40 @@ bool historyHolds(const QStringList &items, const QString &text)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return std::any_of(items.begin(), items.end(), [&](const QString &item) { return collator.compare(item, text) == 0; });
+    // The collation also passes over soft hyphens and zero-width spaces and
+    // equates a no-break space with a blank; the search does not, so only
+    // the letters' case may differ.
+    return std::any_of(items.begin(), items.end(), [&](const QString &item) {
+        return item.compare(text, Qt::CaseInsensitive) == 0 && collator.compare(item, text) == 0;
+    });
+}
+
+namespace {
+// Where a long text is cut for display, not splitting a character.
+QString cutShort(QString text, qsizetype cut)
+{
+    if (cut > 0 && text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+} // namespace
+
+QString historyLine(QStringView text)
+{
+    // A pasted page would make one entry as tall as the screen and push the
+    // others out of the list.
+    constexpr qsizetype kShownChars = 80;
+    QString line;
+    for (qsizetype i = 0; i < text.size() && line.size() <= kShownChars; ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            line += QChar(0x21B5);
+        } else {
+            line += text[i];
+        }
+    }
+    return line.size() > kShownChars ? cutShort(line, kShownChars) : line;
 }
 
 QString notFoundText(const Query &query, const QString &message)
@@ -396,11 +429,8 @@ QString notFoundText(const Query &query, const QString &message)
         const qsizetype end = lineBreak > 0 && what[lineBreak - 1] == u'\r' ? lineBreak - 1 : lineBreak;
         cut = cut < 0 ? end : std::min(cut, end);
     }
-    if (cut >= 0) {
-        if (cut > 0 && what[cut - 1].isHighSurrogate())
-            --cut;
-        what = what.left(cut) + QChar(0x2026);
-    }
+    if (cut >= 0)
+        what = cutShort(what, cut);
     return u'"' + what + QStringLiteral("\" ") + message;
 }
 

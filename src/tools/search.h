@@ -83,8 +83,13 @@ Replaced replaceAll(QStringView text, Selection selection, const Query &query);
 QString replacedText(QStringView text, const Replaced &replaced, QStringView with);
 
 // Whether a history already holds the text, compared without regard to case
-// in the locale's way (umlauts too, unlike the search's own folding).
+// in the locale's way (umlauts too, unlike the search's own folding). Texts
+// that differ in more than case are never the same entry.
 bool historyHolds(const QStringList &items, const QString &text);
+
+// A history entry as its drop-down list shows it: on one line, each line
+// break a visible sign, a long one cut short. Picking it gives the whole text.
+QString historyLine(QStringView text);
 
 // The text of the not-found message: the prepared search text in double
 // quotes (a long one cut short), a blank, then the message.

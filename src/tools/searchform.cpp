@@ -14,9 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <limits>
 
 namespace {
 
@@ -30,6 +33,15 @@ template <typename Widget> Widget *make(QWidget *parent, const char *name)
     return w;
 }
 
+// The drop-down list shows each entry on one line; the entry itself, and
+// so what picking it puts in the box, stays the whole text.
+class HistoryLines : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &) const override { return search::historyLine(value.toString()); }
+};
+
 // Enter in a box starts nothing and adds nothing: the histories grow only
 // when a button acts. The text is searched as typed: no completion from the
 // history adds to it or changes its capitals.
@@ -39,6 +51,10 @@ QComboBox *historyBox(QWidget *parent, const char *name)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
+    box->setItemDelegate(new HistoryLines(box));
+    // A block pasted from a large page is searched or put in whole; the line
+    // edit would cut it at 32767 characters without a word.
+    box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     return box;
 }
 

@@ -243,6 +243,15 @@ TEST(SearchTexts, FoldingChangesOnlyAToZ)
     EXPECT_FALSE(search::equalFolded(QStringLiteral("Ä"), QStringLiteral("ä")));
 }
 
+TEST(SearchTexts, HistoryLinesShowBreaksAndCutLongTexts)
+{
+    EXPECT_EQ(search::historyLine(u"a\r\nb\nc\rd"_s), u"a\u21B5b\u21B5c\u21B5d"_s);
+    EXPECT_EQ(search::historyLine(QString(80, u'x')), QString(80, u'x'));
+    EXPECT_EQ(search::historyLine(QString(81, u'x')), QString(80, u'x') + u"\u2026"_s);
+    const QString astral = QString(79, u'x') + u"\U0001F600yz"_s;
+    EXPECT_EQ(search::historyLine(astral), QString(79, u'x') + u"\u2026"_s) << "the cut does not split a character";
+}
+
 TEST(SearchTexts, HistoryComparesWithoutCaseInTheLocalesWay)
 {
     const QStringList items{QStringLiteral("body"), QStringLiteral("Äpfel"), QString()};
@@ -250,6 +259,22 @@ TEST(SearchTexts, HistoryComparesWithoutCaseInTheLocalesWay)
     EXPECT_TRUE(search::historyHolds(items, QStringLiteral("äpfel")));
     EXPECT_TRUE(search::historyHolds(items, QString()));
     EXPECT_FALSE(search::historyHolds(items, QStringLiteral("bödy")));
+}
+
+// The German collation ignores some characters and equates others, but the
+// search tells them apart: an entry that stood for such a text would, when
+// picked, search another one.
+TEST(SearchTexts, HistoryKeepsTextsTheSearchTellsApart)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList items{u"x y"_s, u"ab"_s, u"fi"_s, u"\u00e9"_s, u"Straße"_s};
+    for (const QString &other : {u"x\u00a0y"_s, u"a\u00adb"_s, u"a\u200bb"_s, u"a\u0001b"_s, u"\ufb01"_s, u"e\u0301"_s})
+        EXPECT_FALSE(search::historyHolds(items, other)) << other.toStdString();
+    EXPECT_TRUE(search::historyHolds(items, u"X Y"_s));
+    EXPECT_TRUE(search::historyHolds(items, u"STRAßE"_s));
+    EXPECT_TRUE(search::historyHolds(items, u"\u00c9"_s));
+    QLocale::setDefault(before);
 }
 
 } // namespace

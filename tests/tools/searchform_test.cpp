@@ -1,3 +1,4 @@
+#include "editor/classicpos.h"
 #include "editor/colmemo.h"
 #include "editor/fakehost.h"
 #include "markedtext.h"
@@ -6,6 +7,7 @@
 #include "support/testenv.h"
 #include "tools/searchform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -508,4 +511,52 @@ TEST_F(SearchFormTest, ReplaceAllWithPastedLinesLeavesTheCaretAfterTheLastOne)
     set(QStringLiteral("@a b a"));
     form.ToolbarButton973Click();
     EXPECT_EQ(state(), QStringLiteral("x\r\ny b x\r\ny@"));
+}
+
+// A block copied from a large page (an inline picture, a script) pasted
+// into the boxes is searched and put in whole, not cut at the line edit's
+// usual limit of 32767 characters.
+TEST_F(SearchFormTest, LongPastedTextsAreSearchedAndInsertedWhole)
+{
+    const QString block = QStringLiteral("<svg>") + QString(40000, u'x') + QStringLiteral("</svg>");
+    const QString filler = QStringLiteral("<path d=\"M0 0\"/>\n").repeated(2500);
+    QApplication::clipboard()->setText(filler);
+    form.redit->lineEdit()->clear();
+    form.redit->lineEdit()->paste();
+    QApplication::clipboard()->setText(block);
+    form.fedit->lineEdit()->clear();
+    form.fedit->lineEdit()->paste();
+    // Compared as a whole: a failure must not print 40,000 characters.
+    ASSERT_EQ(form.fedit->currentText().size(), block.size());
+    ASSERT_EQ(form.redit->currentText().size(), filler.size());
+    set(u'@' + block + QStringLiteral(" und ") + block);
+    form.ToolbarButton973Click();
+    const QString expected = classicpos::withCrLf(filler);
+    EXPECT_TRUE(memo.Text() == expected + QStringLiteral(" und ") + expected);
+    // The history holds the whole texts as well.
+    EXPECT_TRUE(form.fedit->itemText(0) == block);
+    EXPECT_TRUE(form.redit->itemText(0) == filler);
+}
+
+// A pasted page in a history would be one entry as tall as the screen,
+// pushing the others out of the drop-down list; picking it must still give
+// the whole text.
+TEST_F(SearchFormTest, HistoryListShowsEachEntryOnOneLine)
+{
+    set(QStringLiteral("@abc"));
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("<p>Zeile %1</p>").arg(i));
+    const QString page = lines.join(u'\n');
+    find(page);
+    find(QStringLiteral("abc"));
+    ASSERT_EQ(itemsOf(form.fedit), QStringList({QStringLiteral("abc"), page}));
+    form.show();
+    form.fedit->showPopup();
+    const QAbstractItemView *list = form.fedit->view();
+    EXPECT_EQ(list->sizeHintForRow(1), list->sizeHintForRow(0));
+    EXPECT_LT(list->sizeHintForColumn(0), form.screen()->availableGeometry().width());
+    form.fedit->hidePopup();
+    form.fedit->setCurrentIndex(1);
+    EXPECT_EQ(form.fedit->currentText(), page);
 }
