@@ -3,8 +3,8 @@
 // closing pass.
 #include "mainform.h"
 
-#include "app/errorbox.h"
 #include "app/recentfiles.h"
+#include "common/boxnames.h"
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"

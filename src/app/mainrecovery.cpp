@@ -1,6 +1,6 @@
 // Texts that an earlier run could not save: offered at start.
-#include "app/errorbox.h"
 #include "app/mainform.h"
+#include "common/boxnames.h"
 #include "editor/docfile.h"
 #include "editor/editwin.h"
 #include "editor/recoverykeeper.h"

@@ -1,5 +1,6 @@
 #include "browseform.h"
 
+#include "common/boxnames.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "prevform.h"
@@ -241,7 +242,7 @@ void TBrowseForm::scanFinished()
     Menu_Scan->setEnabled(true);
     // Missing from the list without a word, they would seem lost.
     if (!m_unlisted.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3385) + u'\n' + std::exchange(m_unlisted, {}).join(u'\n'));
+        dialogs::inform(this, dialogs::Kind::Warning, lex::message(3385) + u'\n' + namesForBox(std::exchange(m_unlisted, {})));
 }
 
 bool TBrowseForm::eventFilter(QObject *watched, QEvent *event)

@@ -24,6 +24,18 @@ bool namesWindows1252(QStringView text)
     return declaresWindows1252(text) && !text.startsWith(u"@charset");
 }
 
+// A style sheet or script file reads no character references anywhere: a
+// "&#8594;" there would stay as these letters.
+ReferenceContext referenceContextOf(const QString &path, QStringView text)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"css" || text.startsWith(u"@charset"))
+        return ReferenceContext::StyleSheet;
+    if (suffix == u"js" || suffix == u"mjs" || suffix == u"json")
+        return ReferenceContext::Script;
+    return ReferenceContext::Page;
+}
+
 QByteArray digestOf(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
@@ -82,7 +94,7 @@ FileResult DocumentFile::save(const QString &path, const QString &text, std::opt
             format.bom = false;
         } else {
             // Without a choice nothing may be lost either: references keep every character.
-            written = withCharacterReferences(text);
+            written = withCharacterReferences(text, referenceContextOf(path, text));
         }
     }
     const QByteArray bytes = encodeText(withUnambiguousStart(written, format), format);

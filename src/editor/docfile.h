@@ -41,7 +41,9 @@ public:
     // Writes the text to path in the document's format, after the choice
     // for unstorable characters where one was needed. On success the
     // document is bound to path (and saved as UTF-8 from now on, if that was
-    // chosen); on failure nothing changes and the result says why.
+    // chosen); on failure nothing changes and the result says why. A style
+    // sheet (.css) or script file (.js, .mjs, .json) gets its own escapes
+    // where a page gets character references.
     FileResult save(const QString &path, const QString &text, std::optional<Unstorable> choice = {});
 
     // Binds the document to path and format without reading the file: a

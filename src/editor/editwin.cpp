@@ -1,6 +1,7 @@
 #include "editwin.h"
 
 #include "colmemo.h"
+#include "common/boxnames.h"
 #include "docrules.h"
 #include "htmlscheme.h"
 #include "mainhost.h"
@@ -259,7 +260,7 @@ bool TEditForm::eventFilter(QObject *watched, QEvent *event)
             // A link made from the name as read would lead nowhere. Told
             // once the drop has ended: the source program waits for it.
             if (!dropped.unreachable.isEmpty()) {
-                const QString text = lex::message(3384) + u'\n' + dropped.unreachable.join(u'\n');
+                const QString text = lex::message(3384) + u'\n' + namesForBox(dropped.unreachable);
                 QMetaObject::invokeMethod(
                     this, [this, text] { dialogs::inform(this, dialogs::Kind::Error, text); }, Qt::QueuedConnection);
             }

@@ -17,7 +17,14 @@ bool reachable(const QByteArray &nativePath)
 
 QString shown(const QByteArray &nativePath)
 {
-    return reachable(nativePath) ? QFile::decodeName(nativePath) : cp1252::decode(nativePath);
+    if (reachable(nativePath))
+        return QFile::decodeName(nativePath);
+    // Each folder on its own: a UTF-8 "jürgen" read as Windows-1252 would be
+    // garbled beside the one Latin-1 name.
+    QStringList parts;
+    for (const QByteArray &part : nativePath.split('/'))
+        parts.append(reachable(part) ? QFile::decodeName(part) : cp1252::decode(part));
+    return parts.join(u'/');
 }
 
 QByteArray nativePathOf(const QUrl &url)

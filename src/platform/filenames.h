@@ -15,7 +15,8 @@ namespace filenames {
 // The program can reach the file by the name the toolkit reads from these bytes.
 bool reachable(const QByteArray &nativePath);
 
-// The name as the user recognises it: read as Windows-1252 where it is no UTF-8.
+// The name as the user recognises it: each part of the path that is no
+// UTF-8 read as Windows-1252.
 QString shown(const QByteArray &nativePath);
 
 // The bytes of a local file's address ("file:///tmp/caf%E9.htm" gives

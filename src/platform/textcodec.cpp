@@ -370,9 +370,10 @@ std::vector<RawRange> rawRanges(QStringView text)
 
 } // namespace
 
-QString withCharacterReferences(QStringView text)
+QString withCharacterReferences(QStringView text, ReferenceContext context)
 {
-    const std::vector<RawRange> ranges = rawRanges(text);
+    const std::vector<RawRange> ranges =
+        context == ReferenceContext::Page ? rawRanges(text) : std::vector<RawRange>{{0, text.size(), context == ReferenceContext::Script}};
     auto range = ranges.begin();
     QString out;
     out.reserve(text.size());

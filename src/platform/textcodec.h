@@ -75,8 +75,10 @@ QString withUnambiguousStart(QStringView text, const TextFormat &format);
 // references (&#8364; style); characters beyond the first plane stay whole.
 // In the content of a style element they are written as CSS escapes
 // ("\2192 "), in that of a script as JavaScript escapes ("\u2192"): the
-// browser reads no references there.
-QString withCharacterReferences(QStringView text);
+// browser reads no references there. A whole style sheet or script file
+// takes its own escapes throughout.
+enum class ReferenceContext { Page, StyleSheet, Script };
+QString withCharacterReferences(QStringView text, ReferenceContext context = ReferenceContext::Page);
 
 // The encoding a page names for itself near its start (a meta charset or
 // http-equiv, a style sheet's @charset, an XML encoding), lower case;

@@ -1,8 +1,8 @@
 // Starting with odd settings: a value of the wrong type never stops the
 // program or a command; its default is used and the user is told once.
 #include "app/application.h"
-#include "app/errorbox.h"
 #include "app/mainform.h"
+#include "common/boxnames.h"
 #include "docs/browseform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"

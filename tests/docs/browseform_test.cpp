@@ -1,3 +1,4 @@
+#include "common/boxnames.h"
 #include "docs/browseform.h"
 #include "docs/gifprevform.h"
 #include "docs/prevform.h"
@@ -412,6 +413,31 @@ TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
     EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + QStringLiteral("\ncafé.gif")) << "only pictures are named";
     scan();
     EXPECT_EQ(dialogs->messages.size(), 2) << "each scan tells again";
+}
+
+// An old archive holds such pictures by the dozen: the box names the first
+// and counts the rest, or it grows past the screen with its button.
+TEST_F(BrowseFormTest, ManyPicturesWhoseNamesAreNoUtf8AreCounted)
+{
+    QList<QByteArray> names;
+    QStringList shown;
+    for (int i = 10; i < 40; ++i) {
+        names.append(QFile::encodeName(pictures) + "\xE4rger" + QByteArray::number(i) + ".gif");
+        shown.append(QStringLiteral("ärger%1.gif").arg(i));
+    }
+    const auto removeNames = qScopeGuard([&names] {
+        for (const QByteArray &name : names)
+            std::remove(name.constData());
+    });
+    for (const QByteArray &name : names) {
+        FILE *f = std::fopen(name.constData(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    scan();
+    ASSERT_EQ(dialogs->messages.size(), 1);
+    EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + u'\n' + shown.mid(0, kMaxNamesInBox - 1).join(u'\n') + u'\n' +
+                                             lex::message(3410) + u' ' + QString::number(shown.size() - (kMaxNamesInBox - 1)));
 }
 
 // A folder named "alt\" (unpacked from a Windows archive): its pictures are

@@ -150,6 +150,28 @@ TEST_F(DocFileTest, APageDeclaringWindows1252StaysWindows1252WithReferences)
     }
 }
 
+// A style sheet or script file is read by the browser without references:
+// kept in Windows-1252 its unstorable characters take the file's own escapes.
+TEST_F(DocFileTest, StyleSheetAndScriptFilesTakeTheirOwnEscapes)
+{
+    const struct {
+        const char *name;
+        QString text;
+        QByteArray expected;
+    } cases[] = {
+        {"site.css", QStringLiteral("a::after { content: '\u2192' }"), "a::after { content: '\\2192 ' }\r\n"},
+        {"new.htm", QStringLiteral("@charset \"windows-1252\";\nb::before { content: '\u2713' }"),
+         "@charset \"windows-1252\";\r\nb::before { content: '\\2713 ' }\r\n"},
+        {"menu.JS", QStringLiteral("t = \"\u2713 \u00e4\";"), "t = \"\\u2713 \xE4\";\r\n"},
+        {"page.htm", QStringLiteral("<p>\u2192</p>"), "<p>&#8594;</p>\r\n"},
+    };
+    for (const auto &c : cases) {
+        DocumentFile doc;
+        ASSERT_TRUE(doc.save(file(c.name), c.text, DocumentFile::Unstorable::WriteReferences).ok) << c.name;
+        EXPECT_EQ(readAll(file(c.name)), c.expected) << c.name;
+    }
+}
+
 TEST_F(DocFileTest, AFailedSaveKeepsPathFormatAndFile)
 {
     writeAll(file("page.htm"), "old\r\n");

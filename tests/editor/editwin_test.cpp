@@ -1,3 +1,4 @@
+#include "common/boxnames.h"
 #include "editor/bulkedit.h"
 #include "editor/colmemo.h"
 #include "editor/docrules.h"
@@ -466,6 +467,24 @@ TEST_F(EditWinTest, DroppedFileWithANameThatIsNoUtf8IsNamedNotLinked)
     QCoreApplication::sendPostedEvents();
     ASSERT_EQ(scripted->messages.size(), 1);
     EXPECT_EQ(scripted->messages[0].text, lex::message(3384) + u'\n' + dir.path() + QStringLiteral("/café.gif"));
+
+    // Dozens of them from an old archive: the box names the first and counts
+    // the rest, or it grows past the screen with its button.
+    QList<QUrl> many;
+    QStringList shown;
+    for (int i = 10; i < 40; ++i) {
+        many.append(QUrl::fromEncoded(QUrl::fromLocalFile(dir.path()).toEncoded() + "/%E4rger" + QByteArray::number(i) + ".gif"));
+        shown.append(dir.path() + QStringLiteral("/ärger%1.gif").arg(i));
+    }
+    mime.setUrls(many);
+    QDragEnterEvent enterMany(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &enterMany);
+    QDropEvent dropMany(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->ColorMemo->viewport(), &dropMany);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(scripted->messages.size(), 2);
+    EXPECT_EQ(scripted->messages[1].text, lex::message(3384) + u'\n' + shown.mid(0, kMaxNamesInBox - 1).join(u'\n') + u'\n' +
+                                              lex::message(3410) + u' ' + QString::number(shown.size() - (kMaxNamesInBox - 1)));
 }
 
 TEST_F(EditWinTest, CaretPositionGoesToTheStatusBar)
