@@ -89,6 +89,8 @@ TEST(ExternalTools, ABrowserNameBecomesOneReadableMenuLine)
     EXPECT_LE(caption.size(), 60);
     EXPECT_TRUE(caption.endsWith(QChar(0x2026))) << caption.toStdString();
     EXPECT_TRUE(longName.startsWith(caption.chopped(1)));
+    const QString emoji = browserCaption(QString::fromUtf8("\xF0\x9F\x98\x80").repeated(40));
+    EXPECT_EQ(QString::fromUtf8(emoji.toUtf8()), emoji) << "no character is cut in half";
     // The doubled "&" of a long name is never split, so no mnemonic appears.
     const QString ampersands = browserCaption(QString(100, u'&'));
     EXPECT_EQ(ampersands.chopped(1).count(u'&') % 2, 0);
