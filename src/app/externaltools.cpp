@@ -32,12 +32,20 @@ QString programPath(const QString &typed)
 
 bool browserShown(const BrowserEntry &entry)
 {
-    return !entry.name.isEmpty() && QFileInfo(entry.path).isFile();
+    return !entry.name.trimmed().isEmpty() && QFileInfo(entry.path).isFile();
 }
 
 QString browserCaption(const QString &name)
 {
-    QString caption = name;
+    // A menu item shows one line: a tab would start its shortcut column and
+    // a line break cut it off; a long name would span the whole screen.
+    constexpr qsizetype kMaxCaption = 60;
+    QString caption = name.simplified();
+    if (caption.size() > kMaxCaption) {
+        // Never between the two halves of a character outside the BMP.
+        const qsizetype cut = caption.at(kMaxCaption - 2).isHighSurrogate() ? kMaxCaption - 2 : kMaxCaption - 1;
+        caption = caption.left(cut).trimmed() + QChar(0x2026);
+    }
     return caption.replace(u'&', QStringLiteral("&&"));
 }
 

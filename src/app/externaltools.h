@@ -16,9 +16,11 @@ BrowserEntry readBrowserEntry(int n);
 // The program file a typed path names: without blanks around it and
 // without a pair of quotes enclosing it.
 QString programPath(const QString &typed);
-// A browser gets a menu item only with a name and a program file that exists.
+// A browser gets a menu item only with a name (not blanks alone) and a
+// program file that exists.
 bool browserShown(const BrowserEntry &entry);
-// The menu caption for a browser name: "&" stays a character, no mnemonic.
+// The menu caption for a browser name: one line of at most 60 characters
+// (longer ones end in an ellipsis); "&" stays a character, no mnemonic.
 QString browserCaption(const QString &name);
 
 // The help the program shows: compiled help needs a viewer for it, the HTML

@@ -1,5 +1,6 @@
 #include "registry.h"
 
+#include "fileerror.h"
 #include "lexstrings.h"
 #include "logging.h"
 #include "textfile.h"
@@ -112,8 +113,14 @@ template <typename Change> void Registry::modify(Change change)
         throw RegistryError(lex::message(3032) + u'\n' + info.absolutePath());
     QLockFile lock(m_filePath + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
-        throw RegistryError(lex::message(3033) + u'\n' + m_filePath);
+    if (!lock.tryLock(5000)) {
+        // Only a lock someone holds is one; a lock file that cannot be made
+        // means the folder may not be written, and the user must hear that.
+        if (lock.error() == QLockFile::LockFailedError || userMayWrite(info.absolutePath()))
+            throw RegistryError(lex::message(3033) + u'\n' + m_filePath);
+        const int cause = errno;
+        throw RegistryError(lex::message(3035) + u'\n' + m_filePath + u'\n' + fileerror::describe(cause, info.absolutePath()));
+    }
     // A file that exists but cannot be read is never replaced by the one
     // value about to be written.
     if (!loadFromDisk())

@@ -72,6 +72,30 @@ TEST(ExternalTools, ABrowserNeedsANameAndAnExistingProgramFile)
     EXPECT_EQ(browserCaption(QStringLiteral("Tom & Jerry")), QStringLiteral("Tom && Jerry"));
 }
 
+// A name from a hand-edited or pasted setting: a tab made the rest of it a
+// shortcut text, a line break cut it off, a long one made the menu as wide
+// as the screen with its end cut off, and blanks alone gave an empty item.
+TEST(ExternalTools, ABrowserNameBecomesOneReadableMenuLine)
+{
+    QTemporaryDir dir;
+    const QString program = touch(dir.filePath(QStringLiteral("browser")));
+    EXPECT_FALSE(browserShown({QStringLiteral(" \t "), program})) << "a name of blanks is no name";
+
+    EXPECT_EQ(browserCaption(QStringLiteral("Zwei\tZeilen\r\nBrowser ")), QStringLiteral("Zwei Zeilen Browser"));
+    EXPECT_EQ(browserCaption(QStringLiteral("  Grüße  ")), QStringLiteral("Grüße"));
+
+    const QString longName = QStringLiteral("Sehr langer Browsername ").repeated(20);
+    const QString caption = browserCaption(longName);
+    EXPECT_LE(caption.size(), 60);
+    EXPECT_TRUE(caption.endsWith(QChar(0x2026))) << caption.toStdString();
+    EXPECT_TRUE(longName.startsWith(caption.chopped(1)));
+    const QString emoji = browserCaption(QString::fromUtf8("\xF0\x9F\x98\x80").repeated(40));
+    EXPECT_EQ(QString::fromUtf8(emoji.toUtf8()), emoji) << "no character is cut in half";
+    // The doubled "&" of a long name is never split, so no mnemonic appears.
+    const QString ampersands = browserCaption(QString(100, u'&'));
+    EXPECT_EQ(ampersands.chopped(1).count(u'&') % 2, 0);
+}
+
 TEST(ExternalTools, TheHomePageLiesUnderAReservedExampleDomain)
 {
     EXPECT_EQ(homePage().scheme(), QStringLiteral("https"));

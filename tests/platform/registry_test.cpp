@@ -1,4 +1,6 @@
+#include "platform/fileerror.h"
 #include "platform/filefaults.h"
+#include "platform/lexstrings.h"
 #include "platform/registry.h"
 #include "support/testenv.h"
 
@@ -181,6 +183,34 @@ TEST_F(RegistryTest, UnwritableLocationReportsAnError)
     Registry reg(path + QStringLiteral("/inner/user.reg"));
     EXPECT_FALSE(reg.openKey(QStringLiteral("K"), false));
     EXPECT_THROW(reg.openKey(QStringLiteral("K"), true), RegistryError);
+}
+
+// A settings folder the user may not write to (settings pinned by making
+// them read-only) was told as a file locked by another program, after a
+// wait; the message now names the missing permission.
+TEST_F(RegistryTest, AFolderThatCannotBeWrittenIsToldAsSuchNotAsALock)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QDir().mkpath(folder);
+    writeFile("REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"kept\"=\"yes\"\n");
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755));
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+    QFile::setPermissions(path, QFileDevice::Permissions(0x4444));
+    QString message;
+    {
+        Unprivileged asUser;
+        Registry reg(path);
+        ASSERT_TRUE(reg.openKey(QStringLiteral("K"), false));
+        EXPECT_EQ(reg.readString(QStringLiteral("kept")), QStringLiteral("yes"));
+        try {
+            reg.writeString(QStringLiteral("new"), QStringLiteral("value"));
+        } catch (const RegistryError &e) {
+            message = e.message();
+        }
+    }
+    QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
+    EXPECT_EQ(message, QString(lex::message(3035) + u'\n' + path + u'\n' + fileerror::describe(EACCES, folder)));
+    EXPECT_FALSE(readFile(path).contains("new"));
 }
 
 TEST_F(RegistryTest, AFileThatCannotBeReadIsNeverOverwritten)
