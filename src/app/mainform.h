@@ -276,6 +276,8 @@ private:
     void PopChange_CodeUmlClick(QAction *sender);
     void HTMLTagslschen1Click();
     void CallAssist(QAction *sender);
+    // A text plug-in's result, into the document it was started for.
+    void insertPlugInText(TEditForm *doc, const QString &text);
     // Printing (mainprint.cpp).
     void BtnPrintClick();
     void Menu_PrintPreviewClick();

@@ -11,7 +11,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QPointer>
 
 #include <exception>
 
@@ -49,6 +51,10 @@ void TMainForm::CallAssist(QAction *sender)
         return;
     const QString library = plugins::folderOf(programdir::path()) + m_plugIns[index];
     TEditForm *doc = activeDocument();
+    // A plug-in that shows a dialog lets the editor's events run meanwhile:
+    // a file opened from outside may become the active document, or the
+    // user may close this one. Its text belongs to the document it was given.
+    const QPointer<TEditForm> startedFor(doc);
     const plugins::RunResult result = plugins::run(library, doc != nullptr, doc ? doc->fullPath() : QString(), this);
     if (result.outcome == plugins::Outcome::NotLoaded) {
         // It loaded at start; an item that silently does nothing leaves the
@@ -57,6 +63,20 @@ void TMainForm::CallAssist(QAction *sender)
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3380) + u'\n' + QDir::toNativeSeparators(library) + u'\n' + cause);
     } else if (result.outcome == plugins::Outcome::NeedsDocument)
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3010));
-    else if (result.outcome == plugins::Outcome::TextReturned && activeDocument())
-        InsertAroundSelection(result.text, QString());
+    else if (result.outcome == plugins::Outcome::TextReturned)
+        insertPlugInText(startedFor, result.text);
+}
+
+void TMainForm::insertPlugInText(TEditForm *doc, const QString &text)
+{
+    if (!doc || doc->isBeingDestroyed()) {
+        // Said, so that the user does not look for the text in another
+        // window; nobody is left to read it while the program shuts down.
+        if (!m_terminating)
+            dialogs::inform(this, dialogs::Kind::Error, lex::message(3430));
+        return;
+    }
+    if (doc != activeDocument())
+        bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+    InsertAroundSelection(text, QString());
 }

@@ -332,6 +332,39 @@ TEST_F(AssistMenuTest, AnErrorInAPlugInReachesTheErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<eins>"));
 }
 
+// A plug-in with a dialog lets the editor's events run; a file opened from
+// outside meanwhile became the active document and got the text instead.
+TEST_F(AssistMenuTest, TextGoesToTheDocumentThePlugInWasStartedFor)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    TEditForm *other = nullptr;
+    QMetaObject::invokeMethod(
+        form.get(), [&] { other = form->OpenDocument(QString(), true, -1); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a<mitten>bc"));
+    EXPECT_EQ(other->ColorMemo->Text(), QString());
+    // Brought forward, so that the user sees where the text went.
+    EXPECT_EQ(form->activeDocument(), doc);
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(AssistMenuTest, TextForADocumentClosedMeanwhileGoesNowhereElse)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *other = newDocument(QStringLiteral("xyz"), 0, 0);
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    doc->ColorMemo->document()->setModified(false);
+    QMetaObject::invokeMethod(
+        form.get(), [doc] { doc->parentWidget()->close(); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(other->ColorMemo->Text(), QStringLiteral("xyz"));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3430));
+}
+
 // A plug-in found at start may be gone or broken when it is chosen; its item
 // then did nothing at all. The user learns which file failed and why.
 TEST_F(AssistMenuTest, APlugInThatNoLongerLoadsIsReportedWithItsFileAndCause)

@@ -6,8 +6,14 @@
 //   TP_RESULT "text"   (what StartPlugIn returns; default: echo the path)
 //   TP_THROW           (StartPlugIn throws)
 //   TP_NAME_THROW      (PlugInName throws)
+//   TP_EVENTS          (StartPlugIn lets the editor's events run, as a
+//                       plug-in with a dialog does; needs Qt Core)
 // Every start leaves its path and window in the environment for the test.
 #include "quirtleplugin.h"
+
+#ifdef TP_EVENTS
+#include <QCoreApplication>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +43,9 @@ QP_EXTERN_C QP_EXPORT void StartPlugIn(const char *documentPath, void *mainWindo
     std::snprintf(window, sizeof window, "%p", mainWindow);
     setenv("QUIRTLE_TEST_PLUGIN_PATH", documentPath, 1);
     setenv("QUIRTLE_TEST_PLUGIN_WINDOW", window, 1);
+#ifdef TP_EVENTS
+    QCoreApplication::processEvents();
+#endif
 #ifdef TP_THROW
     (void)result;
     throw std::runtime_error("Testfehler im Assistenten");
