@@ -151,6 +151,10 @@ TEST(PlugInResult, BufferIsLengthPrefixedAndReadsNoFurther)
     EXPECT_EQ(plugins::resultText(full).size(), 255);
     buffer[0] = 0;
     EXPECT_EQ(plugins::resultText(buffer), QString());
+    // A C plug-in that counts its zero-terminated text too long: the zeroed
+    // rest of the buffer is no text and must not land in the document.
+    unsigned char counted[256] = {20, 'a', 'b', 0, 'c'};
+    EXPECT_EQ(plugins::resultText(counted), QStringLiteral("ab"));
 }
 
 TEST(DynamicLibraryLoad, RefusesRelativePathsSoNoSearchPathIsUsed)
@@ -166,6 +170,15 @@ TEST_F(PlugInHostTest, PathGoesOverInTheFileSystemsEncoding)
     const plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("echo.mvp"), true, docPath, nullptr);
     EXPECT_EQ(r.outcome, plugins::Outcome::TextReturned);
     EXPECT_EQ(lastPath(), QFile::encodeName(docPath));
+}
+
+// snprintf(result + 1, 256, ...) is the C way to fill the buffer; its zero
+// then lands one byte past the 256 and must not hit the editor's memory.
+TEST_F(PlugInHostTest, AFullResultWithTheZeroOfACStringIsReadWhole)
+{
+    const plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("full.mvp"), true, QStringLiteral("/x.html"), nullptr);
+    EXPECT_EQ(r.outcome, plugins::Outcome::TextReturned);
+    EXPECT_EQ(r.text, QString(255, u'x'));
 }
 
 TEST_F(PlugInHostTest, KindsDecideWhetherAndHowTheStartRuns)

@@ -6,6 +6,8 @@
 //   TP_RESULT "text"   (what StartPlugIn returns; default: echo the path)
 //   TP_THROW           (StartPlugIn throws)
 //   TP_NAME_THROW      (PlugInName throws)
+//   TP_FULL            (StartPlugIn writes 255 characters and, past the
+//                       256 bytes, the zero of a C string)
 //   TP_EVENTS          (StartPlugIn lets the editor's events run, as a
 //                       plug-in with a dialog does; needs Qt Core)
 // Every start leaves its path and window in the environment for the test.
@@ -17,6 +19,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #ifdef TP_CAPTION
@@ -49,6 +52,15 @@ QP_EXTERN_C QP_EXPORT void StartPlugIn(const char *documentPath, void *mainWindo
 #ifdef TP_THROW
     (void)result;
     throw std::runtime_error("Testfehler im Assistenten");
+#elif defined(TP_FULL)
+    char text[300];
+    std::memset(text, 'x', sizeof text - 1);
+    text[sizeof text - 1] = '\0';
+    result[0] = 255;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-truncation" // cut on purpose
+    std::snprintf(reinterpret_cast<char *>(result) + 1, QP_RESULT_SIZE, "%s", text);
+#pragma GCC diagnostic pop
 #elif defined(TP_RESULT)
     qp_set_result(result, TP_RESULT);
 #else
