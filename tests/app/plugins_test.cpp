@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -266,6 +267,19 @@ TEST_F(AssistMenuTest, WithoutPlugInsTheButtonStaysDisabled)
     EXPECT_TRUE(form->PopupAssist->actions().isEmpty());
     EXPECT_TRUE(form->plugInList().isEmpty());
     EXPECT_FALSE(form->BtnAssist->isEnabled());
+}
+
+// With one or two plug-ins the menu was shorter than its banner text, which
+// was cut ("Ass"); the menu now grows to hold the whole of it.
+TEST_F(AssistMenuTest, TheMenuOfASinglePlugInShowsItsWholeBannerText)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp")});
+    BannerMenu *menu = form->PopupAssist;
+    ASSERT_FALSE(menu->bannerText().isEmpty());
+    menu->popup(QPoint(0, 0));
+    QCoreApplication::processEvents();
+    EXPECT_GE(menu->height(), QFontMetrics(menu->bannerFont()).horizontalAdvance(menu->bannerText()) + 6);
+    menu->close();
 }
 
 TEST_F(AssistMenuTest, EachItemBelongsToItsOwnLibraryEvenWithTheSameCaption)
