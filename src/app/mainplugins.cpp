@@ -24,7 +24,9 @@ void TMainForm::LoadPlugIns()
     const plugins::Discovery discovery = plugins::discover(plugins::folderOf(programdir::path()));
     for (const plugins::PlugIn &plugIn : discovery.found) {
         m_plugIns.append(plugIn.fileName);
-        QString caption = plugIn.caption;
+        // An item without a word on it could not be told apart or chosen
+        // knowingly; the file is what the user put into the folder.
+        QString caption = plugIn.caption.trimmed().isEmpty() ? plugIn.fileName : plugIn.caption;
         // A plug-in's "&" is a character of its caption, not an accelerator.
         QAction *item = PopupAssist->addAction(caption.replace(u'&', QStringLiteral("&&")));
         // What a plug-in throws ends in the error box, as for every command.

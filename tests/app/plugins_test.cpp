@@ -297,6 +297,18 @@ TEST_F(AssistMenuTest, EachItemBelongsToItsOwnLibraryEvenWithTheSameCaption)
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ab<zwei><eins>cd"));
 }
 
+// A plug-in that names itself with blanks only gave an item without a word
+// on it; its file name stands there instead.
+TEST_F(AssistMenuTest, APlugInWithoutACaptionIsListedByItsFileName)
+{
+    start(kTestPlugIns, {QStringLiteral("blank.mvp"), QStringLiteral("twin1.mvp")});
+    EXPECT_EQ(item(QStringLiteral("blank.mvp"))->text(), QStringLiteral("blank.mvp"));
+    EXPECT_EQ(item(QStringLiteral("twin1.mvp"))->text(), QStringLiteral("Zwilling"));
+    TEditForm *doc = newDocument(QString(), 0, 0);
+    item(QStringLiteral("blank.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<leer>"));
+}
+
 TEST_F(AssistMenuTest, TextGoesBeforeTheSelectionAndTheCaretAfterIt)
 {
     start(kTestPlugIns, {QStringLiteral("twin1.mvp"), QStringLiteral("empty.mvp"), QStringLiteral("breaks.mvp")});
