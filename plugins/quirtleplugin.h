@@ -23,8 +23,8 @@
 
    A result is a buffer of QP_RESULT_SIZE bytes that the editor provides,
    zeroed: byte 0 is the length (0 to 255), the characters follow in
-   Windows-1252. In the text of a text plug-in a degree sign (0xB0) stands for
-   a line break.
+   Windows-1252; a zero byte among them ends the text early. In the text of a
+   text plug-in a degree sign (0xB0) stands for a line break.
 
    Without PlugInName a library gets no menu item; without PlugInType or
    StartPlugIn its item does nothing. The library is loaded for each call and
