@@ -78,7 +78,8 @@ void TMainForm::insertPlugInText(TEditForm *doc, const QString &text)
             dialogs::inform(this, dialogs::Kind::Error, lex::message(3430));
         return;
     }
+    // Brought forward, so that the user sees where the text went.
     if (doc != activeDocument())
         bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
-    InsertAroundSelection(text, QString());
+    insertAroundSelectionOf(doc, text, QString());
 }
