@@ -404,6 +404,35 @@ TEST_F(AssistMenuTest, TextForADocumentClosedMeanwhileGoesNowhereElse)
     EXPECT_EQ(scripted->messages[0].text, lex::message(3430));
 }
 
+// Nobody is left to read about the lost text when the whole program was
+// closed while the plug-in's dialog was open.
+TEST_F(AssistMenuTest, ClosingTheProgramWhileAPlugInRunsLosesItsTextQuietly)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    newDocument(QStringLiteral("abc"), 1, 0)->ColorMemo->document()->setModified(false);
+    QMetaObject::invokeMethod(
+        form.get(), [this] { form->close(); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->documents().isEmpty());
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+// Chosen again from within its own run: each run holds the library loaded
+// for as long as it lasts, so the inner release must not pull the code away
+// from under the outer one.
+TEST_F(AssistMenuTest, APlugInChosenAgainWhileItRunsRunsTwice)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("ab"), 1, 0);
+    QAction *events = item(QStringLiteral("events.mvp"));
+    QMetaObject::invokeMethod(
+        form.get(), [events] { events->trigger(); }, Qt::QueuedConnection);
+    events->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a<mitten><mitten>b"));
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
 // A plug-in found at start may be gone or broken when it is chosen; its item
 // then did nothing at all. The user learns which file failed and why.
 TEST_F(AssistMenuTest, APlugInThatNoLongerLoadsIsReportedWithItsFileAndCause)
