@@ -29,7 +29,9 @@ template <typename Call> bool guarded(const QString &fileName, Call call, QStrin
         call();
         return true;
     } catch (const std::exception &e) {
-        error = fileName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what());
+        // An exception with an empty text would leave the box without a cause.
+        const QString what = QString::fromLocal8Bit(e.what()).trimmed();
+        error = fileName + QStringLiteral(": ") + (what.isEmpty() ? lex::message(3120) : what);
     } catch (...) {
         error = fileName + QStringLiteral(": ") + lex::message(3120);
     }

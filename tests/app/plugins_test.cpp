@@ -212,6 +212,13 @@ TEST_F(PlugInHostTest, WhatAPlugInThrowsArrivesAsTextAfterItsLibraryIsGone)
     } catch (const plugins::PlugInError &e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("throws.mvp: Testfehler im Assistenten"));
     }
+    // One that says nothing still gets a cause in the box.
+    try {
+        plugins::run(kTestPlugIns + QStringLiteral("throwsmute.mvp"), false, QString(), nullptr);
+        FAIL() << "no error";
+    } catch (const plugins::PlugInError &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("throwsmute.mvp: ") + lex::message(3120));
+    }
 }
 
 namespace {

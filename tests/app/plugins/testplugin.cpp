@@ -4,7 +4,7 @@
 //   TP_KIND n          (without it there is no PlugInType)
 //   TP_NO_START        (no StartPlugIn)
 //   TP_RESULT "text"   (what StartPlugIn returns; default: echo the path)
-//   TP_THROW           (StartPlugIn throws)
+//   TP_THROW           (StartPlugIn throws, with TP_THROW_TEXT if given)
 //   TP_NAME_THROW      (PlugInName throws)
 //   TP_FULL            (StartPlugIn writes 255 characters and, past the
 //                       256 bytes, the zero of a C string)
@@ -21,6 +21,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+
+#ifndef TP_THROW_TEXT
+#define TP_THROW_TEXT "Testfehler im Assistenten"
+#endif
 
 #ifdef TP_CAPTION
 QP_EXTERN_C QP_EXPORT void PlugInName(unsigned char *result)
@@ -51,7 +55,7 @@ QP_EXTERN_C QP_EXPORT void StartPlugIn(const char *documentPath, void *mainWindo
 #endif
 #ifdef TP_THROW
     (void)result;
-    throw std::runtime_error("Testfehler im Assistenten");
+    throw std::runtime_error(TP_THROW_TEXT);
 #elif defined(TP_FULL)
     char text[300];
     std::memset(text, 'x', sizeof text - 1);
