@@ -439,6 +439,8 @@ const Entry kMessages[] = {
     {3416, "Eine Bibliothek, die der Assistent braucht, ist nicht installiert:"},
     {3417, "Der Assistent braucht eine Funktion, die keine geladene Bibliothek bietet:"},
     {3418, "Der Assistent braucht eine neuere Fassung einer Systembibliothek:"},
+    // A text plug-in finished after its document had been closed
+    {3430, "Das Dokument wurde geschlossen, während der Assistent lief. Sein Text wurde nicht eingefügt."},
     // A plug-in failed without saying why; its file name comes first
     {3120, "Der Assistent hat einen Fehler ohne Beschreibung gemeldet."},
     // Printing: the printer or the output file could not be opened

@@ -4,7 +4,8 @@
    program folder. The editor looks up three C functions by name:
 
      void PlugInName(unsigned char *result);
-         The caption of the plug-in's item in the assistants menu.
+         The caption of the plug-in's item in the assistants menu; when it
+         is empty or blanks only, the item shows the library's file name.
      int32_t PlugInType(void);
          QP_TEXT_PLUGIN: the result of StartPlugIn is inserted into the active
          document before the selection (the editor asks for a document first).
@@ -23,8 +24,8 @@
 
    A result is a buffer of QP_RESULT_SIZE bytes that the editor provides,
    zeroed: byte 0 is the length (0 to 255), the characters follow in
-   Windows-1252. In the text of a text plug-in a degree sign (0xB0) stands for
-   a line break.
+   Windows-1252; a zero byte among them ends the text early. In the text of a
+   text plug-in a degree sign (0xB0) stands for a line break.
 
    Without PlugInName a library gets no menu item; without PlugInType or
    StartPlugIn its item does nothing. The library is loaded for each call and

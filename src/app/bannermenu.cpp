@@ -1,5 +1,6 @@
 #include "bannermenu.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -15,6 +16,26 @@ void BannerMenu::setBannerText(const QString &text)
     update();
 }
 
+QFont BannerMenu::bannerFont() const
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPixelSize(qMax(8, m_width - 4));
+    return font;
+}
+
+QSize BannerMenu::sizeHint() const
+{
+    QSize size = QMenu::sizeHint();
+    if (!m_text.isEmpty() && !actions().isEmpty()) {
+        // The text starts 5 pixels above the bottom edge (see paintEvent)
+        // and keeps a pixel clear of the top one.
+        const int textHeight = QFontMetrics(bannerFont()).horizontalAdvance(m_text) + 5 + 2;
+        size.setHeight(qMax(size.height(), textHeight));
+    }
+    return size;
+}
+
 void BannerMenu::paintEvent(QPaintEvent *event)
 {
     QMenu::paintEvent(event);
@@ -26,10 +47,7 @@ void BannerMenu::paintEvent(QPaintEvent *event)
     p.fillRect(strip, gradient);
     if (m_text.isEmpty())
         return;
-    QFont font(QStringLiteral("Arial"));
-    font.setBold(true);
-    font.setPixelSize(qMax(8, m_width - 4));
-    p.setFont(font);
+    p.setFont(bannerFont());
     p.setPen(palette().color(QPalette::HighlightedText));
     p.translate(strip.left(), strip.bottom() - 4);
     p.rotate(-90);

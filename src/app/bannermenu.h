@@ -14,6 +14,9 @@ public:
     QString bannerText() const { return m_text; }
     void setBannerText(const QString &text);
     int bannerWidth() const { return m_width; }
+    QFont bannerFont() const;
+    // Tall enough for the whole banner text, also with only one or two items.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -230,7 +230,11 @@ void TMainForm::TabMDIChange(int index)
 
 void TMainForm::InsertAroundSelection(const QString &before, const QString &after)
 {
-    TEditForm *doc = activeDocument();
+    insertAroundSelectionOf(activeDocument(), before, after);
+}
+
+void TMainForm::insertAroundSelectionOf(TEditForm *doc, const QString &before, const QString &after)
+{
     if (!doc)
         return;
     // The text changes where the user sees it, not in a hidden editor.

@@ -276,6 +276,10 @@ private:
     void PopChange_CodeUmlClick(QAction *sender);
     void HTMLTagslschen1Click();
     void CallAssist(QAction *sender);
+    // A text plug-in's result, into the document it was started for.
+    void insertPlugInText(TEditForm *doc, const QString &text);
+    // InsertAroundSelection for a given document rather than the active one.
+    void insertAroundSelectionOf(TEditForm *doc, const QString &before, const QString &after);
     // Printing (mainprint.cpp).
     void BtnPrintClick();
     void Menu_PrintPreviewClick();

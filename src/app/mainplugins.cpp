@@ -11,7 +11,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <QMetaObject>
+#include <QPointer>
 
 #include <exception>
 
@@ -22,7 +24,9 @@ void TMainForm::LoadPlugIns()
     const plugins::Discovery discovery = plugins::discover(plugins::folderOf(programdir::path()));
     for (const plugins::PlugIn &plugIn : discovery.found) {
         m_plugIns.append(plugIn.fileName);
-        QString caption = plugIn.caption;
+        // An item without a word on it could not be told apart or chosen
+        // knowingly; the file is what the user put into the folder.
+        QString caption = plugIn.caption.trimmed().isEmpty() ? plugIn.fileName : plugIn.caption;
         // A plug-in's "&" is a character of its caption, not an accelerator.
         QAction *item = PopupAssist->addAction(caption.replace(u'&', QStringLiteral("&&")));
         // What a plug-in throws ends in the error box, as for every command.
@@ -49,6 +53,10 @@ void TMainForm::CallAssist(QAction *sender)
         return;
     const QString library = plugins::folderOf(programdir::path()) + m_plugIns[index];
     TEditForm *doc = activeDocument();
+    // A plug-in that shows a dialog lets the editor's events run meanwhile:
+    // a file opened from outside may become the active document, or the
+    // user may close this one. Its text belongs to the document it was given.
+    const QPointer<TEditForm> startedFor(doc);
     const plugins::RunResult result = plugins::run(library, doc != nullptr, doc ? doc->fullPath() : QString(), this);
     if (result.outcome == plugins::Outcome::NotLoaded) {
         // It loaded at start; an item that silently does nothing leaves the
@@ -57,6 +65,21 @@ void TMainForm::CallAssist(QAction *sender)
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3380) + u'\n' + QDir::toNativeSeparators(library) + u'\n' + cause);
     } else if (result.outcome == plugins::Outcome::NeedsDocument)
         dialogs::inform(this, dialogs::Kind::Error, lex::message(3010));
-    else if (result.outcome == plugins::Outcome::TextReturned && activeDocument())
-        InsertAroundSelection(result.text, QString());
+    else if (result.outcome == plugins::Outcome::TextReturned)
+        insertPlugInText(startedFor, result.text);
+}
+
+void TMainForm::insertPlugInText(TEditForm *doc, const QString &text)
+{
+    if (!doc || doc->isBeingDestroyed()) {
+        // Said, so that the user does not look for the text in another
+        // window; nobody is left to read it while the program shuts down.
+        if (!m_terminating)
+            dialogs::inform(this, dialogs::Kind::Error, lex::message(3430));
+        return;
+    }
+    // Brought forward, so that the user sees where the text went.
+    if (doc != activeDocument())
+        bringForward(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+    insertAroundSelectionOf(doc, text, QString());
 }

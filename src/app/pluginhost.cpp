@@ -16,7 +16,10 @@ namespace plugins {
 
 namespace {
 
-using Buffer = std::array<unsigned char, QP_RESULT_SIZE>;
+// Twice the agreed size: a C plug-in that fills the 256 bytes and adds the
+// zero of a C string, or counts one too many, writes into the spare half
+// instead of the editor's stack. Only the agreed 256 bytes are read.
+using Buffer = std::array<unsigned char, 2 * QP_RESULT_SIZE>;
 
 // Calls into a plug-in and turns whatever it throws into a text while its
 // library is loaded; the caller raises PlugInError after releasing it.
@@ -26,7 +29,9 @@ template <typename Call> bool guarded(const QString &fileName, Call call, QStrin
         call();
         return true;
     } catch (const std::exception &e) {
-        error = fileName + QStringLiteral(": ") + QString::fromLocal8Bit(e.what());
+        // An exception with an empty text would leave the box without a cause.
+        const QString what = QString::fromLocal8Bit(e.what()).trimmed();
+        error = fileName + QStringLiteral(": ") + (what.isEmpty() ? lex::message(3120) : what);
     } catch (...) {
         error = fileName + QStringLiteral(": ") + lex::message(3120);
     }
@@ -47,7 +52,11 @@ QString folderOf(const QString &programDir)
 
 QString resultText(const unsigned char *buffer)
 {
-    return cp1252::decode(QByteArrayView(reinterpret_cast<const char *>(buffer + 1), buffer[0]));
+    // A plug-in that counts its zero-terminated text too long leaves the
+    // zeroed rest of the buffer behind it: that is no text for a document.
+    const QByteArrayView text(reinterpret_cast<const char *>(buffer + 1), buffer[0]);
+    const qsizetype end = text.indexOf('\0');
+    return cp1252::decode(end < 0 ? text : text.first(end));
 }
 
 Discovery discover(const QString &folder)

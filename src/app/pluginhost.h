@@ -27,7 +27,8 @@ struct Discovery {
 // released after its name was read. Others are passed over without a word.
 Discovery discover(const QString &folder);
 
-// Decodes a length-prefixed Windows-1252 result buffer of 256 bytes.
+// Decodes a length-prefixed Windows-1252 result buffer of 256 bytes; the
+// text ends early at a zero byte.
 QString resultText(const unsigned char *buffer);
 
 enum class Outcome {

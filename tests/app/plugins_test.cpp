@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -151,6 +152,10 @@ TEST(PlugInResult, BufferIsLengthPrefixedAndReadsNoFurther)
     EXPECT_EQ(plugins::resultText(full).size(), 255);
     buffer[0] = 0;
     EXPECT_EQ(plugins::resultText(buffer), QString());
+    // A C plug-in that counts its zero-terminated text too long: the zeroed
+    // rest of the buffer is no text and must not land in the document.
+    unsigned char counted[256] = {20, 'a', 'b', 0, 'c'};
+    EXPECT_EQ(plugins::resultText(counted), QStringLiteral("ab"));
 }
 
 TEST(DynamicLibraryLoad, RefusesRelativePathsSoNoSearchPathIsUsed)
@@ -166,6 +171,15 @@ TEST_F(PlugInHostTest, PathGoesOverInTheFileSystemsEncoding)
     const plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("echo.mvp"), true, docPath, nullptr);
     EXPECT_EQ(r.outcome, plugins::Outcome::TextReturned);
     EXPECT_EQ(lastPath(), QFile::encodeName(docPath));
+}
+
+// snprintf(result + 1, 256, ...) is the C way to fill the buffer; its zero
+// then lands one byte past the 256 and must not hit the editor's memory.
+TEST_F(PlugInHostTest, AFullResultWithTheZeroOfACStringIsReadWhole)
+{
+    const plugins::RunResult r = plugins::run(kTestPlugIns + QStringLiteral("full.mvp"), true, QStringLiteral("/x.html"), nullptr);
+    EXPECT_EQ(r.outcome, plugins::Outcome::TextReturned);
+    EXPECT_EQ(r.text, QString(255, u'x'));
 }
 
 TEST_F(PlugInHostTest, KindsDecideWhetherAndHowTheStartRuns)
@@ -197,6 +211,13 @@ TEST_F(PlugInHostTest, WhatAPlugInThrowsArrivesAsTextAfterItsLibraryIsGone)
         FAIL() << "no error";
     } catch (const plugins::PlugInError &e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("throws.mvp: Testfehler im Assistenten"));
+    }
+    // One that says nothing still gets a cause in the box.
+    try {
+        plugins::run(kTestPlugIns + QStringLiteral("throwsmute.mvp"), false, QString(), nullptr);
+        FAIL() << "no error";
+    } catch (const plugins::PlugInError &e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("throwsmute.mvp: ") + lex::message(3120));
     }
 }
 
@@ -255,6 +276,19 @@ TEST_F(AssistMenuTest, WithoutPlugInsTheButtonStaysDisabled)
     EXPECT_FALSE(form->BtnAssist->isEnabled());
 }
 
+// With one or two plug-ins the menu was shorter than its banner text, which
+// was cut ("Ass"); the menu now grows to hold the whole of it.
+TEST_F(AssistMenuTest, TheMenuOfASinglePlugInShowsItsWholeBannerText)
+{
+    start(kTestPlugIns, {QStringLiteral("twin1.mvp")});
+    BannerMenu *menu = form->PopupAssist;
+    ASSERT_FALSE(menu->bannerText().isEmpty());
+    menu->popup(QPoint(0, 0));
+    QCoreApplication::processEvents();
+    EXPECT_GE(menu->height(), QFontMetrics(menu->bannerFont()).horizontalAdvance(menu->bannerText()) + 6);
+    menu->close();
+}
+
 TEST_F(AssistMenuTest, EachItemBelongsToItsOwnLibraryEvenWithTheSameCaption)
 {
     start(kTestPlugIns, {QStringLiteral("twin1.mvp"), QStringLiteral("twin2.mvp"), QStringLiteral("echo.mvp")});
@@ -268,6 +302,18 @@ TEST_F(AssistMenuTest, EachItemBelongsToItsOwnLibraryEvenWithTheSameCaption)
     item(QStringLiteral("twin2.mvp"))->trigger();
     item(QStringLiteral("twin1.mvp"))->trigger();
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("ab<zwei><eins>cd"));
+}
+
+// A plug-in that names itself with blanks only gave an item without a word
+// on it; its file name stands there instead.
+TEST_F(AssistMenuTest, APlugInWithoutACaptionIsListedByItsFileName)
+{
+    start(kTestPlugIns, {QStringLiteral("blank.mvp"), QStringLiteral("twin1.mvp")});
+    EXPECT_EQ(item(QStringLiteral("blank.mvp"))->text(), QStringLiteral("blank.mvp"));
+    EXPECT_EQ(item(QStringLiteral("twin1.mvp"))->text(), QStringLiteral("Zwilling"));
+    TEditForm *doc = newDocument(QString(), 0, 0);
+    item(QStringLiteral("blank.mvp"))->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<leer>"));
 }
 
 TEST_F(AssistMenuTest, TextGoesBeforeTheSelectionAndTheCaretAfterIt)
@@ -330,6 +376,68 @@ TEST_F(AssistMenuTest, AnErrorInAPlugInReachesTheErrorBoxAndTheProgramGoesOn)
     TEditForm *doc = newDocument(QString(), 0, 0);
     item(QStringLiteral("twin1.mvp"))->trigger();
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<eins>"));
+}
+
+// A plug-in with a dialog lets the editor's events run; a file opened from
+// outside meanwhile became the active document and got the text instead.
+TEST_F(AssistMenuTest, TextGoesToTheDocumentThePlugInWasStartedFor)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    TEditForm *other = nullptr;
+    QMetaObject::invokeMethod(
+        form.get(), [&] { other = form->OpenDocument(QString(), true, -1); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a<mitten>bc"));
+    EXPECT_EQ(other->ColorMemo->Text(), QString());
+    // Brought forward, so that the user sees where the text went.
+    EXPECT_EQ(form->activeDocument(), doc);
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+TEST_F(AssistMenuTest, TextForADocumentClosedMeanwhileGoesNowhereElse)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *other = newDocument(QStringLiteral("xyz"), 0, 0);
+    TEditForm *doc = newDocument(QStringLiteral("abc"), 1, 0);
+    doc->ColorMemo->document()->setModified(false);
+    QMetaObject::invokeMethod(
+        form.get(), [doc] { doc->parentWidget()->close(); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(other->ColorMemo->Text(), QStringLiteral("xyz"));
+    ASSERT_EQ(scripted->messages.size(), 1);
+    EXPECT_EQ(scripted->messages[0].text, lex::message(3430));
+}
+
+// Nobody is left to read about the lost text when the whole program was
+// closed while the plug-in's dialog was open.
+TEST_F(AssistMenuTest, ClosingTheProgramWhileAPlugInRunsLosesItsTextQuietly)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    newDocument(QStringLiteral("abc"), 1, 0)->ColorMemo->document()->setModified(false);
+    QMetaObject::invokeMethod(
+        form.get(), [this] { form->close(); }, Qt::QueuedConnection);
+    item(QStringLiteral("events.mvp"))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->documents().isEmpty());
+    EXPECT_TRUE(scripted->messages.isEmpty());
+}
+
+// Chosen again from within its own run: each run holds the library loaded
+// for as long as it lasts, so the inner release must not pull the code away
+// from under the outer one.
+TEST_F(AssistMenuTest, APlugInChosenAgainWhileItRunsRunsTwice)
+{
+    start(kTestPlugIns, {QStringLiteral("events.mvp")});
+    TEditForm *doc = newDocument(QStringLiteral("ab"), 1, 0);
+    QAction *events = item(QStringLiteral("events.mvp"));
+    QMetaObject::invokeMethod(
+        form.get(), [events] { events->trigger(); }, Qt::QueuedConnection);
+    events->trigger();
+    EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("a<mitten><mitten>b"));
+    EXPECT_TRUE(scripted->messages.isEmpty());
 }
 
 // A plug-in found at start may be gone or broken when it is chosen; its item
