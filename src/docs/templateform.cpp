@@ -167,8 +167,11 @@ void TTemplateForm::setTitleEditable(bool editable)
 void TTemplateForm::ComboBox1Change()
 {
     const int k = ComboBox1->currentIndex();
-    if (k < 0 || k >= m_templates.size())
+    // The list reports every pick, also of the template already shown:
+    // showing it afresh would throw away the title the user typed.
+    if (k < 0 || k >= m_templates.size() || k == m_shown)
         return;
+    m_shown = k;
     Memo1->setPlainText(templateLines(m_templates[k]).join(u'\n'));
     m_title = findTitleRange(memoText(*Memo1));
     // Only a title with both tags can be set: without "</title>" every

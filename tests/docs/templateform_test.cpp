@@ -66,6 +66,19 @@ TEST_F(TemplateFormTest, TheTitleEditWritesBetweenTheTagsAndKeepsTheirCase)
     EXPECT_EQ(form.TemplateText, QStringLiteral("<HTML>\r\n<TITLE>Preise & \"Angebote\"</TITLE>\r\n</HTML>\r\n"));
 }
 
+// Opening the list and taking the template already shown is no choice of
+// another one: the title typed for it stays.
+TEST_F(TemplateFormTest, PickingTheShownTemplateAgainKeepsTheTypedTitle)
+{
+    TTemplateForm form;
+    form.Edit1->selectAll();
+    QTest::keyClicks(form.Edit1, QStringLiteral("Meine Seite"));
+    choose(form, 0);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Meine Seite"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<html>\r\n<title>Meine Seite</title>\r\n\r\n</html>"));
+}
+
 // The edit's text is the title as a whole: what it holds stands once between
 // the template's tags, also when it holds a tag of its own.
 TEST_F(TemplateFormTest, TheChooserAndTheTitleHaveAccessKeysOfTheirOwn)
