@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -60,6 +61,9 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit1 = new QLineEdit(panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    // The template's title comes in whole: a cut one would replace the
+    // template's own at the first key.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     Edit1->setMinimumWidth(Edit1->fontMetrics().averageCharWidth() * 20);
     Label1->setBuddy(ComboBox1);
     Label2->setBuddy(Edit1);

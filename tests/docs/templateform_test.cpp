@@ -211,6 +211,19 @@ TEST_F(TemplateFormTest, ALongTemplateNameKeepsTheChooserOnTheScreen)
     EXPECT_GE(shipped.ComboBox1->width(), shipped.ComboBox1->fontMetrics().horizontalAdvance(shipped.ComboBox1->itemText(0)));
 }
 
+// The title edit takes a template's title whole, however long: a cut one
+// would replace the template's own title by its beginning at the first key.
+TEST_F(TemplateFormTest, ALongTitleIsKeptWholeWhenItIsEdited)
+{
+    const QByteArray title(40000, 'x');
+    programDir.write(QStringLiteral("template.mvt"), "Lang;<title>" + title + "</title>\r\n");
+    TTemplateForm form;
+    form.Edit1->end(false);
+    QTest::keyClicks(form.Edit1, QStringLiteral("!"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<title>") + QString::fromLatin1(title) + QStringLiteral("!</title>"));
+}
+
 // On a small screen (a laptop at 150 %) the bar gives way: the window fits,
 // and "Leeres Dokument" and "Erstellen" stay in reach with their whole text.
 TEST_F(TemplateFormTest, TheWindowFitsASmallScreenWithItsButtonsInReach)
