@@ -266,6 +266,8 @@ const Entry kMessages[] = {
     {3190, "Die Datei tagcodes.mvt konnte nicht gelesen werden. Die Tag-Liste bleibt leer."},
     // Template chooser: template file there but unreadable; the path comes before, the reason after
     {3210, "Die Vorlagendatei template.mvt konnte nicht gelesen werden. Das neue Dokument bleibt leer."},
+    // Template chooser: the template file holds NUL bytes; follows 3210
+    {3460, "Die Datei enthält Nullbytes und ist keine Textdatei (etwa ein Bild oder ein Programm)."},
     // Reserved
     {3002, ""},
     // Quit and close questions; 3004 and 3005 enclose the document's caption

@@ -2,13 +2,15 @@
 
 #include "platform/textfile.h"
 
-QStringList readDataLines(const QString &path, bool *ok, QString *error)
+#include <cerrno>
+
+QStringList readDataLines(const QString &path, bool *ok, QString *error, qint64 maxBytes)
 {
-    const LoadedBytes read = readFileBytes(path);
+    const LoadedBytes read = readFileBytes(path, maxBytes);
     if (ok)
         *ok = read.result.ok;
     if (error)
-        *error = read.result.error;
+        *error = read.result.error + (read.result.systemError == EFBIG ? u' ' + sizeLimitNote(path) : QString());
     if (!read.result.ok)
         return {};
     // A BOM declares UTF-8: a stray byte of another code page then spoils its

@@ -7,5 +7,6 @@
 
 // The lines without their breaks; an empty last line (the file's final
 // break) is not a line. ok (when given) tells whether the file could be read,
-// error (when given) why it could not.
-QStringList readDataLines(const QString &path, bool *ok = nullptr, QString *error = nullptr);
+// error (when given) why it could not. With maxBytes >= 0 a longer file is
+// not read.
+QStringList readDataLines(const QString &path, bool *ok = nullptr, QString *error = nullptr, qint64 maxBytes = -1);

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <limits>
+
 namespace {
 
 QToolButton *flatButton(QWidget *parent, const char *name)
@@ -30,6 +32,9 @@ QLineEdit *edit(QWidget *parent, const char *name)
 {
     auto *line = new QLineEdit(parent);
     line->setObjectName(QLatin1String(name));
+    // A pasted data: address for the picture runs far past the edit's usual
+    // 32767 characters; cut off, the page would get a broken one.
+    line->setMaxLength(std::numeric_limits<int>::max());
     return line;
 }
 

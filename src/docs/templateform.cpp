@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -60,6 +61,9 @@ TTemplateForm::TTemplateForm(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::W
     Label2->setObjectName(QStringLiteral("Label2"));
     Edit1 = new QLineEdit(panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    // The template's title comes in whole: a cut one would replace the
+    // template's own at the first key.
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     Edit1->setMinimumWidth(Edit1->fontMetrics().averageCharWidth() * 20);
     Label1->setBuddy(ComboBox1);
     Label2->setBuddy(Edit1);
@@ -167,8 +171,11 @@ void TTemplateForm::setTitleEditable(bool editable)
 void TTemplateForm::ComboBox1Change()
 {
     const int k = ComboBox1->currentIndex();
-    if (k < 0 || k >= m_templates.size())
+    // The list reports every pick, also of the template already shown:
+    // showing it afresh would throw away the title the user typed.
+    if (k < 0 || k >= m_templates.size() || k == m_shown)
         return;
+    m_shown = k;
     Memo1->setPlainText(templateLines(m_templates[k]).join(u'\n'));
     m_title = findTitleRange(memoText(*Memo1));
     // Only a title with both tags can be set: without "</title>" every

@@ -45,6 +45,7 @@ public:
 private:
     QStringList m_templates; // entry k belongs to ComboBox1's item k
     bool m_loaded = false;
+    int m_shown = -1; // the template Memo1 shows
     // Where the title stands in Memo1 now. Kept rather than searched again:
     // a title that holds "</title>" itself would otherwise end the range early.
     TitleRange m_title;

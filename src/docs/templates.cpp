@@ -2,8 +2,12 @@
 
 #include "common/datalines.h"
 #include "common/mvcodec.h"
+#include "platform/lexstrings.h"
+#include "platform/textfile.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
 
 TemplateList parseTemplates(const QStringList &fileLines)
 {
@@ -26,9 +30,18 @@ TemplateFile loadTemplateFile(const QString &path)
         return file;
     }
     bool ok = false;
-    const QStringList lines = readDataLines(path, &ok, &file.error);
+    // A list of pages is small: a file beyond the documents' limit would keep
+    // the chooser reading and listing for minutes.
+    const QStringList lines = readDataLines(path, &ok, &file.error, kMaxTextFileBytes);
     if (!ok) {
         file.state = TemplateFileState::Unreadable;
+        return file;
+    }
+    // A picture or a program in the file's place: its bytes are no pages,
+    // and NULs taken into a new document would be saved with it.
+    if (std::any_of(lines.cbegin(), lines.cend(), [](const QString &line) { return line.contains(QChar(0)); })) {
+        file.state = TemplateFileState::Unreadable;
+        file.error = lex::message(3460);
         return file;
     }
     file.state = TemplateFileState::Loaded;

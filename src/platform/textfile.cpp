@@ -158,10 +158,8 @@ LoadedFile loadTextFile(const QString &path)
     LoadedFile loaded;
     const LoadedBytes read = readFileBytes(path, kMaxTextFileBytes);
     loaded.result = read.result;
-    if (read.result.systemError == EFBIG) {
-        const qint64 megabytes = (QFileInfo(path).size() + 1024 * 1024 - 1) / (1024 * 1024);
-        loaded.result.error += u' ' + lex::message(3350) + u' ' + QString::number(megabytes) + QStringLiteral(" MB.");
-    }
+    if (read.result.systemError == EFBIG)
+        loaded.result.error += u' ' + sizeLimitNote(path);
     if (!read.result.ok)
         return loaded;
     loaded.decoded = decodeText(read.bytes);
@@ -179,6 +177,12 @@ LoadedFile loadTextFile(const QString &path)
         loaded.result.systemError = 0;
     }
     return loaded;
+}
+
+QString sizeLimitNote(const QString &path)
+{
+    const qint64 megabytes = (QFileInfo(path).size() + 1024 * 1024 - 1) / (1024 * 1024);
+    return lex::message(3350) + u' ' + QString::number(megabytes) + QStringLiteral(" MB.");
 }
 
 bool userMayWrite(const QString &path)

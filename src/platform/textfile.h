@@ -36,6 +36,9 @@ LoadedBytes readFileBytes(const QString &path, qint64 maxBytes = -1);
 // over kMaxTextFileBytes, and a file holding NUL characters (a picture or a
 // program), whose bytes a save would not give back.
 LoadedFile loadTextFile(const QString &path);
+// What follows the reason for a file refused as over kMaxTextFileBytes: the
+// limit and the file's size.
+QString sizeLimitNote(const QString &path);
 
 // The running user (by the effective ids) may write the file.
 bool userMayWrite(const QString &path);

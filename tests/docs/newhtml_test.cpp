@@ -148,6 +148,24 @@ TEST(NewHTMLFileForm, MakeItBuildsFromTheEditsEmptyDocumentAndCloseBoxGiveNothin
     EXPECT_TRUE(TNewHTMLFileForm::Execute(nullptr).isEmpty()) << "the close box is the same as Empty Document";
 }
 
+// A picture given inline (a data: address) easily runs past 32767
+// characters, where a line edit would cut it off unseen.
+TEST(NewHTMLFileForm, LongFieldsReachThePageWhole)
+{
+    dialogs::ScriptedDialogsGuard scripted;
+    const QString picture = QStringLiteral("data:image/png;base64,") + QString(40000, u'A');
+    const QString title = QString(33000, u'T');
+    scripted->onModal = [&](QDialog &dialog) {
+        auto &form = static_cast<TNewHTMLFileForm &>(dialog);
+        form.EditTitle->setText(title);
+        form.EditPic->setText(picture);
+        form.BtnClose->click();
+    };
+    const QString text = TNewHTMLFileForm::Execute(nullptr);
+    EXPECT_TRUE(text.contains(u"<title>" + title + u"</title>"));
+    EXPECT_TRUE(text.contains(u"<body background=\"" + picture + u"\">"));
+}
+
 TEST(NewHTMLFileForm, TheCaptionsShowWholeAndTheWindowFitsASmallScreen)
 {
     TNewHTMLFileForm form;

@@ -66,6 +66,19 @@ TEST_F(TemplateFormTest, TheTitleEditWritesBetweenTheTagsAndKeepsTheirCase)
     EXPECT_EQ(form.TemplateText, QStringLiteral("<HTML>\r\n<TITLE>Preise & \"Angebote\"</TITLE>\r\n</HTML>\r\n"));
 }
 
+// Opening the list and taking the template already shown is no choice of
+// another one: the title typed for it stays.
+TEST_F(TemplateFormTest, PickingTheShownTemplateAgainKeepsTheTypedTitle)
+{
+    TTemplateForm form;
+    form.Edit1->selectAll();
+    QTest::keyClicks(form.Edit1, QStringLiteral("Meine Seite"));
+    choose(form, 0);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Meine Seite"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<html>\r\n<title>Meine Seite</title>\r\n\r\n</html>"));
+}
+
 // The edit's text is the title as a whole: what it holds stands once between
 // the template's tags, also when it holds a tag of its own.
 TEST_F(TemplateFormTest, TheChooserAndTheTitleHaveAccessKeysOfTheirOwn)
@@ -196,6 +209,19 @@ TEST_F(TemplateFormTest, ALongTemplateNameKeepsTheChooserOnTheScreen)
     shipped.show();
     QCoreApplication::processEvents();
     EXPECT_GE(shipped.ComboBox1->width(), shipped.ComboBox1->fontMetrics().horizontalAdvance(shipped.ComboBox1->itemText(0)));
+}
+
+// The title edit takes a template's title whole, however long: a cut one
+// would replace the template's own title by its beginning at the first key.
+TEST_F(TemplateFormTest, ALongTitleIsKeptWholeWhenItIsEdited)
+{
+    const QByteArray title(40000, 'x');
+    programDir.write(QStringLiteral("template.mvt"), "Lang;<title>" + title + "</title>\r\n");
+    TTemplateForm form;
+    form.Edit1->end(false);
+    QTest::keyClicks(form.Edit1, QStringLiteral("!"));
+    form.BtnClose->click();
+    EXPECT_EQ(form.TemplateText, QStringLiteral("<title>") + QString::fromLatin1(title) + QStringLiteral("!</title>"));
 }
 
 // On a small screen (a laptop at 150 %) the bar gives way: the window fits,

@@ -1,8 +1,11 @@
 #include "docs/templates.h"
 #include "platform/cp1252.h"
 #include "platform/filefaults.h"
+#include "platform/lexstrings.h"
+#include "platform/textfile.h"
 #include "support/testenv.h"
 
+#include <QFile>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -26,6 +29,34 @@ TEST(TemplateFile, OnlyLinesWithANameAndTextDefineTemplates)
     EXPECT_EQ(loadTemplateFile(dir.path() + QStringLiteral("template.mvt")).state, TemplateFileState::Unreadable);
     filefaults::clear();
     EXPECT_EQ(loadTemplateFile(dir.path() + QStringLiteral("gone.mvt")).state, TemplateFileState::Missing);
+}
+
+// A picture or a program saved as template.mvt, or a file far beyond any
+// list of pages, is no list of templates: the chooser names the cause
+// instead of offering its bytes as pages.
+TEST(TemplateFile, ABinaryOrOversizedFileIsRefusedWithItsCause)
+{
+    TempProgramDir dir;
+    const QString path = dir.path() + QStringLiteral("template.mvt");
+    static const char png[] = "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0;;;x\0\0";
+    dir.write(QStringLiteral("template.mvt"), QByteArray(png, sizeof png - 1));
+    TemplateFile file = loadTemplateFile(path);
+    EXPECT_EQ(file.state, TemplateFileState::Unreadable);
+    EXPECT_TRUE(file.templates.names.isEmpty());
+    EXPECT_EQ(file.error, lex::message(3460));
+
+    // UTF-16 without a mark has NULs in its bytes but none in its text.
+    const QString page = QStringLiteral("Seite;<title>\u00DCber uns</title>\r\n");
+    dir.write(QStringLiteral("template.mvt"), QByteArray(reinterpret_cast<const char *>(page.utf16()), page.size() * 2));
+    file = loadTemplateFile(path);
+    ASSERT_EQ(file.state, TemplateFileState::Loaded);
+    EXPECT_EQ(file.templates.names, QStringList{QStringLiteral("Seite")});
+
+    QFile big(path);
+    ASSERT_TRUE(big.resize(kMaxTextFileBytes + 1)); // sparse: nothing is written
+    file = loadTemplateFile(path);
+    EXPECT_EQ(file.state, TemplateFileState::Unreadable);
+    EXPECT_TRUE(file.error.contains(lex::message(3350) + QStringLiteral(" 65 MB."))) << file.error.toStdString();
 }
 
 TEST(TitleRange, FoundInAnyLetterCaseBetweenTheTags)
