@@ -1,12 +1,17 @@
 // The help pages shipped in data/help: every page readable, every local link
-// and anchor leads somewhere, and the start page reaches every page.
+// and anchor leads somewhere, the start page reaches every page, and the
+// main-window page names the commands as the window shows them.
+#include "mainwindowtest.h"
 #include "support/testenv.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
+#include <QTextDocumentFragment>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,6 +110,89 @@ TEST(HelpPages, TheStartPageLinksEveryPageAndEveryPageLinksBack)
             back = back || link.target.section(u'#', 0, 0) == QStringLiteral("index.htm");
         EXPECT_TRUE(back) << name.toStdString() << " has no way back to index.htm";
     }
+}
+
+// One row of a command table on the main-window page: the name a user looks
+// for, and the key when the table has a key column.
+struct CommandRow {
+    QString name;
+    QString key;
+};
+
+QString plain(const QString &html)
+{
+    return QTextDocumentFragment::fromHtml(html).toPlainText().trimmed();
+}
+
+QList<CommandRow> commandTable(const QString &page, const QString &sectionId)
+{
+    const QString text = pageText(page);
+    const qsizetype section = text.indexOf(QStringLiteral("id=\"") + sectionId + u'"');
+    const qsizetype start = section < 0 ? -1 : text.indexOf(QStringLiteral("<table>"), section);
+    const qsizetype end = start < 0 ? -1 : text.indexOf(QStringLiteral("</table>"), start);
+    if (end < 0)
+        return {};
+    const QString table = text.mid(start, end - start);
+    const bool keyed = table.contains(QStringLiteral("<th>Taste</th>"));
+    static const QRegularExpression row(QStringLiteral("<tr><td>(.*?)</td><td>(.*?)</td>"));
+    QList<CommandRow> rows;
+    for (const QRegularExpressionMatch &m : row.globalMatch(table))
+        rows.append({plain(m.captured(1)), keyed ? plain(m.captured(2)) : QString()});
+    return rows;
+}
+
+// What the window shows: the caption without its access-key marks, and the
+// key in the words the help uses.
+QList<CommandRow> shownCommands(const QList<QAction *> &actions)
+{
+    QList<CommandRow> rows;
+    for (const QAction *a : actions) {
+        if (a->isSeparator() || !a->isVisible())
+            continue;
+        QString key = a->shortcut().toString(QKeySequence::PortableText);
+        key.replace(QStringLiteral("Ctrl"), QStringLiteral("Strg")).replace(QStringLiteral("Del"), QStringLiteral("Entf"));
+        rows.append({QString(a->text()).remove(u'&'), key});
+    }
+    return rows;
+}
+
+void expectSameCommands(const QList<CommandRow> &help, const QList<CommandRow> &shown, bool keyed)
+{
+    ASSERT_FALSE(help.isEmpty());
+    EXPECT_EQ(help.size(), shown.size());
+    for (qsizetype i = 0; i < std::min(help.size(), shown.size()); ++i) {
+        EXPECT_EQ(help[i].name, shown[i].name) << "row " << i + 1;
+        if (keyed) {
+            EXPECT_EQ(help[i].key, shown[i].key) << help[i].name.toStdString();
+        }
+    }
+}
+
+class HelpMainWindowPage : public MainWindowTest
+{
+};
+
+// The page names every menu item and toolbar button in the order and with
+// the key the window has, so a renamed or moved command shows up here.
+TEST_F(HelpMainWindowPage, NamesTheMenusAndToolbarAsTheWindowShowsThem)
+{
+    auto form = shown();
+    const QString page = QStringLiteral("hauptfenster.htm");
+    const std::pair<const char *, QMenu *> menus[] = {{"menue-datei", form->Menu_File},
+                                                      {"menue-bearbeiten", form->Menu_Edit},
+                                                      {"menue-extras", form->Menu_Extras},
+                                                      {"menue-fenster", form->Menu_Window},
+                                                      {"menue-hilfe", form->Menu_Help}};
+    for (const auto &[id, menu] : menus) {
+        SCOPED_TRACE(id);
+        // No document is open: the window menu holds its fixed items only.
+        expectSameCommands(commandTable(page, QLatin1String(id)), shownCommands(menu->actions()), true);
+    }
+    {
+        SCOPED_TRACE("symbolleiste");
+        expectSameCommands(commandTable(page, QStringLiteral("symbolleiste")), shownCommands(form->Toolbar->actions()), false);
+    }
+    quit(*form);
 }
 
 } // namespace
