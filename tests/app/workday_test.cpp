@@ -128,6 +128,7 @@ TEST_F(WorkdayTest, QuittingAsksEachModifiedDocumentAndACancelKeepsTheRest)
     TEditForm *fresh = form->OpenDocument(QString(), true, 1);
     ASSERT_TRUE(docA && docB && fresh);
     fresh->ColorMemo->setText(QStringLiteral("neu"));
+    const QString freshCaption = fresh->caption();
     fresh->ColorMemo->setModified(true);
     activate(*form, docA);
     docA->ColorMemo->replaceSelection(QStringLiteral("A"));
@@ -139,7 +140,20 @@ TEST_F(WorkdayTest, QuittingAsksEachModifiedDocumentAndACancelKeepsTheRest)
     // Least recently focused first: the new page, then B. No drops the page,
     // Cancel on B keeps the program with A and B as they were.
     scripted->answers = {dialogs::Answer::No, dialogs::Answer::Cancel};
+    // While B is asked about, the page answered No is gone from the window bar too.
+    QStringList tabsWhenAsked;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) {
+        QStringList tabs;
+        for (int i = 0; i < form->TabMDI->count(); ++i)
+            tabs.append(form->TabMDI->tabText(i));
+        tabsWhenAsked.append(tabs.join(u','));
+    };
     EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    ASSERT_EQ(tabsWhenAsked.size(), 2);
+    EXPECT_EQ(tabsWhenAsked[0].count(u','), 2);
+    EXPECT_EQ(tabsWhenAsked[1].count(u','), 1) << tabsWhenAsked[1].toStdString();
+    EXPECT_FALSE(tabsWhenAsked[1].contains(freshCaption));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     ASSERT_EQ(scripted->messages.size(), 2);
@@ -245,5 +259,46 @@ TEST_F(WorkdayTest, TheSearchWindowShowsAMinimisedDocumentItChanges)
         EXPECT_FALSE(sub->isMinimized()) << name << ": what the step finds or changes is in view";
     }
     EXPECT_EQ(doc->ColorMemo->plainText(), QStringLiteral("eins drei drei"));
+    quit(*form);
+}
+
+TEST_F(WorkdayTest, EachFileKeepsItsOwnFormatThroughEditsSavesAndSaveAs)
+{
+    struct Case {
+        const char *name;
+        QByteArray before, after;
+    };
+    const Case cases[] = {
+        {"cr.htm", "<p>\xe4</p>\rzwei", "<i><p>\xe4</p>\rzwei"},
+        {"bom.htm", "\xef\xbb\xbf<p>\xc3\xa4</p>\r\n", "\xef\xbb\xbf<i><p>\xc3\xa4</p>\r\n"},
+        {"le.htm", QByteArray("\xff\xfe<\0p\0>\0\n\0", 10), QByteArray("\xff\xfe<\0i\0>\0<\0p\0>\0\n\0", 16)},
+        {"lf.htm", "<p>\xc3\xa4</p>\nzwei\n", "<i><p>\xc3\xa4</p>\nzwei\n"},
+    };
+    auto form = shown();
+    QList<TEditForm *> docs;
+    for (const Case &c : cases)
+        docs.append(form->OpenDocument(file(QString::fromLatin1(c.name), c.before), false, 0));
+    // Each edited in turn, from the last opened to the first.
+    for (int i = int(docs.size()) - 1; i >= 0; --i) {
+        activate(*form, docs[i]);
+        docs[i]->ColorMemo->setSelStart(0);
+        docs[i]->ColorMemo->setSelLength(0);
+        form->InsertAroundSelection(QStringLiteral("<i>"), QString());
+    }
+    // Saved in another order, half of them under a new name.
+    for (int i = 0; i < int(docs.size()); ++i) {
+        activate(*form, docs[i]);
+        const QString name = QString::fromLatin1(cases[i].name);
+        if (i % 2) {
+            scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(u"neu-" + name), 1});
+            form->BtnSaveAs->trigger();
+            EXPECT_EQ(bytesOf(dir.filePath(u"neu-" + name)), cases[i].after) << cases[i].name;
+            EXPECT_EQ(bytesOf(dir.filePath(name)), cases[i].before) << cases[i].name;
+        } else {
+            form->BtnSave->trigger();
+            EXPECT_EQ(bytesOf(dir.filePath(name)), cases[i].after) << cases[i].name;
+        }
+        EXPECT_FALSE(docs[i]->isModified()) << cases[i].name;
+    }
     quit(*form);
 }
