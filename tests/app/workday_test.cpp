@@ -4,6 +4,7 @@
 #include "app/mainform.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
+#include "editor/preview.h"
 #include "mainwindowtest.h"
 #include "platform/scripteddialogs.h"
 #include "tools/searchform.h"
@@ -15,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabBar>
+#include <QUrl>
 
 #include <functional>
 
@@ -300,5 +302,30 @@ TEST_F(WorkdayTest, EachFileKeepsItsOwnFormatThroughEditsSavesAndSaveAs)
         }
         EXPECT_FALSE(docs[i]->isModified()) << cases[i].name;
     }
+    quit(*form);
+}
+
+TEST_F(WorkdayTest, APreviewShownWhileThePageIsSavedElsewhereFollowsItsNewFolder)
+{
+    file(QStringLiteral("neu/zwei.htm"), "<p>Zweite Seite</p>");
+    file(QStringLiteral("alt/zwei.htm"), "<p>Alte Seite</p>");
+    auto form = shown();
+    TEditForm *doc = form->OpenDocument(QString(), true, 1);
+    doc->ColorMemo->setPlainText(QStringLiteral("<a href=\"zwei.htm\">zwei</a>"));
+    doc->BtnPreviewClick();
+    scripted->messages.clear();
+    Q_EMIT doc->HTMLViewer->anchorClicked(QUrl(QStringLiteral("zwei.htm")));
+    ASSERT_EQ(scripted->messages.size(), 1) << "a page without a folder has no relative links yet";
+
+    // Saved while its preview is in view: the links count from the new folder.
+    for (const char *folder : {"alt", "neu"}) {
+        scripted->fileAnswers.push_back(dialogs::FileResult{dir.filePath(QString::fromLatin1(folder) + u"/eins.htm"), 1});
+        form->BtnSaveAs->trigger();
+        ASSERT_FALSE(doc->sourceShown());
+    }
+    scripted->messages.clear();
+    Q_EMIT doc->HTMLViewer->anchorClicked(QUrl(QStringLiteral("zwei.htm")));
+    EXPECT_TRUE(scripted->messages.isEmpty()) << scripted->messages.value(0).text.toStdString();
+    EXPECT_TRUE(doc->HTMLViewer->toPlainText().contains(QStringLiteral("Zweite Seite"))) << doc->HTMLViewer->toPlainText().toStdString();
     quit(*form);
 }
