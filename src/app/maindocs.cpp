@@ -472,6 +472,9 @@ bool TMainForm::runClosingPass()
             }
             decided.append(doc);
             doc->closeDecided();
+            // The window is freed only after the pass: its tab goes now, not
+            // while the next document is asked about.
+            RebuildWindowBar();
         }
     }
 }

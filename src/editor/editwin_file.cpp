@@ -76,6 +76,7 @@ void TEditForm::ShowRecovered(DocumentFile file, const QString &text, const QStr
 
 void TEditForm::showFileName()
 {
+    const QString before = FilePath;
     FilePath = File.folder();
     FileName = File.fileName();
     if (!FileName.isEmpty())
@@ -83,6 +84,10 @@ void TEditForm::showFileName()
     // A shown Info page tells about the file as it is after this save or load.
     if (infoShown())
         TabInfosEnter();
+    // A shown preview of a page saved into another folder takes its links
+    // and pictures from there, as the saved page will.
+    else if (FilePath != before && Pages->currentWidget() == HTMLViewer)
+        BtnPreviewClick();
 }
 
 bool TEditForm::SaveDocument(bool askName)

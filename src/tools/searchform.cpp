@@ -121,6 +121,9 @@ void showSource(TColorMemo &memo)
 {
     for (QObject *o = memo.parent(); o; o = o->parent()) {
         if (auto *doc = qobject_cast<TEditForm *>(o)) {
+            // A minimised document window stays active but shows nothing.
+            if (QWidget *frame = doc->parentWidget(); frame && frame->isMinimized())
+                frame->showNormal();
             if (!doc->sourceShown())
                 doc->BtnSourceClick();
             return;
