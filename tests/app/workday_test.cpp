@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabBar>
+#include <QTest>
 #include <QUrl>
 
 #include <functional>
@@ -327,5 +328,36 @@ TEST_F(WorkdayTest, APreviewShownWhileThePageIsSavedElsewhereFollowsItsNewFolder
     Q_EMIT doc->HTMLViewer->anchorClicked(QUrl(QStringLiteral("zwei.htm")));
     EXPECT_TRUE(scripted->messages.isEmpty()) << scripted->messages.value(0).text.toStdString();
     EXPECT_TRUE(doc->HTMLViewer->toPlainText().contains(QStringLiteral("Zweite Seite"))) << doc->HTMLViewer->toPlainText().toStdString();
+    quit(*form);
+}
+
+// The document window's own menu offers Ctrl+W for closing; the key does what
+// the menu says, for the window in front only, and asks before dropping edits.
+TEST_F(WorkdayTest, TheCloseKeyClosesTheDocumentInFrontAsItsMenuPromises)
+{
+    const QString a = file(QStringLiteral("a.htm"), "eins\r\n");
+    const QString b = file(QStringLiteral("b.htm"), "zwei\r\n");
+    auto form = shown();
+    TEditForm *docA = form->OpenDocument(a, false, 0);
+    TEditForm *docB = form->OpenDocument(b, false, 0);
+    ASSERT_TRUE(docA && docB);
+    activate(*form, docB);
+    docB->ColorMemo->setFocus();
+    docB->ColorMemo->replaceSelection(QStringLiteral("B"));
+
+    scripted->answers = {dialogs::Answer::Cancel};
+    QTest::keyClick(docB->ColorMemo, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(scripted->messages.size(), 1u) << "the edit is asked about";
+    ASSERT_EQ(form->documents().size(), 2);
+
+    docB->ColorMemo->document()->setModified(false);
+    QTest::keyClick(docB->ColorMemo, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form->documents().size(), 1);
+    EXPECT_EQ(form->documents().front(), docA);
+    EXPECT_EQ(bytesOf(b), QByteArray("zwei\r\n"));
     quit(*form);
 }
