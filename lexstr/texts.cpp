@@ -382,6 +382,8 @@ const Entry kMessages[] = {
     {3114, "Das laufende Programm hat nicht rechtzeitig geantwortet."},
     {3115, "Das laufende Programm hat den Befehl als unlesbar oder wegen Überlastung abgelehnt."},
     {3116, "Die Verbindung zum laufenden Programm ist ohne Antwort abgebrochen."},
+    // The running editor answered Busy: too many clients at once, or it is ending
+    {3530, "Das laufende Programm nimmt gerade keine Befehle an: Es ist überlastet oder wird beendet."},
     // A line break and the folder follow
     {3117, "Der Ordner für die Verbindung zum laufenden Programm ist nicht sicher oder lässt sich nicht anlegen:"},
     // The command-line client's help

@@ -15,8 +15,12 @@ TDdeServerConv::TDdeServerConv(TMainForm *form, CommandChannel *channel) : QObje
     m_modalWait.setSingleShot(true);
     m_modalWait.setInterval(100);
     connect(&m_modalWait, &QTimer::timeout, this, &TDdeServerConv::runQueue);
-    if (channel)
-        connect(channel, &CommandChannel::executeReceived, this, &TDdeServerConv::Execute);
+    if (!channel)
+        return;
+    connect(channel, &CommandChannel::executeReceived, this, &TDdeServerConv::Execute);
+    // The sender of a refused command can try again, and a second start
+    // becomes the editor once this one has ended.
+    channel->setBusyCheck([form = m_form] { return !form || form->isClosing(); });
 }
 
 void TDdeServerConv::Execute(const QByteArray &execute, bool bringForward)

@@ -288,11 +288,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
     // An error while asking about or saving the documents must not let the
     // window close with the rest of them unasked.
     bool closing = false;
+    m_closingPass = true;
     try {
         closing = runClosingPass();
     } catch (const std::exception &e) {
         ShowException(exceptionText(e));
     }
+    m_closingPass = false;
     if (!closing) {
         event->ignore();
         return;

@@ -117,6 +117,9 @@ public:
     void DdeServerExecuteMacro(const QStringList &lines);
     // Restores the window when minimised and puts it in front.
     void BringToFront();
+    // From the question about unsaved documents at close to the end: a
+    // command taken now might never run.
+    bool isClosing() const { return m_closingPass || m_terminating; }
     // Applies the tag-list visibility and panel heights after the toolbar moved.
     void ToolbarDockChange();
     void BtnListClick();
@@ -184,6 +187,7 @@ private:
     QTimer *SplashTimer = nullptr;
     bool m_shownOnce = false;
     bool m_terminating = false;
+    bool m_closingPass = false;
     FileTypes m_fileTypes = builtinFileTypes();
     int m_selectedSaveFilter = 0;
     bool m_checkingDisk = false;

@@ -7,6 +7,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QThread>
 
 InstanceClaim claimInstance(const QString &service, const QStringList &files, int waitMs)
 {
@@ -41,13 +42,18 @@ InstanceClaim claimInstance(const QString &service, const QStringList &files, in
             claim.outcome = InstanceClaim::Outcome::HandedOver;
             return claim;
         }
-        if (sent.status != cmdchannel::SendStatus::NoServer || deadline.hasExpired()) {
+        // An editor that is ending answers Busy or drops the connection; it
+        // ran nothing of this request, and once it is gone this start is first.
+        const bool ending = sent.status == cmdchannel::SendStatus::Busy || sent.status == cmdchannel::SendStatus::Broken;
+        if ((sent.status != cmdchannel::SendStatus::NoServer && !ending) || deadline.hasExpired()) {
             claim.outcome = InstanceClaim::Outcome::Failed;
             claim.error = sent.status == cmdchannel::SendStatus::NoServer
                               ? lex::message(3114)
                               : cmdchannel::describe(sent, service, QString::fromLatin1(ddewire::kTopic));
             return claim;
         }
+        if (ending)
+            QThread::msleep(100);
     }
 }
 

@@ -28,7 +28,7 @@ struct InstanceClaim {
 
 // files are made absolute against the current folder before they are sent.
 // An editor that holds the lock but does not answer yet (it may be starting)
-// is waited for up to waitMs.
+// or that refuses while it is ending is waited for up to waitMs.
 InstanceClaim claimInstance(const QString &service, const QStringList &files, int waitMs = 10000);
 
 // Serves the channel of a first instance; a failure is logged and the

@@ -95,6 +95,10 @@ void CommandChannel::readRequest(QLocalSocket *socket)
         finish(socket, ddewire::Status::UnknownTopic);
         return;
     }
+    if (m_busy && m_busy()) {
+        finish(socket, ddewire::Status::Busy);
+        return;
+    }
     // A client that gave up waiting (the editor was busy) has told its user
     // the command failed; it is not run behind their back.
     if (!finish(socket, ddewire::Status::Ack))
@@ -197,8 +201,8 @@ QString describe(const SendResult &result, const QString &service, const QString
     case SendStatus::UnknownService: return lex::message(3111) + u' ' + service;
     case SendStatus::UnknownTopic: return lex::message(3112) + u' ' + topic;
     case SendStatus::TooLarge: return lex::message(3113);
-    case SendStatus::Refused:
-    case SendStatus::Busy: return lex::message(3115);
+    case SendStatus::Refused: return lex::message(3115);
+    case SendStatus::Busy: return lex::message(3530);
     case SendStatus::TimedOut: return lex::message(3114);
     case SendStatus::Broken: break;
     }

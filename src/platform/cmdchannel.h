@@ -10,6 +10,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class QLocalServer;
 class QLocalSocket;
 
@@ -34,6 +37,9 @@ public:
     // Clients beyond this many at once are answered Busy and closed.
     void setMaxClients(int count) { m_maxClients = count; }
     int clientCount() const { return m_clients; }
+    // While busy() holds, complete requests are answered Busy and not run:
+    // an editor that is ending would acknowledge commands it never runs.
+    void setBusyCheck(std::function<bool()> busy) { m_busy = std::move(busy); }
 
 Q_SIGNALS:
     // One acknowledged execute, after its acknowledgement was sent.
@@ -52,6 +58,7 @@ private:
     int m_readTimeout = 5000;
     int m_maxClients = 16;
     int m_clients = 0;
+    std::function<bool()> m_busy;
 };
 
 namespace cmdchannel {

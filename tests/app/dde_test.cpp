@@ -19,6 +19,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -27,6 +29,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+#include <future>
+#include <memory>
 
 namespace {
 
@@ -428,6 +433,63 @@ TEST_F(DdeTest, AnEditorThatHoldsTheLockButDoesNotAnswerIsReported)
     const InstanceClaim later = claimInstance(QStringLiteral("quirtle"), {QStringLiteral("a.htm")}, 300);
     EXPECT_EQ(later.outcome, InstanceClaim::Outcome::Failed);
     EXPECT_EQ(later.error, lex::message(3114));
+}
+
+// A second start meeting an editor that is ending (it refuses, or the
+// connection drops) waits for it to end and becomes the editor itself; it
+// used to give up with an error box and open nothing.
+TEST_F(DdeTest, ASecondStartMeetingAnEndingEditorBecomesTheEditor)
+{
+    const QString socket = instance::socketPath(runtime.path(), QStringLiteral("quirtle"));
+    for (const QByteArray &answer : {ddewire::encodeReply(ddewire::Status::Busy), QByteArray()}) {
+        auto holder = std::make_unique<instance::InstanceLock>(instance::lockPath(runtime.path(), QStringLiteral("quirtle")));
+        ASSERT_EQ(holder->tryLock(), instance::InstanceLock::Result::Acquired);
+        std::promise<bool> listening;
+        // A thread of the toolkit's own, for the socket's notifiers.
+        std::unique_ptr<QThread> editor(QThread::create([&] {
+            {
+                QLocalServer ending;
+                QLocalServer::removeServer(socket);
+                listening.set_value(ending.listen(socket));
+                if (ending.waitForNewConnection(5000)) {
+                    QLocalSocket *client = ending.nextPendingConnection();
+                    client->waitForReadyRead(2000);
+                    client->write(answer);
+                    client->flush();
+                    client->abort();
+                }
+            }
+            holder.reset();
+        }));
+        editor->start();
+        EXPECT_TRUE(listening.get_future().get());
+        const InstanceClaim later = claimInstance(QStringLiteral("quirtle"), {QStringLiteral("a.htm")}, 5000);
+        editor->wait();
+        EXPECT_EQ(later.outcome, InstanceClaim::Outcome::First) << answer.toHex().constData() << ' ' << later.error.toStdString();
+    }
+}
+
+// While the editor asks about unsaved documents at close, a command is
+// refused: acknowledged, it would be lost when the editor ends. When the
+// user stays, commands are taken again.
+TEST_F(DdeTest, ACommandDuringTheCloseQuestionIsRefusedNotLost)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    TEditForm *doc = form->OpenDocument(QString(), true, -1);
+    doc->ColorMemo->setPlainText(QStringLiteral("ungesichert"));
+    doc->ColorMemo->document()->setModified(true);
+    ChildRun during;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { during = dde({QStringLiteral("openfile"), page}); };
+    scripted->answers.push_back(dialogs::Answer::Cancel);
+    EXPECT_FALSE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(during.exitCode, 4) << during.err.toStdString();
+    EXPECT_TRUE(during.err.contains(lex::message(3530))) << during.err.toStdString();
+    EXPECT_EQ(openPaths(), QStringList{QStringLiteral("<new>")});
+
+    EXPECT_EQ(dde({QStringLiteral("openfile"), page}).exitCode, 0);
+    EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QStringLiteral("<new>")}));
 }
 
 // A second start hands its files over as lines of an execute: a name with
