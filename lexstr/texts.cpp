@@ -299,6 +299,16 @@ const Entry kMessages[] = {
            "Ja: Datei als UTF-8 speichern.\n"
            "Nein: Diese Zeichen als Zeichenreferenzen wie &#937; schreiben.\n"
            "Abbrechen: Nicht speichern."},
+    // Saving a style sheet file (.css) with characters that Windows-1252 cannot hold; as 3015
+    {3520, "Das Stylesheet enthält Zeichen, die in Windows-1252 nicht gespeichert werden können.\n\n"
+           "Ja: Datei als UTF-8 speichern.\n"
+           "Nein: Diese Zeichen als CSS-Escapes wie \\3a9 schreiben.\n"
+           "Abbrechen: Nicht speichern."},
+    // Saving a script file (.js, .mjs, .json) with characters that Windows-1252 cannot hold; as 3015
+    {3521, "Das Skript enthält Zeichen, die in Windows-1252 nicht gespeichert werden können.\n\n"
+           "Ja: Datei als UTF-8 speichern.\n"
+           "Nein: Diese Zeichen als JavaScript-Escapes wie \\u03a9 schreiben.\n"
+           "Abbrechen: Nicht speichern."},
     // Saving: file changed on disk; the file name and a line break come first
     {3016, "Diese Datei wurde seit dem Laden oder letzten Speichern von einem anderen Programm geändert. "
            "Möchten Sie sie trotzdem überschreiben?"},

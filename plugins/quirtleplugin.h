@@ -4,8 +4,10 @@
    program folder. The editor looks up three C functions by name:
 
      void PlugInName(unsigned char *result);
-         The caption of the plug-in's item in the assistants menu; when it
-         is empty or blanks only, the item shows the library's file name.
+         The caption of the plug-in's item in the assistants menu, shown on
+         one line (tabs and line breaks as blanks, past 60 characters cut
+         with an ellipsis); when it is empty or blanks only, the item shows
+         the library's file name.
      int32_t PlugInType(void);
          QP_TEXT_PLUGIN: the result of StartPlugIn is inserted into the active
          document before the selection (the editor asks for a document first).

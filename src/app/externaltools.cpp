@@ -2,6 +2,7 @@
 
 #include "app/logging.h"
 #include "app/mainform.h"
+#include "app/menucaption.h"
 #include "app/splash.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -37,16 +38,7 @@ bool browserShown(const BrowserEntry &entry)
 
 QString browserCaption(const QString &name)
 {
-    // A menu item shows one line: a tab would start its shortcut column and
-    // a line break cut it off; a long name would span the whole screen.
-    constexpr qsizetype kMaxCaption = 60;
-    QString caption = name.simplified();
-    if (caption.size() > kMaxCaption) {
-        // Never between the two halves of a character outside the BMP.
-        const qsizetype cut = caption.at(kMaxCaption - 2).isHighSurrogate() ? kMaxCaption - 2 : kMaxCaption - 1;
-        caption = caption.left(cut).trimmed() + QChar(0x2026);
-    }
-    return caption.replace(u'&', QStringLiteral("&&"));
+    return menuItemCaption(name);
 }
 
 HelpTarget findHelp(const QString &programDir, bool haveCompiledViewer)

@@ -2,6 +2,7 @@
 #include "mainform.h"
 
 #include "app/bannermenu.h"
+#include "app/menucaption.h"
 #include "app/pluginhost.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -26,9 +27,9 @@ void TMainForm::LoadPlugIns()
         m_plugIns.append(plugIn.fileName);
         // An item without a word on it could not be told apart or chosen
         // knowingly; the file is what the user put into the folder.
-        QString caption = plugIn.caption.trimmed().isEmpty() ? plugIn.fileName : plugIn.caption;
-        // A plug-in's "&" is a character of its caption, not an accelerator.
-        QAction *item = PopupAssist->addAction(caption.replace(u'&', QStringLiteral("&&")));
+        const QString caption = plugIn.caption.trimmed().isEmpty() ? plugIn.fileName : plugIn.caption;
+        // On one line like a browser's, and its "&" a character, not an accelerator.
+        QAction *item = PopupAssist->addAction(menuItemCaption(caption));
         // What a plug-in throws ends in the error box, as for every command.
         connect(item, &QAction::triggered, this, [this, item] {
             try {

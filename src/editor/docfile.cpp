@@ -24,6 +24,13 @@ bool namesWindows1252(QStringView text)
     return declaresWindows1252(text) && !text.startsWith(u"@charset");
 }
 
+QByteArray digestOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+} // namespace
+
 // A style sheet or script file reads no character references anywhere: a
 // "&#8594;" there would stay as these letters.
 ReferenceContext referenceContextOf(const QString &path, QStringView text)
@@ -35,13 +42,6 @@ ReferenceContext referenceContextOf(const QString &path, QStringView text)
         return ReferenceContext::Script;
     return ReferenceContext::Page;
 }
-
-QByteArray digestOf(const QByteArray &bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-} // namespace
 
 QString DocumentFile::folder() const
 {

@@ -11,6 +11,11 @@
 
 #include <optional>
 
+// How a file at path keeps characters its encoding cannot store: a style
+// sheet (.css, or "@charset" first) and a script file (.js, .mjs, .json)
+// take their own escapes, anything else character references.
+ReferenceContext referenceContextOf(const QString &path, QStringView text);
+
 class DocumentFile
 {
 public:

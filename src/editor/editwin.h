@@ -111,7 +111,7 @@ private:
     bool writeTo(const QString &path);
     bool confirmOverwriteOfChangedFile(const QString &path);
     bool confirmRenamedTarget(const QString &chosen, const QString &name);
-    bool chooseEncodingFor(const QString &text, std::optional<DocumentFile::Unstorable> &choice);
+    bool chooseEncodingFor(const QString &path, const QString &text, std::optional<DocumentFile::Unstorable> &choice);
     void showFileName();
     QImage pictureFor(const QString &address) const;
     QList<QWidget *> dropTargets() const;

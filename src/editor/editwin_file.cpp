@@ -146,12 +146,15 @@ bool TEditForm::confirmOverwriteOfChangedFile(const QString &path)
 }
 
 // A Windows-1252 document holding characters the code page cannot store is
-// never saved with them lost: the user picks UTF-8 or character references.
-bool TEditForm::chooseEncodingFor(const QString &text, std::optional<DocumentFile::Unstorable> &choice)
+// never saved with them lost: the user picks UTF-8 or character references
+// (a style sheet or script file its own escapes, and the question says so).
+bool TEditForm::chooseEncodingFor(const QString &path, const QString &text, std::optional<DocumentFile::Unstorable> &choice)
 {
     if (!File.needsEncodingChoice(text))
         return true;
-    switch (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(3015), dialogs::Buttons::YesNoCancel)) {
+    const ReferenceContext context = referenceContextOf(path, text);
+    const int question = context == ReferenceContext::StyleSheet ? 3520 : context == ReferenceContext::Script ? 3521 : 3015;
+    switch (dialogs::ask(this, dialogs::Kind::Confirmation, lex::message(question), dialogs::Buttons::YesNoCancel)) {
     case dialogs::Answer::Yes: choice = DocumentFile::Unstorable::SaveAsUtf8; return true;
     case dialogs::Answer::No: choice = DocumentFile::Unstorable::WriteReferences; return true;
     default: return false;
@@ -165,7 +168,7 @@ bool TEditForm::writeTo(const QString &path)
         return false;
     const QString text = ColorMemo->plainText();
     std::optional<DocumentFile::Unstorable> choice;
-    if (!chooseEncodingFor(text, choice) || !self)
+    if (!chooseEncodingFor(path, text, choice) || !self)
         return false;
     const FileResult result = File.save(path, text, choice);
     if (!result.ok) {

@@ -98,8 +98,16 @@ void ColorGrid::mousePressEvent(QMouseEvent *event)
 void ColorGrid::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Left: take(m_current - 1); break;
-    case Qt::Key_Right: take(m_current + 1); break;
+    // At either end an arrow moves nowhere and takes nothing: taking the
+    // marked cell again would throw away a colour mixed since.
+    case Qt::Key_Left:
+        if (m_current > 0)
+            take(m_current - 1);
+        break;
+    case Qt::Key_Right:
+        if (m_current < kCells - 1)
+            take(m_current + 1);
+        break;
     case Qt::Key_Home: take(0); break;
     case Qt::Key_End: take(kCells - 1); break;
     case Qt::Key_Space:

@@ -316,6 +316,14 @@ TEST_F(AssistMenuTest, APlugInWithoutACaptionIsListedByItsFileName)
     EXPECT_EQ(doc->ColorMemo->Text(), QStringLiteral("<leer>"));
 }
 
+// A tab would start the item's shortcut column and a line break cut the
+// caption off: the item shows the name on one line.
+TEST_F(AssistMenuTest, ACaptionWithATabOrALineBreakStaysOnOneLine)
+{
+    start(kTestPlugIns, {QStringLiteral("tabbed.mvp")});
+    EXPECT_EQ(item(QStringLiteral("tabbed.mvp"))->text(), QStringLiteral("Kommentar einfügen Strg+K"));
+}
+
 TEST_F(AssistMenuTest, TextGoesBeforeTheSelectionAndTheCaretAfterIt)
 {
     start(kTestPlugIns, {QStringLiteral("twin1.mvp"), QStringLiteral("empty.mvp"), QStringLiteral("breaks.mvp")});

@@ -116,6 +116,34 @@ TEST_F(EditWinTest, UnstorableCharactersAskHowToSave)
     EXPECT_EQ(form->File.format().encoding, TextEncoding::Utf8);
 }
 
+// A style sheet or script file gets its language's escapes, not references:
+// the question must offer what the answer writes.
+TEST_F(EditWinTest, UnstorableCharactersInStyleSheetsAndScriptsAskForEscapes)
+{
+    const struct {
+        const char *name;
+        int question;
+        QByteArray saved;
+    } cases[] = {
+        {"style.css", 3520, "p{content:'caf\xE9\\3a9 '}\r\n"},
+        {"code.js", 3521, "p{content:'caf\xE9\\u03a9'}\r\n"},
+        {"page.htm", 3015, "p{content:'caf\xE9&#937;'}\r\n"},
+    };
+    for (const auto &c : cases) {
+        writeAll(file(c.name), "p{content:'caf\xE9'}\r\n");
+        auto form = open(c.name);
+        QTextCursor at(form->ColorMemo->document());
+        at.setPosition(15);
+        form->ColorMemo->setTextCursor(at);
+        form->ColorMemo->insertPlainText(QStringLiteral("\u03A9"));
+        scripted->answers = {dialogs::Answer::No};
+        EXPECT_TRUE(form->SaveDocument(false)) << c.name;
+        ASSERT_FALSE(scripted->messages.isEmpty());
+        EXPECT_EQ(scripted->messages.last().text, lex::message(c.question)) << c.name;
+        EXPECT_EQ(readAll(file(c.name)), c.saved) << c.name;
+    }
+}
+
 // While the save asks, a command from another program (or a plug-in) may
 // change the text: the file then holds the text as it stood at the question,
 // and the change after it must still count as unsaved.

@@ -165,6 +165,16 @@ TEST(ColorForm, TheKeyboardWalksTheStandardColours)
     QTest::mouseClick(form.ColorGridCtl, Qt::LeftButton, {}, QPoint(form.ColorGridCtl->width() * 9 / 16 + 3, 5));
     QTest::keyClick(form.ColorGridCtl, Qt::Key_Right);
     EXPECT_STREQ(shownBy(form).hex, "#00FF00") << "the arrows go on from the clicked cell";
+    // An arrow that cannot move on takes nothing: the colour mixed since
+    // the last pick stays.
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_End);
+    form.SB_R->setValue(7);
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Right);
+    EXPECT_STREQ(shownBy(form).hex, "#07FFFF") << "Right past the last cell";
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Home);
+    form.SB_G->setValue(5);
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Left);
+    EXPECT_STREQ(shownBy(form).hex, "#000500") << "Left before the first cell";
     QTest::keyClick(form.ColorGridCtl, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), form.BtnDark);
     EXPECT_TRUE(form.isVisible());
