@@ -4,6 +4,7 @@
 
 #include "app/commandstate.h"
 #include "app/logging.h"
+#include "common/shorttext.h"
 #include "editor/colmemo.h"
 #include "editor/editwin.h"
 #include "platform/dialogs.h"
@@ -342,12 +343,8 @@ void TMainForm::ClipboardChange()
     }
     // Both panels are one line high: breaks show as blanks, and a long text
     // is cut rather than widening the window.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
-        text.replace(breakChar, u' ');
     constexpr qsizetype kShown = 256;
-    if (text.size() > kShown) // never between the halves of a surrogate pair
-        text = text.left(text[kShown - 1].isHighSurrogate() ? kShown - 1 : kShown) + QChar(0x2026);
+    text = shorttext::cut(shorttext::oneLine(text), kShown);
     StatusPanels[2]->setText(text);
     if (auto *clip = m_browseForm ? m_browseForm->findChild<QLabel *>(QStringLiteral("P_Clipbrd")) : nullptr)
         clip->setText(text);

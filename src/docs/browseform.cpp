@@ -1,6 +1,7 @@
 #include "browseform.h"
 
 #include "common/boxnames.h"
+#include "common/shorttext.h"
 #include "platform/dialogs.h"
 #include "platform/lexstrings.h"
 #include "prevform.h"
@@ -36,14 +37,8 @@ namespace {
 QString clipboardLine()
 {
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    QString text = mime && mime->hasText() ? mime->text() : QString();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (const QChar breakChar : {QChar(u'\r'), QChar(u'\n'), QChar(QChar::ParagraphSeparator), QChar(QChar::LineSeparator)})
-        text.replace(breakChar, u' ');
     constexpr qsizetype kShown = 256;
-    if (text.size() > kShown) // never between the halves of a surrogate pair
-        text = text.left(text[kShown - 1].isHighSurrogate() ? kShown - 1 : kShown) + QChar(0x2026);
-    return text;
+    return shorttext::cut(shorttext::oneLine(mime && mime->hasText() ? mime->text() : QString()), kShown);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "entitytable.h"
 
 #include "common/mvcodec.h"
+#include "common/shorttext.h"
 #include "platform/cp1252.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
@@ -16,7 +17,7 @@ namespace {
 QString shortened(const QString &text)
 {
     constexpr qsizetype kShown = 80;
-    return text.size() <= kShown ? text : text.left(kShown) + QChar(0x2026);
+    return shorttext::cut(text, kShown);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "search.h"
 
+#include "common/shorttext.h"
+
 #include <QCollator>
 
 #include <algorithm>
@@ -385,16 +387,6 @@ bool historyHolds(const QStringList &items, const QString &text)
     });
 }
 
-namespace {
-// Where a long text is cut for display, not splitting a character.
-QString cutShort(QString text, qsizetype cut)
-{
-    if (cut > 0 && text[cut - 1].isHighSurrogate())
-        --cut;
-    return text.left(cut) + QChar(0x2026);
-}
-} // namespace
-
 QString historyLine(QStringView text)
 {
     // A pasted page would make one entry as tall as the screen and push the
@@ -410,7 +402,7 @@ QString historyLine(QStringView text)
             line += text[i];
         }
     }
-    return line.size() > kShownChars ? cutShort(line, kShownChars) : line;
+    return shorttext::cut(line, kShownChars);
 }
 
 QString notFoundText(const Query &query, const QString &message)
@@ -430,7 +422,7 @@ QString notFoundText(const Query &query, const QString &message)
         cut = cut < 0 ? end : std::min(cut, end);
     }
     if (cut >= 0)
-        what = cutShort(what, cut);
+        what = shorttext::cut(what, cut);
     return u'"' + what + QStringLiteral("\" ") + message;
 }
 
