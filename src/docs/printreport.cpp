@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -27,18 +28,25 @@ constexpr int kTabColumns = 8;
 constexpr int kReportFontSize = 10;
 
 // Tabs are drawn as blanks up to the next stop, so that a wrapped piece is
-// painted exactly as it was measured.
+// painted exactly as it was measured. A column is a character as the reader
+// sees it: a pair outside the BMP or a letter with its accents is one.
 QString expandTabs(const QString &line)
 {
     if (!line.contains(u'\t'))
         return line;
     QString out;
     out.reserve(line.size() + kTabColumns);
-    for (const QChar c : line) {
-        if (c == u'\t')
-            out.append(QString(kTabColumns - out.size() % kTabColumns, u' '));
-        else
-            out.append(c);
+    qsizetype column = 0;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
+    for (qsizetype from = 0, to = characters.toNextBoundary(); to > from; from = to, to = characters.toNextBoundary()) {
+        if (line.at(from) == u'\t') {
+            const qsizetype blanks = kTabColumns - column % kTabColumns;
+            out.append(QString(blanks, u' '));
+            column += blanks;
+        } else {
+            out.append(QStringView(line).sliced(from, to - from));
+            ++column;
+        }
     }
     return out;
 }

@@ -220,6 +220,12 @@ TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
     EXPECT_EQ(printing::wrapLine(QString(), font, bodyWidth(), &printer), QStringList{QString()});
     EXPECT_EQ(printing::wrapLine(QStringLiteral("ab\tc\td"), font, bodyWidth(), &printer),
               QStringList{QStringLiteral("ab      c       d")});
+    // A character is one column however many code units it takes: a pair
+    // outside the BMP, or a letter with a combining accent.
+    EXPECT_EQ(printing::wrapLine(QString::fromUtf8("\xF0\x9F\x98\x80\tb"), font, bodyWidth(), &printer),
+              QStringList{QString::fromUtf8("\xF0\x9F\x98\x80       b")});
+    EXPECT_EQ(printing::wrapLine(QString::fromUtf8("e\xCC\x81\tb\xF0\x9D\x90\x80\tc"), font, bodyWidth(), &printer),
+              QStringList{QString::fromUtf8("e\xCC\x81       b\xF0\x9D\x90\x80      c")});
 }
 
 TEST_F(PrintLayout, ALongDocumentContinuesWithTheHeaderOnEveryPage)
@@ -534,4 +540,19 @@ TEST_F(PreviewTest, TheNormalBoundsLieOnTheScreen)
     QCoreApplication::processEvents();
     const QRect normal = form.normalGeometry();
     EXPECT_TRUE(form.screen()->availableGeometry().contains(normal)) << normal.width() << "x" << normal.height();
+}
+
+// A source line of emoji or Arabic words (inline data, page text) has no
+// place where a window of its layout may cut a character or drop one.
+TEST_F(PrintLayout, LongLinesOutsideTheBmpAndRightToLeftLoseNothing)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
+    const QStringList pieces = printing::wrapLine(emoji, font, bodyWidth(), &printer);
+    ASSERT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(QString()), emoji);
+    for (const QString &piece : pieces)
+        EXPECT_FALSE(piece.front().isLowSurrogate()) << "a pair split between two lines";
+    const QString arabic = QString::fromUtf8("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 ").repeated(3000);
+    EXPECT_EQ(printing::wrapLine(arabic, font, bodyWidth(), &printer).join(QString()), arabic);
 }
