@@ -1,5 +1,6 @@
 #include "printreport.h"
 
+#include "common/windowtitle.h"
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 #include "quirtle_version.h"
@@ -214,9 +215,11 @@ QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device,
         display.append(wrapLine(line, report.font, frame.body.width(), &device));
     const qreal lineHeight = QFontMetricsF(report.font, &device).lineSpacing();
     const QList<QStringList> pieces = paginate(display, linesPerPage(frame.body.height(), lineHeight));
+    // The header band is one line high.
+    const QString fileName = printablePath(report.fileName);
     QList<PageContent> pages;
     for (qsizetype k = 0; k < pieces.size(); ++k)
-        pages.append({QStringLiteral(QUIRTLE_PRODUCT), report.fileName, QString::number(k + 1), pieces[k]});
+        pages.append({QStringLiteral(QUIRTLE_PRODUCT), fileName, QString::number(k + 1), pieces[k]});
     return pages;
 }
 

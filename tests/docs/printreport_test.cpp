@@ -556,3 +556,14 @@ TEST_F(PrintLayout, LongLinesOutsideTheBmpAndRightToLeftLoseNothing)
     const QString arabic = QString::fromUtf8("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 ").repeated(3000);
     EXPECT_EQ(printing::wrapLine(arabic, font, bodyWidth(), &printer).join(QString()), arabic);
 }
+
+// A file name may hold a line break or a tab; the header is one line high,
+// so they are shown as their pictures instead of a second line over the frame.
+TEST_F(PrintLayout, TheHeaderShowsAFileNameOnOneLine)
+{
+    printing::Report r = report(numbered(3));
+    r.fileName = QStringLiteral("/home/user/zwei\nZeilen\tund\r.html");
+    const QList<printing::PageContent> pages = printing::layoutReport(r, printer);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(pages[0].fileName, QString::fromUtf8("/home/user/zwei\xE2\x90\x8AZeilen\xE2\x90\x89und\xE2\x90\x8D.html"));
+}
