@@ -211,16 +211,41 @@ QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device,
     useA4(device);
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     QStringList display;
-    for (const QString &line : report.lines)
-        display.append(wrapLine(line, report.font, frame.body.width(), &device));
+    QList<bool> rightToLeft;
+    for (const QString &line : report.lines) {
+        const QStringList pieces = wrapLine(line, report.font, frame.body.width(), &device);
+        display.append(pieces);
+        // The editor takes a line's reading order from its first letter; a
+        // wrapped piece keeps that of its whole line.
+        rightToLeft.append(QList<bool>(pieces.size(), line.isRightToLeft()));
+    }
     const qreal lineHeight = QFontMetricsF(report.font, &device).lineSpacing();
-    const QList<QStringList> pieces = paginate(display, linesPerPage(frame.body.height(), lineHeight));
+    const int perPage = linesPerPage(frame.body.height(), lineHeight);
+    const QList<QStringList> pieces = paginate(display, perPage);
     // The header band is one line high.
     const QString fileName = printablePath(report.fileName);
     QList<PageContent> pages;
     for (qsizetype k = 0; k < pieces.size(); ++k)
-        pages.append({QStringLiteral(QUIRTLE_PRODUCT), fileName, QString::number(k + 1), pieces[k]});
+        pages.append({QStringLiteral(QUIRTLE_PRODUCT), fileName, QString::number(k + 1), pieces[k], rightToLeft.mid(k * perPage, perPage)});
     return pages;
+}
+
+void paintPage(QPainter &p, const PageFrame &frame, const PageContent &page, const QFont &font, qreal padding)
+{
+    p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
+    paintHeader(p, frame.header, page, padding);
+    p.setFont(font);
+    const QFontMetricsF body(font, p.device());
+    // Text at a point takes its reading order from its own first letter; a
+    // wrapped piece takes that of its whole line, as the editor shows it.
+    const Qt::LayoutDirection before = p.layoutDirection();
+    qreal baseline = frame.body.top() + body.ascent();
+    for (qsizetype k = 0; k < page.lines.size(); ++k, baseline += body.lineSpacing()) {
+        const bool rightToLeft = k < page.rightToLeft.size() && page.rightToLeft[k];
+        p.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        p.drawText(QPointF(frame.body.left(), baseline), page.lines[k]);
+    }
+    p.setLayoutDirection(before);
 }
 
 namespace {
@@ -258,19 +283,11 @@ bool paintPages(const Report &report, QPagedPaintDevice &device, const QList<Pag
         return false;
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     const qreal padding = device.logicalDpiX() / kMmPerInch; // one millimetre
-    const QFontMetricsF body(report.font, &device);
     for (qsizetype n = 0; n < order.size(); ++n) {
         const qsizetype k = order[n];
         if (n > 0 && !device.newPage())
             return false;
-        p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
-        paintHeader(p, frame.header, pages[k], padding);
-        p.setFont(report.font);
-        qreal baseline = frame.body.top() + body.ascent();
-        for (const QString &line : pages[k].lines) {
-            p.drawText(QPointF(frame.body.left(), baseline), line);
-            baseline += body.lineSpacing();
-        }
+        paintPage(p, frame, pages[k], report.font, padding);
     }
     return p.end();
 }
