@@ -1,5 +1,6 @@
 #include "recentfiles.h"
 
+#include "common/windowtitle.h"
 #include "platform/pathcompare.h"
 
 QStringList withRecentFile(QStringList list, const QString &path)
@@ -20,25 +21,6 @@ QString recentCaption(int position, const QString &path)
 {
     return u'&' + QString::number(position) + QStringLiteral(". ") + path;
 }
-
-namespace {
-
-QString printablePath(const QString &path)
-{
-    QString shown = path;
-    for (QChar &c : shown) {
-        if (c.unicode() < 0x20)
-            c = QChar(0x2400 + c.unicode()); // the Control Pictures block
-        else if (c.unicode() == 0x7f)
-            c = QChar(0x2421);
-        else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
-                 c.category() == QChar::Separator_Paragraph)
-            c = QChar::ReplacementCharacter;
-    }
-    return shown;
-}
-
-} // namespace
 
 QString recentMenuCaption(int position, const QString &path, const QFontMetrics &metrics, int maxWidth)
 {

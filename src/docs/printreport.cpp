@@ -1,5 +1,6 @@
 #include "printreport.h"
 
+#include "common/windowtitle.h"
 #include "platform/lexstrings.h"
 #include "platform/textfile.h"
 #include "quirtle_version.h"
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -27,18 +29,25 @@ constexpr int kTabColumns = 8;
 constexpr int kReportFontSize = 10;
 
 // Tabs are drawn as blanks up to the next stop, so that a wrapped piece is
-// painted exactly as it was measured.
+// painted exactly as it was measured. A column is a character as the reader
+// sees it: a pair outside the BMP or a letter with its accents is one.
 QString expandTabs(const QString &line)
 {
     if (!line.contains(u'\t'))
         return line;
     QString out;
     out.reserve(line.size() + kTabColumns);
-    for (const QChar c : line) {
-        if (c == u'\t')
-            out.append(QString(kTabColumns - out.size() % kTabColumns, u' '));
-        else
-            out.append(c);
+    qsizetype column = 0;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
+    for (qsizetype from = 0, to = characters.toNextBoundary(); to > from; from = to, to = characters.toNextBoundary()) {
+        if (line.at(from) == u'\t') {
+            const qsizetype blanks = kTabColumns - column % kTabColumns;
+            out.append(QString(blanks, u' '));
+            column += blanks;
+        } else {
+            out.append(QStringView(line).sliced(from, to - from));
+            ++column;
+        }
     }
     return out;
 }
@@ -202,14 +211,41 @@ QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device,
     useA4(device);
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     QStringList display;
-    for (const QString &line : report.lines)
-        display.append(wrapLine(line, report.font, frame.body.width(), &device));
+    QList<bool> rightToLeft;
+    for (const QString &line : report.lines) {
+        const QStringList pieces = wrapLine(line, report.font, frame.body.width(), &device);
+        display.append(pieces);
+        // The editor takes a line's reading order from its first letter; a
+        // wrapped piece keeps that of its whole line.
+        rightToLeft.append(QList<bool>(pieces.size(), line.isRightToLeft()));
+    }
     const qreal lineHeight = QFontMetricsF(report.font, &device).lineSpacing();
-    const QList<QStringList> pieces = paginate(display, linesPerPage(frame.body.height(), lineHeight));
+    const int perPage = linesPerPage(frame.body.height(), lineHeight);
+    const QList<QStringList> pieces = paginate(display, perPage);
+    // The header band is one line high.
+    const QString fileName = printablePath(report.fileName);
     QList<PageContent> pages;
     for (qsizetype k = 0; k < pieces.size(); ++k)
-        pages.append({QStringLiteral(QUIRTLE_PRODUCT), report.fileName, QString::number(k + 1), pieces[k]});
+        pages.append({QStringLiteral(QUIRTLE_PRODUCT), fileName, QString::number(k + 1), pieces[k], rightToLeft.mid(k * perPage, perPage)});
     return pages;
+}
+
+void paintPage(QPainter &p, const PageFrame &frame, const PageContent &page, const QFont &font, qreal padding)
+{
+    p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
+    paintHeader(p, frame.header, page, padding);
+    p.setFont(font);
+    const QFontMetricsF body(font, p.device());
+    // Text at a point takes its reading order from its own first letter; a
+    // wrapped piece takes that of its whole line, as the editor shows it.
+    const Qt::LayoutDirection before = p.layoutDirection();
+    qreal baseline = frame.body.top() + body.ascent();
+    for (qsizetype k = 0; k < page.lines.size(); ++k, baseline += body.lineSpacing()) {
+        const bool rightToLeft = k < page.rightToLeft.size() && page.rightToLeft[k];
+        p.setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+        p.drawText(QPointF(frame.body.left(), baseline), page.lines[k]);
+    }
+    p.setLayoutDirection(before);
 }
 
 namespace {
@@ -247,19 +283,11 @@ bool paintPages(const Report &report, QPagedPaintDevice &device, const QList<Pag
         return false;
     const PageFrame frame = pageFrame(metrics, device.logicalDpiX(), device.logicalDpiY());
     const qreal padding = device.logicalDpiX() / kMmPerInch; // one millimetre
-    const QFontMetricsF body(report.font, &device);
     for (qsizetype n = 0; n < order.size(); ++n) {
         const qsizetype k = order[n];
         if (n > 0 && !device.newPage())
             return false;
-        p.setPen(QPen(Qt::black, std::max<qreal>(1, padding / 4)));
-        paintHeader(p, frame.header, pages[k], padding);
-        p.setFont(report.font);
-        qreal baseline = frame.body.top() + body.ascent();
-        for (const QString &line : pages[k].lines) {
-            p.drawText(QPointF(frame.body.left(), baseline), line);
-            baseline += body.lineSpacing();
-        }
+        paintPage(p, frame, pages[k], report.font, padding);
     }
     return p.end();
 }

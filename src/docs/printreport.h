@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class QPaintDevice;
+class QPainter;
 class QPagedPaintDevice;
 
 namespace printing {
@@ -59,11 +60,17 @@ struct PageContent {
     QString fileName;   // the document's path
     QString pageNumber; // counting from 1
     QStringList lines;  // display lines, already wrapped
+    // For each display line: it comes from a right-to-left source line and
+    // is read in that order, whatever its own first letter.
+    QList<bool> rightToLeft;
 };
 
 // Lays the report out for the device (A4 portrait set on it) and gives its
 // pages; an empty document gives one page with the header only.
 QList<PageContent> layoutReport(const Report &report, QPagedPaintDevice &device, const PageMetrics &metrics = {});
+
+// Paints one page: the framed header and the detail lines in the font.
+void paintPage(QPainter &painter, const PageFrame &frame, const PageContent &page, const QFont &font, qreal padding);
 
 // Prints the laid-out pages onto the device. False when nothing was
 // printed or a file printed into could not be written whole; why then

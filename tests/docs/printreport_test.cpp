@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -220,6 +222,12 @@ TEST_F(PrintLayout, EmptyLinesAndTabsKeepTheirPlace)
     EXPECT_EQ(printing::wrapLine(QString(), font, bodyWidth(), &printer), QStringList{QString()});
     EXPECT_EQ(printing::wrapLine(QStringLiteral("ab\tc\td"), font, bodyWidth(), &printer),
               QStringList{QStringLiteral("ab      c       d")});
+    // A character is one column however many code units it takes: a pair
+    // outside the BMP, or a letter with a combining accent.
+    EXPECT_EQ(printing::wrapLine(QString::fromUtf8("\xF0\x9F\x98\x80\tb"), font, bodyWidth(), &printer),
+              QStringList{QString::fromUtf8("\xF0\x9F\x98\x80       b")});
+    EXPECT_EQ(printing::wrapLine(QString::fromUtf8("e\xCC\x81\tb\xF0\x9D\x90\x80\tc"), font, bodyWidth(), &printer),
+              QStringList{QString::fromUtf8("e\xCC\x81       b\xF0\x9D\x90\x80      c")});
 }
 
 TEST_F(PrintLayout, ALongDocumentContinuesWithTheHeaderOnEveryPage)
@@ -534,4 +542,105 @@ TEST_F(PreviewTest, TheNormalBoundsLieOnTheScreen)
     QCoreApplication::processEvents();
     const QRect normal = form.normalGeometry();
     EXPECT_TRUE(form.screen()->availableGeometry().contains(normal)) << normal.width() << "x" << normal.height();
+}
+
+// A source line of emoji or Arabic words (inline data, page text) has no
+// place where a window of its layout may cut a character or drop one.
+TEST_F(PrintLayout, LongLinesOutsideTheBmpAndRightToLeftLoseNothing)
+{
+    const QFont font = printing::reportFont(QString(), 10);
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(5000);
+    const QStringList pieces = printing::wrapLine(emoji, font, bodyWidth(), &printer);
+    ASSERT_GT(pieces.size(), 1);
+    EXPECT_EQ(pieces.join(QString()), emoji);
+    for (const QString &piece : pieces)
+        EXPECT_FALSE(piece.front().isLowSurrogate()) << "a pair split between two lines";
+    const QString arabic = QString::fromUtf8("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7 ").repeated(3000);
+    EXPECT_EQ(printing::wrapLine(arabic, font, bodyWidth(), &printer).join(QString()), arabic);
+}
+
+namespace {
+
+// One page painted on an image of A4 at a low resolution, to see where ink is.
+class PaintedPage
+{
+public:
+    static constexpr int kDpi = 72;
+    const printing::PageFrame frame = printing::pageFrame({}, kDpi, kDpi);
+    QImage image{int(210 * kDpi / 25.4), int(297 * kDpi / 25.4), QImage::Format_RGB32};
+
+    explicit PaintedPage(const printing::PageContent &page, const QFont &font)
+    {
+        image.setDotsPerMeterX(int(kDpi / 0.0254));
+        image.setDotsPerMeterY(int(kDpi / 0.0254));
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        printing::paintPage(painter, frame, page, font, kDpi / 25.4);
+    }
+    // Leftmost and rightmost column with ink between these rows, (-1, -1) for none.
+    std::pair<int, int> inkColumns(qreal fromY, qreal toY, qreal fromX = 0, qreal toX = 1e9) const
+    {
+        int left = -1, right = -1;
+        for (int y = std::max(0, int(fromY)); y < std::min(image.height(), int(toY)); ++y)
+            for (int x = std::max(0, int(fromX)); x < std::min(image.width(), int(toX)); ++x)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return {left, right};
+    }
+};
+
+} // namespace
+
+// A file name may hold a line break or a tab; the header is one line high,
+// so they are shown as their pictures instead of a second line over the frame.
+TEST_F(PrintLayout, TheHeaderShowsAFileNameOnOneLine)
+{
+    printing::Report r = report({});
+    r.fileName = QStringLiteral("/home/user/zwei\nZeilen\tund\r.html");
+    const QList<printing::PageContent> pages = printing::layoutReport(r, printer);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_EQ(pages[0].fileName, QString::fromUtf8("/home/user/zwei\xE2\x90\x8AZeilen\xE2\x90\x89und\xE2\x90\x8D.html"));
+    const PaintedPage painted(pages[0], r.font);
+    // One line of text keeps clear of the frame; a second one runs into it.
+    const QRectF inside = painted.frame.header.adjusted(2, 2, -2, -2);
+    EXPECT_EQ(painted.inkColumns(inside.top(), inside.top() + 2, inside.left(), inside.right()).first, -1) << "text on the frame";
+    EXPECT_EQ(painted.inkColumns(inside.bottom() - 2, inside.bottom(), inside.left(), inside.right()).first, -1) << "text on the frame";
+}
+
+// A line is printed in the reading order of its first letter, as the editor
+// shows it; a wrapped piece keeps that of its whole line, even when the
+// piece itself starts with a word of the other direction.
+TEST_F(PrintLayout, WrappedLinesKeepTheReadingOrderOfTheWholeLine)
+{
+    const QString arabic = QString::fromUtf8("\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7");
+    const QString hebrew = QString::fromUtf8("\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
+    const QString rtlLine = QString(arabic + QStringLiteral(" abc ")).repeated(200);
+    const QString ltrLine = QString(QStringLiteral("abc ") + hebrew + u' ').repeated(200);
+    printing::Report r = report({rtlLine, ltrLine});
+    const QList<printing::PageContent> pages = printing::layoutReport(r, printer);
+    ASSERT_EQ(pages.size(), 1);
+    const printing::PageContent &page = pages[0];
+    const qsizetype rtlPieces = printing::wrapLine(rtlLine, r.font, bodyWidth(), &printer).size();
+    ASSERT_GT(rtlPieces, 2);
+    ASSERT_EQ(page.rightToLeft.size(), page.lines.size());
+    for (qsizetype k = 0; k < page.lines.size(); ++k)
+        EXPECT_EQ(page.rightToLeft[k], k < rtlPieces) << "piece " << k;
+
+    // "abc" and an Arabic word read right to left look like the Arabic word
+    // and "abc" read left to right; a leading mark (no width) fixes the
+    // order of the look expected.
+    const auto painted = [&](const QString &line, bool rightToLeft) {
+        printing::PageContent one = page;
+        one.lines = {line};
+        one.rightToLeft = {rightToLeft};
+        return PaintedPage(one, r.font).image;
+    };
+    const QChar leftMark(0x200E), rightMark(0x200F);
+    EXPECT_TRUE(painted(QStringLiteral("abc ") + arabic, true) == painted(leftMark + arabic + QStringLiteral(" abc"), false))
+        << "a piece of a right-to-left line read left to right";
+    EXPECT_TRUE(painted(hebrew + QStringLiteral(" abc"), false) == painted(rightMark + QStringLiteral("abc ") + hebrew, true))
+        << "a piece of a left-to-right line read right to left";
+    EXPECT_FALSE(painted(QStringLiteral("abc ") + arabic, true) == painted(QStringLiteral("abc ") + arabic, false));
 }
