@@ -52,4 +52,5 @@ void stripTagsInEditor(TColorMemo &memo)
     QTextCursor cursor = memo.textCursor();
     cursor.setPosition(int(stripped.caret));
     memo.setTextCursor(cursor);
+    memo.scrollCaret(); // the toolkit leaves a long line's caret out of view
 }

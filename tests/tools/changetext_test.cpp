@@ -1,7 +1,9 @@
 #include "editor/colmemo.h"
+#include "editor/editortestutil.h"
 #include "support/testenv.h"
 #include "tools/changetext.h"
 
+#include <QScrollBar>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
@@ -188,4 +190,20 @@ TEST(StripInEditor, WithoutTagsNothingChanges)
         EXPECT_FALSE(memo->Modified());
         EXPECT_EQ(caretOf(*memo), text.size());
     }
+}
+
+// A minified page is one long line: the caret where the last tag went is
+// far to the right, and the view must follow it there as on a short line.
+TEST(StripInEditor, TheCaretOnALongLineIsInView)
+{
+    const LongFrom longFrom(200);
+    QString page;
+    for (int i = 0; i < 100; ++i)
+        page += QStringLiteral("<b>word</b> ");
+    auto memo = editorWith(page + QStringLiteral("\nend"));
+    memo->resize(400, 300);
+    memo->show();
+    stripTagsInEditor(*memo);
+    ASSERT_EQ(caretOf(*memo), 499);
+    EXPECT_GT(memo->horizontalScrollBar()->value(), 0) << "the view stayed at the line's start";
 }
