@@ -112,6 +112,8 @@ TEditForm *TMainForm::OpenDocument(const QString &path, bool isNew, int newKind)
         doc->setWindowTitle(lex::caption(1039));
     else if (!file.path().isEmpty())
         doc->ShowLoaded(std::move(file), loaded.text);
+    else if (!path.isEmpty())
+        doc->IntendedPath = QFileInfo(path).absoluteFilePath();
     if (!doc->FileName.isEmpty())
         AddRecentFile(path);
     presentDocument(doc);

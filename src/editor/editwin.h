@@ -38,6 +38,9 @@ public:
     QString FileName; // without folder; empty for a document never saved
     QString FilePath; // folder with a trailing separator; empty for a new document
     QString fullPath() const { return FilePath + FileName; }
+    // A window opened for a file that is not there yet (a name given on the
+    // command line) offers that path at its first save.
+    QString IntendedPath;
     // What the window is called where the program names it in text (tabs,
     // the Window menu, questions): the file name, or a new document's title.
     QString caption() const { return FileName.isEmpty() ? windowTitle() : FileName; }

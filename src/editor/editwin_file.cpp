@@ -99,7 +99,10 @@ bool TEditForm::SaveDocument(bool askName)
     if (!FilePath.isEmpty() && QFileInfo(fullPath()).isFile() && !askName) {
         saved = writeTo(fullPath());
     } else if (m_host) {
-        const auto chosen = m_host->RunSaveDialog(FilePath, FileName.isEmpty() ? windowTitle() : FileName);
+        const bool intended = FileName.isEmpty() && !IntendedPath.isEmpty();
+        const QFileInfo proposal(IntendedPath);
+        const auto chosen = intended ? m_host->RunSaveDialog(proposal.absolutePath() + u'/', proposal.fileName())
+                                     : m_host->RunSaveDialog(FilePath, FileName.isEmpty() ? windowTitle() : FileName);
         if (!self)
             return false;
         if (chosen) {

@@ -547,6 +547,30 @@ TEST_F(MainFormTest, StartFilesOpenInOrderAndMissingOnesGiveAnEmptyEditor)
     closeForm(*form);
 }
 
+// "quirtle neu.htm" in a terminal is how a new file is begun: its first save
+// offers that name in that folder, not the window's caption in whatever
+// folder the dialog shows.
+TEST_F(MainFormTest, AStartFileNotYetThereIsWhatTheFirstSaveOffers)
+{
+    const QString missing = programDir.path() + QStringLiteral("neu.htm");
+    auto form = makeShown({missing});
+    TEditForm *doc = qobject_cast<TEditForm *>(form->MDIArea->subWindowList().value(0)->widget());
+    ASSERT_NE(doc, nullptr);
+    doc->ColorMemo->insertPlainText(QStringLiteral("hallo"));
+    scripted->fileAnswers.push_back(dialogs::FileResult{missing, 1});
+    form->BtnSave->trigger();
+    ASSERT_EQ(scripted->saveRequests.size(), 1);
+    EXPECT_EQ(scripted->saveRequests[0].folder, programDir.path());
+    EXPECT_EQ(scripted->saveRequests[0].fileName, QStringLiteral("neu.htm"));
+    EXPECT_EQ(doc->fullPath(), missing);
+    EXPECT_TRUE(QFileInfo(missing).isFile());
+    // Saved once, the file's own name is what Save As offers from then on.
+    scripted->fileAnswers.push_back(std::nullopt);
+    form->BtnSaveAs->trigger();
+    EXPECT_EQ(scripted->saveRequests.last().fileName, QStringLiteral("neu.htm"));
+    closeForm(*form);
+}
+
 TEST_F(MainFormTest, ClosingWithoutDocumentsAsksFirst)
 {
     auto form = makeShown();
