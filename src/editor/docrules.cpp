@@ -17,13 +17,8 @@ QString applyExtensionRule(const QString &chosenPath, const QString &extensionLi
         return chosenPath;
     const QFileInfo info(chosenPath);
     const qsizetype dot = info.fileName().lastIndexOf(u'.');
-    // A bare name gets the type the dialog showed: saved as "index" a page
-    // would be neither shown as one by the browser nor listed by the Open
-    // dialog. A name starting with a dot (".htaccess") is kept.
-    if (dot < 0)
-        return chosenPath + entries[typeIndex];
-    if (dot == 0)
-        return chosenPath;
+    if (dot <= 0)
+        return chosenPath; // a name without an extension stays as it is
     const QString extension = info.fileName().mid(dot).toLower();
     if (!entries[typeIndex].contains(extension))
         return chosenPath;

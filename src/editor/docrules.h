@@ -7,8 +7,7 @@
 
 // The extension rule of the save dialog: when the chosen name's extension
 // (lower case, with its dot) occurs in the entry of the chosen file type, the
-// entry's extension replaces it; a name without any dot gets it appended.
-// extensionList is the "*.htm;*.css" list,
+// entry's extension replaces it. extensionList is the "*.htm;*.css" list,
 // typeIndex the chosen type counted from 0.
 QString applyExtensionRule(const QString &chosenPath, const QString &extensionList, int typeIndex);
 

@@ -569,38 +569,6 @@ TEST_F(DocManageTest, SaveDialogTracksTheChosenType)
     quit(*form);
 }
 
-// A new user types "index" under the first HTML type: the page is saved as
-// index.htm, so that the browser and the Open dialog take it for a page. A
-// name starting with a dot has no extension to be given.
-TEST_F(DocManageTest, ANameTypedWithoutExtensionGetsTheChosenTypes)
-{
-    programDir.write(QStringLiteral("fileext.mvt"), "[Extensions]\r\nExt=*.htm;*.css\r\n[SaveFilters]\r\nWeb=*.htm\r\nStyle=*.css\r\n");
-    auto form = shown();
-    form->LoadFileTypes();
-    const QString folder = dir.filePath(QStringLiteral("neu.d"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    TEditForm *page = form->OpenDocument(QString(), true, -1);
-    page->ColorMemo->insertPlainText(QStringLiteral("<p>x</p>"));
-    scripted->fileAnswers.push_back(dialogs::FileResult{folder + QStringLiteral("/index"), 1});
-    form->BtnSaveAs->trigger();
-    EXPECT_EQ(page->FileName, QStringLiteral("index.htm"));
-    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/index.htm")));
-    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/index")));
-
-    TEditForm *sheet = form->OpenDocument(QString(), true, -1);
-    sheet->ColorMemo->insertPlainText(QStringLiteral("p {}"));
-    scripted->fileAnswers.push_back(dialogs::FileResult{folder + QStringLiteral("/style"), 2});
-    form->BtnSaveAs->trigger();
-    EXPECT_EQ(sheet->FileName, QStringLiteral("style.css"));
-
-    TEditForm *hidden = form->OpenDocument(QString(), true, -1);
-    hidden->ColorMemo->insertPlainText(QStringLiteral("x"));
-    scripted->fileAnswers.push_back(dialogs::FileResult{folder + QStringLiteral("/.htaccess"), 1});
-    form->BtnSaveAs->trigger();
-    EXPECT_EQ(hidden->FileName, QStringLiteral(".htaccess"));
-    quit(*form);
-}
-
 // A fileext.mvt without save types: the dialog offers none, so no type's
 // extension may change the name the user typed.
 TEST_F(DocManageTest, WithoutSaveTypesTheTypedNameIsKept)

@@ -221,10 +221,10 @@ TEST_F(EditWinTest, ExtensionRuleFollowsTheChosenType)
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.HTM"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.htm"));
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.h"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.htm"));
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page.html"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.html"));
-    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/page"), QStringLiteral("*.htm;*.css"), 0), QStringLiteral("/w/page"));
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/s.CSS"), QStringLiteral("*.htm;*.css"), 1), QStringLiteral("/w/s.css"));
     EXPECT_EQ(applyExtensionRule(QStringLiteral("/w/s.x"), QStringLiteral("*.htm;*.css"), 5), QStringLiteral("/w/s.x"));
-    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w.d/page"), QStringLiteral("*.htm"), 0), QStringLiteral("/w.d/page.htm"));
+    EXPECT_EQ(applyExtensionRule(QStringLiteral("/w.d/page"), QStringLiteral("*.htm"), 0), QStringLiteral("/w.d/page"));
 }
 
 TEST_F(EditWinTest, SaveAsTakesTheNameTheRuleGives)
