@@ -390,7 +390,7 @@ const Entry kMessages[] = {
     {3112, "Das laufende Programm kennt dieses Befehlsthema nicht:"},
     {3113, "Der Befehl ist zu lang: Erlaubt ist höchstens 1 MiB."},
     {3114, "Das laufende Programm hat nicht rechtzeitig geantwortet."},
-    {3115, "Das laufende Programm hat den Befehl als unlesbar oder wegen Überlastung abgelehnt."},
+    {3115, "Das laufende Programm hat den Befehl als unlesbar abgelehnt."},
     {3116, "Die Verbindung zum laufenden Programm ist ohne Antwort abgebrochen."},
     // The running editor answered Busy: too many clients at once, or it is ending
     {3530, "Das laufende Programm nimmt gerade keine Befehle an: Es ist überlastet oder wird beendet."},

@@ -294,11 +294,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
     } catch (const std::exception &e) {
         ShowException(exceptionText(e));
     }
-    m_closingPass = false;
     if (!closing) {
+        m_closingPass = false;
         event->ignore();
         return;
     }
+    // The box telling that the settings could not be stored waits for the
+    // user: a command taken meanwhile would never run.
     saveSettingsAtClose();
     m_terminating = true;
     event->accept();

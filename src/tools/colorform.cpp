@@ -88,6 +88,12 @@ void ColorGrid::take(int index)
     Q_EMIT cellClicked(m_current);
 }
 
+void ColorGrid::moveTo(int index)
+{
+    if (index >= 0 && index < kCells && index != m_current)
+        take(index);
+}
+
 void ColorGrid::mousePressEvent(QMouseEvent *event)
 {
     const int cell = cellAt(event->position().toPoint());
@@ -98,18 +104,13 @@ void ColorGrid::mousePressEvent(QMouseEvent *event)
 void ColorGrid::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    // At either end an arrow moves nowhere and takes nothing: taking the
-    // marked cell again would throw away a colour mixed since.
-    case Qt::Key_Left:
-        if (m_current > 0)
-            take(m_current - 1);
-        break;
-    case Qt::Key_Right:
-        if (m_current < kCells - 1)
-            take(m_current + 1);
-        break;
-    case Qt::Key_Home: take(0); break;
-    case Qt::Key_End: take(kCells - 1); break;
+    // A key that moves nowhere (an arrow at either end, Home on the first
+    // cell, End on the last) takes nothing: taking the marked cell again
+    // would throw away a colour mixed since. Space and Enter take it on purpose.
+    case Qt::Key_Left: moveTo(m_current - 1); break;
+    case Qt::Key_Right: moveTo(m_current + 1); break;
+    case Qt::Key_Home: moveTo(0); break;
+    case Qt::Key_End: moveTo(kCells - 1); break;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter: take(m_current); break;

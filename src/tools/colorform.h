@@ -37,6 +37,8 @@ private:
 
     QRect cellRect(int index) const;
     void take(int index);
+    // Takes the cell a key leads to, unless it leads nowhere new.
+    void moveTo(int index);
 };
 
 class TColorForm : public QDialog

@@ -11,6 +11,7 @@
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/scripteddialogs.h"
+#include "settings/settings.h"
 #include "support/testenv.h"
 
 #include <QCoreApplication>
@@ -490,6 +491,26 @@ TEST_F(DdeTest, ACommandDuringTheCloseQuestionIsRefusedNotLost)
 
     EXPECT_EQ(dde({QStringLiteral("openfile"), page}).exitCode, 0);
     EXPECT_EQ(openPaths(), (QStringList{QDir::cleanPath(page), QStringLiteral("<new>")}));
+}
+
+// Once the user agreed to quit, the box telling that the settings could not
+// be stored is the editor's last: a command taken then never runs.
+TEST_F(DdeTest, ACommandWhileTheSettingsFailAtCloseIsRefused)
+{
+    serve();
+    const QString page = file(QStringLiteral("page.htm"));
+    // Where the settings file should be, there is a folder: nothing can be stored.
+    settings::releaseRegistry();
+    QFile::remove(reg.path());
+    QDir().mkpath(reg.path());
+    QList<int> exitCodes;
+    scripted->onMessage = [&](const dialogs::RecordedMessage &) { exitCodes.append(dde({QStringLiteral("openfile"), page}).exitCode); };
+    scripted->answers.push_back(dialogs::Answer::Yes);
+    EXPECT_TRUE(form->close());
+    scripted->onMessage = nullptr;
+    EXPECT_EQ(scripted->messages.size(), 2) << "the question to quit and the failure";
+    EXPECT_EQ(exitCodes, (QList<int>{4, 4}));
+    QDir(reg.path()).removeRecursively();
 }
 
 // A second start hands its files over as lines of an execute: a name with

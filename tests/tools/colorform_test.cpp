@@ -175,6 +175,12 @@ TEST(ColorForm, TheKeyboardWalksTheStandardColours)
     form.SB_G->setValue(5);
     QTest::keyClick(form.ColorGridCtl, Qt::Key_Left);
     EXPECT_STREQ(shownBy(form).hex, "#000500") << "Left before the first cell";
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_Home);
+    EXPECT_STREQ(shownBy(form).hex, "#000500") << "Home on the first cell";
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_End);
+    form.SB_B->setValue(9);
+    QTest::keyClick(form.ColorGridCtl, Qt::Key_End);
+    EXPECT_STREQ(shownBy(form).hex, "#FFFF09") << "End on the last cell";
     QTest::keyClick(form.ColorGridCtl, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), form.BtnDark);
     EXPECT_TRUE(form.isVisible());
