@@ -415,6 +415,22 @@ TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
     EXPECT_EQ(dialogs->messages.size(), 2) << "each scan tells again";
 }
 
+// Quitting the program while a scan runs ends the scan without the box
+// that names the unlisted pictures: nobody is left to read it.
+TEST_F(BrowseFormTest, QuittingDuringAScanShowsNoMessage)
+{
+    const QByteArray name = QFile::encodeName(pictures) + "caf\xE9.gif";
+    const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
+    FILE *f = std::fopen(name.constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    writeManyPictures(30);
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    form.reset();
+    EXPECT_TRUE(dialogs->messages.isEmpty());
+}
+
 // An old archive holds such pictures by the dozen: the box names the first
 // and counts the rest, or it grows past the screen with its button.
 TEST_F(BrowseFormTest, ManyPicturesWhoseNamesAreNoUtf8AreCounted)
