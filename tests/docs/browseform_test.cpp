@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -253,6 +254,24 @@ TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
     EXPECT_TRUE(form->isScanning()) << "a key from before does not stop the next scan";
     QTest::keyClick(form->ScanForm, Qt::Key_Escape);
     EXPECT_FALSE(form->isScanning());
+}
+
+// The scan window names each file as it is read: a name of 200 letters, or
+// one with a line break, must not stretch the window past the screen or
+// make it taller, with its Stop button.
+TEST_F(BrowseFormTest, LongFileNamesKeepTheScanWindowInTheScreen)
+{
+    TScanForm window(form.get());
+    window.show();
+    const int screenWidth = window.screen()->availableGeometry().width();
+    const QSize before = window.size();
+    window.showEntry(QString(200, u'w') + QStringLiteral(".jpg"));
+    QTest::qWait(50);
+    EXPECT_LE(window.width(), screenWidth);
+    window.showEntry(QStringLiteral("zwei\nZeilen.gif"));
+    QTest::qWait(50);
+    EXPECT_EQ(window.height(), before.height());
+    EXPECT_FALSE(window.Label2->text().contains(u'\n'));
 }
 
 // Escape closes the browser from its lists as its Close button does; while
