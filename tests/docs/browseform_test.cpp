@@ -19,8 +19,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
