@@ -1,7 +1,28 @@
 #include "urlref.h"
 
+namespace {
+
+// The length of what a browser would take for a scheme ("c" in "c:x.gif"),
+// or -1: a letter, then letters, digits, '+', '-' or '.', then a colon.
+qsizetype schemeColon(const QString &path)
+{
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = path[i].unicode();
+        const bool letter = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+        if (c == u':')
+            return i > 0 ? i : -1;
+        if (!letter && (i == 0 || !((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.')))
+            return -1;
+    }
+    return -1;
+}
+
+} // namespace
+
 QString urlReference(const QString &path)
 {
+    // Escaped, the colon is part of the file's name again.
+    const qsizetype colon = schemeColon(path);
     QString out;
     out.reserve(path.size());
     for (qsizetype i = 0; i < path.size(); ++i) {
@@ -10,6 +31,10 @@ QString urlReference(const QString &path)
         // keeps them.
         if (c == u' ' && (i == 0 || i == path.size() - 1)) {
             out += QLatin1String("%20");
+            continue;
+        }
+        if (i == colon) {
+            out += QLatin1String("%3A");
             continue;
         }
         switch (c.unicode()) {

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// "a#1.png" -> "a%231.png"; '%', '#', '?', '"', a backslash and control characters
-// (a line break in a name among them) are escaped, and so is a blank at
-// either end. The path takes "/" between folders.
+// "a#1.png" -> "a%231.png"; '%', '#', '?', '"', a backslash and control
+// characters (a line break in a name among them) are escaped, and so are a
+// blank at either end and a colon that would make the start read as a
+// scheme ("c:bild.gif"). The path takes "/" between folders.
 QString urlReference(const QString &path);

@@ -70,6 +70,8 @@ TBrowseForm::TBrowseForm(QWidget *parent) : QWidget(parent, Qt::Window)
 
 TBrowseForm::~TBrowseForm()
 {
+    // At program end nobody reads the box naming the unlisted pictures.
+    m_unlisted.clear();
     m_scan.stop();
     // FormDestroy: the bounds outlast the program.
     try {

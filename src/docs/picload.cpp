@@ -96,6 +96,50 @@ bool bmpLooksWhole(const QByteArray &bytes)
     return bytes.size() >= offset + stride * std::min<qint64>(std::abs(height), picture_limits::kMaxSide);
 }
 
+// Qt's GIF reader, too, hands back a first picture cut short as if it were
+// whole. Its blocks say how long they are, so a file that ends inside them
+// before the first picture's data are through is known before decoding. A
+// file lacking only its closing bytes still counts as whole.
+bool gifLooksWhole(const QByteArray &bytes)
+{
+    const auto byteAt = [&bytes](qsizetype at) { return quint8(bytes[at]); };
+    // Skips a chain of sub-blocks; false when the data end inside one.
+    const auto skipBlocks = [&bytes, &byteAt](qsizetype &at) {
+        while (at < bytes.size()) {
+            const qsizetype length = byteAt(at);
+            if (length == 0) {
+                ++at;
+                return true;
+            }
+            if (at + 1 + length > bytes.size())
+                return false;
+            at += 1 + length;
+        }
+        return true;
+    };
+    constexpr qsizetype kScreen = 13;
+    if (bytes.size() < kScreen)
+        return true; // the reader refuses it anyway
+    qsizetype at = kScreen + ((byteAt(10) & 0x80) ? 3 * (qsizetype(2) << (byteAt(10) & 7)) : 0);
+    while (at < bytes.size()) {
+        if (byteAt(at) == 0x21) {
+            at += 2;
+            if (at > bytes.size() || !skipBlocks(at) || at >= bytes.size())
+                return false;
+        } else if (byteAt(at) == 0x2c) {
+            constexpr qsizetype kDescriptor = 10;
+            if (at + kDescriptor + 1 > bytes.size())
+                return false;
+            const quint8 flags = byteAt(at + 9);
+            at += kDescriptor + ((flags & 0x80) ? 3 * (qsizetype(2) << (flags & 7)) : 0) + 1;
+            return at <= bytes.size() && skipBlocks(at);
+        } else {
+            return true; // unknown blocks: the reader decides
+        }
+    }
+    return false;
+}
+
 // Qt's readers report the size from the header before they decode; its
 // allocation limit guards what they decode beyond that.
 QImage decodeWithQt(const QByteArray &bytes, PictureKind kind, QSize *realSize)
@@ -115,7 +159,7 @@ QImage decodeWithQt(const QByteArray &bytes, PictureKind kind, QSize *realSize)
     const QSize size = reader.size();
     if (size.isValid() && !sizeAcceptable(size, picture_limits::kMaxFullPixels))
         return {};
-    if (kind == PictureKind::Bmp && !bmpLooksWhole(bytes))
+    if ((kind == PictureKind::Bmp && !bmpLooksWhole(bytes)) || (kind == PictureKind::Gif && !gifLooksWhole(bytes)))
         return {};
     QImage image;
     if (!reader.read(&image) || image.isNull())

@@ -1,5 +1,6 @@
 #include "scanform.h"
 
+#include "common/shorttext.h"
 #include "platform/lexstrings.h"
 
 #include <QKeyEvent>
@@ -36,7 +37,8 @@ void TScanForm::showEntry(const QString &name)
 {
     Animate1->setRange(0, 0);
     Label1->setText(QStringLiteral("Scanne..."));
-    Label2->setText(name);
+    // A name may hold line breaks; each would make the window a line taller.
+    Label2->setText(shorttext::oneLine(name));
 }
 
 void TScanForm::ToolbarButton971Click()

@@ -35,3 +35,17 @@ TEST(UrlReference, BlanksAtTheEndsAreEscapedInsideOnesStay)
     EXPECT_EQ(urlReference(QStringLiteral("seite ")), QStringLiteral("seite%20"));
     EXPECT_EQ(urlReference(QStringLiteral(" ")), QStringLiteral("%20"));
 }
+
+// A browser reads "c:bild.gif" or "Foto:1.jpg" as an address of the scheme
+// "c" or "foto", not as a file beside the page; a colon later in the path,
+// or after something no scheme may hold, is read as part of a name.
+TEST(UrlReference, AColonThatWouldMakeTheNameAnAddressIsEscaped)
+{
+    EXPECT_EQ(urlReference(QStringLiteral("c:bild.gif")), QStringLiteral("c%3Abild.gif"));
+    EXPECT_EQ(urlReference(QStringLiteral("Foto+1.2-x:a:b.jpg")), QStringLiteral("Foto+1.2-x%3Aa:b.jpg"));
+    EXPECT_EQ(urlReference(QStringLiteral("javascript:alert(1).png")), QStringLiteral("javascript%3Aalert(1).png"));
+    EXPECT_EQ(urlReference(QStringLiteral("bilder/c:bild.gif")), QStringLiteral("bilder/c:bild.gif"));
+    EXPECT_EQ(urlReference(QStringLiteral("12:30.jpg")), QStringLiteral("12:30.jpg"));
+    EXPECT_EQ(urlReference(QStringLiteral("Foto 12:30.jpg")), QStringLiteral("Foto 12:30.jpg"));
+    EXPECT_EQ(urlReference(QStringLiteral("Grüße:1.gif")), QStringLiteral("Grüße:1.gif"));
+}

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTest>
@@ -255,6 +256,24 @@ TEST_F(BrowseFormTest, AnyCharacterKeyInTheBrowserStopsTheScan)
     EXPECT_FALSE(form->isScanning());
 }
 
+// The scan window names each file as it is read: a name of 200 letters, or
+// one with a line break, must not stretch the window past the screen or
+// make it taller, with its Stop button.
+TEST_F(BrowseFormTest, LongFileNamesKeepTheScanWindowInTheScreen)
+{
+    TScanForm window(form.get());
+    window.show();
+    const int screenWidth = window.screen()->availableGeometry().width();
+    const QSize before = window.size();
+    window.showEntry(QString(200, u'w') + QStringLiteral(".jpg"));
+    QTest::qWait(50);
+    EXPECT_LE(window.width(), screenWidth);
+    window.showEntry(QStringLiteral("zwei\nZeilen.gif"));
+    QTest::qWait(50);
+    EXPECT_EQ(window.height(), before.height());
+    EXPECT_FALSE(window.Label2->text().contains(u'\n'));
+}
+
 // Escape closes the browser from its lists as its Close button does; while
 // a scan runs it only stops the scan.
 TEST_F(BrowseFormTest, EscapeClosesTheWindowUnlessAScanRuns)
@@ -413,6 +432,22 @@ TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
     EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + QStringLiteral("\ncafé.gif")) << "only pictures are named";
     scan();
     EXPECT_EQ(dialogs->messages.size(), 2) << "each scan tells again";
+}
+
+// Quitting the program while a scan runs ends the scan without the box
+// that names the unlisted pictures: nobody is left to read it.
+TEST_F(BrowseFormTest, QuittingDuringAScanShowsNoMessage)
+{
+    const QByteArray name = QFile::encodeName(pictures) + "caf\xE9.gif";
+    const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
+    FILE *f = std::fopen(name.constData(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    writeManyPictures(30);
+    form->BtnScanClick();
+    ASSERT_TRUE(form->isScanning());
+    form.reset();
+    EXPECT_TRUE(dialogs->messages.isEmpty());
 }
 
 // An old archive holds such pictures by the dozen: the box names the first

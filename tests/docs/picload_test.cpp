@@ -387,6 +387,30 @@ TEST_P(DamagedPicture, TruncatedFileGivesNoPictureAndNoSize)
     }
 }
 
+// An upload or copy broken off in the middle of a GIF: the reader hands
+// back the rows it got as if they were the picture, and the browser listed
+// its sizes and a half-empty thumbnail. Only the closing bytes, which carry
+// no picture, may be missing.
+TEST(GifDecoding, PictureDataCutShortGiveNoPictureButAMissingTrailerDoesNot)
+{
+    const QByteArray gif = stripedGif(120, 90);
+    QSize real;
+    const QImage whole = decodePicture(gif, PictureKind::Gif, QSize(), &real);
+    ASSERT_FALSE(whole.isNull());
+    EXPECT_EQ(real, QSize(120, 90));
+    EXPECT_EQ(qGray(whole.pixel(5, 80)), 160) << "row 80 in its own shade";
+    EXPECT_EQ(decodePicture(gif.chopped(1), PictureKind::Gif), whole) << "without the trailer";
+    EXPECT_EQ(decodePicture(gif.chopped(2), PictureKind::Gif), whole) << "without the empty closing block";
+    for (const qsizetype keep : {gif.size() / 2, gif.size() - 100, qsizetype(13 + 384 + 6)}) {
+        QSize none(-5, -5);
+        EXPECT_TRUE(decodePicture(gif.left(keep), PictureKind::Gif, QSize(100, 100), &none).isNull()) << "cut at " << keep;
+        EXPECT_EQ(none, QSize(-5, -5));
+    }
+    // An animation's later frames are not needed for its first picture.
+    const QByteArray animation = tinyGif(3);
+    EXPECT_FALSE(decodePicture(animation.left(animation.size() - 12), PictureKind::Gif).isNull());
+}
+
 // GIF and BMP data carry no checksums or codes that a change would break.
 class ScrambledPicture : public ::testing::TestWithParam<const char *>
 {

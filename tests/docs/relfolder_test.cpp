@@ -2,6 +2,9 @@
 #include "editor/docfile.h"
 #include "support/testenv.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +49,27 @@ TEST(RelativeFolderOfAPage, PageAtTheRoot)
     DocumentFile page;
     page.adopt(QStringLiteral("/page.htm"), TextFormat{});
     EXPECT_EQ(relativeFolder(page.folder(), QStringLiteral("/pics/")), QStringLiteral("pics/"));
+}
+
+// A page opened through a linked folder (~/www pointing to /srv/www) and
+// pictures chosen in the real one, or the other way round: the pictures lie
+// below the page all the same, and a bare file name would name no file.
+TEST(RelativeFolderOfAPage, FoldersReachedThroughALinkAreCompared)
+{
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("real/web/img")));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("pics")));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("real")), dir.filePath(QStringLiteral("link"))));
+    const QString real = dir.filePath(QStringLiteral("real/web/"));
+    const QString linked = dir.filePath(QStringLiteral("link/web/"));
+    EXPECT_EQ(relativeFolder(linked, real + QStringLiteral("img/")), QStringLiteral("img/"));
+    EXPECT_EQ(relativeFolder(real, linked + QStringLiteral("img/")), QStringLiteral("img/"));
+    EXPECT_EQ(relativeFolder(linked, real), QString());
+    EXPECT_EQ(relativeFolder(linked, dir.filePath(QStringLiteral("pics/"))), kOutsideFolder);
+    // A linked folder inside the page's folder is reached by its own name.
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("pics")), real + QStringLiteral("bilder")));
+    EXPECT_EQ(relativeFolder(real, real + QStringLiteral("bilder/")), QStringLiteral("bilder/"));
 }
 
 TEST(ImageTag, ReferenceLeavesOutTheOutsideMark)

@@ -160,3 +160,41 @@ QByteArray cmykJpeg(int width, int height, const unsigned char ink[4], bool adob
     std::free(out);
     return bytes;
 }
+
+QByteArray stripedGif(int width, int height)
+{
+    QByteArray gif("GIF89a", 6);
+    const auto put16 = [&gif](int value) {
+        gif += char(value & 0xff);
+        gif += char(value >> 8);
+    };
+    put16(width);
+    put16(height);
+    gif += QByteArray::fromHex("f60000"); // global table of 128 colours
+    for (int i = 0; i < 128; ++i)
+        gif += QByteArray(3, char(i * 2));
+    gif += char(0x2c);
+    put16(0);
+    put16(0);
+    put16(width);
+    put16(height);
+    gif += char(0);
+    // Minimum code size 7 gives 8-bit codes; a clear code every 100 pixels
+    // keeps them at 8 bits, so every code is one byte and needs no packing.
+    QByteArray codes;
+    for (int i = 0; i < width * height; ++i) {
+        if (i % 100 == 0)
+            codes += char(0x80);
+        codes += char((i / width) % 128);
+    }
+    codes += char(0x81);
+    gif += char(7);
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size());
+        gif += block;
+    }
+    gif += char(0);
+    gif += char(0x3b);
+    return gif;
+}

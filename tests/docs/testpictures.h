@@ -16,6 +16,9 @@ QByteArray cmykJpeg(int width, int height, const unsigned char ink[4], bool adob
 // A 1 x 1 GIF with one red pixel; with `frames` > 1 an animation whose
 // frames alternate between red and blue.
 QByteArray tinyGif(int frames = 1);
+// A GIF whose rows run through 128 shades of grey, large enough that its
+// picture data span many blocks.
+QByteArray stripedGif(int width, int height);
 // The JPEG with the size in its frame header replaced.
 QByteArray withJpegSize(QByteArray jpeg, int width, int height);
 // The JPEG with an Exif block after its start marker that gives the
