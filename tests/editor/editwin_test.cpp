@@ -733,6 +733,31 @@ TEST_F(EditWinTest, LinksPageOfAPageWithTenThousandLinks)
     EXPECT_EQ(form.TreeView->topLevelItem(1)->childCount(), 10000);
 }
 
+TEST_F(EditWinTest, LinksPageOfTagsHoldingWholePicturesStaysQuick)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nBilder=<img\r\n");
+    TEditForm form(&host);
+    const QString tag = QStringLiteral("<img src=\"data:image/png;base64,") + QString(200000, u'A') + QStringLiteral("\">");
+    form.ColorMemo->setPlainText(tag + u'\n' + tag + QStringLiteral("\n<img src=\"a.gif\">"));
+    form.resize(500, 400);
+    form.show();
+    form.BtnLinksClick();
+    form.TreeView->expandAll();
+    QApplication::processEvents();
+    QTreeWidgetItem *images = form.TreeView->topLevelItem(0);
+    ASSERT_EQ(images->childCount(), 3);
+    // Painting a row of megabytes took the window seconds at every hover.
+    EXPECT_LT(images->child(0)->text(0).size(), 400);
+    EXPECT_TRUE(images->child(0)->text(0).startsWith(QStringLiteral("<img src=\"data:image/png;base64,AAA")));
+    EXPECT_EQ(images->child(2)->text(0), QStringLiteral("<img src=\"a.gif\">"));
+    form.TreeView->setCurrentItem(images->child(1));
+    EXPECT_EQ(form.TagMemo->toPlainText(), tag) << "the memo shows the whole tag";
+    form.TreeView->setCurrentItem(images->child(2));
+    EXPECT_EQ(form.TagMemo->toPlainText(), QStringLiteral("<img src=\"a.gif\">"));
+    form.TreeView->setCurrentItem(images);
+    EXPECT_EQ(form.TagMemo->toPlainText(), QString());
+}
+
 TEST_F(EditWinTest, TagMemoUnderTheLinksTreeIsDrawnInButtonFace)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nLinks=<a\r\n");
