@@ -905,6 +905,36 @@ TEST_F(EditWinTest, PreviewOfAHugeTextSaysWhyInsteadOfFreezing)
     EXPECT_EQ(form.HTMLViewer->toPlainText(), QStringLiteral("klein"));
 }
 
+// Each level of nested tables doubled the time to lay the page out: a page
+// with twenty unclosed tables froze the window for minutes.
+TEST_F(EditWinTest, PreviewOfTablesNestedTooDeepSaysWhyInsteadOfFreezing)
+{
+    const auto nested = [](int depth, bool closed) {
+        QString page;
+        for (int i = 0; i < depth; ++i)
+            page += QStringLiteral("<TABLE border=1><tr><td>");
+        page += QStringLiteral("innen");
+        for (int i = 0; closed && i < depth; ++i)
+            page += QStringLiteral("</td></tr></table >");
+        return page;
+    };
+    EXPECT_EQ(tableDepth(nested(3, true) + nested(4, true)), 4) << "tables side by side do not add up";
+    EXPECT_EQ(tableDepth(QStringLiteral("<!-- <table><table> --><table><tablex><table/>")), 2);
+    EXPECT_EQ(tableDepth(QStringLiteral("</table></table><table>")), 1) << "stray end tags go no lower than none";
+
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(nested(PreviewBrowser::kDeepestTables + 2, false));
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), lex::message(3560));
+    form.ColorMemo->setPlainText(nested(PreviewBrowser::kDeepestTables + 1, true));
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), lex::message(3560));
+
+    form.ColorMemo->setPlainText(nested(4, true));
+    form.BtnPreviewClick();
+    EXPECT_TRUE(form.HTMLViewer->toPlainText().contains(QStringLiteral("innen")));
+}
+
 // A page of frames showed as an empty preview: the renderer lays out no
 // frames. The preview lists the frames' pages instead, each opened by a click.
 TEST_F(EditWinTest, PreviewOfAPageOfFramesListsTheFramesToOpen)
