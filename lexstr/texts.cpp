@@ -353,6 +353,9 @@ const Entry kMessages[] = {
     {3300, "Die verlinkte Seite kann nicht gelesen werden:"},
     // Preview: a relative link in a document that was never saved
     {3369, "Das Dokument ist noch nicht gespeichert. Relative Verweise gelten erst, wenn es einen Ordner hat."},
+    // Shown on the Preview page instead of a page whose tables nest too deep to lay out
+    {3560, "Die Seite schachtelt Tabellen tiefer als 12 Ebenen. So eine Seite legt die Vorschau nicht aus, weil das "
+           "Fenster dabei minutenlang stehen bliebe. Oft fehlt ein </table>."},
     // Preview of a page made of frames; a list of the frames' pages follows
     {3370, "Diese Seite besteht aus Frames, die die Vorschau nicht nebeneinander zeigt. Ein Klick öffnet die Seite eines Frames:"},
     // Settings file; a line break and the file or folder follow, for 3034 and 3035 then the reason

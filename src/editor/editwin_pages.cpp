@@ -2,6 +2,7 @@
 #include "editwin.h"
 
 #include "colmemo.h"
+#include "common/shorttext.h"
 #include "docrules.h"
 #include "platform/lexstrings.h"
 #include "platform/programdir.h"
@@ -16,6 +17,14 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// Wider than any tree window; longer tags are cut in the tree.
+constexpr qsizetype kShownTagLength = 300;
+constexpr qsizetype kWrappedTagLength = 10000;
+
+} // namespace
 
 QWidget *TEditForm::buildInfoPage()
 {
@@ -133,8 +142,12 @@ void TEditForm::BuildLinksTree()
         if (tags.isEmpty())
             continue;
         auto *node = new QTreeWidgetItem(TreeView, QStringList{kind.kind});
-        for (const QString &tag : tags)
-            new QTreeWidgetItem(node, QStringList{tag});
+        for (const QString &tag : tags) {
+            // A tag holding a whole picture as a data address runs to
+            // megabytes: the tree shows its start, the memo the whole tag.
+            auto *item = new QTreeWidgetItem(node, QStringList{shorttext::cut(tag, kShownTagLength)});
+            item->setData(0, Qt::UserRole, tag);
+        }
     }
     TagMemo->clear();
 }
@@ -142,6 +155,9 @@ void TEditForm::BuildLinksTree()
 void TEditForm::TreeViewChange()
 {
     const QTreeWidgetItem *item = TreeView->currentItem();
-    const QString text = item ? item->text(0) : QString();
+    const QString text = item ? item->data(0, Qt::UserRole).toString() : QString();
+    // Wrapping a line of megabytes takes seconds; so long a tag stays one
+    // line, scrolled sideways.
+    TagMemo->setLineWrapMode(text.size() > kWrappedTagLength ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     TagMemo->setPlainText(text.startsWith(u'<') ? text : QString());
 }

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/textfile.h"
 
+#include <algorithm>
 #include <exception>
 
 PreviewBrowser::PreviewBrowser(QWidget *parent) : QTextBrowser(parent)
@@ -21,9 +22,11 @@ PreviewBrowser::PreviewBrowser(QWidget *parent) : QTextBrowser(parent)
     connect(this, &QTextBrowser::anchorClicked, this, &PreviewBrowser::openLink);
 }
 
-QStringList framePages(const QString &html)
+namespace {
+
+// The page without its comments: a tag written inside one is no tag.
+QString withoutComments(const QString &html)
 {
-    // Comments out: a frameset written inside one is no frame.
     QString text;
     for (qsizetype at = 0; at < html.size();) {
         const qsizetype open = html.indexOf(QLatin1String("<!--"), at);
@@ -33,6 +36,37 @@ QStringList framePages(const QString &html)
             break;
         at = close + 3;
     }
+    return text;
+}
+
+// A tag name ends at a blank, ">" or "/": "<tablex" is another tag.
+bool endsName(const QString &text, qsizetype at)
+{
+    return at == text.size() || text[at].isSpace() || text[at] == u'>' || text[at] == u'/';
+}
+
+} // namespace
+
+int tableDepth(const QString &html)
+{
+    const QString text = withoutComments(html);
+    int depth = 0;
+    int deepest = 0;
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        const bool closing = at + 1 < text.size() && text[at + 1] == u'/';
+        const qsizetype name = at + (closing ? 2 : 1);
+        if (QStringView(text).mid(name, 5).compare(QLatin1String("table"), Qt::CaseInsensitive) != 0 || !endsName(text, name + 5))
+            continue;
+        depth = closing ? std::max(depth - 1, 0) : depth + 1;
+        deepest = std::max(deepest, depth);
+    }
+    return deepest;
+}
+
+QStringList framePages(const QString &html)
+{
+    // Comments out: a frameset written inside one is no frame.
+    const QString text = withoutComments(html);
     bool frameset = false;
     for (qsizetype at = text.indexOf(QLatin1String("<frameset"), 0, Qt::CaseInsensitive); at >= 0 && !frameset;
          at = text.indexOf(QLatin1String("<frameset"), at + 1, Qt::CaseInsensitive)) {
@@ -66,6 +100,8 @@ void PreviewBrowser::showPage(const QString &html)
     try {
         if (html.size() > kLargestPage) {
             showTooLarge();
+        } else if (tableDepth(html) > kDeepestTables) {
+            showNotRendered(3560);
         } else {
             setHtml(html);
             // The renderer lays out no frames: a page of them came out empty,
@@ -225,7 +261,12 @@ void PreviewBrowser::openLink(const QUrl &url)
 
 void PreviewBrowser::showTooLarge()
 {
-    setHtml(u"<p>" + lex::message(3352).toHtmlEscaped() + u"</p>");
+    showNotRendered(3352);
+}
+
+void PreviewBrowser::showNotRendered(int message)
+{
+    setHtml(u"<p>" + lex::message(message).toHtmlEscaped() + u"</p>");
 }
 
 void PreviewBrowser::openOutside(const QUrl &url, const QString &shown)

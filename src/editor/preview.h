@@ -12,6 +12,10 @@
 // when it has no frameset outside comments).
 QStringList framePages(const QString &html);
 
+// How deep the page's tables nest, comments left out (unclosed tables nest
+// ever deeper).
+int tableDepth(const QString &html);
+
 class PreviewBrowser : public QTextBrowser
 {
     Q_OBJECT
@@ -24,6 +28,9 @@ public:
     // Laying out a longer text takes the window minutes, with no way to
     // stop it; such a text is not rendered, the page says why instead.
     static constexpr qsizetype kLargestPage = qsizetype(4) << 20;
+    // Each level of nested tables doubles the time to lay them out: 20 take
+    // the window minutes. Deeper nested pages are not rendered either.
+    static constexpr int kDeepestTables = 12;
     // A file the preview reads (a style sheet, a linked page) is no larger.
     static constexpr qint64 kLargestFile = qint64(16) << 20;
 
@@ -49,5 +56,6 @@ private:
     // Hands the address to the desktop; a refusal is reported with `shown`.
     void openOutside(const QUrl &url, const QString &shown);
     void showTooLarge();
+    void showNotRendered(int message);
     QString localPath(const QUrl &url) const;
 };

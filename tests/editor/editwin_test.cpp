@@ -733,6 +733,31 @@ TEST_F(EditWinTest, LinksPageOfAPageWithTenThousandLinks)
     EXPECT_EQ(form.TreeView->topLevelItem(1)->childCount(), 10000);
 }
 
+TEST_F(EditWinTest, LinksPageOfTagsHoldingWholePicturesStaysQuick)
+{
+    programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nBilder=<img\r\n");
+    TEditForm form(&host);
+    const QString tag = QStringLiteral("<img src=\"data:image/png;base64,") + QString(200000, u'A') + QStringLiteral("\">");
+    form.ColorMemo->setPlainText(tag + u'\n' + tag + QStringLiteral("\n<img src=\"a.gif\">"));
+    form.resize(500, 400);
+    form.show();
+    form.BtnLinksClick();
+    form.TreeView->expandAll();
+    QApplication::processEvents();
+    QTreeWidgetItem *images = form.TreeView->topLevelItem(0);
+    ASSERT_EQ(images->childCount(), 3);
+    // Painting a row of megabytes took the window seconds at every hover.
+    EXPECT_LT(images->child(0)->text(0).size(), 400);
+    EXPECT_TRUE(images->child(0)->text(0).startsWith(QStringLiteral("<img src=\"data:image/png;base64,AAA")));
+    EXPECT_EQ(images->child(2)->text(0), QStringLiteral("<img src=\"a.gif\">"));
+    form.TreeView->setCurrentItem(images->child(1));
+    EXPECT_EQ(form.TagMemo->toPlainText(), tag) << "the memo shows the whole tag";
+    form.TreeView->setCurrentItem(images->child(2));
+    EXPECT_EQ(form.TagMemo->toPlainText(), QStringLiteral("<img src=\"a.gif\">"));
+    form.TreeView->setCurrentItem(images);
+    EXPECT_EQ(form.TagMemo->toPlainText(), QString());
+}
+
 TEST_F(EditWinTest, TagMemoUnderTheLinksTreeIsDrawnInButtonFace)
 {
     programDir.write(QStringLiteral("resscan.mvt"), "[resources]\r\nLinks=<a\r\n");
@@ -878,6 +903,36 @@ TEST_F(EditWinTest, PreviewOfAHugeTextSaysWhyInsteadOfFreezing)
     form.ColorMemo->setPlainText(QStringLiteral("<p>klein</p>"));
     form.BtnPreviewClick();
     EXPECT_EQ(form.HTMLViewer->toPlainText(), QStringLiteral("klein"));
+}
+
+// Each level of nested tables doubled the time to lay the page out: a page
+// with twenty unclosed tables froze the window for minutes.
+TEST_F(EditWinTest, PreviewOfTablesNestedTooDeepSaysWhyInsteadOfFreezing)
+{
+    const auto nested = [](int depth, bool closed) {
+        QString page;
+        for (int i = 0; i < depth; ++i)
+            page += QStringLiteral("<TABLE border=1><tr><td>");
+        page += QStringLiteral("innen");
+        for (int i = 0; closed && i < depth; ++i)
+            page += QStringLiteral("</td></tr></table >");
+        return page;
+    };
+    EXPECT_EQ(tableDepth(nested(3, true) + nested(4, true)), 4) << "tables side by side do not add up";
+    EXPECT_EQ(tableDepth(QStringLiteral("<!-- <table><table> --><table><tablex><table/>")), 2);
+    EXPECT_EQ(tableDepth(QStringLiteral("</table></table><table>")), 1) << "stray end tags go no lower than none";
+
+    TEditForm form(&host);
+    form.ColorMemo->setPlainText(nested(PreviewBrowser::kDeepestTables + 2, false));
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), lex::message(3560));
+    form.ColorMemo->setPlainText(nested(PreviewBrowser::kDeepestTables + 1, true));
+    form.BtnPreviewClick();
+    EXPECT_EQ(form.HTMLViewer->toPlainText(), lex::message(3560));
+
+    form.ColorMemo->setPlainText(nested(4, true));
+    form.BtnPreviewClick();
+    EXPECT_TRUE(form.HTMLViewer->toPlainText().contains(QStringLiteral("innen")));
 }
 
 // A page of frames showed as an empty preview: the renderer lays out no
