@@ -1,10 +1,8 @@
 // Document windows of the main window: making, finding, opening, saving,
-// reloading, the recent files, dropped files, the window bar and the
-// closing pass.
+// reloading, the recent files, the window bar and the closing pass.
 #include "mainform.h"
 
 #include "app/recentfiles.h"
-#include "common/boxnames.h"
 #include "docs/newhtmlform.h"
 #include "docs/templateform.h"
 #include "editor/colmemo.h"
@@ -15,20 +13,17 @@
 #include "editor/pageglyphs.h"
 #include "editor/recoverykeeper.h"
 #include "platform/dialogs.h"
-#include "platform/filenames.h"
 #include "platform/lexstrings.h"
 #include "platform/pathcompare.h"
 #include "platform/programdir.h"
 #include "platform/registry.h"
 #include "settings/values.h"
 
-#include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -38,12 +33,6 @@
 #include <memory>
 
 namespace {
-
-// The dropped files; addresses that name no local file are passed over.
-filenames::LocalFiles droppedFiles(const QMimeData *mime)
-{
-    return filenames::localFiles(mime->urls());
-}
 
 TEditForm *formOf(QMdiSubWindow *sub)
 {
@@ -379,60 +368,6 @@ void TMainForm::CheckDiskChange()
             doc->File.declineOfferedChange();
     }
     m_checkingDisk = false;
-}
-
-// ---- Dropped files ----
-
-void TMainForm::dragEnterEvent(QDragEnterEvent *event)
-{
-    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
-    if (action != Qt::IgnoreAction && (!dropped.paths.isEmpty() || !dropped.unreachable.isEmpty())) {
-        event->setDropAction(action);
-        event->accept();
-    }
-}
-
-void TMainForm::dropEvent(QDropEvent *event)
-{
-    const Qt::DropAction action = droppedFilesAction(event->possibleActions());
-    const filenames::LocalFiles dropped = droppedFiles(event->mimeData());
-    if (action == Qt::IgnoreAction || (dropped.paths.isEmpty() && dropped.unreachable.isEmpty())) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(action);
-    event->accept();
-    // The source program waits until the drop has ended: the files open
-    // (and a file that cannot be read is reported) only afterwards.
-    QMetaObject::invokeMethod(
-        this,
-        [this, dropped] {
-            FileDragMainDrop(dropped.paths);
-            reportUnreachableFiles(dropped.unreachable);
-        },
-        Qt::QueuedConnection);
-}
-
-void TMainForm::reportUnreachableFiles(const QStringList &names)
-{
-    if (!names.isEmpty())
-        dialogs::inform(this, dialogs::Kind::Error, lex::message(3384) + u'\n' + namesForBox(names));
-}
-
-void TMainForm::FileDragMainDrop(const QStringList &paths)
-{
-    QStringList entries;
-    MvCoder.decode(m_fileTypes.extensionList, entries);
-    // The last dropped file opens first, so the first one ends up in front.
-    for (auto it = paths.crbegin(); it != paths.crend(); ++it) {
-        const qsizetype dot = it->lastIndexOf(u'.');
-        const QString pattern = u'*' + (dot < 0 ? QString() : it->mid(dot).toLower());
-        const bool known = std::any_of(entries.cbegin(), entries.cend(),
-                                       [&pattern](const QString &e) { return e.compare(pattern, Qt::CaseInsensitive) == 0; });
-        if (dot >= 0 && known && QFileInfo(*it).isFile())
-            OpenDocument(*it, false, 0);
-    }
 }
 
 // ---- Closing ----
