@@ -19,7 +19,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -62,7 +61,27 @@ protected:
         form->selectFolder(QDir::cleanPath(pictures));
     }
 
-    void TearDown() override { form.reset(); }
+    void TearDown() override
+    {
+        form.reset();
+        // The toolkit cannot address these names, so the temporary folder
+        // could not remove them: every run would leave it behind.
+        for (const QByteArray &name : byteNamed)
+            std::remove(name.constData());
+    }
+
+    // Empty files in the picture folder under names that are no UTF-8.
+    void writeByteNamed(const QList<QByteArray> &names)
+    {
+        for (const QByteArray &name : names) {
+            const QByteArray path = QFile::encodeName(pictures) + name;
+            byteNamed.append(path);
+            FILE *f = std::fopen(path.constData(), "wb");
+            ASSERT_NE(f, nullptr);
+            std::fclose(f);
+        }
+    }
+    QList<QByteArray> byteNamed;
 
     // Big pictures, so that a scan of them runs long enough to be stopped.
     void writeManyPictures(int count)
@@ -414,18 +433,7 @@ TEST_F(BrowseFormTest, PreviewOpensTheKindThatFitsTheFile)
 // instead of missing them without a word.
 TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
 {
-    const QList<QByteArray> names{QFile::encodeName(pictures) + "caf\xE9.gif", QFile::encodeName(pictures) + "\xE4rger.txt"};
-    // The toolkit cannot address these names, so the temporary folder could
-    // not remove them: every run would leave it behind.
-    const auto removeNames = qScopeGuard([&names] {
-        for (const QByteArray &name : names)
-            std::remove(name.constData());
-    });
-    for (const QByteArray &name : names) {
-        FILE *f = std::fopen(name.constData(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
+    writeByteNamed({"caf\xE9.gif", "\xE4rger.txt"});
     scan();
     EXPECT_EQ(column(0), (QStringList{"a.GIF", "b.jpeg", "c.png", "e.jpg"}));
     ASSERT_EQ(dialogs->messages.size(), 1);
@@ -438,11 +446,7 @@ TEST_F(BrowseFormTest, PicturesWhoseNamesAreNoUtf8AreNamedAfterTheScan)
 // that names the unlisted pictures: nobody is left to read it.
 TEST_F(BrowseFormTest, QuittingDuringAScanShowsNoMessage)
 {
-    const QByteArray name = QFile::encodeName(pictures) + "caf\xE9.gif";
-    const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
-    FILE *f = std::fopen(name.constData(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    writeByteNamed({"caf\xE9.gif"});
     writeManyPictures(30);
     form->BtnScanClick();
     ASSERT_TRUE(form->isScanning());
@@ -457,18 +461,10 @@ TEST_F(BrowseFormTest, ManyPicturesWhoseNamesAreNoUtf8AreCounted)
     QList<QByteArray> names;
     QStringList shown;
     for (int i = 10; i < 40; ++i) {
-        names.append(QFile::encodeName(pictures) + "\xE4rger" + QByteArray::number(i) + ".gif");
+        names.append("\xE4rger" + QByteArray::number(i) + ".gif");
         shown.append(QStringLiteral("ärger%1.gif").arg(i));
     }
-    const auto removeNames = qScopeGuard([&names] {
-        for (const QByteArray &name : names)
-            std::remove(name.constData());
-    });
-    for (const QByteArray &name : names) {
-        FILE *f = std::fopen(name.constData(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
+    writeByteNamed(names);
     scan();
     ASSERT_EQ(dialogs->messages.size(), 1);
     EXPECT_EQ(dialogs->messages[0].text, lex::message(3385) + u'\n' + shown.mid(0, kMaxNamesInBox - 1).join(u'\n') + u'\n' +
